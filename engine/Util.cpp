@@ -1,0 +1,266 @@
+#include "engine/Util.h"
+
+#include <algorithm>
+
+#include "platform/Messages.h"
+
+namespace vorn {
+namespace {
+
+// Calls f(taxon, code) for every taxon of the key in ascending order, reading the state's
+// codes one matrix record of 40 taxa at a time, exactly as TaxonCode would.
+template <class F>
+void ForEachTaxonCode(int32_t state, F&& f) {
+    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
+        const uint8_t* record = MatrixRecordFor(state, first);
+        int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
+        for (int32_t t = first; t < end; ++t) f(t, CodeOfByte[record[t - first]]);
+    }
+}
+
+uint8_t ContradictingCode(uint8_t score) {
+    return (score == ScorePresent || score == ScoreOrPresent) ? CodeAbsent : CodePresent;
+}
+
+void CountContradictions(int32_t state, uint8_t score) {
+    uint8_t contradicting = ContradictingCode(score);
+    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
+        if (code == contradicting && ++MismatchCount[t] == 1) {
+            --MatchingTaxaCount;
+            TaxonMatches[t] = 0;
+        }
+    });
+}
+
+bool IsOrScore(uint8_t score) { return score == ScoreOrPresent || score == ScoreOrAbsent; }
+
+void ApplySingleScore(int32_t state, ScoreRequest request) {
+    MarkStateMatchCountStale();
+    uint8_t score = StateScore[state];
+    if (request == RequestToggle) {
+        if (IsOrScore(score)) {
+            CountMatchingTaxa();
+            return;
+        }
+        request = score == ScoreNone      ? RequestPresent
+                  : score == ScorePresent ? RequestAbsent
+                                          : RequestClear;
+    }
+    switch (request) {
+        case RequestPresent:
+        case RequestAbsent: {
+            uint8_t wanted = request == RequestPresent ? ScorePresent : ScoreAbsent;
+            if (score == wanted || IsOrScore(score)) break;
+            if (score != ScoreNone) RemoveStateScore(state);
+            AddStateScore(state, wanted);
+            break;
+        }
+        case RequestClear:
+            if (IsOrScore(score)) {
+                RemoveOrGroupOfState(state);
+            } else if (score != ScoreNone) {
+                RemoveStateScore(state);
+            }
+            break;
+        case RequestToggle:
+            break;
+    }
+    CountMatchingTaxa();
+}
+
+}  // namespace
+
+void ApplyScoreRequest(int32_t state, ScoreRequest request) {
+    if (OrMode) {
+        if (StateScore[state] != ScoreNone) {
+            ShowError("You can only select unscored states while performing an \"Or.\"");
+            return;
+        }
+        AddOrState(state, request);
+        return;
+    }
+    ApplySingleScore(state, request);
+}
+
+void AddStateScore(int32_t state, uint8_t score) {
+    if (StateScore[state] != ScoreNone) return;
+    StateScore[state] = score;
+    CountContradictions(state, score);
+}
+
+void RemoveStateScore(int32_t state) {
+    uint8_t score = StateScore[state];
+    if (score == ScoreNone) return;
+    uint8_t contradicting = ContradictingCode(score);
+    StateScore[state] = ScoreNone;
+    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
+        if (code == contradicting && --MismatchCount[t] == 0) {
+            ++MatchingTaxaCount;
+            TaxonMatches[t] = 1;
+        }
+    });
+}
+
+void RecomputeMatches() {
+    MatchingTaxaCount = Key.TaxonCount;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        MismatchCount[t] = 0;
+        TaxonMatches[t] = 1;
+    }
+    for (int32_t s = 0; s < Key.StateCount; ++s) {
+        if (StateScore[s] == ScorePresent || StateScore[s] == ScoreAbsent) {
+            CountContradictions(s, StateScore[s]);
+        }
+    }
+    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get()) ApplyOrGroup(*g);
+}
+
+void CountMatchingTaxa() {
+    int32_t count = 0;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) count += TaxonMatches[t] != 0;
+    MatchingTaxaCount = count;
+}
+
+void ClearAllScores() {
+    StateScore.fill(ScoreNone);
+    MismatchCount.fill(0);
+    TaxonMatches.fill(0);
+    std::fill_n(TaxonMatches.begin(), std::clamp(Key.TaxonCount, 0, MaxKeyItems), 1);
+    MatchingTaxaCount = Key.TaxonCount;
+    MarkStateMatchCountStale();
+    OpenOrGroup.reset();
+    OrMode = false;
+    OrGroupHasState = false;
+    // Released one by one: a long chain would otherwise recurse once per group.
+    while (ClosedOrGroups) ClosedOrGroups = std::move(ClosedOrGroups->Next);
+}
+
+// ---- "Or" groups ----------------------------------------------------------------------
+
+void BeginOrGroup() {
+    if (OrMode) return;
+    OrMode = true;
+    OpenOrGroup = std::make_unique<OrGroup>();
+    SavedMatches = TaxonMatches;
+}
+
+void EndOrGroup() {
+    if (!OrMode) return;
+    OrMode = false;
+    if (OrGroupHasState && OpenOrGroup) {
+        ApplyOrGroup(*OpenOrGroup);
+        OpenOrGroup->Next = std::move(ClosedOrGroups);
+        ClosedOrGroups = std::move(OpenOrGroup);
+        OrGroupHasState = false;
+    }
+    OpenOrGroup.reset();
+    CountMatchingTaxa();
+    MarkStateMatchCountStale();
+}
+
+void AddOrState(int32_t state, ScoreRequest request) {
+    MarkStateMatchCountStale();
+    if (request == RequestToggle) request = RequestPresent;
+    if (request == RequestClear || !OpenOrGroup) return;
+    uint8_t mark = request == RequestPresent ? ScoreOrPresent : ScoreOrAbsent;
+    StateScore[state] = mark;
+    uint8_t contradicting = ContradictingCode(mark);
+    OrGroup& group = *OpenOrGroup;
+    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
+        if (code != contradicting) group.TaxonSatisfies[t] = 1;
+    });
+    group.StateMark[state] = mark;
+    OrGroupHasState = true;
+    CountOrMatchingTaxa();
+}
+
+void CountOrMatchingTaxa() {
+    int32_t count = 0;
+    const OrGroup* group = OpenOrGroup.get();
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        TaxonMatches[t] = SavedMatches[t] && group && group->TaxonSatisfies[t];
+        count += TaxonMatches[t];
+    }
+    MatchingTaxaCount = count;
+}
+
+void ApplyOrGroup(const OrGroup& group) {
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (!group.TaxonSatisfies[t]) {
+            TaxonMatches[t] = 0;
+            ++MismatchCount[t];
+        }
+    }
+}
+
+void RemoveOrGroupOfState(int32_t state) {
+    std::unique_ptr<OrGroup>* link = &ClosedOrGroups;
+    while (*link && (*link)->StateMark[state] == 0) link = &(*link)->Next;
+    if (!*link) return;
+    OrGroup& group = **link;
+    for (int32_t s = 0; s < MaxKeyItems; ++s) {
+        if (group.StateMark[s] != 0) StateScore[s] = ScoreNone;
+    }
+    *link = std::move(group.Next);  // unlinks and releases the group
+    RecomputeMatches();
+}
+
+// ---- Queries --------------------------------------------------------------------------
+
+int32_t StateMatchCount(int32_t state) {
+    if (StateMatchCountStale) {
+        StateMatchCountCache.fill(-2);
+        StateMatchCountStale = false;
+    }
+    int32_t& cached = StateMatchCountCache[state];
+    if (cached != -2) return cached;
+    uint8_t score = StateScore[state];
+    if (score == ScoreAbsent || IsOrScore(score)) return cached = -1;
+    // Only the codes of taxa without mismatch matter; a record none of whose taxa is
+    // without mismatch is not read at all.
+    int32_t count = 0;
+    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
+        int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
+        const uint8_t* record = nullptr;
+        for (int32_t t = first; t < end; ++t) {
+            if (MismatchCount[t] != 0) continue;
+            if (!record) record = MatrixRecordFor(state, t);
+            count += CodeOfByte[record[t - first]] != CodeAbsent;
+        }
+    }
+    return cached = count;
+}
+
+bool StateContradicts(int32_t taxon, int32_t state) {
+    switch (StateScore[state]) {
+        case ScorePresent:
+            return TaxonCode(state, taxon) == CodeAbsent;
+        case ScoreAbsent:
+            return TaxonCode(state, taxon) == CodePresent;
+        default:
+            return false;
+    }
+}
+
+std::vector<int32_t> DifferentiatingStates() {
+    std::vector<int32_t> states;
+    for (int32_t s = 0; s < Key.StateCount; ++s) {
+        if (StateScore[s] != ScoreNone) continue;
+        int32_t n = StateMatchCount(s);
+        if (n != 0 && n != MatchingTaxaCount) states.push_back(s);
+    }
+    std::stable_sort(states.begin(), states.end(), [](int32_t a, int32_t b) {
+        return StateMatchCount(a) < StateMatchCount(b);
+    });
+    return states;
+}
+
+std::vector<int32_t> TaxaByMismatches() {
+    std::vector<int32_t> taxa(static_cast<size_t>(Key.TaxonCount));
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) taxa[t] = t;
+    std::stable_sort(taxa.begin(), taxa.end(),
+                     [](int32_t a, int32_t b) { return MismatchCount[a] < MismatchCount[b]; });
+    return taxa;
+}
+
+}  // namespace vorn

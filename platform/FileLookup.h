@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// Keys come from a file system that ignores letter case, and real keys mix it
+// (TREES.DES beside trees.dat). Every file opened by a name built from a key or typed
+// by a user goes through ResolveFileName: the exact name first; otherwise, component
+// by component, the directory entry whose name matches ignoring ASCII case (the first
+// in byte order when several do). Returns the name unchanged when nothing matches, so
+// the caller's open fails with the name the user knows.
+std::string ResolveFileName(const std::string& name);
+
+// True when the name resolves to an existing file that is not a directory.
+bool FileExists(const std::string& name);
+
+// True when the name resolves to an existing directory.
+bool DirectoryExists(const std::string& name);
+
+// Names read from a key (notes, pictures, index pictures) were written with "\" as the
+// directory separator; this desktop uses "/".
+std::string KeyNameToPath(std::string_view keyName);
+
+}  // namespace vorn

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vorn {
+
+enum class MessageKind { Information, Warning, Error };
+
+// What a file dialog asks for. Filters are written as the user sees them, for example
+// "History List File (*.HIS)"; patterns match ignoring letter case on this desktop.
+struct FileDialogRequest {
+    std::string Title;
+    std::string Filter;
+    bool MustExist = true;          // open: only existing files in existing folders
+    bool ConfirmOverwrite = false;  // save: ask before replacing a file
+};
+
+// Every message and file dialog of the program goes through one UserInterface. The
+// desktop program installs one on Qt's message boxes and dialogs, tests a scripted one
+// that records every text and answers from a queue, the command-line identifier one
+// that writes to standard error. Texts are UTF-8.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+    // A modal message with an OK button.
+    virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
+    // A modal message with Yes and No; true for Yes.
+    virtual bool AskYesNo(MessageKind kind, const std::string& text) = 0;
+    // The chosen file's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+};
+
+// Installs `ui` (not owned; it must outlive its use) and returns the one it replaces.
+// With none installed, messages go to standard error and dialogs are cancelled.
+UserInterface* SetUserInterface(UserInterface* ui);
+UserInterface& UI();
+
+inline void ShowInformation(const std::string& text) {
+    UI().ShowMessage(MessageKind::Information, text);
+}
+inline void ShowError(const std::string& text) { UI().ShowMessage(MessageKind::Error, text); }
+
+}  // namespace vorn

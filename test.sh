@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in the normal build, once
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+vorn_setup
+vorn_environment
+export QT_QPA_PLATFORM=offscreen
+
+echo "== Build and test"
+vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+vorn_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+echo "== All tests passed"

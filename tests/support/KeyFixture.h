@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/Manage.h"
+#include "key/Manage.h"
+#include "platform/Directory.h"
+#include "tests/support/ScriptedUserInterface.h"
+#include "tools/KeyWriter.h"
+
+namespace vorn::testing {
+
+// Writes keys into a temporary directory and opens them as the program does. Restores
+// the current directory and closes the key afterwards, so tests do not leak state.
+class KeyFixture : public ::testing::Test {
+protected:
+    KeyFixture() : start_(CurrentDirectory()) {}
+    ~KeyFixture() override {
+        CloseKey();
+        ClearAllScores();
+        ChangeToDirectory(start_);
+    }
+
+    // Writes `spec` and opens it; the key must open.
+    void Open(const KeySpec& spec) {
+        OpenKey(WriteKey(dir_.Path(), spec));
+        ASSERT_TRUE(Key.KeyOpen) << "key did not open";
+    }
+
+    // A key from code columns: codes[s][t] is taxon t's code for state s.
+    static KeySpec Spec(std::vector<std::string> codes, int taxa = -1) {
+        KeySpec spec;
+        int n = taxa >= 0 ? taxa : (codes.empty() ? 0 : static_cast<int>(codes[0].size()));
+        for (int t = 0; t < n; ++t) spec.Taxa.push_back("Taxon " + std::to_string(t));
+        for (size_t s = 0; s < codes.size(); ++s) spec.States.push_back("State " + std::to_string(s));
+        spec.Codes = std::move(codes);
+        spec.TitleLines = {"Test key"};
+        return spec;
+    }
+
+    TempDir dir_;
+    ScriptedUserInterface ui_;
+
+private:
+    std::string start_;
+};
+
+}  // namespace vorn::testing

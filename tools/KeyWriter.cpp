@@ -1,0 +1,92 @@
+#include "tools/KeyWriter.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace vorn::testing {
+namespace {
+
+std::string Pad(const std::string& text, size_t size) {
+    std::string record = text.substr(0, size);
+    record.resize(size, ' ');
+    return record;
+}
+
+}  // namespace
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+std::string WriteKey(const std::string& directory, const KeySpec& spec) {
+    std::string base = directory;
+    if (!base.empty() && base.back() != '/') base += '/';
+    base += spec.Name;
+
+    std::string des;
+    for (const std::string& line : spec.TitleLines) des += line + "\r\n";
+    WriteFile(base + spec.Extensions[0], des);
+
+    std::string tax;
+    size_t taxonSize = spec.LongTaxonNames ? 80 : 40;
+    for (const std::string& taxon : spec.Taxa) tax += Pad(taxon, taxonSize);
+    if (spec.LongTaxonNames) {
+        std::string trailer(80, ' ');
+        trailer[40] = '$';
+        tax += trailer;
+    }
+    WriteFile(base + spec.Extensions[1], tax);
+
+    std::string chr;
+    for (const std::string& state : spec.States) chr += Pad(state, 80);
+    WriteFile(base + spec.Extensions[2], chr);
+
+    size_t taxa = spec.Taxa.size();
+    size_t recordsPerState = taxa == 0 ? 1 : (taxa - 1) / 40 + 1;
+    std::string dat;
+    for (const std::string& codes : spec.Codes) dat += Pad(codes, recordsPerState * 40);
+    WriteFile(base + spec.Extensions[3], dat);
+
+    if (!spec.Index.empty()) WriteFile(base + spec.Extensions[4], spec.Index);
+    return base + spec.Extensions[0];
+}
+
+KeySpec RandomKey(int32_t taxa, int32_t states, uint32_t seed) {
+    KeySpec spec;
+    spec.Name = "RANDOM";
+    spec.TitleLines = {"A random key", "for tests"};
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (int32_t t = 0; t < taxa; ++t) {
+        spec.Taxa.push_back("Taxon " + std::to_string(t + 1) + "/Common " + std::to_string(t + 1));
+    }
+    for (int32_t s = 0; s < states; ++s) {
+        spec.States.push_back("Character " + std::to_string(s / 3 + 1) + ": state " +
+                              std::to_string(s % 3 + 1));
+        std::string codes;
+        for (int32_t t = 0; t < taxa; ++t) {
+            int p = percent(rng);
+            codes += p < 55 ? '-' : p < 85 ? '+' : p < 93 ? '*' : '?';
+        }
+        spec.Codes.push_back(codes);
+    }
+    return spec;
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace vorn::testing

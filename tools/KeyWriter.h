@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorn::testing {
+
+// Writes the files of a key, for tests and benchmarks that need keys of their own.
+// Texts are written as given (bytes); records are padded with blanks.
+struct KeySpec {
+    std::string Name = "TEST";                 // base name of every file
+    std::vector<std::string> TitleLines;        // .DES, lines ending in CR LF
+    std::vector<std::string> Taxa;              // .TAX records
+    std::vector<std::string> States;            // .CHR records
+    std::vector<std::string> Codes;             // per state: one code byte per taxon
+    bool LongTaxonNames = false;                // 80-byte taxon records and the "$" trailer
+    std::string Index;                          // .IND text; not written when empty
+    std::string Extensions[5] = {".DES", ".TAX", ".CHR", ".DAT", ".IND"};
+};
+
+// Writes the key into `directory` (which must exist). Returns the .DES file's path.
+std::string WriteKey(const std::string& directory, const KeySpec& spec);
+
+// A key of `taxa` x `states` with codes drawn with realistic frequencies (about 55%
+// absent, 30% present, 8% variable, 7% unknown), the same for the same seed.
+KeySpec RandomKey(int32_t taxa, int32_t states, uint32_t seed);
+
+// Writes a whole file.
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// A fresh, empty temporary directory (ending in "/"), removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace vorn::testing
