@@ -72,11 +72,20 @@ std::optional<Action> ParseAction(const std::string& arg) {
     }
     if (arg.size() < 2) return std::nullopt;
     switch (arg[0]) {
-        case '+': action.request = RequestPresent; break;
-        case '-': action.request = RequestAbsent; break;
-        case '~': action.request = RequestToggle; break;
-        case '=': action.request = RequestClear; break;
-        default: return std::nullopt;
+        case '+':
+            action.request = RequestPresent;
+            break;
+        case '-':
+            action.request = RequestAbsent;
+            break;
+        case '~':
+            action.request = RequestToggle;
+            break;
+        case '=':
+            action.request = RequestClear;
+            break;
+        default:
+            return std::nullopt;
     }
     action.number = arg.substr(1);
     return action;
@@ -85,10 +94,12 @@ std::optional<Action> ParseAction(const std::string& arg) {
 // The state index of a number typed by the user, or BadInput.
 int32_t StateOf(const Action& action) {
     const std::string& n = action.number;
-    bool digits = !n.empty() && n.size() <= 9 && n.find_first_not_of("0123456789") == std::string::npos;
+    bool digits =
+        !n.empty() && n.size() <= 9 && n.find_first_not_of("0123456789") == std::string::npos;
     int32_t value = digits ? std::stoi(n) : 0;
     if (value < 1 || value > Key.StateCount) {
-        throw BadInput{"\"" + action.text + "\": the state number must be a whole number from 1 to " +
+        throw BadInput{"\"" + action.text +
+                       "\": the state number must be a whole number from 1 to " +
                        std::to_string(Key.StateCount)};
     }
     return value - 1;
@@ -98,11 +109,21 @@ std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buffer[8];
@@ -128,11 +149,16 @@ void JsonArray(std::ostream& out, const char* name, int32_t count, F&& item, boo
 
 const char* ScoreText(uint8_t score) {
     switch (score) {
-        case ScorePresent: return "+";
-        case ScoreAbsent: return "-";
-        case ScoreOrPresent: return "o+";
-        case ScoreOrAbsent: return "o-";
-        default: return "";
+        case ScorePresent:
+            return "+";
+        case ScoreAbsent:
+            return "-";
+        case ScoreOrPresent:
+            return "o+";
+        case ScoreOrAbsent:
+            return "o-";
+        default:
+            return "";
     }
 }
 
@@ -163,10 +189,6 @@ void WriteJson(std::ostream& out) {
         out, "taxa_by_mismatches", Key.TaxonCount, [&](int32_t i) { out << byMismatches[i] + 1; },
         true);
     out << "}\n";
-}
-
-std::string MatchingCountText(int32_t n) {
-    return std::to_string(n) + (n == 1 ? " Taxon Matches" : " Taxa Match");
 }
 
 void WriteText(std::ostream& out) {

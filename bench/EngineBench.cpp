@@ -50,7 +50,8 @@ void BM_MatrixFloor(benchmark::State& state) {
         const char* bytes = matrix.data();
         for (int32_t s = 0; s < kSize; ++s) {
             int32_t count = 0;
-            for (int32_t t = 0; t < kSize; ++t) count += bytes[t] != '-';
+            for (int32_t t = 0; t < kSize; ++t)
+                count += bytes[t] != '-';
             counts[s] = count;
             bytes += kSize;
         }
@@ -82,7 +83,8 @@ void BM_AllStateCounts(benchmark::State& state) {
         present = !present;
         state.ResumeTiming();
         int32_t sum = 0;
-        for (int32_t s = 0; s < kSize; ++s) sum += StateMatchCount(s);
+        for (int32_t s = 0; s < kSize; ++s)
+            sum += StateMatchCount(s);
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -94,10 +96,12 @@ void BM_DissolveOrGroup(benchmark::State& state) {
     Reset();
     // Plain scores on states 0-49 would leave no taxon matching; mostly Absent on rare states
     // keeps the key realistic, but the rebuild's work does not depend on the outcome.
-    for (int32_t s = 0; s < 50; ++s) ScoreState(s, s % 5 == 0 ? RequestPresent : RequestAbsent);
+    for (int32_t s = 0; s < 50; ++s)
+        ScoreState(s, s % 5 == 0 ? RequestPresent : RequestAbsent);
     auto group = [](int32_t first) {
         ToggleOrMode();
-        for (int32_t s = first; s < first + 3; ++s) ScoreState(s, RequestPresent);
+        for (int32_t s = first; s < first + 3; ++s)
+            ScoreState(s, RequestPresent);
         ToggleOrMode();
     };
     group(100);

@@ -14,7 +14,8 @@ void ForEachTaxonCode(int32_t state, F&& f) {
     for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
         const uint8_t* record = MatrixRecordFor(state, first);
         int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
-        for (int32_t t = first; t < end; ++t) f(t, CodeOfByte[record[t - first]]);
+        for (int32_t t = first; t < end; ++t)
+            f(t, CodeOfByte[record[t - first]]);
     }
 }
 
@@ -32,7 +33,9 @@ void CountContradictions(int32_t state, uint8_t score) {
     });
 }
 
-bool IsOrScore(uint8_t score) { return score == ScoreOrPresent || score == ScoreOrAbsent; }
+bool IsOrScore(uint8_t score) {
+    return score == ScoreOrPresent || score == ScoreOrAbsent;
+}
 
 void ApplySingleScore(int32_t state, ScoreRequest request) {
     MarkStateMatchCountStale();
@@ -112,12 +115,14 @@ void RecomputeMatches() {
             CountContradictions(s, StateScore[s]);
         }
     }
-    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get()) ApplyOrGroup(*g);
+    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get())
+        ApplyOrGroup(*g);
 }
 
 void CountMatchingTaxa() {
     int32_t count = 0;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) count += TaxonMatches[t] != 0;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t)
+        count += TaxonMatches[t] != 0;
     MatchingTaxaCount = count;
 }
 
@@ -132,7 +137,8 @@ void ClearAllScores() {
     OrMode = false;
     OrGroupHasState = false;
     // Released one by one: a long chain would otherwise recurse once per group.
-    while (ClosedOrGroups) ClosedOrGroups = std::move(ClosedOrGroups->Next);
+    while (ClosedOrGroups)
+        ClosedOrGroups = std::move(ClosedOrGroups->Next);
 }
 
 // ---- "Or" groups ----------------------------------------------------------------------
@@ -195,7 +201,8 @@ void ApplyOrGroup(const OrGroup& group) {
 
 void RemoveOrGroupOfState(int32_t state) {
     std::unique_ptr<OrGroup>* link = &ClosedOrGroups;
-    while (*link && (*link)->StateMark[state] == 0) link = &(*link)->Next;
+    while (*link && (*link)->StateMark[state] == 0)
+        link = &(*link)->Next;
     if (!*link) return;
     OrGroup& group = **link;
     for (int32_t s = 0; s < MaxKeyItems; ++s) {
@@ -249,15 +256,15 @@ std::vector<int32_t> DifferentiatingStates() {
         int32_t n = StateMatchCount(s);
         if (n != 0 && n != MatchingTaxaCount) states.push_back(s);
     }
-    std::stable_sort(states.begin(), states.end(), [](int32_t a, int32_t b) {
-        return StateMatchCount(a) < StateMatchCount(b);
-    });
+    std::stable_sort(states.begin(), states.end(),
+                     [](int32_t a, int32_t b) { return StateMatchCount(a) < StateMatchCount(b); });
     return states;
 }
 
 std::vector<int32_t> TaxaByMismatches() {
     std::vector<int32_t> taxa(static_cast<size_t>(Key.TaxonCount));
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) taxa[t] = t;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t)
+        taxa[t] = t;
     std::stable_sort(taxa.begin(), taxa.end(),
                      [](int32_t a, int32_t b) { return MismatchCount[a] < MismatchCount[b]; });
     return taxa;

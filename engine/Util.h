@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "key/Util.h"
@@ -52,7 +53,7 @@ void ClearAllScores();
 // ---- "Or" groups ----------------------------------------------------------------------
 
 struct OrGroup {
-    std::unique_ptr<OrGroup> Next;  // the next older closed group
+    std::unique_ptr<OrGroup> Next;                      // the next older closed group
     std::array<uint8_t, MaxKeyItems> TaxonSatisfies{};  // 1: satisfies at least one member
     std::array<uint8_t, MaxKeyItems> StateMark{};       // 0, ScoreOrPresent or ScoreOrAbsent
 };
@@ -80,9 +81,13 @@ void RemoveOrGroupOfState(int32_t state);
 int32_t StateMatchCount(int32_t state);
 inline std::array<int32_t, MaxKeyItems> StateMatchCountCache{};
 inline bool StateMatchCountStale = true;
-inline void MarkStateMatchCountStale() { StateMatchCountStale = true; }
+inline void MarkStateMatchCountStale() {
+    StateMatchCountStale = true;
+}
 
-inline int32_t TaxonMismatchCount(int32_t taxon) { return MismatchCount[taxon]; }
+inline int32_t TaxonMismatchCount(int32_t taxon) {
+    return MismatchCount[taxon];
+}
 
 // True when the state is scored present and the taxon lacks it, or scored absent and the
 // taxon has it. Members of "Or" groups never contradict. Note: taxon first.
@@ -95,5 +100,14 @@ std::vector<int32_t> DifferentiatingStates();
 // Every taxon, fewest mismatches first; equal counts in taxon order. What the taxa
 // Mismatch window lists.
 std::vector<int32_t> TaxaByMismatches();
+
+}  // namespace vorn
+
+namespace vorn {
+
+// The words for a number of matching taxa: "1 Taxon Matches", "12 Taxa Match".
+inline std::string MatchingCountText(int32_t count) {
+    return std::to_string(count) + (count == 1 ? " Taxon Matches" : " Taxa Match");
+}
 
 }  // namespace vorn

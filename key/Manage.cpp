@@ -50,7 +50,9 @@ KeyDesktop* SetKeyDesktop(KeyDesktop* desktop) {
     return old;
 }
 
-KeyDesktop& Desktop() { return installedDesktop ? *installedDesktop : defaultDesktop; }
+KeyDesktop& Desktop() {
+    return installedDesktop ? *installedDesktop : defaultDesktop;
+}
 
 KeyFileNameParts SplitKeyFileName(const std::string& path) {
     KeyFileNameParts parts;

@@ -8,7 +8,8 @@ namespace {
 // A record's text without its trailing blanks. Only 0x20 counts as a blank.
 std::string TrimRecord(const uint8_t* bytes, int32_t size) {
     int32_t length = size;
-    while (length > 0 && bytes[length - 1] == ' ') --length;
+    while (length > 0 && bytes[length - 1] == ' ')
+        --length;
     return std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
 }
 

@@ -32,7 +32,8 @@ enum TaxonCodeValue : uint8_t {
 // contradicts nor confirms anything.
 constexpr std::array<uint8_t, 256> MakeCodeTable() {
     std::array<uint8_t, 256> table{};
-    for (auto& code : table) code = CodeUnknown;
+    for (auto& code : table)
+        code = CodeUnknown;
     table['+'] = CodePresent;
     table['-'] = CodeAbsent;
     table['*'] = CodeVariable;

@@ -29,7 +29,8 @@ std::string AbsolutePath(const std::string& path) {
     size_t pos = 0;
     while (pos <= full.size()) {
         size_t slash = full.find('/', pos);
-        std::string part = full.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
+        std::string part =
+            full.substr(pos, slash == std::string::npos ? std::string::npos : slash - pos);
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != ".") {
@@ -39,7 +40,8 @@ std::string AbsolutePath(const std::string& path) {
         pos = slash + 1;
     }
     std::string result;
-    for (const std::string& part : parts) result += "/" + part;
+    for (const std::string& part : parts)
+        result += "/" + part;
     if (result.empty() || full.back() == '/') result += '/';
     return result;
 }

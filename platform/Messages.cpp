@@ -29,6 +29,8 @@ UserInterface* SetUserInterface(UserInterface* ui) {
     return old;
 }
 
-UserInterface& UI() { return installed ? *installed : fallback; }
+UserInterface& UI() {
+    return installed ? *installed : fallback;
+}
 
 }  // namespace vorn

@@ -40,6 +40,8 @@ UserInterface& UI();
 inline void ShowInformation(const std::string& text) {
     UI().ShowMessage(MessageKind::Information, text);
 }
-inline void ShowError(const std::string& text) { UI().ShowMessage(MessageKind::Error, text); }
+inline void ShowError(const std::string& text) {
+    UI().ShowMessage(MessageKind::Error, text);
+}
 
 }  // namespace vorn

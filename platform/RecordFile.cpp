@@ -75,7 +75,8 @@ void RecordFile::Fill(int64_t offset) {
     if (offset + want > fileSize_ && fileSize_ - offset >= recordSize_) want = fileSize_ - offset;
     int64_t got = 0;
     while (got < want) {
-        ssize_t n = ::pread(fd_, buffer_.get() + got, static_cast<size_t>(want - got), offset + got);
+        ssize_t n =
+            ::pread(fd_, buffer_.get() + got, static_cast<size_t>(want - got), offset + got);
         if (n < 0) {
             if (errno == EINTR) continue;
             bufferLength_ = 0;
@@ -100,8 +101,9 @@ void RecordFile::Read(uint8_t* dest) {
         Fill(offset);
         if (recordSize_ > bufferLength_) {
             // The file shrank since it was opened.
-            throw IoError(fileName_, "read",
-                          "record " + std::to_string(position_) + " lies beyond the end of the file");
+            throw IoError(
+                fileName_, "read",
+                "record " + std::to_string(position_) + " lies beyond the end of the file");
         }
     }
     std::memcpy(dest, buffer_.get() + (offset - bufferOffset_), static_cast<size_t>(recordSize_));

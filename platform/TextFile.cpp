@@ -42,7 +42,9 @@ int TextFile::Peek() {
     return c;
 }
 
-bool TextFile::AtEnd() { return Peek() == EOF; }
+bool TextFile::AtEnd() {
+    return Peek() == EOF;
+}
 
 bool TextFile::AtLineEnd() {
     int c = Peek();
@@ -79,7 +81,9 @@ std::string TextFile::ReadLine() {
     return text;
 }
 
-void TextFile::SkipLine() { ReadLine(); }
+void TextFile::SkipLine() {
+    ReadLine();
+}
 
 int32_t TextFile::ReadNumber(bool acrossLines) {
     for (;;) {
@@ -107,8 +111,7 @@ int32_t TextFile::ReadNumber(bool acrossLines) {
         if (value <= INT32_MAX) value = value * 10 + (c - '0');
     }
     if (!digits) {
-        throw IoError(fileName_, "read",
-                      "a number was expected in line " + std::to_string(line));
+        throw IoError(fileName_, "read", "a number was expected in line " + std::to_string(line));
     }
     if (negative) value = -value;
     if (value > INT32_MAX) return INT32_MAX;

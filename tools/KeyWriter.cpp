@@ -29,12 +29,14 @@ std::string WriteKey(const std::string& directory, const KeySpec& spec) {
     base += spec.Name;
 
     std::string des;
-    for (const std::string& line : spec.TitleLines) des += line + "\r\n";
+    for (const std::string& line : spec.TitleLines)
+        des += line + "\r\n";
     WriteFile(base + spec.Extensions[0], des);
 
     std::string tax;
     size_t taxonSize = spec.LongTaxonNames ? 80 : 40;
-    for (const std::string& taxon : spec.Taxa) tax += Pad(taxon, taxonSize);
+    for (const std::string& taxon : spec.Taxa)
+        tax += Pad(taxon, taxonSize);
     if (spec.LongTaxonNames) {
         std::string trailer(80, ' ');
         trailer[40] = '$';
@@ -43,13 +45,15 @@ std::string WriteKey(const std::string& directory, const KeySpec& spec) {
     WriteFile(base + spec.Extensions[1], tax);
 
     std::string chr;
-    for (const std::string& state : spec.States) chr += Pad(state, 80);
+    for (const std::string& state : spec.States)
+        chr += Pad(state, 80);
     WriteFile(base + spec.Extensions[2], chr);
 
     size_t taxa = spec.Taxa.size();
     size_t recordsPerState = taxa == 0 ? 1 : (taxa - 1) / 40 + 1;
     std::string dat;
-    for (const std::string& codes : spec.Codes) dat += Pad(codes, recordsPerState * 40);
+    for (const std::string& codes : spec.Codes)
+        dat += Pad(codes, recordsPerState * 40);
     WriteFile(base + spec.Extensions[3], dat);
 
     if (!spec.Index.empty()) WriteFile(base + spec.Extensions[4], spec.Index);

@@ -9,13 +9,13 @@ namespace vorn::testing {
 // Writes the files of a key, for tests and benchmarks that need keys of their own.
 // Texts are written as given (bytes); records are padded with blanks.
 struct KeySpec {
-    std::string Name = "TEST";                 // base name of every file
-    std::vector<std::string> TitleLines;        // .DES, lines ending in CR LF
-    std::vector<std::string> Taxa;              // .TAX records
-    std::vector<std::string> States;            // .CHR records
-    std::vector<std::string> Codes;             // per state: one code byte per taxon
-    bool LongTaxonNames = false;                // 80-byte taxon records and the "$" trailer
-    std::string Index;                          // .IND text; not written when empty
+    std::string Name = "TEST";            // base name of every file
+    std::vector<std::string> TitleLines;  // .DES, lines ending in CR LF
+    std::vector<std::string> Taxa;        // .TAX records
+    std::vector<std::string> States;      // .CHR records
+    std::vector<std::string> Codes;       // per state: one code byte per taxon
+    bool LongTaxonNames = false;          // 80-byte taxon records and the "$" trailer
+    std::string Index;                    // .IND text; not written when empty
     std::string Extensions[5] = {".DES", ".TAX", ".CHR", ".DAT", ".IND"};
 };
 

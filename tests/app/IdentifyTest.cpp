@@ -23,7 +23,8 @@ struct Outcome {
 
 std::string Quote(const std::string& arg) {
     std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -43,21 +44,22 @@ protected:
         spec.TitleLines = {"Oaks"};
         spec.Taxa = {"Quercus robur/English oak|qrob>QROB.TXT", "Quercus petraea/Sessile oak",
                      "Quercus ilex/Holm oak", "Quercus cerris"};
-        spec.States = {"Leaves: evergreen", "Leaves: deciduous", "Acorn: stalked",
-                       "Acorn: sessile", "Cupule: mossy"};
+        spec.States = {"Leaves: evergreen", "Leaves: deciduous", "Acorn: stalked", "Acorn: sessile",
+                       "Cupule: mossy"};
         // Taxa:        0123
-        spec.Codes = {"--+-",    // 1 evergreen
-                      "++-+",    // 2 deciduous
-                      "+-*-",    // 3 stalked
-                      "-+*+",    // 4 sessile
-                      "---+"};   // 5 mossy
+        spec.Codes = {"--+-",   // 1 evergreen
+                      "++-+",   // 2 deciduous
+                      "+-*-",   // 3 stalked
+                      "-+*+",   // 4 sessile
+                      "---+"};  // 5 mossy
         keyPath_ = testing::WriteKey(dir_.Path() + "keys", spec);
     }
 
     // Runs vorn-identify in the temporary directory with `args` after the program name.
     Outcome Identify(const std::vector<std::string>& args) {
         std::string command = "cd " + Quote(dir_.Path()) + " && " + Quote(VORN_IDENTIFY_BINARY);
-        for (const std::string& arg : args) command += " " + Quote(arg);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
         command += " >" + Quote(dir_.Path() + "out") + " 2>" + Quote(dir_.Path() + "err");
         Outcome run;
         int status = std::system(command.c_str());
@@ -132,12 +134,15 @@ TEST_F(Identifier, HistoryFilesAreNamedFromTheStartingDirectory) {
 }
 
 TEST_F(Identifier, BadInputIsOneLineOnStandardErrorNothingOnStandardOutputStatus2) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"keys/OAKS.DES", "+1", "*3"},      {"keys/OAKS.DES", "+0"},
-        {"keys/OAKS.DES", "-6"},            {"keys/OAKS.DES", "+x"},
-        {"keys/OAKS.DES", "+2.0"},          {"keys/OAKS.DES", "=99999999999999"},
-        {"keys/OAKS.DES", "@missing.his"},  {"keys/OAKS.DES", "or", "+"},
-        {}};
+    const std::vector<std::vector<std::string>> cases = {{"keys/OAKS.DES", "+1", "*3"},
+                                                         {"keys/OAKS.DES", "+0"},
+                                                         {"keys/OAKS.DES", "-6"},
+                                                         {"keys/OAKS.DES", "+x"},
+                                                         {"keys/OAKS.DES", "+2.0"},
+                                                         {"keys/OAKS.DES", "=99999999999999"},
+                                                         {"keys/OAKS.DES", "@missing.his"},
+                                                         {"keys/OAKS.DES", "or", "+"},
+                                                         {}};
     for (const auto& args : cases) {
         Outcome run = Identify(args);
         std::string shown = args.empty() ? "(no arguments)" : args.back();

@@ -44,7 +44,8 @@ protected:
             if (OrMode && OrGroupHasState) {
                 bool satisfied = false;
                 for (int s = 0; s < Key.StateCount; ++s) {
-                    if (OpenOrGroup->StateMark[s]) satisfied |= !Fails(s, t, OpenOrGroup->StateMark[s]);
+                    if (OpenOrGroup->StateMark[s])
+                        satisfied |= !Fails(s, t, OpenOrGroup->StateMark[s]);
                 }
                 matches = matches && satisfied;
             }

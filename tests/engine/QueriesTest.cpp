@@ -83,7 +83,8 @@ TEST_F(Queries, ContradictionsOnlyForPlainScores) {
     ToggleOrMode();
     ScoreState(1, RequestPresent);
     ToggleOrMode();
-    for (int t = 0; t < 6; ++t) EXPECT_FALSE(StateContradicts(t, 1)) << t;
+    for (int t = 0; t < 6; ++t)
+        EXPECT_FALSE(StateContradicts(t, 1)) << t;
     EXPECT_EQ(TaxonMismatchCount(5), 3);  // state 0, state 4 and the group
 }
 

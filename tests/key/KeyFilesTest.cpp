@@ -26,7 +26,8 @@ protected:
 
 TEST_F(KeyFiles, ShortFormWhenTheLastWholeBlockDoesNotBeginWithDollar) {
     std::string tax;
-    for (int t = 0; t < 10; ++t) tax += "Taxon" + std::string(35, ' ');
+    for (int t = 0; t < 10; ++t)
+        tax += "Taxon" + std::string(35, ' ');
     ASSERT_EQ(tax.size(), 400u);
     OpenWithTaxonFile(tax, 10);
     ASSERT_TRUE(Key.KeyOpen);
@@ -85,7 +86,8 @@ TEST_F(KeyFiles, RecordArithmeticAtTheRecordBoundaries) {
         std::vector<std::string> codes;
         for (int s = 0; s < 5; ++s) {
             std::string column;
-            for (int t = 0; t < taxa; ++t) column += (t + s) % 3 == 0 ? '+' : '-';
+            for (int t = 0; t < taxa; ++t)
+                column += (t + s) % 3 == 0 ? '+' : '-';
             codes.push_back(column);
         }
         KeySpec spec = Spec(codes, taxa);
@@ -121,7 +123,8 @@ TEST_F(KeyFiles, TheOneRecordCacheReadsEachRecordOnceInAscendingOrder) {
     Open(Spec(std::vector<std::string>(4, std::string(80, '?'))));
     EXPECT_EQ(Key.MatrixRecordCache.State, -1);  // emptied by opening
     int64_t before = Key.MatrixRecordsRead;
-    for (int t = 0; t < 80; ++t) TaxonCode(2, t);
+    for (int t = 0; t < 80; ++t)
+        TaxonCode(2, t);
     EXPECT_EQ(Key.MatrixRecordsRead - before, 2);
     TaxonCode(1, 5);
     TaxonCode(2, 6);
@@ -139,7 +142,8 @@ TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
     EXPECT_EQ(TaxonCode(0, 1), CodePresent);
     EXPECT_EQ(TaxonCode(0, 2), CodeAbsent);
     EXPECT_EQ(TaxonCode(0, 3), CodeVariable);
-    for (int t = 4; t < 8; ++t) EXPECT_EQ(TaxonCode(0, t), CodeUnknown) << t;
+    for (int t = 4; t < 8; ++t)
+        EXPECT_EQ(TaxonCode(0, t), CodeUnknown) << t;
 }
 
 TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedIsAnErrorWhenReached) {

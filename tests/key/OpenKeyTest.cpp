@@ -25,9 +25,7 @@ public:
         return AcceptTitle;
     }
     void AddToKeyHistory(const std::string& path) override { Calls += "add:" + path + " "; }
-    void RemoveFromKeyHistory(const std::string& path) override {
-        Calls += "remove:" + path + " ";
-    }
+    void RemoveFromKeyHistory(const std::string& path) override { Calls += "remove:" + path + " "; }
     void LoadAllWindows() override { Calls += "load "; }
     void ShowFirstKeyWindows() override { Calls += "first "; }
     void ClearAllWindows() override { Calls += "clear "; }
@@ -57,7 +55,8 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Texts()[0],
               "Sorry, one or more of the VORN files needed for the TREES key could not be found "
-              "in the subdirectory " + dir_.Path() + ".  Not found:  TREES.CHR, TREES.DAT.");
+              "in the subdirectory " +
+                  dir_.Path() + ".  Not found:  TREES.CHR, TREES.DAT.");
     EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Information);
     EXPECT_EQ(desktop_.Calls, "clear close remove:" + des + " ");
     EXPECT_FALSE(Key.KeyOpen);
@@ -69,7 +68,8 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
     OpenKey(des);
     EXPECT_EQ(ui_.Texts()[1],
               "Sorry, one or more of the VORN files needed for the TREES key could not be found "
-              "in the subdirectory " + dir_.Path() + ".  Not found:  TREES.DES, TREES.CHR, TREES.DAT.");
+              "in the subdirectory " +
+                  dir_.Path() + ".  Not found:  TREES.DES, TREES.CHR, TREES.DAT.");
 }
 
 TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
@@ -198,8 +198,9 @@ TEST_F(OpeningKeys, FileNamesAreCutTo100Characters) {
     // The names built for such a key are cut, so its files cannot be found by them.
     std::string k(98, 'K');
     ASSERT_EQ(ui_.Texts().size(), 1u);
-    EXPECT_NE(ui_.Texts()[0].find("Not found:  " + k + ".D, " + k + ".T, " + k + ".C, " + k + ".D."),
-              std::string::npos)
+    EXPECT_NE(
+        ui_.Texts()[0].find("Not found:  " + k + ".D, " + k + ".T, " + k + ".C, " + k + ".D."),
+        std::string::npos)
         << ui_.Texts()[0];
     EXPECT_FALSE(Key.KeyOpen);
 }

@@ -16,7 +16,8 @@ using testing::WriteFile;
 
 std::string Records(int count, int size) {
     std::string bytes;
-    for (int r = 0; r < count; ++r) bytes += std::string(size, static_cast<char>('A' + r % 26));
+    for (int r = 0; r < count; ++r)
+        bytes += std::string(size, static_cast<char>('A' + r % 26));
     return bytes;
 }
 

@@ -29,7 +29,8 @@ protected:
     // "1" for each matching taxon, "0" for the others.
     static std::string Matches() {
         std::string flags;
-        for (int32_t t = 0; t < Key.TaxonCount; ++t) flags += TaxonMatches[t] ? '1' : '0';
+        for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            flags += TaxonMatches[t] ? '1' : '0';
         return flags;
     }
     static std::vector<int32_t> Mismatches() {
@@ -38,7 +39,8 @@ protected:
     static std::string Scores() {
         static const char* marks = ".+-PA";  // None, Present, Absent, OrPresent, OrAbsent
         std::string text;
-        for (int32_t s = 0; s < Key.StateCount; ++s) text += marks[StateScore[s]];
+        for (int32_t s = 0; s < Key.StateCount; ++s)
+            text += marks[StateScore[s]];
         return text;
     }
 

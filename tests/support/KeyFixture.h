@@ -33,8 +33,10 @@ protected:
     static KeySpec Spec(std::vector<std::string> codes, int taxa = -1) {
         KeySpec spec;
         int n = taxa >= 0 ? taxa : (codes.empty() ? 0 : static_cast<int>(codes[0].size()));
-        for (int t = 0; t < n; ++t) spec.Taxa.push_back("Taxon " + std::to_string(t));
-        for (size_t s = 0; s < codes.size(); ++s) spec.States.push_back("State " + std::to_string(s));
+        for (int t = 0; t < n; ++t)
+            spec.Taxa.push_back("Taxon " + std::to_string(t));
+        for (size_t s = 0; s < codes.size(); ++s)
+            spec.States.push_back("State " + std::to_string(s));
         spec.Codes = std::move(codes);
         spec.TitleLines = {"Test key"};
         return spec;

@@ -43,7 +43,8 @@ public:
     // The texts shown so far, in order.
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const Shown& shown : Messages) texts.push_back(shown.Text);
+        for (const Shown& shown : Messages)
+            texts.push_back(shown.Text);
         return texts;
     }
 

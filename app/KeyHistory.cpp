@@ -1,0 +1,76 @@
+#include "app/KeyHistory.h"
+
+#include "platform/Directory.h"
+#include "platform/Messages.h"
+
+namespace vorn {
+
+void AddToKeyHistory(const std::string& path) {
+    if (KeyHistory[0] == path) return;
+    size_t m = 5;
+    for (size_t i = 1; i < 6; ++i) {
+        if (KeyHistory[i] == path) {
+            m = i;
+            break;
+        }
+    }
+    for (size_t i = m; i > 0; --i)
+        KeyHistory[i] = KeyHistory[i - 1];
+    KeyHistory[0] = path;
+}
+
+void RemoveFromKeyHistory(const std::string& path) {
+    for (size_t m = 0; m < 6; ++m) {
+        if (KeyHistory[m] != path) continue;
+        for (size_t i = m; i < 5; ++i)
+            KeyHistory[i] = KeyHistory[i + 1];
+        KeyHistory[5].clear();
+        return;
+    }
+}
+
+std::string KeyHistoryEntry(int i) {
+    return i >= 0 && i < 6 ? KeyHistory[static_cast<size_t>(i)] : std::string();
+}
+
+KeyPathParts SplitKeyPath(const std::string& path) {
+    KeyPathParts parts;
+    size_t slash = path.rfind('/');
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.rfind('.');
+    size_t nameEnd = path.size();
+    if (dot != std::string::npos && dot >= nameStart) {
+        parts.Extension = path.substr(dot);
+        nameEnd = dot;
+    }
+    parts.Name = path.substr(nameStart, nameEnd - nameStart);
+    parts.Directory = path.substr(0, nameStart);
+    return parts;
+}
+
+DirectoryParts SplitCurrentDirectory() {
+    DirectoryParts parts;
+    parts.Directory = CurrentDirectory();
+    return parts;
+}
+
+std::string KeyHistoryDisplayName(int i) {
+    // The current directory may have been removed under us: say so once and start from
+    // the root, as a lost current drive once did.
+    if (CurrentDirectory().empty()) {
+        ShowInformation(
+            "Current default drive is invalid.  The default directory will be changed to /.");
+        ChangeToDirectory("/");
+    }
+    KeyPathParts entry = SplitKeyPath(KeyHistoryEntry(i));
+    DirectoryParts current = SplitCurrentDirectory();
+    if (entry.Drive != current.Drive) {
+        return entry.Drive + entry.Directory + entry.Name + entry.Extension;
+    }
+    if (entry.Directory != current.Directory) {
+        return entry.Directory + entry.Name + entry.Extension;
+    }
+    return entry.Name + entry.Extension;
+}
+
+}  // namespace vorn
