@@ -1,0 +1,29 @@
+#include "app/Look.h"
+
+#include <QFontDatabase>
+#include <QPalette>
+#include <QWidget>
+
+namespace vorn {
+
+QFont SystemFont(int pixels) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(pixels);
+    font.setBold(false);
+    return font;
+}
+
+QFont SmallFont(int pixels) {
+    QFont font = SystemFont(pixels);
+    font.setBold(true);
+    return font;
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+}  // namespace vorn

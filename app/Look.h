@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+namespace vorn {
+
+// "System" at N pixels: the desktop's default sans-serif font at that pixel size.
+QFont SystemFont(int pixels);
+// "Small Fonts" bold at N pixels, the font of every small button.
+QFont SmallFont(int pixels);
+
+// Fills a widget's background with a colour of its own.
+void SetBackground(class QWidget* widget, const QColor& colour);
+
+namespace colours {
+inline const QColor Navy(0, 0, 128);
+inline const QColor Green(0, 128, 0);
+inline const QColor Aqua(0, 255, 255);
+inline const QColor Grey(192, 192, 192);  // "grey" panels and "silver"
+inline const QColor Teal(0, 128, 128);
+inline const QColor Olive(128, 128, 0);
+}  // namespace colours
+
+}  // namespace vorn

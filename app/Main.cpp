@@ -1,0 +1,105 @@
+// The desktop program: splash, main window, About box, then the key of the last run (or
+// the one named on the command line), then the event loop.
+#include <QDir>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/FAbout.h"
+#include "app/FMain.h"
+#include "app/FSplash.h"
+#include "app/KeyHistory.h"
+#include "app/QtUserInterface.h"
+#include "app/Settings.h"
+#include "key/Manage.h"
+#include "platform/Directory.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vorn [KEY.DES]\n"
+    "\n"
+    "Starts VORN, the interactive identification program, and opens the key KEY.DES\n"
+    "after the About box (without it, the key that was open when VORN last ended).\n"
+    "Settings are kept in $XDG_CONFIG_HOME/vorn/VORNWIN.INI (~/.config/vorn/).\n"
+    "\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string keyArgument;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("vorn %s\n", VORN_VERSION);
+            return 0;
+        }
+        if (argv[i][0] == '-' || !keyArgument.empty()) {
+            std::fprintf(stderr, "vorn: unexpected argument \"%s\"\n%s", argv[i], kUsage);
+            return 2;
+        }
+        keyArgument = vorn::AbsolutePath(argv[i]);
+    }
+    if (!HasDisplay()) {
+        std::fputs(
+            "vorn: there is no display to show the windows on (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set).\n"
+            "Run VORN on a desktop, or under a virtual display: xvfb-run -a vorn [KEY.DES]\n",
+            stderr);
+        return 1;
+    }
+
+    vorn::VornApplication app(argc, argv);
+    QCoreApplication::setApplicationName("VORN");
+    QCoreApplication::setApplicationVersion(VORN_VERSION);
+    vorn::QtUserInterface ui;
+    vorn::SetUserInterface(&ui);
+
+    // 1-2: the splash, until its timer closes it.
+    auto* splash = new vorn::TSplashScreen;
+    splash->show();
+    splash->repaint();
+    while (vorn::SplashShowing)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+    // 3-4: the main window, which reads the settings when it is shown.
+    std::string ini =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+        "/vorn/" + vorn::SettingsFileName;
+    vorn::TMainForm mainForm(ini);
+    mainForm.showMaximized();
+
+    // 5: the About box, once.
+    mainForm.About1Click();
+
+    // 6: the key of the last run, or the one on the command line.
+    try {
+        if (!keyArgument.empty()) {
+            vorn::OpenKey(keyArgument);
+        } else {
+            vorn::OpenStartupKey();
+        }
+    } catch (const std::exception& error) {
+        vorn::ReportError(error);
+    }
+
+    // 7: until the main window closes, which writes the settings.
+    int status = app.exec();
+    vorn::SetUserInterface(nullptr);
+    return status;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QUrl>
+#include <functional>
+#include <string>
+
+namespace vorn {
+
+// Hands a web address or a document to the desktop's own handler. False for a target
+// that is empty once blanks and control characters are trimmed from both ends (the
+// desktop is not asked then), and when the desktop refuses the request. No message.
+bool OpenDocument(const std::string& target);
+
+// The desktop's opener; tests put their own in its place.
+inline std::function<bool(const QUrl&)> DesktopOpener;
+
+// The two pages of the Web menu, which ship with the program: its home page and the
+// page of keys (bundled ones, and where to find more).
+std::string HomePageAddress();
+std::string KeysPageAddress();
+
+}  // namespace vorn

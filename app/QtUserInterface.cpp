@@ -1,0 +1,88 @@
+#include "app/QtUserInterface.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include "app/FMain.h"
+
+namespace vorn {
+namespace {
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning:
+            return QMessageBox::Warning;
+        case MessageKind::Error:
+            return QMessageBox::Critical;
+        default:
+            return QMessageBox::Information;
+    }
+}
+
+std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(MainForm, QString::fromStdString(request.Title), QDir::currentPath(),
+                       QString::fromStdString(request.Filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Keys come from systems that ignore letter case: "*.des" also finds TREES.DES.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.ConfirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
+    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok, MainForm);
+    // The busy cursor of an operation in progress must not hide the pointer here.
+    bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    if (busy) QGuiApplication::restoreOverrideCursor();
+}
+
+bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text) {
+    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, MainForm);
+    bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    bool yes = box.exec() == QMessageBox::Yes;
+    if (busy) QGuiApplication::restoreOverrideCursor();
+    return yes;
+}
+
+std::optional<std::string> QtUserInterface::OpenFileDialog(const FileDialogRequest& request) {
+    return RunDialog(request, false);
+}
+
+std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogRequest& request) {
+    return RunDialog(request, true);
+}
+
+VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void ReportError(const std::exception& error) {
+    ShowError(error.what());
+}
+
+bool VornApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportError(error);
+    } catch (...) {
+        ShowError("An unexpected error ended the operation.");
+    }
+    return false;
+}
+
+}  // namespace vorn

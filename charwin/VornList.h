@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <QPushButton>
+#include <memory>
+#include <vector>
+
+#include "charwin/Indic.h"
+
+namespace vorn {
+
+// The items of a TVornListBox: the list owns its indicators.
+class TVornListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void Append(std::unique_ptr<TIndicatorObj> indicator);
+    void Insert(int row, std::unique_ptr<TIndicatorObj> indicator);
+    void Remove(int row);
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    TIndicatorObj& At(int row) const { return *items_[static_cast<size_t>(row)]; }
+
+private:
+    std::vector<std::unique_ptr<TIndicatorObj>> items_;
+};
+
+// The owner-drawn list of every list window: one line per item, IndicText drawn at 2
+// pixels from the left, items F + F/4 pixels high for a font of F pixels. Lines are built
+// when painted (only the visible ones), so a repaint shows new marks and counts without
+// rebuilding the list, and painting reads no file.
+class TVornListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit TVornListBox(QWidget* owner);
+
+    // Appends a new indicator set up with `kind`, `index`, `countStyle` and indent 0.
+    TIndicatorObj& AddIndic(uint8_t kind, int32_t index, uint8_t countStyle);
+    void InsertIndic(int row, uint8_t kind, int32_t index, uint8_t countStyle);
+    void DeleteItem(int row);
+    void Clear();
+    int Count() const { return model_->Count(); }
+    TIndicatorObj& Indicator(int row) const { return model_->At(row); }
+    // The row of the highlighted item, or -1.
+    int SelectedRow() const;
+    void SelectRow(int row);
+    // The Index of the highlighted item's indicator, or -1 when nothing is highlighted.
+    int32_t SelectedIndic() const;
+    // The highlighted item's indicator, or null.
+    const TIndicatorObj* SelectedIndicator() const;
+    // The height of every item for the list's font.
+    int ItemHeight() const;
+    // Redraws the visible items.
+    void RepaintList();
+
+signals:
+    // A double-click on an item.
+    void VornListBoxDblClick();
+    // The highlighted item changed, by the mouse or the keyboard.
+    void VornListBoxClick();
+
+private:
+    TVornListModel* model_;
+};
+
+// A button of the index window, standing for one entry of its table.
+class TVornIndexButton : public QPushButton {
+    Q_OBJECT
+public:
+    TVornIndexButton(const QString& caption, int entry, QWidget* owner);
+    int Entry;
+};
+
+}  // namespace vorn
