@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and identifies on the bundled sample key.
-# Extra arguments are scoring actions for the identifier (see README.md).
+# Installs what is missing, builds, and starts VORN on the bundled sample key.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 vorn_setup
 vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 vorn_environment
-build/app/vorn-identify keys/TREES.DES "$@"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    cat <<TXT
+There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set), so VORN's
+windows cannot be shown. Run this command on a Linux desktop, or under a virtual
+display:  apt-get install xvfb && xvfb-run -a bash run.sh
+
+Meanwhile, here is the command-line identifier on the sample key, replaying its
+history list (keys/TREES.HIS):
+
+TXT
+    exec build/app/vorn-identify keys/TREES.DES @keys/TREES.HIS
+fi
+exec build/app/vorn keys/TREES.DES

@@ -67,7 +67,7 @@ TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
 }
 
 TMainForm::~TMainForm() {
-    if (MainForm == this) MainForm = nullptr;
+    if (MainForm == this) UninstallWindowManager();
 }
 
 void TMainForm::BuildToolbar() {

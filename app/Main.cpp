@@ -7,13 +7,10 @@
 #include <cstring>
 #include <memory>
 
-#include "app/FAbout.h"
 #include "app/FMain.h"
-#include "app/FSplash.h"
-#include "app/KeyHistory.h"
 #include "app/QtUserInterface.h"
 #include "app/Settings.h"
-#include "key/Manage.h"
+#include "app/Startup.h"
 #include "platform/Directory.h"
 
 namespace {
@@ -65,41 +62,18 @@ int main(int argc, char** argv) {
     }
 
     vorn::VornApplication app(argc, argv);
-    QCoreApplication::setApplicationName("VORN");
     QCoreApplication::setApplicationVersion(VORN_VERSION);
     vorn::QtUserInterface ui;
     vorn::SetUserInterface(&ui);
 
-    // 1-2: the splash, until its timer closes it.
-    auto* splash = new vorn::TSplashScreen;
-    splash->show();
-    splash->repaint();
-    while (vorn::SplashShowing)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-
-    // 3-4: the main window, which reads the settings when it is shown.
     std::string ini =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
         "/vorn/" + vorn::SettingsFileName;
-    vorn::TMainForm mainForm(ini);
-    mainForm.showMaximized();
+    std::unique_ptr<vorn::TMainForm> mainForm = vorn::StartUp(ini, keyArgument);
 
-    // 5: the About box, once.
-    mainForm.About1Click();
-
-    // 6: the key of the last run, or the one on the command line.
-    try {
-        if (!keyArgument.empty()) {
-            vorn::OpenKey(keyArgument);
-        } else {
-            vorn::OpenStartupKey();
-        }
-    } catch (const std::exception& error) {
-        vorn::ReportError(error);
-    }
-
-    // 7: until the main window closes, which writes the settings.
+    // Then the event loop, until the main window closes (which writes the settings).
     int status = app.exec();
+    mainForm.reset();
     vorn::SetUserInterface(nullptr);
     return status;
 }

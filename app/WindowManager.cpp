@@ -95,14 +95,25 @@ public:
 };
 
 WindowDesktop windowDesktop;
+std::function<TChildForm*(WindowKind)> factoryOverride;
 
 }  // namespace
+
+void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
+    factoryOverride = std::move(factory);
+}
 
 void InstallWindowManager(TMainForm* mainForm) {
     MainForm = mainForm;
     ScoringHooks.RefreshAfterScoring = RefreshAfterScoring;
     ScoringHooks.RedrawOrButtons = RedrawOrButtons;
     SetKeyDesktop(&windowDesktop);
+}
+
+void UninstallWindowManager() {
+    if (&Desktop() == &windowDesktop) SetKeyDesktop(nullptr);
+    ScoringHooks = {};
+    MainForm = nullptr;
 }
 
 void BringForward(TChildForm* form) {
@@ -117,7 +128,7 @@ void BringForward(TChildForm* form) {
 }
 
 TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
-    TChildForm* form = CreateChildForm(kind);
+    TChildForm* form = factoryOverride ? factoryOverride(kind) : CreateChildForm(kind);
     if (!form) return nullptr;
     QMdiSubWindow* sub = MainForm->MdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);

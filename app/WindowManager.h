@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "app/ChildForm.h"
@@ -54,9 +55,14 @@ public:
 // per kind in app/WindowFactory.cpp.
 TChildForm* CreateChildForm(WindowKind kind);
 
+// Tests put windows of their own in place of the program's; an empty one restores them.
+void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory);
+
 // Connects the window manager to the main window, the engine's scoring and the key
 // operations. Called once by the main window.
 void InstallWindowManager(TMainForm* mainForm);
+// Disconnects it again; the main window does this when it is destroyed.
+void UninstallWindowManager();
 
 // ---- Open or bring forward ------------------------------------------------------------
 // An open window is restored when minimized and otherwise brought to the front, without

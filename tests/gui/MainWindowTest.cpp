@@ -6,9 +6,13 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/FAbout.h"
+#include "app/OpenDocument.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vorn;
+using vorn::testing::AcceptNextDialog;
+using vorn::testing::AnswerNextDialog;
 using vorn::testing::GuiFixture;
 using vorn::testing::KeySpec;
 
@@ -83,6 +87,191 @@ private slots:
                                      "&Help"}));
         QVERIFY(Action("Scientificonly1")->isChecked());
         QVERIFY(!Action("KeyHistoryLine")->isVisible());
+    }
+
+    void functionKeysRunTheirCommandsAndF10Nothing() {
+        f->Main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->Main));
+        QTest::keyClick(f->Main, Qt::Key_F1);
+        QCOMPARE(f->Ui.Texts(),
+                 std::vector<std::string>{"Apologies!  I have not yet completed the help files."});
+        QTest::keyClick(f->Main, Qt::Key_F8);
+        QVERIFY(CountMode);
+        QVERIFY(Action("Counttoggle1")->isChecked());
+        QTest::keyClick(f->Main, Qt::Key_F9);
+        QVERIFY(NumberMode);
+        QTest::keyClick(f->Main, Qt::Key_F12);
+        QCOMPARE(NameMode, CommonNames);
+        QTest::keyClick(f->Main, Qt::Key_F11);
+        QCOMPARE(NameMode, ScientificNames);
+        QTest::keyClick(f->Main, Qt::Key_F10);
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        QVERIFY(CountMode && NumberMode);
+        QCOMPARE(NameMode, ScientificNames);
+    }
+
+    void toolbarButtonsMatchTheTable() {
+        struct Row {
+            const char* name;
+            const char* caption;
+            int left, top;
+            const char* hint;
+            bool enabled;
+        };
+        const Row rows[] = {
+            {"IndexButton", "Index", 3, 4, "Display the Index to Character States window", false},
+            {"ScoreButton", "Score", 66, 4, "Display the Score Character States window", true},
+            {"ActiveButton", "Active", 128, 4, "Display the Active Character States window", true},
+            {"HistoryButton", "History", 190, 4, "Display the Character State History window",
+             true},
+            {"DiffButton", "Different.", 253, 4,
+             "Display the Differentiating Character States window", true},
+            {"ResetButton", "Reset", 3, 24, "Reset the key", true},
+            {"MatchButton", "Match", 66, 24, "Display the Matching Taxa window", true},
+            {"MismatchButton", "Mismatch", 128, 24,
+             "Display the Mismatched Characters States window", true},
+        };
+        for (const Row& row : rows) {
+            auto* button = f->Main->findChild<QPushButton*>(row.name);
+            QVERIFY2(button, row.name);
+            QCOMPARE(button->text(), QString(row.caption));
+            QCOMPARE(button->geometry(), QRect(row.left, row.top, 60, 18));
+            QCOMPARE(button->toolTip(), QString(row.hint));
+            QCOMPARE(button->isEnabled(), row.enabled);
+            QCOMPARE(button->font().pixelSize(), 8);
+            QVERIFY(button->font().bold());
+        }
+        QCOMPARE(f->Main->TopPanel->height(), 45);
+    }
+
+    void layoutMetricsFollowEveryResize() {
+        for (QSize size : {QSize(1200, 800), QSize(901, 647), QSize(640, 480)}) {
+            f->Main->resize(size);
+            QSize client = f->Main->ClientSize();
+            QCOMPARE(f->Main->LeftPaneWidth, client.width() / 3);
+            QCOMPARE(f->Main->RightPaneWidth, client.width() - client.width() / 3 - 4);
+            QCOMPARE(f->Main->PaneHeight, client.height() - 45 - 4);
+            QCOMPARE(f->Main->UpperPaneHeight, f->Main->PaneHeight / 2);
+            QCOMPARE(f->Main->UpperPaneHeight + f->Main->LowerPaneHeight, f->Main->PaneHeight);
+            QCOMPARE(f->Main->MatchingCount->geometry().right() + 1, f->Main->width() - 20);
+        }
+    }
+
+    void modeItemsToggleAndOneNameItemIsChecked() {
+        Action("Counttoggle1")->trigger();
+        Action("Counttoggle1")->trigger();
+        QVERIFY(!CountMode);
+        QVERIFY(!Action("Counttoggle1")->isChecked());
+        for (const char* name : {"Commononly1", "Bothnames1", "Bothnames1", "Scientificonly1"}) {
+            Action(name)->trigger();
+            int checked = 0;
+            for (const char* item : {"Scientificonly1", "Commononly1", "Bothnames1"}) {
+                checked += Action(item)->isChecked();
+            }
+            QCOMPARE(checked, 1);
+            QVERIFY(Action(name)->isChecked());
+        }
+        QCOMPARE(NameMode, ScientificNames);
+    }
+
+    void keyDependentStateFollowsOpeningAndClosing() {
+        KeySpec spec = SmallKey();
+        QCOMPARE(f->Main->windowTitle(), QString("VORN"));
+        QVERIFY(f->Main->MatchingCount->isHidden());
+        f->OpenAccepted(f->Write(spec));
+        QVERIFY(Key.KeyOpen);
+        QCOMPARE(f->Main->windowTitle(), QString("VORN - OAKS"));
+        QVERIFY(!f->Main->MatchingCount->isHidden());
+        QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
+        QCOMPARE(Action("Aboutkey1")->text(), QString("About the OAKS &key"));
+        QVERIFY(Action("Aboutkey1")->isEnabled());
+        QVERIFY(!Action("Index1")->isEnabled());  // no index file
+        QVERIFY(!f->Main->IndexButton->isEnabled());
+
+        ScoreState(0, RequestPresent);
+        QCOMPARE(f->Main->MatchingCount->text(), QString("1 Taxon Matches"));
+        ScoreState(1, RequestPresent);
+        QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
+
+        Action("Close1")->trigger();
+        QCOMPARE(f->Main->windowTitle(), QString("VORN"));
+        QVERIFY(f->Main->MatchingCount->isHidden());
+        QCOMPARE(f->Main->MatchingCount->text(), QString());
+        QCOMPARE(Action("Aboutkey1")->text(), QString("About the &key"));
+        QVERIFY(!Action("Aboutkey1")->isEnabled());
+
+        spec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(spec));
+        QVERIFY(Action("Index1")->isEnabled());
+        QVERIFY(f->Main->IndexButton->isEnabled());
+        // A failed opening leaves no index offered.
+        OpenKey(f->Dir.Path() + "missing/OAKS.DES");
+        QVERIFY(!Key.KeyOpen);
+        QVERIFY(!Action("Index1")->isEnabled());
+    }
+
+    void openKeyAsksTheDialogAndCancelDoesNothing() {
+        f->Ui.Files.push_back(std::nullopt);
+        Action("Openkey1")->trigger();
+        QCOMPARE(f->Ui.Dialogs.size(), size_t(1));
+        QCOMPARE(f->Ui.Dialogs[0].Title, std::string("Open Key"));
+        QCOMPARE(f->Ui.Dialogs[0].Filter, std::string("VORN keys (*.des)"));
+        QVERIFY(f->Ui.Dialogs[0].MustExist);
+        QVERIFY(!Key.KeyOpen);
+
+        f->Ui.Files.push_back(f->Write(SmallKey()));
+        AcceptNextDialog();
+        Action("Openkey1")->trigger();
+        QVERIFY(Key.KeyOpen);
+        QCOMPARE(KeyHistory[0], f->Dir.Path() + "OAKS.DES");
+    }
+
+    void webItemsOpenTheShippedPagesThroughTheDesktop() {
+        std::vector<QUrl> opened;
+        DesktopOpener = [&](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
+        Action("HomePage1")->trigger();
+        Action("KeysPage1")->trigger();
+        DesktopOpener = nullptr;
+        QCOMPARE(opened.size(), size_t(2));
+        QVERIFY(opened[0].isLocalFile());
+        QVERIFY(QFileInfo::exists(opened[0].toLocalFile()));
+        QVERIFY(opened[1].toLocalFile().endsWith("/keys/index.html"));
+        QVERIFY(QFileInfo::exists(opened[1].toLocalFile()));
+        QVERIFY(f->Ui.Messages.empty());
+    }
+
+    void openDocumentTrimsAndAsksNothingForAnEmptyTarget() {
+        int asked = 0;
+        DesktopOpener = [&](const QUrl& url) {
+            ++asked;
+            return url.scheme() == "https";
+        };
+        QVERIFY(!OpenDocument(""));
+        QVERIFY(!OpenDocument(" \t\r\n\x01 "));
+        QCOMPARE(asked, 0);
+        QVERIFY(OpenDocument(" https://example.org/keys/ "));
+        QVERIFY(!OpenDocument("nosuchscheme://x"));
+        QCOMPARE(asked, 2);
+        DesktopOpener = nullptr;
+    }
+
+    void aboutBoxStandsOverTheMainWindow() {
+        QCOMPARE(TAboutBox::Position(QSize(1200, 800), 45, QSize(488, 325)), QPoint(356, 295));
+        // Division rounds toward zero, also below zero for a small main window.
+        QCOMPARE(TAboutBox::Position(QSize(300, 200), 45, QSize(488, 325)), QPoint(-94, -5));
+        AnswerNextDialog([this](QDialog* box) {
+            QCOMPARE(box->objectName(), QString("AboutBox"));
+            QCOMPARE(box->size(), QSize(488, 325));
+            QCOMPARE(box->pos(), TAboutBox::Position(f->Main->ClientSize(), 45, QSize(488, 325)));
+            auto* ok = box->findChild<QPushButton*>("OKButton");
+            QVERIFY(ok);
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
+        Action("About1")->trigger();
+        QVERIFY(!QApplication::activeModalWidget());
     }
 };
 

@@ -1,0 +1,39 @@
+#include "app/Startup.h"
+
+#include <QCoreApplication>
+
+#include "app/FMain.h"
+#include "app/FSplash.h"
+#include "app/QtUserInterface.h"
+#include "app/Settings.h"
+#include "key/Manage.h"
+
+namespace vorn {
+
+std::unique_ptr<TMainForm> StartUp(const std::string& iniPath, const std::string& keyArgument) {
+    auto* splash = new TSplashScreen;
+    splash->show();
+    splash->repaint();
+    while (SplashShowing)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+    QCoreApplication::setApplicationName("VORN");
+
+    auto mainForm = std::make_unique<TMainForm>(iniPath);
+    mainForm->showMaximized();
+
+    mainForm->About1Click();
+
+    try {
+        if (!keyArgument.empty()) {
+            OpenKey(keyArgument);
+        } else {
+            OpenStartupKey();
+        }
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+    return mainForm;
+}
+
+}  // namespace vorn

@@ -1,0 +1,262 @@
+// The window manager over windows that record what it asks of them: which windows open,
+// come forward, load, clear, repaint and close, in which order.
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+#include "tests/support/GuiFixture.h"
+
+using namespace vorn;
+using vorn::testing::GuiFixture;
+using vorn::testing::KeySpec;
+
+namespace {
+
+const char* const kNames[WindowKindCount] = {"Score",    "Active", "History", "Diff",
+                                             "Subset",   "Miss",   "Index",   "Match",
+                                             "Mismatch", "Image",  "Text"};
+QStringList Log;
+
+class RecordingForm : public TChildForm, public SubsetTarget, public MissTarget {
+public:
+    explicit RecordingForm(WindowKind kind) : TChildForm(kind) {
+        SetCaption(kNames[static_cast<int>(kind)]);
+    }
+    void LoadList() override { Note("Load"); }
+    void ClearList() override { Note("Clear"); }
+    void RepaintList() override { Note("Repaint"); }
+    void OrButtonDraw() override { Note("Or"); }
+    void FormShow() override { Note("Show"); }
+    void SetSubsetEntry(int entry) override { Note(QString("Entry%1").arg(entry)); }
+    void SetMissTaxon(int taxon, const QString& name) override {
+        SetCaption("Mismatched States:  " + name);
+        Note(QString("Taxon%1").arg(taxon));
+    }
+
+private:
+    void Note(const QString& what) {
+        Log << QString(kNames[static_cast<int>(Kind())]) + ":" + what;
+    }
+};
+
+}  // namespace
+
+class WindowManagerTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> f;
+
+    void OpenKind(WindowKind kind) {
+        if (!IsOpen(kind)) CreateAndShow(kind);
+    }
+    void OpenAll() {
+        for (int k = 0; k < WindowKindCount; ++k)
+            OpenKind(static_cast<WindowKind>(k));
+        Log.clear();
+    }
+    QStringList OpenKinds() {
+        QStringList open;
+        for (int k = 0; k < WindowKindCount; ++k) {
+            if (IsOpen(static_cast<WindowKind>(k))) open << kNames[k];
+        }
+        return open;
+    }
+    void OpenSmallKey(bool withIndex) {
+        KeySpec spec;
+        spec.Name = withIndex ? "INDEXED" : "PLAIN";
+        spec.Taxa = {"A", "B", "C"};
+        spec.States = {"s1", "s2"};
+        spec.Codes = {"+--", "++-"};
+        if (withIndex) spec.Index = "1 20 2\r\nH\r\n1\r\nE\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(spec));
+    }
+
+private slots:
+    void init() {
+        f = std::make_unique<GuiFixture>();
+        SetChildFormFactory([](WindowKind kind) { return new RecordingForm(kind); });
+        Log.clear();
+    }
+    void cleanup() {
+        f.reset();
+        SetChildFormFactory(nullptr);
+    }
+
+    void refreshAfterScoringRunsInItsFixedOrder() {
+        OpenSmallKey(false);
+        OpenAll();
+        ScoreState(1, RequestPresent);  // two taxa left: nothing comes forward
+        QCOMPARE(Log, QStringList({"Score:Repaint", "Active:Load", "History:Repaint", "Diff:Load",
+                                   "Subset:Load", "Miss:Load", "Match:Load", "Mismatch:Load"}));
+        QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
+    }
+
+    void broadcastsTouchTheirGroupsInOrder() {
+        OpenAll();
+        LoadAllWindows();
+        QCOMPARE(Log, QStringList({"Score:Load", "Active:Load", "Diff:Load", "Subset:Load",
+                                   "Miss:Load", "Match:Load", "Mismatch:Load"}));
+        Log.clear();
+        ClearAllWindows();
+        QCOMPARE(Log, QStringList({"Score:Clear", "Active:Clear", "History:Clear", "Diff:Clear",
+                                   "Subset:Clear", "Miss:Clear", "Match:Clear", "Mismatch:Clear"}));
+        Log.clear();
+        f->Main->Counttoggle1->trigger();
+        QCOMPARE(Log, QStringList({"Score:Repaint", "Active:Repaint", "History:Repaint",
+                                   "Diff:Repaint", "Subset:Repaint", "Miss:Repaint"}));
+        Log.clear();
+        f->Main->Commononly1->trigger();
+        QCOMPARE(Log, QStringList({"Match:Repaint", "Mismatch:Repaint"}));
+        Log.clear();
+        f->Main->Numbertoggle1->trigger();
+        QCOMPARE(Log.size(), 8);
+        QCOMPARE(Log.last(), QString("Mismatch:Repaint"));
+    }
+
+    void theOrButtonsFollowBeginAndEnd() {
+        OpenSmallKey(false);
+        OpenAll();
+        ToggleOrMode();
+        QCOMPARE(Log, QStringList({"Score:Or", "Active:Or", "History:Or", "Diff:Or", "Subset:Or",
+                                   "Miss:Or"}));
+        Log.clear();
+        ToggleOrMode();
+        QCOMPARE(Log.size(), 6);  // and no list is refreshed
+    }
+
+    void askingForAnOpenWindowBringsItForwardWithoutReloading() {
+        TChildForm* score = ShowCharScore();
+        QCOMPARE(Log, QStringList({"Score:Show"}));
+        TChildForm* active = ShowCharActive();
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), active->SubWindow());
+        Log.clear();
+        QCOMPARE(ShowCharScore(), score);
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), score->SubWindow());
+        score->SubWindow()->showMinimized();
+        ShowCharScore();
+        QVERIFY(!score->SubWindow()->isMinimized());
+        QVERIFY(Log.isEmpty());
+    }
+
+    void theMatchingTaxaComeForwardWhenOneIsLeftOutsideOrGroups() {
+        OpenSmallKey(false);
+        ToggleOrMode();
+        ScoreState(1, RequestPresent);  // narrowed to two: still in the group
+        ScoreState(0, RequestPresent);  // narrowed to one, but a group is open
+        QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        ToggleOrMode();
+        ScoreState(0, RequestClear);
+        ScoreState(0, RequestPresent);  // exactly one outside a group
+        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        QCOMPARE(Log.mid(Log.indexOf("Match:Show")), QStringList({"Match:Show", "Match:Load"}));
+    }
+
+    void closingAKeyClosesItsWindowsAndEmptiesTheRest() {
+        OpenSmallKey(false);
+        OpenAll();
+        CloseKey();
+        QCOMPARE(OpenKinds(),
+                 QStringList({"Score", "Active", "History", "Match", "Mismatch", "Text"}));
+        QCOMPARE(Log.mid(0, 8),
+                 QStringList({"Score:Clear", "Active:Clear", "History:Clear", "Diff:Clear",
+                              "Subset:Clear", "Miss:Clear", "Match:Clear", "Mismatch:Clear"}));
+        CloseAllWindows();
+        QVERIFY(OpenKinds().isEmpty());
+        CloseAllWindows();  // nothing open: nothing happens
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f->WindowTitles(), QStringList());
+    }
+
+    void anIndexedKeyOpensTheIndexOthersTheScoreWindowOnce() {
+        OpenSmallKey(true);
+        QCOMPARE(OpenKinds(), QStringList({"Index"}));
+        CloseAllWindows();
+        OpenSmallKey(false);
+        QCOMPARE(OpenKinds(), QStringList({"Score"}));
+        Log.clear();
+        OpenSmallKey(false);
+        QVERIFY(!Log.contains("Score:Show"));  // already open: not opened again
+        QVERIFY(Log.contains("Score:Load"));
+    }
+
+    void subsetAndMismatchedStatesAreRetargeted() {
+        ShowCharSubset(4);
+        QCOMPARE(Log, QStringList({"Subset:Entry4", "Subset:Load"}));  // no show-time fill
+        Log.clear();
+        ShowCharSubset(7);
+        QCOMPARE(Log, QStringList({"Subset:Entry7", "Subset:Load"}));
+        Log.clear();
+        ShowCharMiss(2, "Betula pendula");
+        QCOMPARE(Log, QStringList({"Miss:Show", "Miss:Taxon2", "Miss:Load"}));
+        ShowCharMiss(0, "Alnus glutinosa");
+        QCOMPARE(OpenWindow(WindowKind::CharMiss)->Caption(),
+                 QString("Mismatched States:  Alnus glutinosa"));
+    }
+
+    void textWindowsShareOneFlag() {
+        TChildForm* older = CreateAndShow(WindowKind::TextForm);
+        TChildForm* newer = CreateAndShow(WindowKind::TextForm);
+        QCOMPARE(OpenWindow(WindowKind::TextForm), newer);
+        older->SubWindow()->close();
+        QVERIFY(!IsOpen(WindowKind::TextForm));
+        CloseAllWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(f->Main->MdiArea->subWindowList().size(), 1);
+        QCOMPARE(f->Main->MdiArea->subWindowList()[0]->widget(), newer);
+    }
+
+    void layoutsPlaceWindowsFromTheMetricsOfTheMoment() {
+        f->Main->Scorewithhistory1->trigger();
+        TMainForm& m = *f->Main;
+        QCOMPARE(OpenWindow(WindowKind::TaxMatch)->Bounds(),
+                 QRect(0, 0, m.LeftPaneWidth, m.PaneHeight));
+        QCOMPARE(OpenWindow(WindowKind::CharHistory)->Bounds(),
+                 QRect(m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth, m.LowerPaneHeight));
+        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds(),
+                 QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight));
+        QCOMPARE(m.MdiArea->activeSubWindow(), OpenWindow(WindowKind::CharScore)->SubWindow());
+
+        f->Main->resize(900, 700);
+        f->Main->Scorestates1->trigger();
+        f->Main->Scorestates1->trigger();
+        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds(),
+                 QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
+        QCOMPARE(OpenWindow(WindowKind::TaxMatch)->Bounds(),
+                 QRect(0, 0, m.LeftPaneWidth, m.PaneHeight));
+        QVERIFY(IsOpen(WindowKind::CharHistory));  // others stay where they were
+        f->Main->Scorewithactive1->trigger();
+        QCOMPARE(OpenWindow(WindowKind::CharActive)->Bounds().top(), m.UpperPaneHeight);
+    }
+
+    void desktopMenuListsWindowsAndTilesThemFullWidth() {
+        ShowCharScore();
+        ShowTaxMatch();
+        ShowCharActive();
+        emit f->Main->Desktop1->aboutToShow();
+        QStringList listed;
+        QAction* matchItem = nullptr;
+        for (QAction* action : f->Main->Desktop1->actions()) {
+            if (!action->property("windowList").toBool()) continue;
+            listed << action->text();
+            if (action->text().endsWith("Match")) matchItem = action;
+        }
+        QCOMPARE(listed, QStringList({"&1 Score", "&2 Match", "&3 Active"}));
+        matchItem->trigger();
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(),
+                 OpenWindow(WindowKind::TaxMatch)->SubWindow());
+
+        f->Main->Tilewindows1->trigger();
+        int width = f->Main->MdiArea->viewport()->width();
+        int bottom = 0;
+        for (QMdiSubWindow* sub : f->Main->MdiArea->subWindowList()) {
+            QCOMPARE(sub->geometry().left(), 0);
+            QCOMPARE(sub->geometry().width(), width);
+            QCOMPARE(sub->geometry().top(), bottom);
+            bottom = sub->geometry().bottom() + 1;
+        }
+        QCOMPARE(bottom, f->Main->MdiArea->viewport()->height());
+    }
+};
+
+VORN_QTEST_MAIN(WindowManagerTest)
+#include "WindowManagerTest.moc"

@@ -1,0 +1,94 @@
+#include "platform/PrivateProfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tools/KeyWriter.h"
+
+namespace vorn {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string Read(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(PrivateProfile, FindsSectionsAndKeysIgnoringCaseAndKeepsValuesRaw) {
+    TempDir dir;
+    WriteFile(dir.Path() + "V.INI",
+              "[OpenKey]\r\nFullName = /keys/My Trees/TREES.DES \r\n"
+              "garbage line without equals\r\n\r\n[modes]\r\nnumbermode=5\r\n");
+    PrivateProfile ini(dir.Path() + "V.INI");
+    EXPECT_EQ(ini.Get("openkey", "FULLNAME"), "/keys/My Trees/TREES.DES");
+    EXPECT_EQ(ini.Get("Modes", "NumberMode"), "5");
+    EXPECT_FALSE(ini.Get("Modes", "CountMode"));
+    EXPECT_FALSE(ini.Get("History", "0"));
+    // A value with quotes or backslashes is taken as it stands.
+    ini.Set("Directories", "WorkDir", "\"C:\\KEYS\\\"");
+    EXPECT_EQ(ini.Get("Directories", "WorkDir"), "\"C:\\KEYS\\\"");
+}
+
+TEST(PrivateProfile, CutsLongValuesWhenReadingOnly) {
+    TempDir dir;
+    std::string huge(100000, 'x');
+    WriteFile(dir.Path() + "V.INI", "[History]\n0=" + huge + "\n");
+    PrivateProfile ini(dir.Path() + "V.INI");
+    ASSERT_TRUE(ini.Get("History", "0"));
+    EXPECT_EQ(ini.Get("History", "0")->size(), 2047u);
+    ini.Set("Modes", "CountMode", "1");
+    ASSERT_TRUE(ini.Save());
+    // The file itself keeps what it had.
+    EXPECT_NE(Read(dir.Path() + "V.INI").find(huge), std::string::npos);
+}
+
+TEST(PrivateProfile, SetReplacesOrAddsAndEraseRemovesTheWholeSection) {
+    TempDir dir;
+    WriteFile(dir.Path() + "V.INI",
+              "; kept comment\n[History]\n0=/a/A.DES\n2=/c/C.DES\n[Modes]\nCountMode=0\n");
+    PrivateProfile ini(dir.Path() + "V.INI");
+    ini.Set("modes", "countmode", "1");
+    ini.Set("Modes", "NameMode", "BothNames");
+    ini.EraseSection("HISTORY");
+    ini.Set("History", "1", "/b/B.DES\nInjected=1");
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(
+        Read(dir.Path() + "V.INI"),
+        "; kept comment\n[Modes]\nCountMode=1\nNameMode=BothNames\n\n[History]\n1=/b/B.DES\n");
+}
+
+TEST(PrivateProfile, SavingIsAtomicAndCreatesTheFolder) {
+    TempDir dir;
+    std::string path = dir.Path() + "config/vorn/VORNWIN.INI";
+    PrivateProfile fresh(path);
+    fresh.Set("OpenKey", "FullName", "");
+    ASSERT_TRUE(fresh.Save());
+    EXPECT_EQ(Read(path), "[OpenKey]\nFullName=\n");
+    struct stat st;
+    EXPECT_NE(::stat((path + ".tmp").c_str(), &st), 0);  // no temporary left behind
+
+    // A folder that cannot be written: the save fails and the old file is untouched.
+    ASSERT_EQ(::chmod((dir.Path() + "config/vorn").c_str(), 0500), 0);
+    PrivateProfile again(path);
+    again.Set("OpenKey", "FullName", "/new/NEW.DES");
+    if (::geteuid() != 0) {  // root writes anyway
+        EXPECT_FALSE(again.Save());
+        EXPECT_EQ(Read(path), "[OpenKey]\nFullName=\n");
+    }
+    ::chmod((dir.Path() + "config/vorn").c_str(), 0700);
+    // A path whose folder is a file cannot be saved, even by root.
+    WriteFile(dir.Path() + "file", "x");
+    PrivateProfile blocked(dir.Path() + "file/VORNWIN.INI");
+    blocked.Set("A", "B", "C");
+    EXPECT_FALSE(blocked.Save());
+}
+
+}  // namespace
+}  // namespace vorn
