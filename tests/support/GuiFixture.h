@@ -26,16 +26,14 @@ namespace vorn::testing {
 
 // Runs `answer` on the next modal dialog as soon as it is shown (for example a title page
 // to accept or close). The dialog is found as the application's active modal widget.
-inline void AnswerNextDialog(std::function<void(QDialog*)> answer) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [answer, poll] {
+inline void AnswerNextDialog(std::function<void(QDialog*)> answer, int delay = 0) {
+    QTimer::singleShot(delay, [answer] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
             answer(dialog);
         } else {
-            QTimer::singleShot(1, *poll);
+            AnswerNextDialog(answer, 1);
         }
-    };
-    QTimer::singleShot(0, *poll);
+    });
 }
 inline void AcceptNextDialog() {
     AnswerNextDialog([](QDialog* d) { d->accept(); });
