@@ -32,6 +32,7 @@ QFrame* Panel(QWidget* parent, const char* name, QRect bounds, int shadow, int l
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
+    LoadPictures();
     setObjectName("AboutBox");
     setWindowTitle("About VORN");
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

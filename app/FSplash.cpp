@@ -34,6 +34,7 @@ QLabel* Picture(QWidget* parent, const char* resource, QRect bounds) {
 }  // namespace
 
 TSplashScreen::TSplashScreen() {
+    LoadPictures();
     setObjectName("SplashScreen");
     setWindowTitle("SplashScreen");
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);

@@ -4,7 +4,18 @@
 #include <QPalette>
 #include <QWidget>
 
+// Outside any namespace, as the resource system requires.
+static void InitPictureResources() {
+    Q_INIT_RESOURCE(pictures);
+}
+
 namespace vorn {
+
+void LoadPictures() {
+    static bool loaded = false;
+    if (!loaded) InitPictureResources();
+    loaded = true;
+}
 
 QFont SystemFont(int pixels) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

@@ -10,6 +10,10 @@ QFont SystemFont(int pixels);
 // "Small Fonts" bold at N pixels, the font of every small button.
 QFont SmallFont(int pixels);
 
+// Makes the pictures built into the program available (":/pictures/..."); they live in a
+// static library, which does not register them by itself. Safe to call more than once.
+void LoadPictures();
+
 // Fills a widget's background with a colour of its own.
 void SetBackground(class QWidget* widget, const QColor& colour);
 
