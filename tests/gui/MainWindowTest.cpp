@@ -266,6 +266,10 @@ private slots:
             QCOMPARE(box->objectName(), QString("AboutBox"));
             QCOMPARE(box->size(), QSize(488, 325));
             QCOMPARE(box->pos(), TAboutBox::Position(f->Main->ClientSize(), 45, QSize(488, 325)));
+            for (const char* picture : {"VornIcon", "Image1", "Image2"}) {
+                auto* label = box->findChild<QLabel*>(picture);
+                QVERIFY2(label && !label->pixmap().isNull(), picture);
+            }
             auto* ok = box->findChild<QPushButton*>("OKButton");
             QVERIFY(ok);
             QTest::mouseClick(ok, Qt::LeftButton);
