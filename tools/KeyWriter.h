@@ -28,6 +28,8 @@ KeySpec RandomKey(int32_t taxa, int32_t states, uint32_t seed);
 
 // Writes a whole file.
 void WriteFile(const std::string& path, const std::string& bytes);
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
 
 // A fresh, empty temporary directory (ending in "/"), removed by the destructor.
 class TempDir {

@@ -28,13 +28,6 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class Identifier : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -64,8 +57,8 @@ protected:
         Outcome run;
         int status = std::system(command.c_str());
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadAll(dir_.Path() + "out");
-        run.err = ReadAll(dir_.Path() + "err");
+        run.out = testing::ReadFile(dir_.Path() + "out");
+        run.err = testing::ReadFile(dir_.Path() + "err");
         return run;
     }
 

@@ -18,13 +18,6 @@ namespace {
 using testing::KeyFixture;
 using testing::WriteFile;
 
-std::string Read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class SettingsTest : public KeyFixture {
 protected:
     void SetUp() override {
@@ -101,7 +94,7 @@ TEST_F(SettingsTest, WritingRoundTripsAndKeepsHistoryNumbers) {
     NumberMode = true;
     NameMode = BothNames;
     ASSERT_TRUE(WriteSettings(ini_));
-    std::string text = Read(ini_);
+    std::string text = testing::ReadFile(ini_);
     EXPECT_NE(text.find("[History]\n0=/k/A.DES\n2=/k/C.DES\n"), std::string::npos) << text;
     EXPECT_NE(text.find("[Other]\nx=1\n"), std::string::npos);  // nothing else is lost
     EXPECT_NE(text.find("; my notes"), std::string::npos);
@@ -122,7 +115,7 @@ TEST_F(SettingsTest, TheOpenKeyAndItsDirectoryAreWrittenForTheNextRun) {
     std::string des = testing::WriteKey(dir_.Path(), Spec({"+-"}));
     Open(Spec({"+-"}));
     ASSERT_TRUE(WriteSettings(ini_));
-    std::string text = Read(ini_);
+    std::string text = testing::ReadFile(ini_);
     EXPECT_NE(text.find("FullName=" + des + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("WorkDir=" + dir_.Path() + "\n"), std::string::npos) << text;
 

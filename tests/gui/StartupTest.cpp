@@ -21,12 +21,6 @@ using vorn::testing::WriteFile;
 
 namespace {
 
-std::string ReadText(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll().toStdString();
-}
-
 KeySpec SmallKey() {
     KeySpec spec;
     spec.Name = "HAZEL";
@@ -150,7 +144,7 @@ private slots:
             main.Counttoggle1->trigger();
             main.close();
         }
-        std::string text = ReadText(ini);
+        std::string text = testing::ReadFile(ini);
         QVERIFY(text.find("[History]\n0=/k/A.DES\n2=/k/C.DES\n") != std::string::npos);
         QVERIFY(text.find("CountMode=1\n") != std::string::npos);
         QVERIFY(text.find("NameMode=CommonNames\n") != std::string::npos);

@@ -14,13 +14,6 @@ namespace {
 using testing::TempDir;
 using testing::WriteFile;
 
-std::string Read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 TEST(PrivateProfile, FindsSectionsAndKeysIgnoringCaseAndKeepsValuesRaw) {
     TempDir dir;
     WriteFile(dir.Path() + "V.INI",
@@ -46,7 +39,7 @@ TEST(PrivateProfile, CutsLongValuesWhenReadingOnly) {
     ini.Set("Modes", "CountMode", "1");
     ASSERT_TRUE(ini.Save());
     // The file itself keeps what it had.
-    EXPECT_NE(Read(dir.Path() + "V.INI").find(huge), std::string::npos);
+    EXPECT_NE(testing::ReadFile(dir.Path() + "V.INI").find(huge), std::string::npos);
 }
 
 TEST(PrivateProfile, SetReplacesOrAddsAndEraseRemovesTheWholeSection) {
@@ -60,7 +53,7 @@ TEST(PrivateProfile, SetReplacesOrAddsAndEraseRemovesTheWholeSection) {
     ini.Set("History", "1", "/b/B.DES\nInjected=1");
     ASSERT_TRUE(ini.Save());
     EXPECT_EQ(
-        Read(dir.Path() + "V.INI"),
+        testing::ReadFile(dir.Path() + "V.INI"),
         "; kept comment\n[Modes]\nCountMode=1\nNameMode=BothNames\n\n[History]\n1=/b/B.DES\n");
 }
 
@@ -70,7 +63,7 @@ TEST(PrivateProfile, SavingIsAtomicAndCreatesTheFolder) {
     PrivateProfile fresh(path);
     fresh.Set("OpenKey", "FullName", "");
     ASSERT_TRUE(fresh.Save());
-    EXPECT_EQ(Read(path), "[OpenKey]\nFullName=\n");
+    EXPECT_EQ(testing::ReadFile(path), "[OpenKey]\nFullName=\n");
     struct stat st;
     EXPECT_NE(::stat((path + ".tmp").c_str(), &st), 0);  // no temporary left behind
 
@@ -80,7 +73,7 @@ TEST(PrivateProfile, SavingIsAtomicAndCreatesTheFolder) {
     again.Set("OpenKey", "FullName", "/new/NEW.DES");
     if (::geteuid() != 0) {  // root writes anyway
         EXPECT_FALSE(again.Save());
-        EXPECT_EQ(Read(path), "[OpenKey]\nFullName=\n");
+        EXPECT_EQ(testing::ReadFile(path), "[OpenKey]\nFullName=\n");
     }
     ::chmod((dir.Path() + "config/vorn").c_str(), 0700);
     // A path whose folder is a file cannot be saved, even by root.
