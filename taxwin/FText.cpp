@@ -125,8 +125,7 @@ void TTextForm::LoadLines(const std::string& fileName) {
     Memo1->setPlainText(text);
     if (more || manyLines) {
         ShowInformation("The notes file \"" + KeyTextToUtf8(fileName) +
-                        "\" is too long to show in full.  Only its first " +
-                        std::to_string(Memo1->document()->blockCount()) + " lines are shown.");
+                        "\" is too long to show in full.  Only its beginning is shown.");
     }
 }
 
