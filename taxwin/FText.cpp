@@ -1,6 +1,8 @@
 #include "taxwin/FText.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -26,16 +28,22 @@ constexpr int kWidth = 592;
 constexpr int kHeight = 288;
 constexpr int kPanelHeight = 19;
 
-// At most `limit` bytes of the file, and whether it holds more. Only regular files are
-// read: a pipe or a device named as notes would block or never end.
+// At most `limit` bytes of the file, and whether it holds more. Only ordinary files are
+// read: a pipe or a device named as notes would block or never end. Opening does not wait
+// for a pipe's writer, and the check is made on what was opened.
 std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
     std::string path = ResolveFileName(fileName);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw IoError(fileName, "open", std::strerror(errno));
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
+    if (!file) {
+        int error = errno;
+        ::close(fd);
+        throw IoError(fileName, "open", std::strerror(error));
+    }
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) throw IoError(fileName, "open", std::strerror(errno));
+    if (::fstat(fd, &st) != 0) throw IoError(fileName, "open", std::strerror(errno));
     if (!S_ISREG(st.st_mode)) throw IoError(fileName, "open", "it is not an ordinary file");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         std::fclose);
-    if (!file) throw IoError(fileName, "open", std::strerror(errno));
     std::string bytes(limit + 1, '\0');
     size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
     if (std::ferror(file.get())) throw IoError(fileName, "read", std::strerror(errno));
@@ -45,8 +53,9 @@ std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
     return bytes;
 }
 
-}  // namespace
-
+// The text as the window shows it: the bytes split into lines at CR, LF or CR LF and
+// joined with LF; a line end at the very end starts no further line. Stops after
+// `maxLines` lines; `cut` tells whether anything was left out.
 QString TextLines(const std::string& bytes, int maxLines, bool* cut) {
     std::string text;
     text.reserve(bytes.size());
@@ -68,6 +77,8 @@ QString TextLines(const std::string& bytes, int maxLines, bool* cut) {
     }
     return QString::fromStdString(KeyTextToUtf8(text));
 }
+
+}  // namespace
 
 TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
     setObjectName("TextForm");

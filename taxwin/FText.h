@@ -43,9 +43,4 @@ protected:
     void FormCreate() override;
 };
 
-// The text as the window shows it: the bytes split into lines at CR, LF or CR LF and
-// joined with LF; a line end at the very end starts no further line. Stops after
-// `maxLines` lines; `cut` tells whether anything was left out.
-QString TextLines(const std::string& bytes, int maxLines, bool* cut);
-
 }  // namespace vorn
