@@ -20,7 +20,7 @@ class NotesTest : public QObject {
     TTaxMatch* w = nullptr;
 
     void OpenKeyAndWindow() {
-        f->OpenAccepted(f->Write(TreesKey()));
+        OpenKeyAccepted(f->Write(TreesKey()));
         QTest::mouseClick(f->Main->MatchButton, Qt::LeftButton);
         w = TaxMatchWindow();
         if (!w) qFatal("the Matching Taxa window did not open");
@@ -204,7 +204,9 @@ private slots:
         std::string fifo = f->Dir.Path() + "QROB.TXT";
         std::filesystem::remove(fifo);
         QVERIFY(::mkfifo(fifo.c_str(), 0600) == 0);
-        std::vector<TTextForm*> opened = PressNotes(0);
+        ClickRow(w->VornListBox, RowOf(w->VornListBox, 0));
+        RunQueued(w, "NotesButtonClick");
+        std::vector<TTextForm*> opened = TextWindows();
         QCOMPARE(opened.size(), size_t(1));
         QCOMPARE(opened[0]->Caption(), QString("Notes:  Quercus robur"));
         QCOMPARE(opened[0]->Memo1->toPlainText(), QString());

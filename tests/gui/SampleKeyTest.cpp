@@ -42,7 +42,7 @@ class SampleKeyTest : public QObject {
 private slots:
     void init() {
         f = std::make_unique<GuiFixture>();
-        f->OpenAccepted(VORN_SOURCE_DIR "/keys/TREES.DES");
+        OpenKeyAccepted(VORN_SOURCE_DIR "/keys/TREES.DES");
     }
     void cleanup() { f.reset(); }
 

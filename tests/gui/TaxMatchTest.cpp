@@ -18,7 +18,7 @@ class TaxMatchTest : public QObject {
     std::unique_ptr<GuiFixture> f;
 
     TTaxMatch* OpenWithKey() {
-        f->OpenAccepted(f->Write(TreesKey()));
+        OpenKeyAccepted(f->Write(TreesKey()));
         QTest::mouseClick(f->Main->MatchButton, Qt::LeftButton);
         TTaxMatch* w = TaxMatchWindow();
         if (!w) qFatal("the Matching Taxa window did not open");
@@ -147,7 +147,7 @@ private slots:
     }
 
     void comesForwardWhenOneTaxonIsLeft() {
-        f->OpenAccepted(f->Write(TreesKey()));
+        OpenKeyAccepted(f->Write(TreesKey()));
         QVERIFY(!IsOpen(WindowKind::TaxMatch));
 
         // While an "Or" group is open a single taxon does not call the window.
@@ -262,12 +262,12 @@ private slots:
 
     void unreadableTaxonFileEndsTheRebuild() {
         std::string des = f->Write(TreesKey());
-        f->OpenAccepted(des);
+        OpenKeyAccepted(des);
         // The taxon file loses all but its first two records after the key was opened.
         std::string tax = des.substr(0, des.size() - 4) + ".TAX";
         QVERIFY(::truncate(tax.c_str(), 80) == 0);
 
-        QTest::mouseClick(f->Main->MatchButton, Qt::LeftButton);
+        RunQueued(f->Main, "MatchClick");
         TTaxMatch* w = TaxMatchWindow();
         QVERIFY(w);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({0, 1}));

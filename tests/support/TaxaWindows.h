@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QApplication>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <string>
 #include <vector>
 
 #include "app/WindowManager.h"
 #include "charwin/VornList.h"
+#include "key/Manage.h"
 #include "taxwin/FTMatch.h"
 #include "taxwin/FText.h"
 #include "tests/support/GuiFixture.h"
@@ -53,6 +57,30 @@ public:
         return form;
     }
 };
+
+// Opens a key and accepts its title page. The poll lives in a timer owned by the main
+// window, so nothing outlives the fixture even when no title page comes.
+inline void OpenKeyAccepted(const std::string& desPath) {
+    auto* poll = new QTimer(MainForm);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            dialog->accept();
+            poll->deleteLater();
+        }
+    });
+    poll->start(1);
+    OpenKey(desPath);
+}
+
+// Runs a command as a queued call, so an error it throws reaches the program's general
+// error handling the way it does from a click. (A click would do as well, but an error
+// thrown through the widgets' mouse handling leaves some of Qt's event objects behind,
+// which the leak checker reports.)
+inline void RunQueued(QObject* receiver, const char* slot) {
+    QMetaObject::invokeMethod(receiver, slot, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+}
 
 inline TTaxMatch* TaxMatchWindow() {
     return OpenWindow<TTaxMatch>(WindowKind::TaxMatch);
