@@ -18,12 +18,24 @@ directory, by default keys/ in the repository root:
              '-' lacks it, '*' variable, '?' unknown. Bytes after the last
              taxon are blanks, so the size is 40 * number of states.
 
+  TREES.IND  The index to the states. Lines ending in CR LF: first
+             "COLUMNS WIDTH GAP" (width and gap in characters); then per
+             column a heading line, a line with the number of its entries,
+             and per entry an entry line (two leading blanks, the text, and
+             "|PICTURE" for an entry with a picture) followed by a line with
+             its states counted from 1: "FIRST LAST" for one range, or
+             "-N" and N pairs "FIRST LAST" for N ranges.
+
   TREES.HIS  Sample history list. Lines ending in CR LF, each an action
              character ('+' present, '-' absent, ' ' list only) followed by
              the state number counted from 1.
 
   *.TXT      The notes files named in TREES.TAX: plain ASCII text lines
              ending in CR LF.
+
+The pictures named by the taxa and the index (NAME.JPG, the name in upper
+case) are drawn by the vorn-make-key-pictures tool; this script only warns
+when one is missing from the output directory.
 
 The output depends only on trees.txt, so every run gives identical files.
 The script stops with an error if any record is too long, contains a byte
@@ -48,6 +60,12 @@ MATRIX_RECORD = 40
 MAX_TITLE_LINES = 23
 NOTES_WIDTH = 72
 CODES = "+-*?"
+# Limits of the program's index table, and the room the index window may take
+# on a 1280 x 800 screen (its client area, in pixels).
+MAX_INDEX_ENTRIES = 201
+MAX_INDEX_RANGES = 6
+INDEX_CHAR_PIXELS = 6
+MAX_INDEX_WINDOW = (1200, 560)
 ACTIONS = {"present": "+", "absent": "-", "list": " "}
 
 
@@ -198,6 +216,122 @@ def parse_scores(lines, taxa, chars):
     return scores
 
 
+def index_range(item, chars, lineno):
+    """One range of 1-based state numbers from an index item."""
+    first_of, last_of, number = {}, {}, {}
+    n = 1
+    for c in chars:
+        first_of[c["key"]] = n
+        for skey, _ in c["states"]:
+            number[(c["key"], skey)] = n
+            n += 1
+        last_of[c["key"]] = n - 1
+
+    def char(key):
+        if key not in first_of:
+            fail("line %d: unknown character %s" % (lineno, key))
+        return key
+
+    def state(ckey, skey):
+        if (ckey, skey) not in number:
+            fail("line %d: character %s has no state %s" % (lineno, ckey, skey))
+        return number[(ckey, skey)]
+
+    if ".." in item:
+        a, b = item.split("..", 1)
+        first, last = first_of[char(a)], last_of[char(b)]
+    elif "=" in item:
+        ckey, states = item.split("=", 1)
+        char(ckey)
+        a, _, b = states.partition("-")
+        first, last = state(ckey, a), state(ckey, b or a)
+    else:
+        first, last = first_of[char(item)], last_of[char(item)]
+    if first > last:
+        fail("line %d: range %s runs backwards" % (lineno, item))
+    return first, last
+
+
+def parse_index(arg, lines, chars):
+    """Return (width, gap, [(heading, [(text, picture, [(first, last)])])])."""
+    try:
+        width, gap = [int(x) for x in arg.split()]
+    except ValueError:
+        fail("@index needs a column width and a gap")
+    columns = []
+    for lineno, line in lines:
+        if not line:
+            continue
+        if line.startswith("=="):
+            heading = line[2:].strip()
+            if not heading:
+                fail("line %d: empty heading" % lineno)
+            columns.append((heading, []))
+            continue
+        if not columns:
+            fail("line %d: index entry before the first heading" % lineno)
+        entries = columns[-1][1]
+        if line[0].isspace():
+            if not entries:
+                fail("line %d: continuation before any entry" % lineno)
+            items = line.split()
+        else:
+            if ":" not in line:
+                fail("line %d: expected 'Text[|PICTURE] : items'" % lineno)
+            label, rest = line.split(":", 1)
+            text, _, picture = label.strip().partition("|")
+            if not text:
+                fail("line %d: index entry without a text" % lineno)
+            printable_ascii(text + picture, "index entry %r" % text)
+            if len(text) > width - 2:
+                fail("line %d: %r is too long for a %d-character button"
+                     % (lineno, text, width))
+            entries.append((text, picture, []))
+            items = rest.split()
+        for item in items:
+            entries[-1][2].append(index_range(item, chars, lineno))
+    if not columns:
+        fail("@index has no columns")
+    total = sum(len(entries) for _, entries in columns)
+    if total > MAX_INDEX_ENTRIES:
+        fail("index has %d entries, at most %d allowed"
+             % (total, MAX_INDEX_ENTRIES))
+    for heading, entries in columns:
+        if not entries:
+            fail("index column %s has no entries" % heading)
+        for text, _, ranges in entries:
+            if not 1 <= len(ranges) <= MAX_INDEX_RANGES:
+                fail("index entry %r has %d ranges, want 1 to %d"
+                     % (text, len(ranges), MAX_INDEX_RANGES))
+    size = index_window_size(width, gap, columns)
+    if size[0] > MAX_INDEX_WINDOW[0] or size[1] > MAX_INDEX_WINDOW[1]:
+        fail("the index window would be %d x %d pixels, at most %d x %d allowed"
+             % (size + MAX_INDEX_WINDOW))
+    return width, gap, columns
+
+
+def index_window_size(width, gap, columns):
+    """The client size of the index window, as the program lays it out."""
+    w, g = width * INDEX_CHAR_PIXELS, gap * INDEX_CHAR_PIXELS
+    deepest = max(len(entries) for _, entries in columns)
+    return (10 + len(columns) * (w + g) - g + 10, 30 + deepest * 26)
+
+
+def index_file(width, gap, columns):
+    lines = ["%d %d %d" % (len(columns), width, gap)]
+    for heading, entries in columns:
+        lines.append(heading)
+        lines.append("%d" % len(entries))
+        for text, picture, ranges in entries:
+            lines.append("  " + text + ("|" + picture if picture else ""))
+            if len(ranges) == 1:
+                lines.append("%d %d" % ranges[0])
+            else:
+                lines.append(" ".join(["-%d" % len(ranges)] +
+                                      ["%d %d" % r for r in ranges]))
+    return b"".join(line.encode("ascii") + b"\r\n" for line in lines)
+
+
 def parse_history(lines, state_index):
     history = []
     for lineno, line in lines:
@@ -225,13 +359,18 @@ def build(sections):
             if arg in notes_text:
                 fail("notes %s given twice" % arg)
             notes_text[arg] = lines
+        elif name == "index":
+            if name in seen:
+                fail("section @index given twice")
+            seen[name] = lines
+            index_arg = arg
         elif name in ("title", "taxa", "characters", "scores", "history"):
             if name in seen:
                 fail("section @%s given twice" % name)
             seen[name] = lines
         else:
             fail("unknown section @%s" % name)
-    for name in ("title", "taxa", "characters", "scores", "history"):
+    for name in ("title", "taxa", "characters", "scores", "index", "history"):
         if name not in seen:
             fail("missing section @%s" % name)
 
@@ -239,6 +378,7 @@ def build(sections):
     taxa = parse_taxa(seen["taxa"])
     chars = parse_characters(seen["characters"])
     scores = parse_scores(seen["scores"], taxa, chars)
+    index = parse_index(index_arg, seen["index"], chars)
 
     # Flatten the states in character order.
     states = []          # (char key, state key, text)
@@ -307,6 +447,9 @@ def build(sections):
         out += "".join(row).ljust(MATRIX_RECORD).encode("ascii")
     files[BASENAME + ".DAT"] = bytes(out)
 
+    # Index.
+    files[BASENAME + ".IND"] = index_file(*index)
+
     # Sample history.
     files[BASENAME + ".HIS"] = b"".join(
         ("%s%d\r\n" % (action, s + 1)).encode("ascii") for action, s in history)
@@ -328,7 +471,7 @@ def build(sections):
 
     check_separation(taxa, matrix)
     remaining = check_history(taxa, matrix, history)
-    return files, taxa, states, matrix, history, remaining
+    return files, taxa, states, matrix, history, remaining, index
 
 
 # ---------------------------------------------------------------- checks
@@ -381,7 +524,7 @@ def main(argv):
         return 2
     outdir = argv[1] if len(argv) == 2 else os.path.join(REPO, "keys")
     try:
-        files, taxa, states, matrix, history, remaining = build(
+        files, taxa, states, matrix, history, remaining, index = build(
             read_sections(SOURCE))
     except KeyError_ as e:
         sys.stderr.write("make_sample_key: error: %s\n" % e)
@@ -406,6 +549,21 @@ def main(argv):
           % (cells, variable, unknown, 100.0 * unknown / cells))
     print("closest pairs: " + ", ".join(
         "%s/%s %d" % (a, b, d) for d, a, b in pairs[:5]))
+    width, gap, columns = index
+    entries = [e for _, col in columns for e in col]
+    print("index: %d columns of %d characters, gap %d, %d entries "
+          "(%d with several ranges, %d with pictures), window %d x %d"
+          % ((len(columns), width, gap, len(entries),
+              sum(1 for e in entries if len(e[2]) > 1),
+              sum(1 for e in entries if e[1]))
+             + index_window_size(width, gap, columns)))
+    pictures = [t["picture"] for t in taxa if t["picture"]]
+    pictures += [e[1] for e in entries if e[1]]
+    missing = [p.upper() + ".JPG" for p in pictures
+               if not os.path.exists(os.path.join(outdir, p.upper() + ".JPG"))]
+    if missing:
+        sys.stderr.write("make_sample_key: note: pictures not yet drawn "
+                         "(vorn-make-key-pictures): %s\n" % ", ".join(missing))
     print("history: %s -> %s" % (
         " ".join("%s%d" % (a.strip() or "_", s + 1) for a, s in history),
         taxa[remaining[0]]["name"]))

@@ -1,0 +1,123 @@
+#include "taxwin/FTMatch.h"
+
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/FMain.h"
+#include "app/Look.h"
+#include "app/WindowManager.h"
+#include "charwin/VornList.h"
+#include "engine/Util.h"
+#include "key/Util.h"
+#include "platform/Text.h"
+#include "taxwin/Notes.h"
+
+namespace vorn {
+namespace {
+
+constexpr int kPanelHeight = 19;
+
+// The busy cursor for as long as the guard lives, so that an error ending a rebuild
+// cannot leave it behind.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QPushButton* PanelButton(QWidget* panel, const char* name, const char* caption, int left,
+                         const char* hint) {
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(name);
+    button->setGeometry(left, 0, 60, kPanelHeight);
+    button->setFont(SmallFont(9));
+    button->setToolTip(hint);
+    button->setStatusTip(hint);
+    button->setEnabled(false);
+    return button;
+}
+
+}  // namespace
+
+TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
+    setObjectName("TaxMatch");
+    setWindowTitle("Matching Taxa");
+    setFont(SystemFont(13));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedHeight(kPanelHeight);
+    SetBackground(Panel1, colours::Grey);
+    ImageButton =
+        PanelButton(Panel1, "ImageButton", "Image", 0, "Display image of highlighted taxon");
+    NotesButton =
+        PanelButton(Panel1, "NotesButton", "Notes", 60, "Display notes for the highlighted taxon");
+    connect(ImageButton, &QPushButton::clicked, this, &TTaxMatch::ImageButtonClick);
+    connect(NotesButton, &QPushButton::clicked, this, &TTaxMatch::NotesButtonClick);
+
+    VornListBox = new TVornListBox(this);
+    VornListBox->setFont(SystemFont(13));
+    // The highlight has moved, by the mouse or the keyboard, once the selection has: the
+    // list's click signal comes with the mouse press, while the previous taxon is still
+    // highlighted.
+    connect(VornListBox->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TTaxMatch::VornListBoxClick);
+
+    layout->addWidget(Panel1);
+    layout->addWidget(VornListBox, 1);
+}
+
+void TTaxMatch::FormCreate() {
+    if (MainForm) SetBounds(0, 0, MainForm->LeftPaneWidth, MainForm->PaneHeight);
+}
+
+void TTaxMatch::FormShow() {
+    LoadList();
+}
+
+void TTaxMatch::LoadList() {
+    BusyCursor busy;
+    ClearList();
+    if (!Key.KeyOpen) return;
+    for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
+        if (TaxonMatches[static_cast<size_t>(taxon)]) {
+            VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountStandard);
+        }
+    }
+}
+
+void TTaxMatch::ClearList() {
+    VornListBox->Clear();
+}
+
+void TTaxMatch::RepaintList() {
+    VornListBox->RepaintList();
+}
+
+void TTaxMatch::VornListBoxClick() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon) return;
+    ImageButton->setEnabled(taxon->ImageName.has_value());
+    NotesButton->setEnabled(taxon->NotesName.has_value());
+    if (ImageButton->isEnabled() && IsOpen(WindowKind::ImageForm)) ImageButtonClick();
+}
+
+void TTaxMatch::ImageButtonClick() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
+    ShowImageForm(QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))), *taxon->ImageName);
+}
+
+void TTaxMatch::NotesButtonClick() {
+    ShowTaxonNotes(VornListBox->SelectedIndicator());
+}
+
+}  // namespace vorn
