@@ -1,10 +1,17 @@
 #include "platform/FileLookup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <memory>
+
+#include "platform/IoError.h"
 
 namespace vorn {
 namespace {
@@ -80,6 +87,28 @@ bool DirectoryExists(const std::string& name) {
     struct stat st;
     std::string path = ResolveFileName(name);
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int OpenForReading(const std::string& name) {
+    std::string path = ResolveFileName(name);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw IoError(name, "open", std::strerror(errno));
+    struct stat st;
+    const char* problem = nullptr;
+    if (::fstat(fd, &st) != 0) {
+        problem = std::strerror(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        problem = "it is a directory";
+    } else if (!S_ISREG(st.st_mode)) {
+        problem = "it is not an ordinary file";
+    }
+    if (problem) {
+        std::string reason = problem;
+        ::close(fd);
+        throw IoError(name, "open", reason);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
 }
 
 std::string KeyNameToPath(std::string_view keyName) {

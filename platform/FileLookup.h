@@ -19,6 +19,12 @@ bool FileExists(const std::string& name);
 // True when the name resolves to an existing directory.
 bool DirectoryExists(const std::string& name);
 
+// Opens `name` (resolved as above) for reading and returns the descriptor. Only ordinary
+// files are opened: a pipe or a device named as a key file, notes or a list would block
+// or never end, so opening does not wait for one and the check is made on what was
+// opened. Throws IoError naming the file.
+int OpenForReading(const std::string& name);
+
 // Names read from a key (notes, pictures, index pictures) were written with "\" as the
 // directory separator; this desktop uses "/".
 std::string KeyNameToPath(std::string_view keyName);

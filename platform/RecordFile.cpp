@@ -29,18 +29,12 @@ void RecordFile::Open(const std::string& fileName, int32_t recordSize) {
     Close();
     fileName_ = fileName;
     if (recordSize <= 0) throw IoError(fileName, "open", "invalid record size");
-    std::string path = ResolveFileName(fileName);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw IoError(fileName, "open", std::strerror(errno));
+    int fd = OpenForReading(fileName);
     struct stat st;
     if (::fstat(fd, &st) != 0) {
         int err = errno;
         ::close(fd);
         throw IoError(fileName, "open", std::strerror(err));
-    }
-    if (S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        throw IoError(fileName, "open", "it is a directory");
     }
     fd_ = fd;
     recordSize_ = recordSize;

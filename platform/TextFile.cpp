@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -16,10 +18,13 @@ void TextFile::Open(const std::string& fileName) {
     if (file_) Close();
     fileName_ = fileName;
     line_ = 1;
-    std::string path = ResolveFileName(fileName);
-    if (DirectoryExists(path)) throw IoError(fileName, "open", "it is a directory");
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw IoError(fileName, "open", std::strerror(errno));
+    int fd = OpenForReading(fileName);
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        int err = errno;
+        ::close(fd);
+        throw IoError(fileName, "open", std::strerror(err));
+    }
 }
 
 void TextFile::Close() {

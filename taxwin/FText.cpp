@@ -1,7 +1,5 @@
 #include "taxwin/FText.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QMdiArea>
@@ -28,22 +26,15 @@ constexpr int kWidth = 592;
 constexpr int kHeight = 288;
 constexpr int kPanelHeight = 19;
 
-// At most `limit` bytes of the file, and whether it holds more. Only ordinary files are
-// read: a pipe or a device named as notes would block or never end. Opening does not wait
-// for a pipe's writer, and the check is made on what was opened.
+// At most `limit` bytes of the file, and whether it holds more.
 std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
-    std::string path = ResolveFileName(fileName);
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw IoError(fileName, "open", std::strerror(errno));
+    int fd = OpenForReading(fileName);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
     if (!file) {
         int error = errno;
         ::close(fd);
         throw IoError(fileName, "open", std::strerror(error));
     }
-    struct stat st;
-    if (::fstat(fd, &st) != 0) throw IoError(fileName, "open", std::strerror(errno));
-    if (!S_ISREG(st.st_mode)) throw IoError(fileName, "open", "it is not an ordinary file");
     std::string bytes(limit + 1, '\0');
     size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
     if (std::ferror(file.get())) throw IoError(fileName, "read", std::strerror(errno));

@@ -1,6 +1,7 @@
 #include "platform/RecordFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -66,6 +67,20 @@ TEST(RecordFile, MissingFileAndClosedFileAreErrors) {
     uint8_t record[40];
     EXPECT_THROW(file.ReadRecord(0, record), IoError);
     EXPECT_THROW(file.Open(dir.Path(), 40), IoError);  // a directory
+}
+
+TEST(RecordFile, APipeOrDeviceNamedAsAKeyFileIsRefusedWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir.Path() + "PIPE.DAT").c_str(), 0600), 0);
+    RecordFile file;
+    try {
+        file.Open(dir.Path() + "pipe.dat", 40);  // found ignoring case, then refused
+        FAIL() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.Reason(), "it is not an ordinary file");
+    }
+    EXPECT_THROW(file.Open("/dev/zero", 40), IoError);
+    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST(RecordFile, ReadAheadSavesSystemCallsWithoutChangingWhatIsRead) {

@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/IoError.h"
 #include "tools/KeyWriter.h"
@@ -63,6 +64,15 @@ TEST(TextFile, AMissingNumberIsAnErrorNamingFileAndLine) {
     EXPECT_EQ(file.ReadChar(), '+');
     EXPECT_EQ(file.ReadChar(), -1);
     EXPECT_THROW(file.ReadNumber(false), IoError);
+}
+
+TEST(TextFile, APipeNamedAsATextFileIsRefusedWithoutWaiting) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir.Path() + "TREES.DES").c_str(), 0600), 0);
+    TextFile file;
+    EXPECT_THROW(file.Open(dir.Path() + "TREES.DES"), IoError);
+    EXPECT_THROW(file.Open(dir.Path()), IoError);
+    EXPECT_FALSE(file.IsOpen());
 }
 
 }  // namespace
