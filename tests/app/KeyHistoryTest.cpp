@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Directory.h"
+#include "tests/support/ScriptedUserInterface.h"
 #include "tools/KeyWriter.h"
 
 namespace vorn {
@@ -53,6 +54,24 @@ TEST_F(KeyHistoryTest, DisplayNamesAreRelativeToTheCurrentDirectory) {
     EXPECT_EQ(KeyHistoryDisplayName(2), "no-slash.des");
     EXPECT_EQ(KeyHistoryDisplayName(3), "/no/dot");
     EXPECT_EQ(KeyHistoryDisplayName(5), "");
+    ChangeToDirectory(start);
+}
+
+TEST_F(KeyHistoryTest, ALostCurrentDirectoryIsToldAndTheRootTaken) {
+    testing::ScriptedUserInterface ui;
+    std::string start = CurrentDirectory();
+    {
+        testing::TempDir dir;
+        ASSERT_TRUE(ChangeToDirectory(dir.Path()));
+    }  // the current directory is removed here
+    KeyHistory = {"/k/A.DES", "", "", "", "", ""};
+    EXPECT_EQ(KeyHistoryDisplayName(0), "/k/A.DES");
+    ASSERT_EQ(ui.Texts().size(), 1u);
+    EXPECT_EQ(ui.Texts()[0],
+              "Current default drive is invalid.  The default directory will be changed to /.");
+    EXPECT_EQ(CurrentDirectory(), "/");
+    KeyHistoryDisplayName(0);
+    EXPECT_EQ(ui.Texts().size(), 1u);  // once: the root is valid afterwards
     ChangeToDirectory(start);
 }
 

@@ -1,6 +1,8 @@
 // The main window: menus and shortcuts, toolbar, layout metrics, display modes, the
 // matching count and the key-dependent state, driven through the real menu items.
 #include <QAction>
+#include <QFileDialog>
+#include <QListView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -224,6 +226,37 @@ private slots:
         Action("Openkey1")->trigger();
         QVERIFY(Key.KeyOpen);
         QCOMPARE(KeyHistory[0], f->Dir.Path() + "OAKS.DES");
+    }
+
+    void theOpenKeyDialogFindsKeysInAnyLetterCase() {
+        f->Write(SmallKey());
+        testing::WriteFile(f->Dir.Path() + "lower.des", "");
+        testing::WriteFile(f->Dir.Path() + "notes.txt", "");
+        ChangeToDirectory(f->Dir.Path());
+        QtUserInterface qt;
+        UserInterface* scripted = SetUserInterface(&qt);
+        QStringList shown;
+        QString title;
+        AnswerNextDialog([&](QDialog* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            QVERIFY(files);
+            title = files->windowTitle();
+            QVERIFY(!(files->filter() & QDir::CaseSensitive));
+            QCOMPARE(files->fileMode(), QFileDialog::ExistingFile);
+            auto* view = files->findChild<QListView*>("listView");
+            QVERIFY(view);
+            QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+                shown << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            }
+            files->reject();
+        });
+        Action("Openkey1")->trigger();
+        SetUserInterface(scripted);
+        QCOMPARE(title, QString("Open Key"));
+        shown.sort();
+        QCOMPARE(shown, QStringList({"OAKS.DES", "lower.des"}));
+        QVERIFY(!Key.KeyOpen);
     }
 
     void webItemsOpenTheShippedPagesThroughTheDesktop() {
