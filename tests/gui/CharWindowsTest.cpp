@@ -228,6 +228,31 @@ private slots:
         QCOMPARE(Matching(), QString("2 Taxa Match"));
     }
 
+    // Alt and the underlined letter press a button of the window that has the focus only,
+    // though every open state window has the same letters.
+    void accessKeysActInTheFocusedWindow() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        f->Main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f->Main));
+        TCharScore* score = Score();
+        TCharActive* active = Active();
+        Score();
+        ClickRow(score, 2);
+        QTest::keyClick(score->VornListBox, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate"}));
+        ClickRow(score, 4);
+        QTest::keyClick(score->VornListBox, Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  -Flowers: scented"}));
+
+        ShowCharActive();
+        ClickRow(active, 1);
+        QTest::keyClick(active->VornListBox, Qt::Key_P, Qt::AltModifier);
+        QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  +Flowers: scented"}));
+        QTest::keyClick(active->VornListBox, Qt::Key_O, Qt::AltModifier);
+        QTRY_COMPARE(score->OrButton->text(), QString("End &Or"));
+        QCOMPARE(Lines(score)[4], QString("  +Flowers: scented"));
+    }
+
     void orButtonsOfWindowsOpenedDuringAGroup() {
         f->OpenAccepted(f->Write(ShrubKey()));
         Click(Score()->OrButton);
