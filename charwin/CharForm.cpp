@@ -6,6 +6,7 @@
 #include "app/FMain.h"
 #include "app/Look.h"
 #include "charwin/BusyCursor.h"
+#include "charwin/Guarded.h"
 #include "charwin/VornList.h"
 #include "engine/Manage.h"
 #include "key/Util.h"
@@ -67,7 +68,7 @@ void TCharForm::FormCreate() {
 }
 
 void TCharForm::FormShow() {
-    LoadList();
+    Guarded([this] { LoadList(); });
 }
 
 void TCharForm::LoadList() {
@@ -100,23 +101,23 @@ void TCharForm::OrButtonDraw() {
 }
 
 void TCharForm::PresentButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestPresent);
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestPresent); });
 }
 
 void TCharForm::AbsentButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestAbsent);
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestAbsent); });
 }
 
 void TCharForm::ClearButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestClear);
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestClear); });
 }
 
 void TCharForm::VornListBoxDblClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestToggle);
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestToggle); });
 }
 
 void TCharForm::OrButtonClick() {
-    ToggleOrMode();
+    Guarded([] { ToggleOrMode(); });
 }
 
 }  // namespace vorn

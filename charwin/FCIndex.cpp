@@ -4,10 +4,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <utility>
 
 #include "app/FMain.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
+#include "charwin/Guarded.h"
 #include "charwin/VornList.h"
 #include "key/Util.h"
 #include "platform/Messages.h"
@@ -69,15 +71,15 @@ void TCharIndex::FormShow() {
         sub->move(left, top);
     }
     if (!notice_.empty()) ShowInformation(notice_);
-    if (error_) {
-        std::exception_ptr error = error_;
-        error_ = nullptr;
-        std::rethrow_exception(error);
+    if (std::exception_ptr error = std::exchange(error_, nullptr)) {
+        Guarded([&] { std::rethrow_exception(error); });
     }
 }
 
 void TCharIndex::IndexButtonClick() {
-    if (auto* button = qobject_cast<TVornIndexButton*>(sender())) ShowCharSubset(button->Entry);
+    if (auto* button = qobject_cast<TVornIndexButton*>(sender())) {
+        Guarded([button] { ShowCharSubset(button->Entry); });
+    }
 }
 
 void TCharIndex::FormClose() {

@@ -18,14 +18,14 @@ inline IndexTableType IndexTable;
 //
 // After a reading error part-way through the file the window stays open with the
 // columns, headings and buttons read before the error, sized to them, and every button
-// works; the error itself goes to the general error handling when the window is shown.
+// works; the general error handling shows the error once the window is on screen.
 class TCharIndex : public TChildForm {
     Q_OBJECT
 public:
     TCharIndex();
 
     // Centres the window in the main window's client area, then reports what reading the
-    // file ran into: first a limit (information), then an error (thrown as IoError).
+    // file ran into: first a limit (information), then an error.
     void FormShow() override;
 
 public slots:

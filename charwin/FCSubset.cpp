@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "charwin/FCIndex.h"
+#include "charwin/Guarded.h"
 #include "engine/Util.h"
 #include "platform/Text.h"
 
@@ -40,8 +41,10 @@ void TCharSubset::AddStates() {
 }
 
 void TCharSubset::ImageButtonClick() {
-    ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
-                  entry_.ImageName.value_or(""));
+    Guarded([this] {
+        ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
+                      entry_.ImageName.value_or(""));
+    });
 }
 
 }  // namespace vorn

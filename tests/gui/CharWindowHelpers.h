@@ -25,6 +25,21 @@ inline KeySpec ShrubKey() {
     return spec;
 }
 
+// Opens a key and accepts its title page. The timer that presses OK belongs to the main
+// window, so nothing of it outlives the test.
+inline void OpenAccepted(GuiFixture& f, const std::string& desPath) {
+    auto* timer = new QTimer(f.Main);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            dialog->accept();
+        }
+    });
+    timer->start(1);
+    OpenKey(desPath);
+    timer->stop();
+}
+
 // The lines a user reads in a state window, top to bottom.
 inline QStringList Lines(const TCharForm* form) {
     QStringList lines;
