@@ -40,7 +40,8 @@ struct IndexEntry {
     std::array<EntryRange, MaxEntryRanges> Ranges{};
     // Heading, ":  " and the entry's text; absent until the file is read.
     std::optional<std::string> Caption;
-    // Present (possibly empty) when the entry line holds "|".
+    // Present (possibly empty) when the entry line holds "|": what follows the first "|",
+    // without blanks around it, cut to 100 characters as every file name is.
     std::optional<std::string> ImageName;
 
     // An entry whose first state is given as 0 in the file stands for no states at all,
