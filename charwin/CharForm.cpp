@@ -1,0 +1,123 @@
+#include "charwin/CharForm.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/FMain.h"
+#include "app/Look.h"
+#include "charwin/BusyCursor.h"
+#include "charwin/Guarded.h"
+#include "charwin/VornList.h"
+#include "engine/Manage.h"
+#include "key/Util.h"
+
+namespace vorn {
+
+TCharForm::TCharForm(WindowKind kind, const QString& caption) : TChildForm(kind) {
+    SetCaption(caption);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setFixedHeight(ButtonHeight);
+    SetBackground(Panel1, colours::Grey);
+
+    PresentButton = AddPanelButton("PresentButton", "&Present",
+                                   "Score highlighted character state \"Present\"", 0);
+    AbsentButton = AddPanelButton("AbsentButton", "&Absent",
+                                  "Score highlighted character state \"Absent\"", 60);
+    ClearButton = AddPanelButton("ClearButton", "&Clear",
+                                 "Clear scoring of highlighted character state", 120);
+    OrButton = AddPanelButton("OrButton", "Begin &Or",
+                              "Begin selection of character states to \"Or\" together", 180);
+
+    VornListBox = new TVornListBox(this);
+    VornListBox->setFont(SystemFont(13));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(VornListBox);
+
+    connect(PresentButton, &QPushButton::clicked, this, &TCharForm::PresentButtonClick);
+    connect(AbsentButton, &QPushButton::clicked, this, &TCharForm::AbsentButtonClick);
+    connect(ClearButton, &QPushButton::clicked, this, &TCharForm::ClearButtonClick);
+    connect(OrButton, &QPushButton::clicked, this, &TCharForm::OrButtonClick);
+    connect(VornListBox, &TVornListBox::VornListBoxDblClick, this, &TCharForm::VornListBoxDblClick);
+}
+
+QPushButton* TCharForm::AddPanelButton(const char* name, const QString& caption,
+                                       const QString& hint, int left) {
+    auto* button = new QPushButton(caption, Panel1);
+    button->setObjectName(name);
+    button->setGeometry(left, 0, ButtonWidth, ButtonHeight);
+    button->setFont(SmallFont(9));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    button->setToolTip(hint);
+    button->setStatusTip(hint);
+    return button;
+}
+
+void TCharForm::FormCreate() {
+    if (MainForm) {
+        SetBounds(MainForm->LeftPaneWidth, 0, MainForm->RightPaneWidth, MainForm->PaneHeight);
+    }
+    OrButtonDraw();
+}
+
+void TCharForm::FormShow() {
+    Guarded([this] { LoadList(); });
+}
+
+void TCharForm::LoadList() {
+    BusyCursor busy;
+    ClearList();
+    if (Key.KeyOpen) AddStates();
+}
+
+void TCharForm::ClearList() {
+    VornListBox->Clear();
+}
+
+void TCharForm::RepaintList() {
+    VornListBox->RepaintList();
+}
+
+void TCharForm::AddState(int32_t state) {
+    VornListBox->AddIndic(TIndicatorObj::IndicState, state, TIndicatorObj::CountStandard);
+}
+
+void TCharForm::OrButtonDraw() {
+    if (OrMode) {
+        OrButton->setText("End &Or");
+        OrButton->setToolTip("End selection of character states to \"Or\" together");
+    } else {
+        OrButton->setText("Begin &Or");
+        OrButton->setToolTip("Begin selection of character states to \"Or\" together");
+    }
+    OrButton->setStatusTip(OrButton->toolTip());
+}
+
+void TCharForm::PresentButtonClick() {
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestPresent); });
+}
+
+void TCharForm::AbsentButtonClick() {
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestAbsent); });
+}
+
+void TCharForm::ClearButtonClick() {
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestClear); });
+}
+
+void TCharForm::VornListBoxDblClick() {
+    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestToggle); });
+}
+
+void TCharForm::OrButtonClick() {
+    Guarded([] { ToggleOrMode(); });
+}
+
+}  // namespace vorn

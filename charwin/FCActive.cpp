@@ -1,0 +1,15 @@
+#include "charwin/FCActive.h"
+
+#include "engine/Util.h"
+
+namespace vorn {
+
+TCharActive::TCharActive() : TCharForm(WindowKind::CharActive, "Active Character States") {}
+
+void TCharActive::AddStates() {
+    for (int32_t state = 0; state < Key.StateCount; ++state) {
+        if (StateScore[state] != ScoreNone) AddState(state);
+    }
+}
+
+}  // namespace vorn

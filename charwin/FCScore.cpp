@@ -1,0 +1,14 @@
+#include "charwin/FCScore.h"
+
+#include "key/Util.h"
+
+namespace vorn {
+
+TCharScore::TCharScore() : TCharForm(WindowKind::CharScore, "Score Character States") {}
+
+void TCharScore::AddStates() {
+    for (int32_t state = 0; state < Key.StateCount; ++state)
+        AddState(state);
+}
+
+}  // namespace vorn

@@ -1,0 +1,275 @@
+// The Index to Character States window and the Subset window it opens: the panel built
+// from the key's index file, the subset filter, the Subset window outliving the Index
+// window, and what a user sees for bad index files.
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QtTest>
+#include <algorithm>
+
+#include "app/Look.h"
+#include "charwin/FCIndex.h"
+#include "charwin/FCScore.h"
+#include "charwin/FCSubset.h"
+#include "tests/gui/CharWindowHelpers.h"
+
+using namespace vorn;
+using namespace vorn::testing;
+
+namespace {
+
+// Two columns of three and five entries, 20 characters wide, 2 apart.
+const char* const kIndex =
+    "2 20 2\r\n"
+    "Leaves\r\n"
+    "3\r\n"
+    "All states\r\n"
+    "1 8\r\n"
+    "  Two ranges|LEAF.JPG\r\n"
+    "-2 1 1 3 4\r\n"
+    "Beyond the key\r\n"
+    "6 99\r\n"
+    "Bark\r\n"
+    "5\r\n"
+    "Photographs|BARK.JPG\r\n"
+    "0 0\r\n"
+    "Nothing to split\r\n"
+    "5 5\r\n"
+    "Fourth\r\n"
+    "7 8\r\n"
+    "Fifth\r\n"
+    "1 1\r\n"
+    "Sixth\r\n"
+    "2 2\r\n";
+
+}  // namespace
+
+class IndexWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> f;
+
+    void OpenShrubs(const std::string& index = kIndex) {
+        KeySpec spec = ShrubKey();
+        spec.Index = index;
+        OpenAccepted(*f, f->Write(spec));
+    }
+    TCharIndex* Index() { return OpenWindow<TCharIndex>(WindowKind::CharIndex); }
+    TCharSubset* Subset() { return OpenWindow<TCharSubset>(WindowKind::CharSubset); }
+    // The index buttons in entry order.
+    QList<TVornIndexButton*> Buttons() {
+        QList<TVornIndexButton*> buttons = Index()->findChildren<TVornIndexButton*>();
+        std::sort(buttons.begin(), buttons.end(),
+                  [](auto* a, auto* b) { return a->Entry < b->Entry; });
+        return buttons;
+    }
+    void Press(int entry) {
+        auto* button = Index()->findChild<TVornIndexButton*>(QString("IndexButton%1").arg(entry));
+        QVERIFY(button);
+        Click(button);
+    }
+    QStringList Texts() const {
+        QStringList texts;
+        for (const std::string& text : f->Ui.Texts())
+            texts << QString::fromStdString(text);
+        return texts;
+    }
+
+private slots:
+    void init() { f = std::make_unique<GuiFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void openingAKeyWithAnIndexShowsThePanel() {
+        OpenShrubs();
+        QCOMPARE(f->WindowTitles(), QStringList({"Index to Character States"}));
+        TCharIndex* index = Index();
+        QVERIFY(index);
+        QCOMPARE(index->size(), QSize(272, 160));
+        QCOMPARE(index->palette().color(QPalette::Window), colours::Olive);
+
+        QList<QLabel*> headings = index->findChildren<QLabel*>("HeadingLabel");
+        QCOMPARE(headings.size(), 2);
+        QCOMPARE(headings[0]->text(), QString("Leaves"));
+        QCOMPARE(headings[0]->geometry(), QRect(10, 10, 120, 20));
+        QCOMPARE(headings[1]->text(), QString("Bark"));
+        QCOMPARE(headings[1]->geometry(), QRect(142, 10, 120, 20));
+        QVERIFY(headings[0]->alignment() & Qt::AlignHCenter);
+
+        QList<TVornIndexButton*> buttons = Buttons();
+        QStringList texts;
+        for (TVornIndexButton* button : buttons)
+            texts << button->text();
+        QCOMPARE(texts, QStringList({"All states", "Two ranges", "Beyond the key", "Photographs",
+                                     "Nothing to split", "Fourth", "Fifth", "Sixth"}));
+        QCOMPARE(buttons[2]->geometry(), QRect(10, 82, 120, 20));
+        // Numbering goes on across columns.
+        QCOMPARE(buttons[3]->Entry, 3);
+        QCOMPARE(buttons[3]->geometry(), QRect(142, 30, 120, 20));
+        QCOMPARE(buttons[7]->geometry(), QRect(142, 134, 120, 20));
+        QCOMPARE(buttons[0]->font().pixelSize(), 9);
+        QVERIFY(buttons[0]->font().bold());
+
+        // Centred in the frame's client area, fixed, with no maximize box.
+        QMdiSubWindow* sub = index->SubWindow();
+        QSize area = f->Main->MdiArea->viewport()->size();
+        QCOMPARE(sub->pos(),
+                 QPoint((area.width() - sub->width()) / 2, (area.height() - sub->height()) / 2));
+        QCOMPARE(sub->contentsRect().size(), QSize(272, 160));
+        QVERIFY(!(sub->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(sub->windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(f->Ui.Messages.empty());
+
+        // Dragging the lower right corner (pointed at first, as a user does) leaves the
+        // size alone.
+        QSize size = sub->size();
+        QPoint corner(sub->width() - 2, sub->height() - 2);
+        QTest::mouseMove(sub, corner);
+        QTest::mousePress(sub, Qt::LeftButton, {}, corner);
+        QTest::mouseMove(sub, corner + QPoint(60, 40));
+        QTest::mouseRelease(sub, Qt::LeftButton, {}, corner + QPoint(60, 40));
+        QCOMPARE(sub->size(), size);
+        // Minimized and asked for again, it comes back as it was.
+        sub->showMinimized();
+        Click(f->Main->IndexButton);
+        QVERIFY(!sub->isMinimized());
+        QCOMPARE(sub->size(), size);
+        QCOMPARE(index->size(), QSize(272, 160));
+
+        // Asked for again, the same window comes forward without being rebuilt.
+        Click(f->Main->IndexButton);
+        QCOMPARE(Index(), index);
+        QCOMPARE(f->WindowTitles().size(), 1);
+    }
+
+    void indexButtonsOpenTheirSubset() {
+        OpenShrubs();
+        struct Row {
+            int entry;
+            const char* caption;
+            QStringList lines;
+            bool image;
+        };
+        const Row rows[] = {
+            {1,
+             "Leaves:  Two ranges",
+             {"   Leaves: simple", "   Leaves: palmate", "   Stems: thorny"},
+             true},
+            // States every taxon can have, or none can, are left out.
+            {0,
+             "Leaves:  All states",
+             {"   Leaves: simple", "   Leaves: pinnate", "   Leaves: palmate", "   Stems: thorny",
+              "   Fruit: red"},
+             false},
+            // Only the key's own states, however far the entry reaches.
+            {2, "Leaves:  Beyond the key", {"   Fruit: red"}, false},
+            // First state 0: nothing listed, but the image stays available.
+            {3, "Bark:  Photographs", {}, true},
+            {4, "Bark:  Nothing to split", {}, false},
+        };
+        for (const Row& row : rows) {
+            Press(row.entry);
+            TCharSubset* subset = Subset();
+            QVERIFY(subset);
+            QCOMPARE(subset->Caption(), QString(row.caption));
+            QCOMPARE(Lines(subset), row.lines);
+            QCOMPARE(subset->ImageButton->isEnabled(), row.image);
+        }
+        QCOMPARE(f->WindowTitles().size(), 2);
+        QCOMPARE(Subset()->Bounds(),
+                 QRect(f->Main->LeftPaneWidth, 0, f->Main->RightPaneWidth, f->Main->PaneHeight));
+    }
+
+    void subsetFollowsTheScores() {
+        OpenShrubs();
+        Press(0);
+        TCharSubset* subset = Subset();
+        TCharScore* score = dynamic_cast<TCharScore*>(ShowCharScore());
+        ClickRow(score, 0);
+        Click(score->PresentButton);
+        // Two taxa left: only the thorns split them.
+        QCOMPARE(Lines(subset), QStringList({"   Stems: thorny"}));
+        // Scored absent from the Subset window itself it stays listed.
+        ClickRow(subset, 0);
+        Click(subset->AbsentButton);
+        QCOMPARE(Lines(subset), QStringList({"  -Stems: thorny"}));
+        Click(subset->OrButton);
+        QCOMPARE(score->OrButton->text(), QString("End &Or"));
+        DoubleClickRow(score, 5);
+        QCOMPARE(Lines(subset), QStringList({"  -Stems: thorny", "  o+Fruit: red"}));
+        Click(subset->OrButton);
+    }
+
+    // The Subset window keeps its own copy of its entry: after the Index window has gone,
+    // with the table released, it still rebuilds with its caption, states and image.
+    void subsetOutlivesTheIndexWindow() {
+        OpenShrubs();
+        Press(1);
+        QVERIFY(Index()->SubWindow()->close());
+        QVERIFY(!IsOpen(WindowKind::CharIndex));
+        QVERIFY(!IndexTable[1].Caption);
+        QVERIFY(!IndexTable[1].ImageName);
+
+        TCharScore* score = dynamic_cast<TCharScore*>(ShowCharScore());
+        ClickRow(score, 0);
+        Click(score->PresentButton);
+        TCharSubset* subset = Subset();
+        QCOMPARE(subset->Caption(), QString("Leaves:  Two ranges"));
+        QCOMPARE(Lines(subset), QStringList({"   Stems: thorny"}));
+        QVERIFY(subset->ImageButton->isEnabled());
+        Click(subset->ImageButton);  // no picture window in this build: nothing happens
+
+        // The Index window reads its file anew.
+        Click(f->Main->IndexButton);
+        QCOMPARE(IndexTable[1].Caption, std::optional<std::string>("Leaves:  Two ranges"));
+        QCOMPARE(Buttons().size(), 8);
+
+        // Closing the key closes both and releases the table.
+        CloseKey();
+        QVERIFY(!IsOpen(WindowKind::CharIndex));
+        QVERIFY(!IsOpen(WindowKind::CharSubset));
+        QVERIFY(!IndexTable[0].Caption);
+    }
+
+    // Bad index files, opened from the toolbar: the panel shows what was read before the
+    // fault, the buttons read work, and the message names the file and the line.
+    void badIndexFilesShowWhatWasReadAndSayWhy() {
+        OpenShrubs("1 20 1\nAll\n1\nEvery state\n1 8\n");
+        struct Row {
+            std::string text;
+            QStringList messages;
+            int buttons;
+            QSize client;
+        };
+        const Row rows[] = {
+            {"", {"Cannot read \"SHRUBS.IND\": a number was expected in line 1."}, 0, {20, 30}},
+            {"1 10 1\nA\n2\nOne\n-8 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\nTwo\n",
+             {"The index file \"SHRUBS.IND\" asks for 8 ranges of states at line 5; only the "
+              "first 6 are used.",
+              "Cannot read \"SHRUBS.IND\": a number was expected in line 7."},
+             1,
+             {80, 56}},
+            {"2 10 1\nA\n2\nOne\n1 2\nTwo\n3 x\n",
+             {"Cannot read \"SHRUBS.IND\": a number was expected in line 7."},
+             1,
+             {80, 56}},
+        };
+        for (const Row& row : rows) {
+            QVERIFY(Index()->SubWindow()->close());
+            f->Ui.Messages.clear();
+            WriteFile(f->Dir.Path() + "SHRUBS.IND", row.text);
+            Click(f->Main->IndexButton);
+            QCOMPARE(Texts(), row.messages);
+            QVERIFY(IsOpen(WindowKind::CharIndex));
+            QCOMPARE(Index()->size(), row.client);
+            QCOMPARE(Buttons().size(), row.buttons);
+            QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        }
+
+        // The buttons read before an error work.
+        Press(0);
+        QCOMPARE(Subset()->Caption(), QString("A:  One"));
+        QCOMPARE(Lines(Subset()), QStringList({"   Leaves: simple", "   Leaves: pinnate"}));
+    }
+};
+
+VORN_QTEST_MAIN(IndexWindowTest)
+#include "IndexWindowTest.moc"
