@@ -25,21 +25,6 @@ inline KeySpec ShrubKey() {
     return spec;
 }
 
-// Opens a key and accepts its title page. The timer that presses OK belongs to the main
-// window, so nothing of it outlives the test.
-inline void OpenAccepted(GuiFixture& f, const std::string& desPath) {
-    auto* timer = new QTimer(f.Main);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            dialog->accept();
-        }
-    });
-    timer->start(1);
-    OpenKey(desPath);
-    timer->stop();
-}
-
 // The lines a user reads in a state window, top to bottom.
 inline QStringList Lines(const TCharForm* form) {
     QStringList lines;
@@ -49,20 +34,9 @@ inline QStringList Lines(const TCharForm* form) {
     return lines;
 }
 
-// Clicks the item in `row`, as a user highlights it.
-inline void ClickRow(TCharForm* form, int row) {
-    TVornListBox* list = form->VornListBox;
-    QRect rect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
-// Double-clicks the item in `row` (a click first, as a real double-click has one).
-inline void DoubleClickRow(TCharForm* form, int row) {
-    TVornListBox* list = form->VornListBox;
-    QRect rect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-}
+// Clicks or double-clicks the item in `row`, as a user does.
+inline void ClickRow(TCharForm* form, int row) { ClickRow(form->VornListBox, row); }
+inline void DoubleClickRow(TCharForm* form, int row) { DoubleClickRow(form->VornListBox, row); }
 
 inline void Click(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);

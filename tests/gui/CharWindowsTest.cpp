@@ -47,7 +47,7 @@ private slots:
     void cleanup() { f.reset(); }
 
     void buttonBarAndListFollowTheLayout() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         QVERIFY(score);
         QCOMPARE(score->Caption(), QString("Score Character States"));
@@ -107,7 +107,7 @@ private slots:
     }
 
     void scoringFromTheScoreWindow() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
         QCOMPARE(Lines(score), kAllStates);
@@ -145,7 +145,7 @@ private slots:
     }
 
     void activeWindowListsScoredStatesInStateOrder() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
         ClickRow(score, 5);
@@ -176,7 +176,7 @@ private slots:
     }
 
     void orGroupsFromAnyWindow() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
         ShowCharSubset(0);
@@ -231,7 +231,7 @@ private slots:
     // Alt and the underlined letter press a button of the window that has the focus only,
     // though every open state window has the same letters.
     void accessKeysActInTheFocusedWindow() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
         TCharScore* score = Score();
@@ -254,7 +254,7 @@ private slots:
     }
 
     void orButtonsOfWindowsOpenedDuringAGroup() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         Click(Score()->OrButton);
         QCOMPARE(Active()->OrButton->text(), QString("End &Or"));
         Click(Active()->OrButton);
@@ -263,7 +263,7 @@ private slots:
     }
 
     void mismatchedStatesOfOneTaxon() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         ClickRow(score, 0);
         Click(score->PresentButton);
@@ -302,7 +302,7 @@ private slots:
     }
 
     void countAndNumberModesShowAfterARepaint() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         f->Main->Counttoggle1->trigger();
         f->Main->Numbertoggle1->trigger();
@@ -323,7 +323,7 @@ private slots:
     void readErrorEndsTheRebuildWithTheCursorRestored() {
         KeySpec spec = ShrubKey();
         spec.Index = "1 20 1\nAll\n1\nEvery state\n1 8\n";  // opens the Index window, not Score
-        OpenAccepted(*f, f->Write(spec));
+        f->OpenAccepted(f->Write(spec));
         QVERIFY(!IsOpen(WindowKind::CharScore));
         std::filesystem::resize_file(f->Dir.Path() + "SHRUBS.CHR", 3 * 80);
 
@@ -345,7 +345,7 @@ private slots:
     }
 
     void closingTheKeyEmptiesOrClosesTheWindows() {
-        OpenAccepted(*f, f->Write(ShrubKey()));
+        f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
         ClickRow(score, 0);

@@ -51,7 +51,7 @@ class IndexWindowTest : public QObject {
     void OpenShrubs(const std::string& index = kIndex) {
         KeySpec spec = ShrubKey();
         spec.Index = index;
-        OpenAccepted(*f, f->Write(spec));
+        f->OpenAccepted(f->Write(spec));
     }
     TCharIndex* Index() { return OpenWindow<TCharIndex>(WindowKind::CharIndex); }
     TCharSubset* Subset() { return OpenWindow<TCharSubset>(WindowKind::CharSubset); }

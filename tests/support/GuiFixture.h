@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "app/Modes.h"
 #include "app/QtUserInterface.h"
 #include "app/WindowManager.h"
+#include "charwin/VornList.h"
 #include "engine/Manage.h"
 #include "key/Manage.h"
 #include "key/Util.h"
@@ -25,18 +27,43 @@
 namespace vorn::testing {
 
 // Runs `answer` on the next modal dialog as soon as it is shown (for example a title page
-// to accept or close). The dialog is found as the application's active modal widget.
-inline void AnswerNextDialog(std::function<void(QDialog*)> answer, int delay = 0) {
-    QTimer::singleShot(delay, [answer] {
+// to accept or close), found as the application's active modal widget. Returns the poll,
+// which the caller may stop when no dialog is to come any more.
+inline QPointer<QTimer> AnswerNextDialog(std::function<void(QDialog*)> answer) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
             answer(dialog);
-        } else {
-            AnswerNextDialog(answer, 1);
         }
     });
+    poll->start(1);
+    return poll;
 }
-inline void AcceptNextDialog() {
-    AnswerNextDialog([](QDialog* d) { d->accept(); });
+inline QPointer<QTimer> AcceptNextDialog() {
+    return AnswerNextDialog([](QDialog* d) { d->accept(); });
+}
+
+// Opens a key and accepts its title page; a key that does not get as far as its title
+// page leaves no poll behind to answer some later dialog.
+inline void OpenKeyAccepted(const std::string& desPath) {
+    QPointer<QTimer> poll = AcceptNextDialog();
+    OpenKey(desPath);
+    if (poll) poll->deleteLater();
+}
+
+// A mouse click on a row of a list, as the user highlights an item.
+inline void ClickRow(TVornListBox* list, int row) {
+    QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// A double-click on a row (with the click before it that a real double-click has).
+inline void DoubleClickRow(TVornListBox* list, int row) {
+    QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 // A main window with its own settings folder and the scripted message interface, as the
@@ -65,10 +92,7 @@ public:
     // Writes a key into the fixture's folder; returns its .DES path.
     std::string Write(const KeySpec& spec) { return WriteKey(Dir.Path(), spec); }
     // Opens a key and accepts its title page.
-    void OpenAccepted(const std::string& desPath) {
-        AcceptNextDialog();
-        OpenKey(desPath);
-    }
+    void OpenAccepted(const std::string& desPath) { OpenKeyAccepted(desPath); }
     // The titles of the open sub-windows, in the frame's order.
     QStringList WindowTitles() const {
         QStringList titles;

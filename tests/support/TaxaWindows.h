@@ -58,21 +58,6 @@ public:
     }
 };
 
-// Opens a key and accepts its title page. The poll lives in a timer owned by the main
-// window, so nothing outlives the fixture even when no title page comes.
-inline void OpenKeyAccepted(const std::string& desPath) {
-    auto* poll = new QTimer(MainForm);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            dialog->accept();
-            poll->deleteLater();
-        }
-    });
-    poll->start(1);
-    OpenKey(desPath);
-}
-
 // Runs a command as a queued call, so an error it throws reaches the program's general
 // error handling the way it does from a click. (A click would do as well, but an error
 // thrown through the widgets' mouse handling leaves some of Qt's event objects behind,
@@ -92,12 +77,6 @@ inline std::vector<int> Listed(const TVornListBox* list) {
     for (int row = 0; row < list->Count(); ++row)
         taxa.push_back(list->Indicator(row).Index);
     return taxa;
-}
-
-// A mouse click on a row, as the user highlights a taxon.
-inline void ClickRow(TVornListBox* list, int row) {
-    QRect rect = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 // The row of a taxon in the list, or -1.
