@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/FAbout.h"
+#include "app/Guarded.h"
 #include "app/KeyHistory.h"
 #include "app/Look.h"
 #include "app/Modes.h"
@@ -104,7 +105,7 @@ void TMainForm::BuildToolbar() {
         button->setToolTip(b.hint);
         button->setStatusTip(b.hint);
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, b.command);
+        connect(button, &QPushButton::clicked, this, GuardedSlot(this, b.command));
         *b.field = button;
     }
     IndexButton->setEnabled(false);
@@ -137,14 +138,15 @@ void TMainForm::BuildMenus() {
         QAction* item = Key1->addAction(QString());
         item->setObjectName(QString("KeyHistory%1").arg(i));
         item->setVisible(false);
-        connect(item, &QAction::triggered, this, [this, i] { KeyHistoryClick(i); });
+        connect(item, &QAction::triggered, this,
+                [this, i] { Guarded([&] { KeyHistoryClick(i); }); });
         KeyHistoryItems[static_cast<size_t>(i)] = item;
     }
     connect(Key1, &QMenu::aboutToShow, this, &TMainForm::BuildKeyHistoryMenu);
-    connect(Openkey1, &QAction::triggered, this, &TMainForm::Openkey1Click);
-    connect(Reset1, &QAction::triggered, this, &TMainForm::ResetClick);
-    connect(Close1, &QAction::triggered, this, &TMainForm::Close1Click);
-    connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
+    connect(Openkey1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Openkey1Click));
+    connect(Reset1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ResetClick));
+    connect(Close1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Close1Click));
+    connect(Exit1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Exit1Click));
 
     Characters1 = bar->addMenu("&Characters");
     Characters1->setObjectName("Characters1");
@@ -154,18 +156,19 @@ void TMainForm::BuildMenus() {
     Active1 = Item(Characters1, "Active1", "&Active");
     History1 = Item(Characters1, "History1", "&History");
     Differentiating1 = Item(Characters1, "Differentiating1", "&Differentiating");
-    connect(Index1, &QAction::triggered, this, &TMainForm::IndexClick);
-    connect(Score1, &QAction::triggered, this, &TMainForm::ScoreClick);
-    connect(Active1, &QAction::triggered, this, &TMainForm::ActiveClick);
-    connect(History1, &QAction::triggered, this, &TMainForm::HistoryClick);
-    connect(Differentiating1, &QAction::triggered, this, &TMainForm::DiffClick);
+    connect(Index1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::IndexClick));
+    connect(Score1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ScoreClick));
+    connect(Active1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ActiveClick));
+    connect(History1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::HistoryClick));
+    connect(Differentiating1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::DiffClick));
 
     Taxa1 = bar->addMenu("&Taxa");
     Taxa1->setObjectName("Taxa1");
     Matching1 = Item(Taxa1, "Matching1", "&Matching", Qt::Key_F4);
     Showmismatches1 = Item(Taxa1, "Showmismatches1", "&Show mismatches");
-    connect(Matching1, &QAction::triggered, this, &TMainForm::MatchClick);
-    connect(Showmismatches1, &QAction::triggered, this, &TMainForm::MismatchClick);
+    connect(Matching1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::MatchClick));
+    connect(Showmismatches1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::MismatchClick));
 
     Desktop1 = bar->addMenu("&Desktop");
     Desktop1->setObjectName("Desktop1");
@@ -177,12 +180,18 @@ void TMainForm::BuildMenus() {
     Closeallwindows1 = Item(Desktop1, "Closeallwindows1", "Close all &windows");
     windowListLine_ = Desktop1->addSeparator();
     windowListLine_->setVisible(false);
-    connect(Scorestates1, &QAction::triggered, this, &TMainForm::Scorestates1Click);
-    connect(Scorewithactive1, &QAction::triggered, this, &TMainForm::Scorewithactive1Click);
-    connect(Scorewithhistory1, &QAction::triggered, this, &TMainForm::Scorewithhistory1Click);
-    connect(Cascadewindows1, &QAction::triggered, this, &TMainForm::Cascadewindows1Click);
-    connect(Tilewindows1, &QAction::triggered, this, &TMainForm::Tilewindows1Click);
-    connect(Closeallwindows1, &QAction::triggered, this, &TMainForm::Closeallwindows1Click);
+    connect(Scorestates1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Scorestates1Click));
+    connect(Scorewithactive1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Scorewithactive1Click));
+    connect(Scorewithhistory1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Scorewithhistory1Click));
+    connect(Cascadewindows1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Cascadewindows1Click));
+    connect(Tilewindows1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Tilewindows1Click));
+    connect(Closeallwindows1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Closeallwindows1Click));
     connect(Desktop1, &QMenu::aboutToShow, this, &TMainForm::BuildWindowList);
 
     Mode1 = bar->addMenu("&Mode");
@@ -198,18 +207,21 @@ void TMainForm::BuildMenus() {
     Bothnames1 = Item(Taxonnames1, "Bothnames1", "&Both names");
     for (QAction* item : {Scientificonly1, Commononly1, Bothnames1}) {
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, item] { HandleNameMode(item); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { Guarded([&] { HandleNameMode(item); }); });
     }
     Scientificonly1->setChecked(true);
-    connect(Counttoggle1, &QAction::triggered, this, &TMainForm::Counttoggle1Click);
-    connect(Numbertoggle1, &QAction::triggered, this, &TMainForm::Numbertoggle1Click);
+    connect(Counttoggle1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Counttoggle1Click));
+    connect(Numbertoggle1, &QAction::triggered, this,
+            GuardedSlot(this, &TMainForm::Numbertoggle1Click));
 
     Web1 = bar->addMenu("&Web");
     Web1->setObjectName("Web1");
     KeysPage1 = Item(Web1, "KeysPage1", "VORN &keys page");
     HomePage1 = Item(Web1, "HomePage1", "VORN &home page");
-    connect(KeysPage1, &QAction::triggered, this, &TMainForm::KeysPage1Click);
-    connect(HomePage1, &QAction::triggered, this, &TMainForm::HomePage1Click);
+    connect(KeysPage1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::KeysPage1Click));
+    connect(HomePage1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::HomePage1Click));
 
     Help1 = bar->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -217,9 +229,9 @@ void TMainForm::BuildMenus() {
     About1 = Item(Help1, "About1", "&About VORN");
     Aboutkey1 = Item(Help1, "Aboutkey1", "About &key");
     Aboutkey1->setEnabled(false);
-    connect(Help2, &QAction::triggered, this, &TMainForm::Help2Click);
-    connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
-    connect(Aboutkey1, &QAction::triggered, this, &TMainForm::Aboutkey1Click);
+    connect(Help2, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Help2Click));
+    connect(About1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::About1Click));
+    connect(Aboutkey1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Aboutkey1Click));
 
     // Function keys work wherever the focus is inside the frame, child windows included.
     for (QAction* action : findChildren<QAction*>()) {

@@ -132,7 +132,13 @@ TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
     if (!form) return nullptr;
     QMdiSubWindow* sub = MainForm->MdiArea->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    form->Created();
+    try {
+        form->Created();
+    } catch (...) {
+        // A window that could not be created is not left registered and hidden.
+        delete sub;
+        throw;
+    }
     sub->show();
     if (runFormShow) form->FormShow();
     // FormShow may have closed the window (a question answered No).

@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/BusyCursor.h"
 #include "app/FMain.h"
+#include "app/Guarded.h"
 #include "app/Look.h"
-#include "charwin/BusyCursor.h"
-#include "charwin/Guarded.h"
 #include "charwin/VornList.h"
 #include "engine/Manage.h"
 #include "key/Util.h"

@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "app/FMain.h"
+#include "app/Guarded.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
-#include "charwin/Guarded.h"
 #include "charwin/VornList.h"
 #include "key/Util.h"
 #include "platform/Messages.h"

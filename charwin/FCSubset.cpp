@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "app/Guarded.h"
 #include "charwin/FCIndex.h"
-#include "charwin/Guarded.h"
 #include "engine/Util.h"
 #include "platform/Text.h"
 

@@ -80,7 +80,9 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QListView::doubleClicked, this, [this] { emit VornListBoxDblClick(); });
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+    // Once the selection has moved, by the mouse or the keyboard: the current item changes
+    // earlier, on the mouse press, while the previous item is still the selected one.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit VornListBoxClick(); });
 }
 

@@ -1,11 +1,11 @@
 #include "taxwin/FTMatch.h"
 
-#include <QGuiApplication>
-#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/BusyCursor.h"
 #include "app/FMain.h"
+#include "app/Guarded.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
 #include "charwin/VornList.h"
@@ -18,16 +18,6 @@ namespace vorn {
 namespace {
 
 constexpr int kPanelHeight = 19;
-
-// The busy cursor for as long as the guard lives, so that an error ending a rebuild
-// cannot leave it behind.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 QPushButton* PanelButton(QWidget* panel, const char* name, const char* caption, int left,
                          const char* hint) {
@@ -60,16 +50,15 @@ TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
         PanelButton(Panel1, "ImageButton", "Image", 0, "Display image of highlighted taxon");
     NotesButton =
         PanelButton(Panel1, "NotesButton", "Notes", 60, "Display notes for the highlighted taxon");
-    connect(ImageButton, &QPushButton::clicked, this, &TTaxMatch::ImageButtonClick);
-    connect(NotesButton, &QPushButton::clicked, this, &TTaxMatch::NotesButtonClick);
+    connect(ImageButton, &QPushButton::clicked, this,
+            GuardedSlot(this, &TTaxMatch::ImageButtonClick));
+    connect(NotesButton, &QPushButton::clicked, this,
+            GuardedSlot(this, &TTaxMatch::NotesButtonClick));
 
     VornListBox = new TVornListBox(this);
     VornListBox->setFont(SystemFont(13));
-    // The highlight has moved, by the mouse or the keyboard, once the selection has: the
-    // list's click signal comes with the mouse press, while the previous taxon is still
-    // highlighted.
-    connect(VornListBox->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TTaxMatch::VornListBoxClick);
+    connect(VornListBox, &TVornListBox::VornListBoxClick, this,
+            GuardedSlot(this, &TTaxMatch::VornListBoxClick));
 
     layout->addWidget(Panel1);
     layout->addWidget(VornListBox, 1);

@@ -165,6 +165,19 @@ private slots:
         QVERIFY(!vorn::Key.KeyOpen);
     }
 
+    void aDamagedKeyFileIsReportedAndNoKeyIsOpen() {
+        std::string path = f->Write(Key("ASH", {"Ashes"}));
+        testing::WriteFile(f->Dir.Path() + "ASH.TAX", "short");
+        f->Ui.Files.push_back(path);
+        f->Main->Openkey1->trigger();
+        QCOMPARE(f->Ui.Texts(),
+                 std::vector<std::string>{
+                     "Cannot read \"ASH.TAX\": the file is shorter than one taxon record."});
+        QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Error);
+        QVERIFY(!vorn::Key.KeyOpen);
+        QCOMPARE(f->Main->windowTitle(), QString("VORN"));
+    }
+
 private:
     void BuildAndCheck(const std::vector<const char*>& captions, bool line) {
         f->Main->BuildKeyHistoryMenu();

@@ -19,4 +19,10 @@ void Guarded(Action&& action) {
     }
 }
 
+// A member function as a guarded slot, for connecting commands to buttons and menu items.
+template <class Object>
+auto GuardedSlot(Object* object, void (Object::*slot)()) {
+    return [object, slot] { Guarded([&] { (object->*slot)(); }); };
+}
+
 }  // namespace vorn
