@@ -62,6 +62,8 @@ TSplashScreen::TSplashScreen() {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1750);
     Timer1->setSingleShot(true);
+    // A coarse timer may fire a twentieth early; the splash keeps its full time.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TSplashScreen::Timer1Timer);
     Timer1->start();
     SplashShowing = true;

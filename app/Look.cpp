@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
 
 // Outside any namespace, as the resource system requires.
@@ -28,6 +29,28 @@ QFont SmallFont(int pixels) {
     QFont font = SystemFont(pixels);
     font.setBold(true);
     return font;
+}
+
+QWidget* ButtonBar(QWidget* window, const char* name) {
+    auto* bar = new QWidget(window);
+    bar->setObjectName(name);
+    bar->setFixedHeight(BarHeight);
+    SetBackground(bar, colours::Grey);
+    return bar;
+}
+
+QPushButton* BarButton(QWidget* bar, const char* name, const QString& caption, const QString& hint,
+                       int left, int width) {
+    auto* button = new QPushButton(caption, bar);
+    button->setObjectName(name);
+    button->setGeometry(left, 0, width, BarHeight);
+    button->setFont(SmallFont(9));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    button->setPalette(palette);
+    button->setToolTip(hint);
+    button->setStatusTip(hint);
+    return button;
 }
 
 void SetBackground(QWidget* widget, const QColor& colour) {

@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
+
+class QPushButton;
+class QWidget;
 
 namespace vorn {
 
@@ -14,8 +18,16 @@ QFont SmallFont(int pixels);
 // static library, which does not register them by itself. Safe to call more than once.
 void LoadPictures();
 
+// The grey bar along the top of a child window that holds its buttons, 19 pixels high.
+QWidget* ButtonBar(QWidget* window, const char* name);
+// A button on such a bar at `left`: 19 high, `width` wide, in the small bold font in black,
+// its hint shown as tool tip and status tip.
+QPushButton* BarButton(QWidget* bar, const char* name, const QString& caption, const QString& hint,
+                       int left, int width = 60);
+constexpr int BarHeight = 19;
+
 // Fills a widget's background with a colour of its own.
-void SetBackground(class QWidget* widget, const QColor& colour);
+void SetBackground(QWidget* widget, const QColor& colour);
 
 namespace colours {
 inline const QColor Navy(0, 0, 128);

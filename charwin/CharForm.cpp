@@ -16,10 +16,7 @@ namespace vorn {
 TCharForm::TCharForm(WindowKind kind, const QString& caption) : TChildForm(kind) {
     SetCaption(caption);
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setFixedHeight(ButtonHeight);
-    SetBackground(Panel1, colours::Grey);
+    Panel1 = ButtonBar(this, "Panel1");
 
     PresentButton = AddPanelButton("PresentButton", "&Present",
                                    "Score highlighted character state \"Present\"", 0);
@@ -48,16 +45,7 @@ TCharForm::TCharForm(WindowKind kind, const QString& caption) : TChildForm(kind)
 
 QPushButton* TCharForm::AddPanelButton(const char* name, const QString& caption,
                                        const QString& hint, int left) {
-    auto* button = new QPushButton(caption, Panel1);
-    button->setObjectName(name);
-    button->setGeometry(left, 0, ButtonWidth, ButtonHeight);
-    button->setFont(SmallFont(9));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    button->setPalette(palette);
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    return button;
+    return BarButton(Panel1, name, caption, hint, left, ButtonWidth);
 }
 
 void TCharForm::FormCreate() {

@@ -15,23 +15,6 @@
 #include "taxwin/Notes.h"
 
 namespace vorn {
-namespace {
-
-constexpr int kPanelHeight = 19;
-
-QPushButton* PanelButton(QWidget* panel, const char* name, const char* caption, int left,
-                         const char* hint) {
-    auto* button = new QPushButton(caption, panel);
-    button->setObjectName(name);
-    button->setGeometry(left, 0, 60, kPanelHeight);
-    button->setFont(SmallFont(9));
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    button->setEnabled(false);
-    return button;
-}
-
-}  // namespace
 
 TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
     setObjectName("TaxMatch");
@@ -42,14 +25,13 @@ TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setFixedHeight(kPanelHeight);
-    SetBackground(Panel1, colours::Grey);
+    Panel1 = ButtonBar(this, "Panel1");
     ImageButton =
-        PanelButton(Panel1, "ImageButton", "Image", 0, "Display image of highlighted taxon");
+        BarButton(Panel1, "ImageButton", "Image", "Display image of highlighted taxon", 0);
     NotesButton =
-        PanelButton(Panel1, "NotesButton", "Notes", 60, "Display notes for the highlighted taxon");
+        BarButton(Panel1, "NotesButton", "Notes", "Display notes for the highlighted taxon", 60);
+    ImageButton->setEnabled(false);
+    NotesButton->setEnabled(false);
     connect(ImageButton, &QPushButton::clicked, this,
             GuardedSlot(this, &TTaxMatch::ImageButtonClick));
     connect(NotesButton, &QPushButton::clicked, this,

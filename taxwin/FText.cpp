@@ -24,7 +24,6 @@ namespace {
 
 constexpr int kWidth = 592;
 constexpr int kHeight = 288;
-constexpr int kPanelHeight = 19;
 
 // At most `limit` bytes of the file, and whether it holds more.
 std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
@@ -80,16 +79,8 @@ TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    TopPanel = new QWidget(this);
-    TopPanel->setObjectName("TopPanel");
-    TopPanel->setFixedHeight(kPanelHeight);
-    SetBackground(TopPanel, colours::Grey);
-    CloseButton = new QPushButton("&Close", TopPanel);
-    CloseButton->setObjectName("CloseButton");
-    CloseButton->setGeometry(0, 0, 60, kPanelHeight);
-    CloseButton->setFont(SmallFont(9));
-    CloseButton->setToolTip("Close this window");
-    CloseButton->setStatusTip("Close this window");
+    TopPanel = ButtonBar(this, "TopPanel");
+    CloseButton = BarButton(TopPanel, "CloseButton", "&Close", "Close this window", 0);
     connect(CloseButton, &QPushButton::clicked, this, &TTextForm::CloseButtonClick);
 
     // The text can be neither changed nor selected and takes no focus. It stays enabled
