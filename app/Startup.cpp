@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "app/FMain.h"
 #include "app/FSplash.h"
@@ -21,6 +23,15 @@ std::unique_ptr<TMainForm> StartUp(const std::string& iniPath, const std::string
 
     auto mainForm = std::make_unique<TMainForm>(iniPath);
     mainForm->showMaximized();
+    // Maximizing is the window manager's work. On an X display without one (a virtual
+    // display, say) the frame would stay at its small normal size: fill the screen then.
+    if (QGuiApplication::platformName() == "xcb") {
+        QCoreApplication::processEvents();
+        QScreen* screen = mainForm->screen();
+        if (screen && mainForm->frameGeometry().size() == mainForm->geometry().size()) {
+            mainForm->setGeometry(screen->availableGeometry());
+        }
+    }
 
     mainForm->About1Click();
 
