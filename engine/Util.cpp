@@ -87,6 +87,7 @@ void ApplyScoreRequest(int32_t state, ScoreRequest request) {
 
 void AddStateScore(int32_t state, uint8_t score) {
     if (StateScore[state] != ScoreNone) return;
+    MarkStateMatchCountStale();
     StateScore[state] = score;
     CountContradictions(state, score);
 }
@@ -96,6 +97,7 @@ void RemoveStateScore(int32_t state) {
     if (score == ScoreNone) return;
     uint8_t contradicting = ContradictingCode(score);
     StateScore[state] = ScoreNone;
+    MarkStateMatchCountStale();
     ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
         if (code == contradicting && --MismatchCount[t] == 0) {
             ++MatchingTaxaCount;
@@ -105,6 +107,7 @@ void RemoveStateScore(int32_t state) {
 }
 
 void RecomputeMatches() {
+    MarkStateMatchCountStale();
     MatchingTaxaCount = Key.TaxonCount;
     for (int32_t t = 0; t < Key.TaxonCount; ++t) {
         MismatchCount[t] = 0;
@@ -191,6 +194,7 @@ void CountOrMatchingTaxa() {
 }
 
 void ApplyOrGroup(const OrGroup& group) {
+    MarkStateMatchCountStale();
     for (int32_t t = 0; t < Key.TaxonCount; ++t) {
         if (!group.TaxonSatisfies[t]) {
             TaxonMatches[t] = 0;
@@ -214,9 +218,40 @@ void RemoveOrGroupOfState(int32_t state) {
 
 // ---- Queries --------------------------------------------------------------------------
 
+namespace {
+
+// Counting bytes against "-" below is the same as mapping them to codes first.
+constexpr bool OnlyDashReadsAsAbsent() {
+    for (int b = 0; b < 256; ++b) {
+        if ((CodeOfByte[b] == CodeAbsent) != (b == '-')) return false;
+    }
+    return true;
+}
+static_assert(OnlyDashReadsAsAbsent());
+
+// Taxa without mismatch as a byte mask (1 or 0), padded with 0 to whole matrix records,
+// and per record whether it covers any such taxon. Remade with the cache of counts, that
+// is after every change of the scores.
+std::array<uint8_t, MaxKeyItems + TaxaPerRecord> noMismatch{};
+std::array<uint8_t, MaxKeyItems / TaxaPerRecord + 1> recordHasMatch{};
+
+void MakeNoMismatchMask() {
+    noMismatch.fill(0);
+    recordHasMatch.fill(0);
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (MismatchCount[t] == 0) {
+            noMismatch[t] = 1;
+            recordHasMatch[t / TaxaPerRecord] = 1;
+        }
+    }
+}
+
+}  // namespace
+
 int32_t StateMatchCount(int32_t state) {
     if (StateMatchCountStale) {
         StateMatchCountCache.fill(-2);
+        MakeNoMismatchMask();
         StateMatchCountStale = false;
     }
     int32_t& cached = StateMatchCountCache[state];
@@ -224,16 +259,17 @@ int32_t StateMatchCount(int32_t state) {
     uint8_t score = StateScore[state];
     if (score == ScoreAbsent || IsOrScore(score)) return cached = -1;
     // Only the codes of taxa without mismatch matter; a record none of whose taxa is
-    // without mismatch is not read at all.
+    // without mismatch is not read at all. Within a record the whole 40 bytes are
+    // counted against the mask, which is 0 beyond the last taxon; only "-" (absent)
+    // rules a taxon out, as in the table of codes.
     int32_t count = 0;
     for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
-        int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
-        const uint8_t* record = nullptr;
-        for (int32_t t = first; t < end; ++t) {
-            if (MismatchCount[t] != 0) continue;
-            if (!record) record = MatrixRecordFor(state, t);
-            count += CodeOfByte[record[t - first]] != CodeAbsent;
-        }
+        if (!recordHasMatch[first / TaxaPerRecord]) continue;
+        const uint8_t* record = MatrixRecordFor(state, first);
+        const uint8_t* mask = &noMismatch[first];
+        int32_t inRecord = 0;
+        for (int32_t i = 0; i < TaxaPerRecord; ++i) inRecord += mask[i] & (record[i] != '-');
+        count += inRecord;
     }
     return cached = count;
 }
