@@ -285,12 +285,15 @@ bool StateContradicts(int32_t taxon, int32_t state) {
     }
 }
 
+bool StateSplitsMatchingTaxa(int32_t state) {
+    int32_t n = StateMatchCount(state);
+    return n != 0 && n != MatchingTaxaCount;
+}
+
 std::vector<int32_t> DifferentiatingStates() {
     std::vector<int32_t> states;
     for (int32_t s = 0; s < Key.StateCount; ++s) {
-        if (StateScore[s] != ScoreNone) continue;
-        int32_t n = StateMatchCount(s);
-        if (n != 0 && n != MatchingTaxaCount) states.push_back(s);
+        if (StateScore[s] == ScoreNone && StateSplitsMatchingTaxa(s)) states.push_back(s);
     }
     std::stable_sort(states.begin(), states.end(),
                      [](int32_t a, int32_t b) { return StateMatchCount(a) < StateMatchCount(b); });

@@ -89,6 +89,11 @@ inline int32_t TaxonMismatchCount(int32_t taxon) {
     return MismatchCount[taxon];
 }
 
+// True when some but not all of the matching taxa could have the state (its count is
+// neither 0 nor MatchingTaxaCount): the states the Subset and Differentiating windows keep.
+// States scored absent or in an "Or" group (count -1) always pass.
+bool StateSplitsMatchingTaxa(int32_t state);
+
 // True when the state is scored present and the taxon lacks it, or scored absent and the
 // taxon has it. Members of "Or" groups never contradict. Note: taxon first.
 bool StateContradicts(int32_t taxon, int32_t state);
