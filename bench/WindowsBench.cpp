@@ -32,10 +32,10 @@ void AcceptTitlePage() {
 
 void BM_ScoringActionWithWindows(benchmark::State& state) {
     testing::TempDir dir;
-    testing::KeySpec spec = testing::RandomKey(kSize, kSize, 42);
+    testing::KeySpec keySpec = testing::RandomKey(kSize, kSize, 42);
     // One index entry of 300 states for the Subset window.
-    spec.Index = "1 40 2\r\nStates\r\n1\r\nStates 1 to 300\r\n1 300\r\n";
-    std::string des = testing::WriteKey(dir.Path(), spec);
+    keySpec.Index = "1 40 2\r\nStates\r\n1\r\nStates 1 to 300\r\n1 300\r\n";
+    std::string des = testing::WriteKey(dir.Path(), keySpec);
 
     TMainForm main(dir.Path() + "VORNWIN.INI");
     main.resize(1280, 800);

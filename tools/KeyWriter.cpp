@@ -29,63 +29,64 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string WriteKey(const std::string& directory, const KeySpec& spec) {
+std::string WriteKey(const std::string& directory, const KeySpec& keySpec) {
     std::string base = directory;
     if (!base.empty() && base.back() != '/') base += '/';
-    base += spec.Name;
+    base += keySpec.Name;
 
     std::string des;
-    for (const std::string& line : spec.TitleLines)
+    for (const std::string& line : keySpec.TitleLines)
         des += line + "\r\n";
-    WriteFile(base + spec.Extensions[0], des);
+    WriteFile(base + keySpec.Extensions[0], des);
 
     std::string tax;
-    size_t taxonSize = spec.LongTaxonNames ? 80 : 40;
-    for (const std::string& taxon : spec.Taxa)
+    size_t taxonSize = keySpec.LongTaxonNames ? 80 : 40;
+    for (const std::string& taxon : keySpec.Taxa)
         tax += Pad(taxon, taxonSize);
-    if (spec.LongTaxonNames) {
+    if (keySpec.LongTaxonNames) {
         std::string trailer(80, ' ');
         trailer[40] = '$';
         tax += trailer;
     }
-    WriteFile(base + spec.Extensions[1], tax);
+    WriteFile(base + keySpec.Extensions[1], tax);
 
     std::string chr;
-    for (const std::string& state : spec.States)
+    for (const std::string& state : keySpec.States)
         chr += Pad(state, 80);
-    WriteFile(base + spec.Extensions[2], chr);
+    WriteFile(base + keySpec.Extensions[2], chr);
 
-    size_t taxa = spec.Taxa.size();
+    size_t taxa = keySpec.Taxa.size();
     size_t recordsPerState = taxa == 0 ? 1 : (taxa - 1) / 40 + 1;
     std::string dat;
-    for (const std::string& codes : spec.Codes)
+    for (const std::string& codes : keySpec.Codes)
         dat += Pad(codes, recordsPerState * 40);
-    WriteFile(base + spec.Extensions[3], dat);
+    WriteFile(base + keySpec.Extensions[3], dat);
 
-    if (!spec.Index.empty()) WriteFile(base + spec.Extensions[4], spec.Index);
-    return base + spec.Extensions[0];
+    if (!keySpec.Index.empty()) WriteFile(base + keySpec.Extensions[4], keySpec.Index);
+    return base + keySpec.Extensions[0];
 }
 
 KeySpec RandomKey(int32_t taxa, int32_t states, uint32_t seed) {
-    KeySpec spec;
-    spec.Name = "RANDOM";
-    spec.TitleLines = {"A random key", "for tests"};
+    KeySpec keySpec;
+    keySpec.Name = "RANDOM";
+    keySpec.TitleLines = {"A random key", "for tests"};
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> percent(0, 99);
     for (int32_t t = 0; t < taxa; ++t) {
-        spec.Taxa.push_back("Taxon " + std::to_string(t + 1) + "/Common " + std::to_string(t + 1));
+        keySpec.Taxa.push_back("Taxon " + std::to_string(t + 1) + "/Common " +
+                               std::to_string(t + 1));
     }
     for (int32_t s = 0; s < states; ++s) {
-        spec.States.push_back("Character " + std::to_string(s / 3 + 1) + ": state " +
-                              std::to_string(s % 3 + 1));
+        keySpec.States.push_back("Character " + std::to_string(s / 3 + 1) + ": state " +
+                                 std::to_string(s % 3 + 1));
         std::string codes;
         for (int32_t t = 0; t < taxa; ++t) {
             int p = percent(rng);
             codes += p < 55 ? '-' : p < 85 ? '+' : p < 93 ? '*' : '?';
         }
-        spec.Codes.push_back(codes);
+        keySpec.Codes.push_back(codes);
     }
-    return spec;
+    return keySpec;
 }
 
 TempDir::TempDir() {

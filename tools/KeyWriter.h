@@ -20,7 +20,7 @@ struct KeySpec {
 };
 
 // Writes the key into `directory` (which must exist). Returns the .DES file's path.
-std::string WriteKey(const std::string& directory, const KeySpec& spec);
+std::string WriteKey(const std::string& directory, const KeySpec& keySpec);
 
 // A key of `taxa` x `states` with codes drawn with realistic frequencies (about 55%
 // absent, 30% present, 8% variable, 7% unknown), the same for the same seed.

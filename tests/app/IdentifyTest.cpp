@@ -32,20 +32,20 @@ class Identifier : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(::mkdir((dir_.Path() + "keys").c_str(), 0755), 0);
-        KeySpec spec;
-        spec.Name = "OAKS";
-        spec.TitleLines = {"Oaks"};
-        spec.Taxa = {"Quercus robur/English oak|qrob>QROB.TXT", "Quercus petraea/Sessile oak",
-                     "Quercus ilex/Holm oak", "Quercus cerris"};
-        spec.States = {"Leaves: evergreen", "Leaves: deciduous", "Acorn: stalked", "Acorn: sessile",
-                       "Cupule: mossy"};
+        KeySpec keySpec;
+        keySpec.Name = "OAKS";
+        keySpec.TitleLines = {"Oaks"};
+        keySpec.Taxa = {"Quercus robur/English oak|qrob>QROB.TXT", "Quercus petraea/Sessile oak",
+                        "Quercus ilex/Holm oak", "Quercus cerris"};
+        keySpec.States = {"Leaves: evergreen", "Leaves: deciduous", "Acorn: stalked",
+                          "Acorn: sessile", "Cupule: mossy"};
         // Taxa:        0123
-        spec.Codes = {"--+-",   // 1 evergreen
-                      "++-+",   // 2 deciduous
-                      "+-*-",   // 3 stalked
-                      "-+*+",   // 4 sessile
-                      "---+"};  // 5 mossy
-        keyPath_ = testing::WriteKey(dir_.Path() + "keys", spec);
+        keySpec.Codes = {"--+-",   // 1 evergreen
+                         "++-+",   // 2 deciduous
+                         "+-*-",   // 3 stalked
+                         "-+*+",   // 4 sessile
+                         "---+"};  // 5 mossy
+        keyPath_ = testing::WriteKey(dir_.Path() + "keys", keySpec);
     }
 
     // Runs vorn-identify in the temporary directory with `args` after the program name.

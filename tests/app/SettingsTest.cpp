@@ -112,8 +112,8 @@ TEST_F(SettingsTest, WritingRoundTripsAndKeepsHistoryNumbers) {
 }
 
 TEST_F(SettingsTest, TheOpenKeyAndItsDirectoryAreWrittenForTheNextRun) {
-    std::string des = testing::WriteKey(dir_.Path(), Spec({"+-"}));
-    Open(Spec({"+-"}));
+    std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-"}));
+    Open(MakeKey({"+-"}));
     ASSERT_TRUE(WriteSettings(ini_));
     std::string text = testing::ReadFile(ini_);
     EXPECT_NE(text.find("FullName=" + des + "\n"), std::string::npos) << text;

@@ -15,7 +15,7 @@ class HistoryLists : public EngineFixture {
 protected:
     void SetUp() override {
         std::vector<std::string> codes(12, "+-+-");
-        Open(Spec(codes));
+        Open(MakeKey(codes));
     }
     std::vector<int32_t> Load(const std::string& text) {
         testing::WriteFile(dir_.Path() + "H.HIS", text);

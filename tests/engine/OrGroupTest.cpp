@@ -15,11 +15,11 @@ class OrGroups : public EngineFixture {
 protected:
     void SetUp() override {
         // Taxa:         01234
-        Open(Spec({"+-?-+",     // A: state 0
-                   "+-+?-",     // B: state 1
-                   "-++-+",     // C: state 2
-                   "+++++",     // D: state 3
-                   "--+--"}));  // E: state 4
+        Open(MakeKey({"+-?-+",     // A: state 0
+                      "+-+?-",     // B: state 1
+                      "-++-+",     // C: state 2
+                      "+++++",     // D: state 3
+                      "--+--"}));  // E: state 4
     }
 };
 
@@ -149,7 +149,7 @@ TEST_F(OrGroups, ClosingTheKeyEndsTheGroupAndTheNextKeyStartsWithout) {
     CloseKey();
     EXPECT_FALSE(OrMode);
     EXPECT_NE(ClosedOrGroups, nullptr);  // applied, kept until the next key clears it
-    Open(Spec({"+-"}));
+    Open(MakeKey({"+-"}));
     EXPECT_FALSE(OrMode);
     EXPECT_EQ(ClosedOrGroups, nullptr);
 }

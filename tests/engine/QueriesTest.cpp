@@ -14,12 +14,12 @@ class Queries : public EngineFixture {
 protected:
     void SetUp() override {
         // Taxa:         012345
-        Open(Spec({"++-?*-",     // state 0: 4 could have it
-                   "+-----",     // state 1: 1
-                   "++++++",     // state 2: all
-                   "------",     // state 3: none
-                   "-+-+-+",     // state 4: 3
-                   "*+--?-"}));  // state 5: 3
+        Open(MakeKey({"++-?*-",     // state 0: 4 could have it
+                      "+-----",     // state 1: 1
+                      "++++++",     // state 2: all
+                      "------",     // state 3: none
+                      "-+-+-+",     // state 4: 3
+                      "*+--?-"}));  // state 5: 3
     }
 };
 

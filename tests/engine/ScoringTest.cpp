@@ -13,10 +13,10 @@ class Scoring : public EngineFixture {
 protected:
     void SetUp() override {
         // Taxa:         0123
-        Open(Spec({"+-?*",     // state 0
-                   "-+-+",     // state 1
-                   "++--",     // state 2
-                   "????"}));  // state 3
+        Open(MakeKey({"+-?*",     // state 0
+                      "-+-+",     // state 1
+                      "++--",     // state 2
+                      "????"}));  // state 3
     }
 };
 

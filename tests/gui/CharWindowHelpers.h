@@ -14,15 +14,17 @@ namespace vorn::testing {
 // Six taxa, eight states. At the start every taxon matches; the counts of the states are
 // 2, 2, 2, 3, 6 (all unknown), 4, 0 (all absent) and 6 (all present).
 inline KeySpec ShrubKey() {
-    KeySpec spec;
-    spec.Name = "SHRUBS";
-    spec.TitleLines = {"Shrubs of the hedge"};
-    spec.Taxa = {"Rosa canina/Dog rose", "Prunus spinosa/Blackthorn", "Crataegus monogyna",
-                 "Sambucus nigra/Elder", "Cornus sanguinea",          "Ligustrum vulgare/Privet"};
-    spec.States = {"Leaves: simple",   "Leaves: pinnate", "Leaves: palmate", "Stems: thorny",
-                   "Flowers: scented", "Fruit: red",      "Fruit: blue",     "Habit: woody"};
-    spec.Codes = {"++----", "--++--", "----++", "+-+-+-", "??????", "+*-?+-", "------", "++++++"};
-    return spec;
+    KeySpec keySpec;
+    keySpec.Name = "SHRUBS";
+    keySpec.TitleLines = {"Shrubs of the hedge"};
+    keySpec.Taxa = {"Rosa canina/Dog rose", "Prunus spinosa/Blackthorn",
+                    "Crataegus monogyna",   "Sambucus nigra/Elder",
+                    "Cornus sanguinea",     "Ligustrum vulgare/Privet"};
+    keySpec.States = {"Leaves: simple",   "Leaves: pinnate", "Leaves: palmate", "Stems: thorny",
+                      "Flowers: scented", "Fruit: red",      "Fruit: blue",     "Habit: woody"};
+    keySpec.Codes = {"++----", "--++--", "----++", "+-+-+-",
+                     "??????", "+*-?+-", "------", "++++++"};
+    return keySpec;
 }
 
 // The lines a user reads in a state window, top to bottom.
@@ -35,8 +37,12 @@ inline QStringList Lines(const TCharForm* form) {
 }
 
 // Clicks or double-clicks the item in `row`, as a user does.
-inline void ClickRow(TCharForm* form, int row) { ClickRow(form->VornListBox, row); }
-inline void DoubleClickRow(TCharForm* form, int row) { DoubleClickRow(form->VornListBox, row); }
+inline void ClickRow(TCharForm* form, int row) {
+    ClickRow(form->VornListBox, row);
+}
+inline void DoubleClickRow(TCharForm* form, int row) {
+    DoubleClickRow(form->VornListBox, row);
+}
 
 inline void Click(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);

@@ -321,9 +321,9 @@ private slots:
     // first record it cannot read, the general error handling says why, the items before
     // stay, and the cursor is the normal one again.
     void readErrorEndsTheRebuildWithTheCursorRestored() {
-        KeySpec spec = ShrubKey();
-        spec.Index = "1 20 1\nAll\n1\nEvery state\n1 8\n";  // opens the Index window, not Score
-        f->OpenAccepted(f->Write(spec));
+        KeySpec keySpec = ShrubKey();
+        keySpec.Index = "1 20 1\nAll\n1\nEvery state\n1 8\n";  // opens the Index window, not Score
+        f->OpenAccepted(f->Write(keySpec));
         QVERIFY(!IsOpen(WindowKind::CharScore));
         std::filesystem::resize_file(f->Dir.Path() + "SHRUBS.CHR", 3 * 80);
 

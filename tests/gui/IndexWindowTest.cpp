@@ -49,9 +49,9 @@ class IndexWindowTest : public QObject {
     std::unique_ptr<GuiFixture> f;
 
     void OpenShrubs(const std::string& index = kIndex) {
-        KeySpec spec = ShrubKey();
-        spec.Index = index;
-        f->OpenAccepted(f->Write(spec));
+        KeySpec keySpec = ShrubKey();
+        keySpec.Index = index;
+        f->OpenAccepted(f->Write(keySpec));
     }
     TCharIndex* Index() { return OpenWindow<TCharIndex>(WindowKind::CharIndex); }
     TCharSubset* Subset() { return OpenWindow<TCharSubset>(WindowKind::CharSubset); }

@@ -19,13 +19,13 @@ class KeyOpeningTest : public QObject {
     std::unique_ptr<GuiFixture> f;
 
     KeySpec Key(const std::string& name, std::vector<std::string> title) {
-        KeySpec spec;
-        spec.Name = name;
-        spec.TitleLines = std::move(title);
-        spec.Taxa = {"Alnus glutinosa", "Betula pendula"};
-        spec.States = {"Bark: white", "Bark: dark"};
-        spec.Codes = {"-+", "+-"};
-        return spec;
+        KeySpec keySpec;
+        keySpec.Name = name;
+        keySpec.TitleLines = std::move(title);
+        keySpec.Taxa = {"Alnus glutinosa", "Betula pendula"};
+        keySpec.States = {"Bark: white", "Bark: dark"};
+        keySpec.Codes = {"-+", "+-"};
+        return keySpec;
     }
 
     // Opens the key and looks at its title page before answering it.

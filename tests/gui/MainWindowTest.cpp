@@ -2,8 +2,8 @@
 // matching count and the key-dependent state, driven through the real menu items.
 #include <QAction>
 #include <QFileDialog>
-#include <QListView>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QtTest>
@@ -29,13 +29,13 @@ class MainWindowTest : public QObject {
     }
 
     KeySpec SmallKey() {
-        KeySpec spec;
-        spec.Name = "OAKS";
-        spec.TitleLines = {"Oaks of Europe"};
-        spec.Taxa = {"Quercus robur", "Quercus ilex"};
-        spec.States = {"Leaves: evergreen", "Leaves: deciduous"};
-        spec.Codes = {"-+", "+-"};
-        return spec;
+        KeySpec keySpec;
+        keySpec.Name = "OAKS";
+        keySpec.TitleLines = {"Oaks of Europe"};
+        keySpec.Taxa = {"Quercus robur", "Quercus ilex"};
+        keySpec.States = {"Leaves: evergreen", "Leaves: deciduous"};
+        keySpec.Codes = {"-+", "+-"};
+        return keySpec;
     }
 
 private slots:
@@ -177,10 +177,10 @@ private slots:
     }
 
     void keyDependentStateFollowsOpeningAndClosing() {
-        KeySpec spec = SmallKey();
+        KeySpec keySpec = SmallKey();
         QCOMPARE(f->Main->windowTitle(), QString("VORN"));
         QVERIFY(f->Main->MatchingCount->isHidden());
-        f->OpenAccepted(f->Write(spec));
+        f->OpenAccepted(f->Write(keySpec));
         QVERIFY(Key.KeyOpen);
         QCOMPARE(f->Main->windowTitle(), QString("VORN - OAKS"));
         QVERIFY(!f->Main->MatchingCount->isHidden());
@@ -202,8 +202,8 @@ private slots:
         QCOMPARE(Action("Aboutkey1")->text(), QString("About the &key"));
         QVERIFY(!Action("Aboutkey1")->isEnabled());
 
-        spec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
-        f->OpenAccepted(f->Write(spec));
+        keySpec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(keySpec));
         QVERIFY(Action("Index1")->isEnabled());
         QVERIFY(f->Main->IndexButton->isEnabled());
         // A failed opening leaves no index offered.

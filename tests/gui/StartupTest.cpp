@@ -22,13 +22,13 @@ using vorn::testing::WriteFile;
 namespace {
 
 KeySpec SmallKey() {
-    KeySpec spec;
-    spec.Name = "HAZEL";
-    spec.TitleLines = {"Hazels"};
-    spec.Taxa = {"Corylus avellana", "Corylus maxima"};
-    spec.States = {"Husk: short", "Husk: long"};
-    spec.Codes = {"+-", "-+"};
-    return spec;
+    KeySpec keySpec;
+    keySpec.Name = "HAZEL";
+    keySpec.TitleLines = {"Hazels"};
+    keySpec.Taxa = {"Corylus avellana", "Corylus maxima"};
+    keySpec.States = {"Husk: short", "Husk: long"};
+    keySpec.Codes = {"+-", "-+"};
+    return keySpec;
 }
 
 // An object whose events fail as a key file with a read error would.

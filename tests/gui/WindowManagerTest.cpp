@@ -62,13 +62,13 @@ class WindowManagerTest : public QObject {
         return open;
     }
     void OpenSmallKey(bool withIndex) {
-        KeySpec spec;
-        spec.Name = withIndex ? "INDEXED" : "PLAIN";
-        spec.Taxa = {"A", "B", "C"};
-        spec.States = {"s1", "s2"};
-        spec.Codes = {"+--", "++-"};
-        if (withIndex) spec.Index = "1 20 2\r\nH\r\n1\r\nE\r\n1 2\r\n";
-        f->OpenAccepted(f->Write(spec));
+        KeySpec keySpec;
+        keySpec.Name = withIndex ? "INDEXED" : "PLAIN";
+        keySpec.Taxa = {"A", "B", "C"};
+        keySpec.States = {"s1", "s2"};
+        keySpec.Codes = {"+--", "++-"};
+        if (withIndex) keySpec.Index = "1 20 2\r\nH\r\n1\r\nE\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(keySpec));
     }
 
 private slots:

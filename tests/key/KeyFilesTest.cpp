@@ -17,8 +17,8 @@ class KeyFiles : public KeyFixture {
 protected:
     // A key of `taxa` taxa and 5 states whose taxon file is replaced by `tax`.
     void OpenWithTaxonFile(const std::string& tax, int taxa) {
-        KeySpec spec = Spec(std::vector<std::string>(5, std::string(taxa, '+')), taxa);
-        std::string des = testing::WriteKey(dir_.Path(), spec);
+        KeySpec keySpec = MakeKey(std::vector<std::string>(5, std::string(taxa, '+')), taxa);
+        std::string des = testing::WriteKey(dir_.Path(), keySpec);
         WriteFile(dir_.Path() + "TEST.TAX", tax);
         OpenKey(des);
     }
@@ -64,15 +64,15 @@ TEST_F(KeyFiles, ATaxonFileShorterThanOneRecordCannotBeOpened) {
     EXPECT_FALSE(Key.KeyOpen);
     EXPECT_TRUE(Key.KeyName.empty());
     // A later key opens normally.
-    Open(Spec({"+-", "-+"}));
+    Open(MakeKey({"+-", "-+"}));
     EXPECT_EQ(Key.TaxonCount, 2);
 }
 
 TEST_F(KeyFiles, TextsLoseTrailingBlanksOnly) {
-    KeySpec spec = Spec({"+-+"});
-    spec.Taxa = {"   Leading blanks stay", "", "Tab\tand \xA9 stay"};
-    spec.States = {"  State text  "};
-    Open(spec);
+    KeySpec keySpec = MakeKey({"+-+"});
+    keySpec.Taxa = {"   Leading blanks stay", "", "Tab\tand \xA9 stay"};
+    keySpec.States = {"  State text  "};
+    Open(keySpec);
     EXPECT_EQ(ReadTaxonName(0), "   Leading blanks stay");
     EXPECT_EQ(ReadTaxonName(1), "");
     EXPECT_EQ(ReadTaxonName(2), "Tab\tand \xA9 stay");
@@ -90,10 +90,10 @@ TEST_F(KeyFiles, RecordArithmeticAtTheRecordBoundaries) {
                 column += (t + s) % 3 == 0 ? '+' : '-';
             codes.push_back(column);
         }
-        KeySpec spec = Spec(codes, taxa);
+        KeySpec keySpec = MakeKey(codes, taxa);
         // Only the long form can hold no taxon: its trailer is the whole file.
-        spec.LongTaxonNames = taxa == 0;
-        Open(spec);
+        keySpec.LongTaxonNames = taxa == 0;
+        Open(keySpec);
         EXPECT_EQ(Key.RecordsPerState, taxa <= 40 ? 1 : taxa <= 80 ? 2 : 3);
         EXPECT_EQ(Key.TaxonCount, taxa);
         for (int s = 0; s < 5; ++s) {
@@ -109,7 +109,7 @@ TEST_F(KeyFiles, FortyOneTaxaPutTaxon40OfState3InRecord7) {
     std::vector<std::string> codes(5, std::string(41, '-'));
     codes[3][40] = '+';
     codes[3][39] = '*';
-    Open(Spec(codes));
+    Open(MakeKey(codes));
     EXPECT_EQ(TaxonCode(3, 40), CodePresent);
     EXPECT_EQ(Key.MatrixRecordCache.State, 3);
     EXPECT_EQ(Key.MatrixRecordCache.FirstTaxon, 40);
@@ -120,7 +120,7 @@ TEST_F(KeyFiles, FortyOneTaxaPutTaxon40OfState3InRecord7) {
 }
 
 TEST_F(KeyFiles, TheOneRecordCacheReadsEachRecordOnceInAscendingOrder) {
-    Open(Spec(std::vector<std::string>(4, std::string(80, '?'))));
+    Open(MakeKey(std::vector<std::string>(4, std::string(80, '?'))));
     EXPECT_EQ(Key.MatrixRecordCache.State, -1);  // emptied by opening
     int64_t before = Key.MatrixRecordsRead;
     for (int t = 0; t < 80; ++t)
@@ -137,7 +137,7 @@ TEST_F(KeyFiles, TheOneRecordCacheReadsEachRecordOnceInAscendingOrder) {
 }
 
 TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
-    Open(Spec({"?+-*x \x00\xFF"}));
+    Open(MakeKey({"?+-*x \x00\xFF"}));
     EXPECT_EQ(TaxonCode(0, 0), CodeUnknown);
     EXPECT_EQ(TaxonCode(0, 1), CodePresent);
     EXPECT_EQ(TaxonCode(0, 2), CodeAbsent);
@@ -147,8 +147,8 @@ TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
 }
 
 TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedIsAnErrorWhenReached) {
-    KeySpec spec = Spec({"++", "--", "+-"});
-    std::string des = testing::WriteKey(dir_.Path(), spec);
+    KeySpec keySpec = MakeKey({"++", "--", "+-"});
+    std::string des = testing::WriteKey(dir_.Path(), keySpec);
     WriteFile(dir_.Path() + "TEST.DAT", std::string(40, '+'));  // one state's record only
     OpenKey(des);
     ASSERT_TRUE(Key.KeyOpen);  // the size is not compared when opening

@@ -46,9 +46,9 @@ protected:
 };
 
 TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
-    KeySpec spec = Spec({"+-"});
-    spec.Name = "TREES";
-    std::string des = testing::WriteKey(dir_.Path(), spec);
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = "TREES";
+    std::string des = testing::WriteKey(dir_.Path(), keySpec);
     std::remove((dir_.Path() + "TREES.CHR").c_str());
     std::remove((dir_.Path() + "TREES.DAT").c_str());
     OpenKey(des);
@@ -83,7 +83,7 @@ TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
 }
 
 TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
-    Open(Spec(std::vector<std::string>(1200, std::string(1200, '+'))));
+    Open(MakeKey(std::vector<std::string>(1200, std::string(1200, '+'))));
     EXPECT_EQ(Key.TaxonCount, 1200);
     EXPECT_EQ(Key.StateCount, 1200);
     EXPECT_EQ(MatchingTaxaCount, 1200);
@@ -91,8 +91,8 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
     for (auto [taxa, states] : {std::pair{1201, 10}, std::pair{10, 1201}}) {
         ui_.Messages.clear();
         desktop_.Calls.clear();
-        OpenKey(testing::WriteKey(dir_.Path(),
-                                  Spec(std::vector<std::string>(states, std::string(taxa, '-')))));
+        OpenKey(testing::WriteKey(
+            dir_.Path(), MakeKey(std::vector<std::string>(states, std::string(taxa, '-')))));
         ASSERT_EQ(ui_.Texts().size(), 1u);
         EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
         EXPECT_EQ(ui_.Texts()[0],
@@ -109,10 +109,10 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
 }
 
 TEST_F(OpeningKeys, AnAcceptedKeyEntersHistoryAndItsDirectoryBecomesCurrent) {
-    KeySpec spec = Spec({"+-", "-+"});
-    spec.Name = "OAKS";
-    spec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
-    std::string des = testing::WriteKey(dir_.Path(), spec);
+    KeySpec keySpec = MakeKey({"+-", "-+"});
+    keySpec.Name = "OAKS";
+    keySpec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
+    std::string des = testing::WriteKey(dir_.Path(), keySpec);
     OpenKey(des);
     ASSERT_TRUE(Key.KeyOpen);
     EXPECT_EQ(CurrentDirectory(), AbsolutePath(dir_.Path()));
@@ -138,7 +138,7 @@ TEST_F(OpeningKeys, AnAcceptedKeyEntersHistoryAndItsDirectoryBecomesCurrent) {
 
 TEST_F(OpeningKeys, DecliningTheTitlePageClosesTheKeyWithoutHistory) {
     desktop_.AcceptTitle = false;
-    std::string des = testing::WriteKey(dir_.Path(), Spec({"+-"}));
+    std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-"}));
     OpenKey(des);
     EXPECT_FALSE(Key.KeyOpen);
     EXPECT_EQ(desktop_.Caption, "VORN");
@@ -147,19 +147,19 @@ TEST_F(OpeningKeys, DecliningTheTitlePageClosesTheKeyWithoutHistory) {
 }
 
 TEST_F(OpeningKeys, LowerCaseFileNamesAndNoIndexFile) {
-    KeySpec spec = Spec({"+-"});
-    spec.Name = "birches";
-    spec.Extensions[1] = ".tax";
-    spec.Extensions[2] = ".Chr";
-    spec.Extensions[3] = ".dat";
-    Open(spec);
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = "birches";
+    keySpec.Extensions[1] = ".tax";
+    keySpec.Extensions[2] = ".Chr";
+    keySpec.Extensions[3] = ".dat";
+    Open(keySpec);
     EXPECT_EQ(Key.TaxFileName, "birches.TAX");
     EXPECT_TRUE(Key.IndFileName.empty());
     EXPECT_EQ(ReadStateText(0), "State 0");
 }
 
 TEST_F(OpeningKeys, ReopeningTheOpenKeyUnscoresEveryState) {
-    std::string des = testing::WriteKey(dir_.Path(), Spec({"+-", "-+"}));
+    std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-", "-+"}));
     OpenKey(des);
     ScoreState(0, RequestPresent);
     ToggleOrMode();
@@ -192,9 +192,9 @@ TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {
 }
 
 TEST_F(OpeningKeys, FileNamesAreCutTo100Characters) {
-    KeySpec spec = Spec({"+-"});
-    spec.Name = std::string(98, 'K');
-    OpenKey(testing::WriteKey(dir_.Path(), spec));
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = std::string(98, 'K');
+    OpenKey(testing::WriteKey(dir_.Path(), keySpec));
     // The names built for such a key are cut, so its files cannot be found by them.
     std::string k(98, 'K');
     ASSERT_EQ(ui_.Texts().size(), 1u);

@@ -19,8 +19,8 @@ protected:
     ~EngineFixture() override { ScoringHooks = {}; }
 
     // Opens the key and forgets the refresh that opening made.
-    void Open(const KeySpec& spec) {
-        KeyFixture::Open(spec);
+    void Open(const KeySpec& keySpec) {
+        KeyFixture::Open(keySpec);
         history_.clear();
         refreshes_ = 0;
         orRedraws_ = 0;

@@ -90,7 +90,7 @@ public:
     GuiFixture& operator=(const GuiFixture&) = delete;
 
     // Writes a key into the fixture's folder; returns its .DES path.
-    std::string Write(const KeySpec& spec) { return WriteKey(Dir.Path(), spec); }
+    std::string Write(const KeySpec& keySpec) { return WriteKey(Dir.Path(), keySpec); }
     // Opens a key and accepts its title page.
     void OpenAccepted(const std::string& desPath) { OpenKeyAccepted(desPath); }
     // The titles of the open sub-windows, in the frame's order.

@@ -23,23 +23,23 @@ protected:
         ChangeToDirectory(start_);
     }
 
-    // Writes `spec` and opens it; the key must open.
-    void Open(const KeySpec& spec) {
-        OpenKey(WriteKey(dir_.Path(), spec));
+    // Writes `keySpec` and opens it; the key must open.
+    void Open(const KeySpec& keySpec) {
+        OpenKey(WriteKey(dir_.Path(), keySpec));
         ASSERT_TRUE(Key.KeyOpen) << "key did not open";
     }
 
     // A key from code columns: codes[s][t] is taxon t's code for state s.
-    static KeySpec Spec(std::vector<std::string> codes, int taxa = -1) {
-        KeySpec spec;
+    static KeySpec MakeKey(std::vector<std::string> codes, int taxa = -1) {
+        KeySpec keySpec;
         int n = taxa >= 0 ? taxa : (codes.empty() ? 0 : static_cast<int>(codes[0].size()));
         for (int t = 0; t < n; ++t)
-            spec.Taxa.push_back("Taxon " + std::to_string(t));
+            keySpec.Taxa.push_back("Taxon " + std::to_string(t));
         for (size_t s = 0; s < codes.size(); ++s)
-            spec.States.push_back("State " + std::to_string(s));
-        spec.Codes = std::move(codes);
-        spec.TitleLines = {"Test key"};
-        return spec;
+            keySpec.States.push_back("State " + std::to_string(s));
+        keySpec.Codes = std::move(codes);
+        keySpec.TitleLines = {"Test key"};
+        return keySpec;
     }
 
     TempDir dir_;

@@ -26,18 +26,18 @@ namespace vorn::testing {
 // States: 0 large tree (all but 5), 1 lobed leaves (0 and 5), 2 smooth bark (1 and 4),
 // 3 white bark (2 only).
 inline KeySpec TreesKey() {
-    KeySpec spec;
-    spec.Name = "TREES";
-    spec.TitleLines = {"Six trees"};
-    spec.Taxa = {"Quercus robur/English oak|QROB>QROB.TXT",
-                 "Fagus sylvatica/Beech|",
-                 "Betula pendula>",
-                 "Alnus glutinosa",
-                 "Tilia cordata/Lime>notes\\LIME.TXT",
-                 "Acer campestre|acamp>MISSING.TXT"};
-    spec.States = {"Habit: large tree", "Leaves: lobed", "Bark: smooth", "Bark: white"};
-    spec.Codes = {"+++++-", "+----+", "-+--+-", "--+---"};
-    return spec;
+    KeySpec keySpec;
+    keySpec.Name = "TREES";
+    keySpec.TitleLines = {"Six trees"};
+    keySpec.Taxa = {"Quercus robur/English oak|QROB>QROB.TXT",
+                    "Fagus sylvatica/Beech|",
+                    "Betula pendula>",
+                    "Alnus glutinosa",
+                    "Tilia cordata/Lime>notes\\LIME.TXT",
+                    "Acer campestre|acamp>MISSING.TXT"};
+    keySpec.States = {"Habit: large tree", "Leaves: lobed", "Bark: smooth", "Bark: white"};
+    keySpec.Codes = {"+++++-", "+----+", "-+--+-", "--+---"};
+    return keySpec;
 }
 
 // An image window that only records what it is asked to show: the real one is not part
