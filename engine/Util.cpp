@@ -268,7 +268,8 @@ int32_t StateMatchCount(int32_t state) {
         const uint8_t* record = MatrixRecordFor(state, first);
         const uint8_t* mask = &noMismatch[first];
         int32_t inRecord = 0;
-        for (int32_t i = 0; i < TaxaPerRecord; ++i) inRecord += mask[i] & (record[i] != '-');
+        for (int32_t i = 0; i < TaxaPerRecord; ++i)
+            inRecord += mask[i] & (record[i] != '-');
         count += inRecord;
     }
     return cached = count;

@@ -35,12 +35,6 @@ class CharWindowsTest : public QObject {
     TCharScore* Score() { return dynamic_cast<TCharScore*>(ShowCharScore()); }
     TCharActive* Active() { return dynamic_cast<TCharActive*>(ShowCharActive()); }
     QString Matching() const { return f->Main->MatchingCount->text(); }
-    QStringList Texts() const {
-        QStringList texts;
-        for (const std::string& text : f->Ui.Texts())
-            texts << QString::fromStdString(text);
-        return texts;
-    }
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
@@ -206,7 +200,7 @@ private slots:
         Click(score->AbsentButton);
         ClickRow(score, 3);
         Click(score->ClearButton);
-        QCOMPARE(Texts(), QStringList({kOrRefusal, kOrRefusal}));
+        QCOMPARE(f->MessageTexts(), QStringList({kOrRefusal, kOrRefusal}));
         QCOMPARE(Lines(score)[0], QString("  +Leaves: simple"));
         QCOMPARE(Lines(score)[3], QString("  o+Stems: thorny"));
         // Clear on an unscored state changes nothing and is not refused.
@@ -331,8 +325,9 @@ private slots:
         auto* score = OpenWindow<TCharScore>(WindowKind::CharScore);
         QVERIFY(score);
         QCOMPARE(Lines(score), kAllStates.mid(0, 3));
-        QCOMPARE(Texts(), QStringList({"Cannot read \"SHRUBS.CHR\": record 3 lies beyond the end "
-                                       "of the file."}));
+        QCOMPARE(f->MessageTexts(),
+                 QStringList({"Cannot read \"SHRUBS.CHR\": record 3 lies beyond the end "
+                              "of the file."}));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
         // The same for a rebuild after scoring.

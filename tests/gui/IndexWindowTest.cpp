@@ -67,12 +67,6 @@ class IndexWindowTest : public QObject {
         QVERIFY(button);
         Click(button);
     }
-    QStringList Texts() const {
-        QStringList texts;
-        for (const std::string& text : f->Ui.Texts())
-            texts << QString::fromStdString(text);
-        return texts;
-    }
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
@@ -257,7 +251,7 @@ private slots:
             f->Ui.Messages.clear();
             WriteFile(f->Dir.Path() + "SHRUBS.IND", row.text);
             Click(f->Main->IndexButton);
-            QCOMPARE(Texts(), row.messages);
+            QCOMPARE(f->MessageTexts(), row.messages);
             QVERIFY(IsOpen(WindowKind::CharIndex));
             QCOMPARE(Index()->size(), row.client);
             QCOMPARE(Buttons().size(), row.buttons);

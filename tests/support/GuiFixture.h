@@ -93,6 +93,13 @@ public:
     std::string Write(const KeySpec& keySpec) { return WriteKey(Dir.Path(), keySpec); }
     // Opens a key and accepts its title page.
     void OpenAccepted(const std::string& desPath) { OpenKeyAccepted(desPath); }
+    // The texts of the messages shown so far.
+    QStringList MessageTexts() const {
+        QStringList texts;
+        for (const std::string& text : Ui.Texts())
+            texts << QString::fromStdString(text);
+        return texts;
+    }
     // The titles of the open sub-windows, in the frame's order.
     QStringList WindowTitles() const {
         QStringList titles;
