@@ -1,5 +1,6 @@
 #include "app/KeyHistory.h"
 
+#include "key/Manage.h"
 #include "platform/Directory.h"
 #include "platform/Messages.h"
 
@@ -34,17 +35,12 @@ std::string KeyHistoryEntry(int i) {
 }
 
 KeyPathParts SplitKeyPath(const std::string& path) {
+    // The same split as opening a key makes; there is no drive to take off first.
+    KeyFileNameParts split = SplitKeyFileName(path);
     KeyPathParts parts;
-    size_t slash = path.rfind('/');
-    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    size_t dot = path.rfind('.');
-    size_t nameEnd = path.size();
-    if (dot != std::string::npos && dot >= nameStart) {
-        parts.Extension = path.substr(dot);
-        nameEnd = dot;
-    }
-    parts.Name = path.substr(nameStart, nameEnd - nameStart);
-    parts.Directory = path.substr(0, nameStart);
+    parts.Directory = std::move(split.Directory);
+    parts.Name = std::move(split.Name);
+    parts.Extension = std::move(split.Extension);
     return parts;
 }
 

@@ -44,13 +44,19 @@ QPushButton* BarButton(QWidget* bar, const char* name, const QString& caption, c
     auto* button = new QPushButton(caption, bar);
     button->setObjectName(name);
     button->setGeometry(left, 0, width, BarHeight);
+    StyleSmallButton(button, hint);
+    return button;
+}
+
+void StyleSmallButton(QPushButton* button, const QString& hint) {
     button->setFont(SmallFont(9));
     QPalette palette = button->palette();
     palette.setColor(QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
-    button->setToolTip(hint);
-    button->setStatusTip(hint);
-    return button;
+    if (!hint.isEmpty()) {
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+    }
 }
 
 void SetBackground(QWidget* widget, const QColor& colour) {

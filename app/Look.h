@@ -20,6 +20,10 @@ void LoadPictures();
 
 // The grey bar along the top of a child window that holds its buttons, 19 pixels high.
 QWidget* ButtonBar(QWidget* window, const char* name);
+// The look of every small button: the small bold font in black, its hint shown as tool
+// tip and status tip.
+void StyleSmallButton(QPushButton* button, const QString& hint);
+
 // A button on such a bar at `left`: 19 high, `width` wide, in the small bold font in black,
 // its hint shown as tool tip and status tip.
 QPushButton* BarButton(QWidget* bar, const char* name, const QString& caption, const QString& hint,

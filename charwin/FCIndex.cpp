@@ -45,10 +45,7 @@ void TCharIndex::FormCreate() {
         auto* button = new TVornIndexButton(FromKey(place.Text), place.Entry, this);
         button->setObjectName(QString("IndexButton%1").arg(place.Entry));
         button->setGeometry(place.Left, place.Top, place.Width, IndexRowHeight);
-        button->setFont(SmallFont(9));
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::ButtonText, Qt::black);
-        button->setPalette(palette);
+        StyleSmallButton(button, QString());
         connect(button, &QPushButton::clicked, this, &TCharIndex::IndexButtonClick);
     }
 
