@@ -3,38 +3,28 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 
-#include "app/WindowManager.h"
-
 namespace vorn {
 
 TChildForm::TChildForm(WindowKind kind) : kind_(kind) {}
-
-TChildForm::~TChildForm() {
-    Unregister();
-}
 
 QMdiSubWindow* TChildForm::SubWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
-void TChildForm::Created() {
-    WindowEntry& entry = Registry[static_cast<int>(kind_)];
-    entry.Form = this;
-    entry.Open = true;
-    FormCreate();
-}
-
-void TChildForm::Unregister() {
-    WindowEntry& entry = Registry[static_cast<int>(kind_)];
-    // Any text window clears the shared flag; only the one named forgets the reference.
-    if (entry.Form == this || kind_ == WindowKind::TextForm) entry.Open = false;
-    if (entry.Form == this) entry.Form = nullptr;
-}
-
 void TChildForm::closeEvent(QCloseEvent* event) {
-    FormClose();
-    Unregister();
+    if (!closing_) {
+        closing_ = true;
+        FormClose();
+    }
     event->accept();
+}
+
+void TChildForm::CloseForm() {
+    if (QMdiSubWindow* sub = SubWindow()) {
+        sub->close();
+    } else {
+        close();
+    }
 }
 
 void TChildForm::SetBounds(int left, int top, int width, int height) {

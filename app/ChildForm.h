@@ -7,7 +7,9 @@ class QMdiSubWindow;
 
 namespace vorn {
 
-// The kinds of child window, in the order of the window manager's broadcasts.
+// The kinds of child window, in the order of the window manager's broadcasts. Each has
+// one row in the table of window kinds (app/WindowFactory.cpp); the table's size is
+// checked against Count when it is compiled.
 enum class WindowKind : int {
     CharScore,    // Score Character States
     CharActive,   // Active Character States
@@ -20,21 +22,25 @@ enum class WindowKind : int {
     TaxMismatch,  // Mismatched Character States (taxa)
     ImageForm,
     TextForm,
+    Count
 };
-constexpr int WindowKindCount = 11;
+constexpr int WindowKindCount = static_cast<int>(WindowKind::Count);
 
 // A child window of the main window: the widget inside one sub-window of the frame's
-// multiple-document area. The window manager creates it, and it is destroyed, not
-// hidden, when it closes; its registry entry follows (app/WindowManager.h).
+// multiple-document area. The window manager creates and registers it; it is destroyed,
+// not hidden, when it closes. It never sees the main window: what it needs of the frame
+// (layout metrics, client area, the parent of dialogs) it asks the window manager.
 class TChildForm : public QWidget {
     Q_OBJECT
 public:
     explicit TChildForm(WindowKind kind);
-    ~TChildForm() override;
 
     WindowKind Kind() const { return kind_; }
     // The sub-window that frames this form; null before it is placed in the frame.
     QMdiSubWindow* SubWindow() const;
+    // Set once the window has begun to close: from then on the registry no longer counts
+    // it as open, although Qt deletes it only later.
+    bool Closing() const { return closing_; }
 
     // The list operations through which the window manager keeps the window up to date.
     // Windows without a list (or without an Or button) keep these empty ones.
@@ -43,10 +49,9 @@ public:
     virtual void RepaintList() {}
     virtual void OrButtonDraw() {}
 
-    // Called once by the window manager right after the window is placed in the frame
-    // (sets the registry's open flag, then the window's own FormCreate), and once right
-    // after it is first shown (FormShow).
-    void Created();
+    // Called once by the window manager right after the window is placed in the frame and
+    // registered (FormCreate), and once right after it is first shown (FormShow).
+    void Created() { FormCreate(); }
     virtual void FormShow() {}
 
     // Outer bounds of the sub-window in the frame's child area.
@@ -54,6 +59,8 @@ public:
     QRect Bounds() const;
     void SetCaption(const QString& caption);
     QString Caption() const { return windowTitle(); }
+    // Closes the window through its sub-window, as the user does with the title bar.
+    void CloseForm();
 
 protected:
     virtual void FormCreate() {}
@@ -62,8 +69,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Unregister();
     WindowKind kind_;
+    bool closing_ = false;
 };
 
 }  // namespace vorn

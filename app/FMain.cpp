@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +17,7 @@
 #include "app/Modes.h"
 #include "app/OpenDocument.h"
 #include "app/Settings.h"
+#include "app/WindowFactory.h"
 #include "app/WindowManager.h"
 #include "engine/Manage.h"
 #include "key/FTitle.h"
@@ -24,6 +26,9 @@
 #include "platform/Messages.h"
 
 namespace vorn {
+
+TMainForm* MainForm = nullptr;
+
 namespace {
 
 constexpr int kTopPanelHeight = 45;
@@ -35,6 +40,34 @@ QAction* Item(QMenu* menu, const char* name, const QString& caption, int key = 0
     if (key) action->setShortcut(QKeySequence(key));
     return action;
 }
+
+// What opening and closing a key ask of the desktop.
+class MainDesktop : public KeyDesktop {
+public:
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+    void SetMainCaption(const std::string& caption) override {
+        MainForm->setWindowTitle(QString::fromStdString(caption));
+    }
+    void SetKeyMenu(const KeyMenuState& state) override { MainForm->ApplyKeyMenu(state); }
+    void UpdateMatchingCount() override { vorn::UpdateMatchingCount(); }
+    bool ShowTitlePage() override { return MainForm->ShowKeyTitle(); }
+    void AddToKeyHistory(const std::string& path) override { MainForm->KeyHistoryAdd(path); }
+    void RemoveFromKeyHistory(const std::string& path) override {
+        MainForm->KeyHistoryRemove(path);
+    }
+    void LoadAllWindows() override { vorn::LoadAllWindows(); }
+    void ShowFirstKeyWindows() override {
+        if (!Key.IndFileName.empty()) {
+            ShowCharIndex();
+        } else if (!IsOpen(WindowKind::CharScore)) {
+            ShowCharScore();
+        }
+    }
+    void ClearAllWindows() override { vorn::ClearAllWindows(); }
+    void CloseKeyWindows() override { vorn::CloseKeyWindows(); }
+};
+
+MainDesktop mainDesktop;
 
 }  // namespace
 
@@ -63,12 +96,25 @@ TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
 
     BuildToolbar();
     BuildMenus();
-    InstallWindowManager(this);
+    MainForm = this;
+    InstallWindowManager(this, WindowKinds());
+    SetKeyDesktop(&mainDesktop);
     FormResize();
 }
 
 TMainForm::~TMainForm() {
-    if (MainForm == this) UninstallWindowManager();
+    if (MainForm != this) return;
+    if (&Desktop() == &mainDesktop) SetKeyDesktop(nullptr);
+    UninstallWindowManager();
+    MainForm = nullptr;
+}
+
+LayoutMetrics TMainForm::Metrics() const {
+    return {LeftPaneWidth, RightPaneWidth, PaneHeight, UpperPaneHeight, LowerPaneHeight};
+}
+
+QWidget* TMainForm::DialogParent() const {
+    return const_cast<TMainForm*>(this);
 }
 
 void TMainForm::BuildToolbar() {
@@ -105,7 +151,7 @@ void TMainForm::BuildToolbar() {
         button->setToolTip(b.hint);
         button->setStatusTip(b.hint);
         button->setFocusPolicy(Qt::NoFocus);
-        connect(button, &QPushButton::clicked, this, GuardedSlot(this, b.command));
+        ConnectGuarded(button, &QPushButton::clicked, this, b.command);
         *b.field = button;
     }
     IndexButton->setEnabled(false);
@@ -138,15 +184,14 @@ void TMainForm::BuildMenus() {
         QAction* item = Key1->addAction(QString());
         item->setObjectName(QString("KeyHistory%1").arg(i));
         item->setVisible(false);
-        connect(item, &QAction::triggered, this,
-                [this, i] { Guarded([&] { KeyHistoryClick(i); }); });
+        ConnectGuarded(item, &QAction::triggered, this, [this, i] { KeyHistoryClick(i); });
         KeyHistoryItems[static_cast<size_t>(i)] = item;
     }
     connect(Key1, &QMenu::aboutToShow, this, &TMainForm::BuildKeyHistoryMenu);
-    connect(Openkey1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Openkey1Click));
-    connect(Reset1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ResetClick));
-    connect(Close1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Close1Click));
-    connect(Exit1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Exit1Click));
+    ConnectGuarded(Openkey1, &QAction::triggered, this, &TMainForm::Openkey1Click);
+    ConnectGuarded(Reset1, &QAction::triggered, this, &TMainForm::ResetClick);
+    ConnectGuarded(Close1, &QAction::triggered, this, &TMainForm::Close1Click);
+    ConnectGuarded(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
 
     Characters1 = bar->addMenu("&Characters");
     Characters1->setObjectName("Characters1");
@@ -156,19 +201,18 @@ void TMainForm::BuildMenus() {
     Active1 = Item(Characters1, "Active1", "&Active");
     History1 = Item(Characters1, "History1", "&History");
     Differentiating1 = Item(Characters1, "Differentiating1", "&Differentiating");
-    connect(Index1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::IndexClick));
-    connect(Score1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ScoreClick));
-    connect(Active1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::ActiveClick));
-    connect(History1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::HistoryClick));
-    connect(Differentiating1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::DiffClick));
+    ConnectGuarded(Index1, &QAction::triggered, this, &TMainForm::IndexClick);
+    ConnectGuarded(Score1, &QAction::triggered, this, &TMainForm::ScoreClick);
+    ConnectGuarded(Active1, &QAction::triggered, this, &TMainForm::ActiveClick);
+    ConnectGuarded(History1, &QAction::triggered, this, &TMainForm::HistoryClick);
+    ConnectGuarded(Differentiating1, &QAction::triggered, this, &TMainForm::DiffClick);
 
     Taxa1 = bar->addMenu("&Taxa");
     Taxa1->setObjectName("Taxa1");
     Matching1 = Item(Taxa1, "Matching1", "&Matching", Qt::Key_F4);
     Showmismatches1 = Item(Taxa1, "Showmismatches1", "&Show mismatches");
-    connect(Matching1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::MatchClick));
-    connect(Showmismatches1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::MismatchClick));
+    ConnectGuarded(Matching1, &QAction::triggered, this, &TMainForm::MatchClick);
+    ConnectGuarded(Showmismatches1, &QAction::triggered, this, &TMainForm::MismatchClick);
 
     Desktop1 = bar->addMenu("&Desktop");
     Desktop1->setObjectName("Desktop1");
@@ -180,18 +224,13 @@ void TMainForm::BuildMenus() {
     Closeallwindows1 = Item(Desktop1, "Closeallwindows1", "Close all &windows");
     windowListLine_ = Desktop1->addSeparator();
     windowListLine_->setVisible(false);
-    connect(Scorestates1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Scorestates1Click));
-    connect(Scorewithactive1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Scorewithactive1Click));
-    connect(Scorewithhistory1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Scorewithhistory1Click));
-    connect(Cascadewindows1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Cascadewindows1Click));
-    connect(Tilewindows1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Tilewindows1Click));
-    connect(Closeallwindows1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Closeallwindows1Click));
+    ConnectGuarded(Scorestates1, &QAction::triggered, this, &TMainForm::Scorestates1Click);
+    ConnectGuarded(Scorewithactive1, &QAction::triggered, this, &TMainForm::Scorewithactive1Click);
+    ConnectGuarded(Scorewithhistory1, &QAction::triggered, this,
+                   &TMainForm::Scorewithhistory1Click);
+    ConnectGuarded(Cascadewindows1, &QAction::triggered, this, &TMainForm::Cascadewindows1Click);
+    ConnectGuarded(Tilewindows1, &QAction::triggered, this, &TMainForm::Tilewindows1Click);
+    ConnectGuarded(Closeallwindows1, &QAction::triggered, this, &TMainForm::Closeallwindows1Click);
     connect(Desktop1, &QMenu::aboutToShow, this, &TMainForm::BuildWindowList);
 
     Mode1 = bar->addMenu("&Mode");
@@ -207,21 +246,18 @@ void TMainForm::BuildMenus() {
     Bothnames1 = Item(Taxonnames1, "Bothnames1", "&Both names");
     for (QAction* item : {Scientificonly1, Commononly1, Bothnames1}) {
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this,
-                [this, item] { Guarded([&] { HandleNameMode(item); }); });
+        ConnectGuarded(item, &QAction::triggered, this, [this, item] { HandleNameMode(item); });
     }
     Scientificonly1->setChecked(true);
-    connect(Counttoggle1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Counttoggle1Click));
-    connect(Numbertoggle1, &QAction::triggered, this,
-            GuardedSlot(this, &TMainForm::Numbertoggle1Click));
+    ConnectGuarded(Counttoggle1, &QAction::triggered, this, &TMainForm::Counttoggle1Click);
+    ConnectGuarded(Numbertoggle1, &QAction::triggered, this, &TMainForm::Numbertoggle1Click);
 
     Web1 = bar->addMenu("&Web");
     Web1->setObjectName("Web1");
     KeysPage1 = Item(Web1, "KeysPage1", "VORN &keys page");
     HomePage1 = Item(Web1, "HomePage1", "VORN &home page");
-    connect(KeysPage1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::KeysPage1Click));
-    connect(HomePage1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::HomePage1Click));
+    ConnectGuarded(KeysPage1, &QAction::triggered, this, &TMainForm::KeysPage1Click);
+    ConnectGuarded(HomePage1, &QAction::triggered, this, &TMainForm::HomePage1Click);
 
     Help1 = bar->addMenu("&Help");
     Help1->setObjectName("Help1");
@@ -229,9 +265,9 @@ void TMainForm::BuildMenus() {
     About1 = Item(Help1, "About1", "&About VORN");
     Aboutkey1 = Item(Help1, "Aboutkey1", "About &key");
     Aboutkey1->setEnabled(false);
-    connect(Help2, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Help2Click));
-    connect(About1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::About1Click));
-    connect(Aboutkey1, &QAction::triggered, this, GuardedSlot(this, &TMainForm::Aboutkey1Click));
+    ConnectGuarded(Help2, &QAction::triggered, this, &TMainForm::Help2Click);
+    ConnectGuarded(About1, &QAction::triggered, this, &TMainForm::About1Click);
+    ConnectGuarded(Aboutkey1, &QAction::triggered, this, &TMainForm::Aboutkey1Click);
 
     // Function keys work wherever the focus is inside the frame, child windows included.
     for (QAction* action : findChildren<QAction*>()) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "app/WindowManager.h"
+
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -18,8 +20,9 @@ struct KeyMenuState;
 // The frame of the program: a multiple-document area that holds every child window, the
 // toolbar, the matching count, the menus and the layout metrics from which child windows
 // take their places. Every command only forwards: to the key operations, the window
-// manager, the settings and key history, and the Help and Web commands.
-class TMainForm : public QMainWindow {
+// manager, the settings and key history, and the Help and Web commands. It is the frame
+// that the window manager places child windows in; they never see it themselves.
+class TMainForm : public QMainWindow, public WindowFrame {
     Q_OBJECT
 public:
     // `iniPath`: the settings file read when the window is first shown and written when
@@ -54,8 +57,13 @@ public:
     // The client area: the toolbar and the multiple-document area below it.
     QSize ClientSize() const;
 
+    // What the window manager asks of the frame.
+    QMdiArea* ChildArea() const override { return MdiArea; }
+    LayoutMetrics Metrics() const override;
+    QWidget* DialogParent() const override;
+    void SetMatchingCountText(const QString& text) override;
+
     void ApplyKeyMenu(const KeyMenuState& state);
-    void SetMatchingCountText(const QString& text);
     // Shows the open key's title page modally; true when confirmed with OK.
     bool ShowKeyTitle();
     void KeyHistoryAdd(const std::string& path);
@@ -113,7 +121,8 @@ private:
     QAction* windowListLine_ = nullptr;
 };
 
-// The main window, while it exists.
-inline TMainForm* MainForm = nullptr;
+// The main window, while it exists. Only the top of the program (start-up, the About
+// box, tests) uses it; child windows ask the window manager for what they need.
+extern TMainForm* MainForm;
 
 }  // namespace vorn

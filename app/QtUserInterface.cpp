@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "app/FMain.h"
+#include "app/WindowManager.h"
 
 namespace vorn {
 namespace {
@@ -22,7 +22,7 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 }
 
 std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(MainForm, QString::fromStdString(request.Title), QDir::currentPath(),
+    QFileDialog dialog(DialogParent(), QString::fromStdString(request.Title), QDir::currentPath(),
                        QString::fromStdString(request.Filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Keys come from systems that ignore letter case: "*.des" also finds TREES.DES.
@@ -42,7 +42,8 @@ std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save
 }  // namespace
 
 void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
-    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok, MainForm);
+    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok,
+                    DialogParent());
     // The busy cursor of an operation in progress must not hide the pointer here.
     bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -52,7 +53,7 @@ void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
 
 bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, MainForm);
+                    QMessageBox::Yes | QMessageBox::No, DialogParent());
     bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     bool yes = box.exec() == QMessageBox::Yes;
@@ -69,10 +70,6 @@ std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogReque
 }
 
 VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {}
-
-void ReportError(const std::exception& error) {
-    ShowError(error.what());
-}
 
 bool VornApplication::notify(QObject* receiver, QEvent* event) {
     try {

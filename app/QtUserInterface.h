@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/Guarded.h"
 #include "platform/Messages.h"
 
 namespace vorn {
@@ -24,8 +25,5 @@ public:
     VornApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
-
-// Shows an error that ended an operation; used by notify and by the start-up sequence.
-void ReportError(const std::exception& error);
 
 }  // namespace vorn

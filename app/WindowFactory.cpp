@@ -1,6 +1,9 @@
-// One entry per kind of child window. A kind without an entry has no window in this build;
-// the commands that ask for it open nothing.
-#include "app/WindowManager.h"
+// The table of window kinds. Adding a kind of window is adding its row here (and its
+// value to WindowKind); a kind without a row does not compile.
+#include "app/WindowFactory.h"
+
+#include <iterator>
+
 #include "charwin/FCActive.h"
 #include "charwin/FCIndex.h"
 #include "charwin/FCMiss.h"
@@ -10,26 +13,50 @@
 #include "taxwin/FText.h"
 
 namespace vorn {
+namespace {
 
-TChildForm* CreateChildForm(WindowKind kind) {
-    switch (kind) {
-        case WindowKind::CharScore:
-            return new TCharScore;
-        case WindowKind::CharActive:
-            return new TCharActive;
-        case WindowKind::CharSubset:
-            return new TCharSubset;
-        case WindowKind::CharMiss:
-            return new TCharMiss;
-        case WindowKind::CharIndex:
-            return new TCharIndex;
-        case WindowKind::TaxMatch:
-            return new TTaxMatch;
-        case WindowKind::TextForm:
-            return new TTextForm;
-        default:
-            return nullptr;
+template <class T>
+TChildForm* Make() {
+    return new T;
+}
+
+using enum WindowGroup;
+using enum AfterScoring;
+
+// Kind, caption, group, after scoring, loaded with a key, closed with a key (in which
+// order), several at once, factory.
+constexpr WindowKindRow kRows[] = {
+    {WindowKind::CharScore, "Score Character States", State, Repaint, true, 0, false,
+     Make<TCharScore>},
+    {WindowKind::CharActive, "Active Character States", State, Load, true, 0, false,
+     Make<TCharActive>},
+    {WindowKind::CharHistory, "Character State History", State, Repaint, false, 0, false, nullptr},
+    {WindowKind::CharDiff, "Differentiating Character States", State, Load, true, 4, false,
+     nullptr},
+    {WindowKind::CharSubset, "Character State Subset", State, Load, true, 2, false,
+     Make<TCharSubset>},
+    {WindowKind::CharMiss, "Mismatched States:  ", State, Load, true, 3, false, Make<TCharMiss>},
+    {WindowKind::CharIndex, "Index to Character States", None, Nothing, false, 1, false,
+     Make<TCharIndex>},
+    {WindowKind::TaxMatch, "Matching Taxa", Taxa, Load, true, 0, false, Make<TTaxMatch>},
+    {WindowKind::TaxMismatch, "Mismatched Character States", Taxa, Load, true, 0, false, nullptr},
+    {WindowKind::ImageForm, "Image Form", None, Nothing, false, 5, false, nullptr},
+    {WindowKind::TextForm, "Text Form", None, Nothing, false, 0, true, Make<TTextForm>},
+};
+
+constexpr bool RowsInKindOrder() {
+    for (int k = 0; k < WindowKindCount; ++k) {
+        if (static_cast<int>(kRows[k].Kind) != k) return false;
     }
+    return true;
+}
+static_assert(std::size(kRows) == WindowKindCount, "every kind of window needs its row");
+static_assert(RowsInKindOrder(), "rows must follow the order of WindowKind");
+
+}  // namespace
+
+WindowKindTable WindowKinds() {
+    return WindowKindTable(kRows, WindowKindCount);
 }
 
 }  // namespace vorn

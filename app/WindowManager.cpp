@@ -1,119 +1,109 @@
 #include "app/WindowManager.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <algorithm>
+#include <array>
 
-#include "app/FMain.h"
 #include "engine/Manage.h"
-#include "key/Manage.h"
 #include "key/Util.h"
 
 namespace vorn {
 namespace {
 
-enum class Group { None, State, Taxa };
-enum class Refresh { None, Repaint, Load };
+WindowFrame* frame = nullptr;
+const WindowKindRow* kindTable = nullptr;
+std::function<TChildForm*(WindowKind)> factoryOverride;
 
-// What the broadcasts do with each kind, in registry order.
-struct WindowTraits {
-    Group group;
-    Refresh afterScoring;  // RefreshAfterScoring
-    bool loadedWithKey;    // LoadCharWindows / LoadTaxWindows
-};
+// Per kind, the windows created and not yet destroyed, oldest first. A QPointer turns null
+// when Qt deletes its window, so nothing here can point at a destroyed window; a window
+// that has begun to close is skipped by every lookup.
+std::array<std::vector<QPointer<TChildForm>>, WindowKindCount> registry;
 
-constexpr WindowTraits kTraits[WindowKindCount] = {
-    {Group::State, Refresh::Repaint, true},   // CharScore
-    {Group::State, Refresh::Load, true},      // CharActive
-    {Group::State, Refresh::Repaint, false},  // CharHistory
-    {Group::State, Refresh::Load, true},      // CharDiff
-    {Group::State, Refresh::Load, true},      // CharSubset
-    {Group::State, Refresh::Load, true},      // CharMiss
-    {Group::None, Refresh::None, false},      // CharIndex
-    {Group::Taxa, Refresh::Load, true},       // TaxMatch
-    {Group::Taxa, Refresh::Load, true},       // TaxMismatch
-    {Group::None, Refresh::None, false},      // ImageForm
-    {Group::None, Refresh::None, false},      // TextForm
-};
+const WindowKindRow& Row(WindowKind kind) {
+    return kindTable[static_cast<int>(kind)];
+}
 
-const WindowTraits& Traits(int kind) {
-    return kTraits[kind];
+std::vector<QPointer<TChildForm>>& Entries(WindowKind kind) {
+    auto& entries = registry[static_cast<size_t>(kind)];
+    std::erase_if(entries, [](const QPointer<TChildForm>& form) { return form.isNull(); });
+    return entries;
 }
 
 // Calls f on every open window of `group`, in registry order. A window may close itself
-// inside f (a question answered No); the flag is read afresh for each.
+// inside f (a question answered No), so each is looked up afresh.
 template <class F>
-void ForEachOpen(Group group, F&& f) {
-    for (int kind = 0; kind < WindowKindCount; ++kind) {
-        if (Traits(kind).group != group) continue;
-        if (TChildForm* form = OpenWindow(static_cast<WindowKind>(kind))) f(form, Traits(kind));
+void ForEachOpen(WindowGroup group, F&& f) {
+    if (!kindTable) return;
+    for (int k = 0; k < WindowKindCount; ++k) {
+        auto kind = static_cast<WindowKind>(k);
+        if (Row(kind).Group != group) continue;
+        for (TChildForm* form : OpenForms(kind)) {
+            if (!form->Closing()) f(form, Row(kind));
+        }
     }
 }
 
 void Close(WindowKind kind) {
-    if (TChildForm* form = OpenWindow(kind)) {
-        if (QMdiSubWindow* sub = form->SubWindow()) {
-            sub->close();
-        } else {
-            form->close();
-        }
-    }
+    for (TChildForm* form : OpenForms(kind))
+        form->CloseForm();
 }
-
-TChildForm* ShowOrBringForward(WindowKind kind) {
-    if (TChildForm* form = OpenWindow(kind)) {
-        BringForward(form);
-        return form;
-    }
-    return CreateAndShow(kind);
-}
-
-// What opening and closing a key ask of the desktop.
-class WindowDesktop : public KeyDesktop {
-public:
-    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-    void SetMainCaption(const std::string& caption) override {
-        MainForm->setWindowTitle(QString::fromStdString(caption));
-    }
-    void SetKeyMenu(const KeyMenuState& state) override { MainForm->ApplyKeyMenu(state); }
-    void UpdateMatchingCount() override { vorn::UpdateMatchingCount(); }
-    bool ShowTitlePage() override { return MainForm->ShowKeyTitle(); }
-    void AddToKeyHistory(const std::string& path) override { MainForm->KeyHistoryAdd(path); }
-    void RemoveFromKeyHistory(const std::string& path) override {
-        MainForm->KeyHistoryRemove(path);
-    }
-    void LoadAllWindows() override { vorn::LoadAllWindows(); }
-    void ShowFirstKeyWindows() override {
-        if (!Key.IndFileName.empty()) {
-            ShowCharIndex();
-        } else if (!IsOpen(WindowKind::CharScore)) {
-            ShowCharScore();
-        }
-    }
-    void ClearAllWindows() override { vorn::ClearAllWindows(); }
-    void CloseKeyWindows() override { vorn::CloseKeyWindows(); }
-};
-
-WindowDesktop windowDesktop;
-std::function<TChildForm*(WindowKind)> factoryOverride;
 
 }  // namespace
+
+LayoutMetrics FrameMetrics() {
+    return frame ? frame->Metrics() : LayoutMetrics{};
+}
+
+QSize FrameClientSize(QSize fallback) {
+    return frame ? frame->ChildArea()->viewport()->size() : fallback;
+}
+
+QWidget* DialogParent() {
+    return frame ? frame->DialogParent() : nullptr;
+}
 
 void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
     factoryOverride = std::move(factory);
 }
 
-void InstallWindowManager(TMainForm* mainForm) {
-    MainForm = mainForm;
+void InstallWindowManager(WindowFrame* windowFrame, WindowKindTable kinds) {
+    frame = windowFrame;
+    kindTable = kinds.data();
     ScoringHooks.RefreshAfterScoring = RefreshAfterScoring;
     ScoringHooks.RedrawOrButtons = RedrawOrButtons;
-    SetKeyDesktop(&windowDesktop);
+    ScoringHooks.AddToHistory = [](int32_t state) {
+        if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
+            history->AddIndic(state);
+        }
+    };
 }
 
 void UninstallWindowManager() {
-    if (&Desktop() == &windowDesktop) SetKeyDesktop(nullptr);
     ScoringHooks = {};
-    MainForm = nullptr;
+    frame = nullptr;
+}
+
+bool IsOpen(WindowKind kind) {
+    return OpenForm(kind) != nullptr;
+}
+
+TChildForm* OpenForm(WindowKind kind) {
+    auto& entries = Entries(kind);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (!(*it)->Closing()) return *it;
+    }
+    return nullptr;
+}
+
+std::vector<TChildForm*> OpenForms(WindowKind kind) {
+    std::vector<TChildForm*> forms;
+    for (const QPointer<TChildForm>& form : Entries(kind)) {
+        if (!form->Closing()) forms.push_back(form);
+    }
+    return forms;
 }
 
 void BringForward(TChildForm* form) {
@@ -122,79 +112,82 @@ void BringForward(TChildForm* form) {
     if (sub->isMinimized()) {
         sub->showNormal();
     } else {
-        MainForm->MdiArea->setActiveSubWindow(sub);
+        if (frame) frame->ChildArea()->setActiveSubWindow(sub);
         sub->raise();
     }
 }
 
+void RaiseWithoutFocus(TChildForm* form) {
+    QMdiSubWindow* sub = form->SubWindow();
+    if (!sub) return;
+    QWidget* focus = QApplication::focusWidget();
+    if (sub->isMinimized()) sub->showNormal();
+    sub->raise();
+    if (focus && focus != QApplication::focusWidget()) focus->setFocus(Qt::OtherFocusReason);
+}
+
 TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
-    TChildForm* form = factoryOverride ? factoryOverride(kind) : CreateChildForm(kind);
+    if (!frame || !kindTable) return nullptr;
+    const WindowKindRow& row = Row(kind);
+    TChildForm* form = factoryOverride ? factoryOverride(kind) : nullptr;
+    if (!form && row.Create) {
+        form = row.Create();
+        form->SetCaption(row.Caption);
+    }
     if (!form) return nullptr;
-    QMdiSubWindow* sub = MainForm->MdiArea->addSubWindow(form);
+    QMdiSubWindow* sub = frame->ChildArea()->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (!row.Several) Entries(kind).clear();
+    Entries(kind).push_back(form);
     try {
         form->Created();
     } catch (...) {
-        // A window that could not be created is not left registered and hidden.
+        // A window that could not be created is neither left registered nor shown.
         delete sub;
         throw;
     }
     sub->show();
     if (runFormShow) form->FormShow();
     // FormShow may have closed the window (a question answered No).
-    return OpenWindow(kind) == form ? form : nullptr;
+    return form->Closing() ? nullptr : form;
 }
 
-TChildForm* ShowTaxMatch() {
-    return ShowOrBringForward(WindowKind::TaxMatch);
-}
-TChildForm* ShowTaxMismatch() {
-    return ShowOrBringForward(WindowKind::TaxMismatch);
-}
-TChildForm* ShowCharIndex() {
-    return ShowOrBringForward(WindowKind::CharIndex);
-}
-TChildForm* ShowCharScore() {
-    return ShowOrBringForward(WindowKind::CharScore);
-}
-TChildForm* ShowCharActive() {
-    return ShowOrBringForward(WindowKind::CharActive);
-}
-TChildForm* ShowCharHistory() {
-    return ShowOrBringForward(WindowKind::CharHistory);
-}
-TChildForm* ShowCharDiff() {
-    return ShowOrBringForward(WindowKind::CharDiff);
+TChildForm* ShowWindow(WindowKind kind) {
+    if (TChildForm* form = OpenForm(kind); form && !Row(kind).Several) {
+        BringForward(form);
+        return form;
+    }
+    return CreateAndShow(kind);
 }
 
 void ShowCharSubset(int entry) {
-    TChildForm* form = OpenWindow(WindowKind::CharSubset);
+    TChildForm* form = OpenForm(WindowKind::CharSubset);
     bool wasOpen = form != nullptr;
     if (!form) form = CreateAndShow(WindowKind::CharSubset, false);
     auto* target = dynamic_cast<SubsetTarget*>(form);
     if (!target) return;
     target->SetSubsetEntry(entry);
     form->LoadList();
-    if (wasOpen && IsOpen(WindowKind::CharSubset)) BringForward(form);
+    if (wasOpen && !form->Closing()) BringForward(form);
 }
 
 void ShowCharMiss(int taxon, const QString& name) {
-    TChildForm* form = OpenWindow(WindowKind::CharMiss);
+    TChildForm* form = OpenForm(WindowKind::CharMiss);
     bool wasOpen = form != nullptr;
     if (!form) form = CreateAndShow(WindowKind::CharMiss);
     auto* target = dynamic_cast<MissTarget*>(form);
     if (!target) return;
     target->SetMissTaxon(taxon, name);
     form->LoadList();
-    if (wasOpen && IsOpen(WindowKind::CharMiss)) BringForward(form);
+    if (wasOpen && !form->Closing()) RaiseWithoutFocus(form);
 }
 
 void ShowImageForm(const QString& caption, const std::string& imageName) {
-    if (TChildForm* form = OpenWindow(WindowKind::ImageForm)) {
+    if (TChildForm* form = OpenForm(WindowKind::ImageForm)) {
         form->SetCaption(caption);
         if (auto* target = dynamic_cast<ImageTarget*>(form)) target->ShowImage(imageName);
         // The picture may have been missing, which closes the window.
-        if (IsOpen(WindowKind::ImageForm)) BringForward(form);
+        if (!form->Closing()) RaiseWithoutFocus(form);
         return;
     }
     TChildForm* form = CreateAndShow(WindowKind::ImageForm);
@@ -202,38 +195,38 @@ void ShowImageForm(const QString& caption, const std::string& imageName) {
     if (!target) return;
     form->SetCaption(caption);
     QRect bounds = form->Bounds();
-    form->SetBounds(MainForm->LeftPaneWidth, bounds.top(), bounds.width(), bounds.height());
+    form->SetBounds(FrameMetrics().LeftPaneWidth, bounds.top(), bounds.width(), bounds.height());
     target->ShowImage(imageName);
 }
 
 void RepaintCharWindows() {
-    ForEachOpen(Group::State, [](TChildForm* f, const WindowTraits&) { f->RepaintList(); });
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void RepaintTaxWindows() {
-    ForEachOpen(Group::Taxa, [](TChildForm* f, const WindowTraits&) { f->RepaintList(); });
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void RepaintAllWindows() {
     RepaintCharWindows();
     RepaintTaxWindows();
 }
 void ClearCharWindows() {
-    ForEachOpen(Group::State, [](TChildForm* f, const WindowTraits&) { f->ClearList(); });
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
 }
 void ClearTaxWindows() {
-    ForEachOpen(Group::Taxa, [](TChildForm* f, const WindowTraits&) { f->ClearList(); });
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
 }
 void ClearAllWindows() {
     ClearCharWindows();
     ClearTaxWindows();
 }
 void LoadCharWindows() {
-    ForEachOpen(Group::State, [](TChildForm* f, const WindowTraits& t) {
-        if (t.loadedWithKey) f->LoadList();
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow& row) {
+        if (row.LoadedWithKey) f->LoadList();
     });
 }
 void LoadTaxWindows() {
-    ForEachOpen(Group::Taxa, [](TChildForm* f, const WindowTraits& t) {
-        if (t.loadedWithKey) f->LoadList();
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow& row) {
+        if (row.LoadedWithKey) f->LoadList();
     });
 }
 void LoadAllWindows() {
@@ -241,7 +234,7 @@ void LoadAllWindows() {
     LoadTaxWindows();
 }
 void RedrawOrButtons() {
-    ForEachOpen(Group::State, [](TChildForm* f, const WindowTraits&) { f->OrButtonDraw(); });
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->OrButtonDraw(); });
 }
 
 void CloseAllWindows() {
@@ -250,27 +243,33 @@ void CloseAllWindows() {
 }
 
 void CloseKeyWindows() {
-    for (WindowKind kind : {WindowKind::CharIndex, WindowKind::CharSubset, WindowKind::CharMiss,
-                            WindowKind::CharDiff, WindowKind::ImageForm}) {
-        Close(kind);
+    if (!kindTable) return;
+    std::vector<const WindowKindRow*> rows;
+    for (int k = 0; k < WindowKindCount; ++k) {
+        if (kindTable[k].ClosedWithKey > 0) rows.push_back(&kindTable[k]);
     }
+    std::stable_sort(rows.begin(), rows.end(), [](const WindowKindRow* a, const WindowKindRow* b) {
+        return a->ClosedWithKey < b->ClosedWithKey;
+    });
+    for (const WindowKindRow* row : rows)
+        Close(row->Kind);
 }
 
 void UpdateMatchingCount() {
-    if (!MainForm) return;
-    MainForm->SetMatchingCountText(
+    if (!frame) return;
+    frame->SetMatchingCountText(
         Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount)) : QString());
 }
 
 void RefreshAfterScoring() {
     UpdateMatchingCount();
-    auto refresh = [](TChildForm* f, const WindowTraits& t) {
-        if (t.afterScoring == Refresh::Repaint) f->RepaintList();
-        if (t.afterScoring == Refresh::Load) f->LoadList();
+    auto refresh = [](TChildForm* f, const WindowKindRow& row) {
+        if (row.Refresh == AfterScoring::Repaint) f->RepaintList();
+        if (row.Refresh == AfterScoring::Load) f->LoadList();
     };
-    ForEachOpen(Group::State, refresh);
+    ForEachOpen(WindowGroup::State, refresh);
     if (MatchingTaxaCount == 1 && !OrMode) ShowTaxMatch();
-    ForEachOpen(Group::Taxa, refresh);
+    ForEachOpen(WindowGroup::Taxa, refresh);
 }
 
 namespace {
@@ -279,26 +278,27 @@ void Place(TChildForm* form, int left, int top, int width, int height) {
     if (form) form->SetBounds(left, top, width, height);
 }
 
-void LayoutWithLower(TChildForm* (*showLower)()) {
-    const TMainForm& m = *MainForm;
+void LayoutWithLower(WindowKind lower) {
+    const LayoutMetrics m = FrameMetrics();
     Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
-    Place(showLower(), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth, m.LowerPaneHeight);
+    Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
+          m.LowerPaneHeight);
     Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight);
 }
 
 }  // namespace
 
 void LayoutScoreStates() {
-    const TMainForm& m = *MainForm;
+    const LayoutMetrics m = FrameMetrics();
     Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
 }
 
 void LayoutScoreWithActive() {
-    LayoutWithLower(ShowCharActive);
+    LayoutWithLower(WindowKind::CharActive);
 }
 void LayoutScoreWithHistory() {
-    LayoutWithLower(ShowCharHistory);
+    LayoutWithLower(WindowKind::CharHistory);
 }
 
 }  // namespace vorn

@@ -1,38 +1,74 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
-#include <array>
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/ChildForm.h"
 
+class QMdiArea;
+class QWidget;
+
 namespace vorn {
 
-class TMainForm;
+// ---- The frame, as the windows see it -------------------------------------------------
 
-// One entry per kind of child window: its single instance and whether it is open. The
-// window sets the flag when it is created and clears it when it closes; the reference is
-// valid exactly while the flag is set. Of text windows several can be open: the
-// reference names the newest, and the flag follows every text window's creation and
-// closing.
-struct WindowEntry {
-    TChildForm* Form = nullptr;
-    bool Open = false;
+// Where the child windows take their places: the left column for taxa, the right one for
+// states; recomputed by the frame whenever it is resized.
+struct LayoutMetrics {
+    int LeftPaneWidth = 0;
+    int RightPaneWidth = 0;
+    int PaneHeight = 0;
+    int UpperPaneHeight = 0;
+    int LowerPaneHeight = 0;
 };
-inline std::array<WindowEntry, WindowKindCount> Registry;
 
-inline bool IsOpen(WindowKind kind) {
-    return Registry[static_cast<int>(kind)].Open;
-}
-// The open window of a kind, or null.
-template <class T = TChildForm>
-T* OpenWindow(WindowKind kind) {
-    const WindowEntry& entry = Registry[static_cast<int>(kind)];
-    return entry.Open ? static_cast<T*>(entry.Form) : nullptr;
-}
+// What the window manager needs of the main window. The main window hands itself over
+// once (InstallWindowManager); no child window ever reaches the main window itself.
+class WindowFrame {
+public:
+    virtual ~WindowFrame() = default;
+    // The multiple-document area that holds every child window.
+    virtual QMdiArea* ChildArea() const = 0;
+    virtual LayoutMetrics Metrics() const = 0;
+    // The parent of modal dialogs and message boxes.
+    virtual QWidget* DialogParent() const = 0;
+    virtual void SetMatchingCountText(const QString& text) = 0;
+};
 
-// What ShowCharSubset, ShowCharMiss and ShowImageForm hand to their windows.
+// The frame's layout metrics of the moment; all zero without a frame.
+LayoutMetrics FrameMetrics();
+// The size of the area child windows live in (the visible part of the frame's
+// multiple-document area); `fallback` without a frame.
+QSize FrameClientSize(QSize fallback = QSize());
+// The parent for dialogs and message boxes; null without a frame.
+QWidget* DialogParent();
+
+// ---- Window kinds -----------------------------------------------------------------------
+
+enum class WindowGroup { None, State, Taxa };
+enum class AfterScoring { Nothing, Repaint, Load };
+
+// One row per kind of child window: everything the window manager needs to open, refresh
+// and close it. The rows live in app/WindowFactory.cpp, indexed by WindowKind.
+struct WindowKindRow {
+    WindowKind Kind;
+    const char* Caption;  // the design caption, set before the window's FormCreate
+    WindowGroup Group;    // which repaint, clear, load and Or-button broadcasts reach it
+    AfterScoring Refresh;
+    bool LoadedWithKey;  // reloaded by LoadCharWindows / LoadTaxWindows
+    int ClosedWithKey;   // 0: stays open when a key closes; else its place in that order
+    bool Several;        // any number may be open at once (text windows)
+    TChildForm* (*Create)();
+};
+using WindowKindTable = std::span<const WindowKindRow, WindowKindCount>;
+
+// ---- What the windows hand each other through the manager ------------------------------
+
 class SubsetTarget {
 public:
     virtual ~SubsetTarget() = default;
@@ -50,39 +86,78 @@ public:
     // Looks up, loads and lays out the picture; closes the window when the file is missing.
     virtual void ShowImage(const std::string& imageName) = 0;
 };
+class HistoryTarget {
+public:
+    virtual ~HistoryTarget() = default;
+    // Appends a state that now has a score, unless it is listed already.
+    virtual void AddIndic(int32_t state) = 0;
+};
 
-// Creates the window of a kind; null for a kind this build has no window for. One entry
-// per kind in app/WindowFactory.cpp.
-TChildForm* CreateChildForm(WindowKind kind);
+// ---- Installing ---------------------------------------------------------------------------
 
-// Tests put windows of their own in place of the program's; an empty one restores them.
-void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory);
-
-// Connects the window manager to the main window, the engine's scoring and the key
-// operations. Called once by the main window.
-void InstallWindowManager(TMainForm* mainForm);
-// Disconnects it again; the main window does this when it is destroyed.
+// Connects the window manager to the frame, the table of window kinds and the engine's
+// scoring hooks, which it alone installs and owns. Called once by the main window.
+void InstallWindowManager(WindowFrame* frame, WindowKindTable kinds);
+// Disconnects it again (the scoring hooks too); the main window does this when it is
+// destroyed.
 void UninstallWindowManager();
 
-// ---- Open or bring forward ------------------------------------------------------------
+// Tests put windows of their own in place of the program's: the factory's window is used
+// where it returns one, the table's elsewhere. An empty factory restores the table's.
+void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory);
+
+// ---- The registry: written by the window manager alone ---------------------------------
+
+// True while a window of the kind is open (registered and not closing).
+bool IsOpen(WindowKind kind);
+// The newest open window of a kind, or null.
+TChildForm* OpenForm(WindowKind kind);
+template <class T = TChildForm>
+T* OpenWindow(WindowKind kind) {
+    return dynamic_cast<T*>(OpenForm(kind));
+}
+// Every open window of a kind, oldest first.
+std::vector<TChildForm*> OpenForms(WindowKind kind);
+
+// ---- Open or bring forward --------------------------------------------------------------
 // An open window is restored when minimized and otherwise brought to the front, without
 // reloading; a closed one is created, placed and filled by its own create and show.
-// Each returns the window, or null when this build has no window of that kind.
-TChildForm* ShowTaxMatch();
-TChildForm* ShowTaxMismatch();
-TChildForm* ShowCharIndex();
-TChildForm* ShowCharScore();
-TChildForm* ShowCharActive();
-TChildForm* ShowCharHistory();
-TChildForm* ShowCharDiff();
+// Each returns the window, or null when it could not be created or closed itself at once.
+TChildForm* ShowWindow(WindowKind kind);
+inline TChildForm* ShowTaxMatch() {
+    return ShowWindow(WindowKind::TaxMatch);
+}
+inline TChildForm* ShowTaxMismatch() {
+    return ShowWindow(WindowKind::TaxMismatch);
+}
+inline TChildForm* ShowCharIndex() {
+    return ShowWindow(WindowKind::CharIndex);
+}
+inline TChildForm* ShowCharScore() {
+    return ShowWindow(WindowKind::CharScore);
+}
+inline TChildForm* ShowCharActive() {
+    return ShowWindow(WindowKind::CharActive);
+}
+inline TChildForm* ShowCharHistory() {
+    return ShowWindow(WindowKind::CharHistory);
+}
+inline TChildForm* ShowCharDiff() {
+    return ShowWindow(WindowKind::CharDiff);
+}
 void ShowCharSubset(int entry);
 void ShowCharMiss(int taxon, const QString& name);
 void ShowImageForm(const QString& caption, const std::string& imageName);
 
-// Restores a minimized window, else brings it to the front.
+// Restores a minimized window, else brings it to the front and gives it the focus.
 void BringForward(TChildForm* form);
-// Creates a window of `kind` in the frame: create, then show. FormShow runs only when
-// `runFormShow` is set (the Subset window is filled by its caller instead).
+// Raises a window that follows the user's browsing elsewhere (the image of the highlighted
+// taxon, its mismatched states), restoring it when minimized, without taking the focus
+// from the list being browsed.
+void RaiseWithoutFocus(TChildForm* form);
+// Creates a window of `kind` in the frame: create and register, then show. FormShow runs
+// only when `runFormShow` is set (the Subset window is filled by its caller instead). A
+// window whose creation throws is removed again and the error goes on to the caller.
 TChildForm* CreateAndShow(WindowKind kind, bool runFormShow = true);
 
 // ---- Broadcasts, each over the open windows in registry order -------------------------
@@ -96,6 +171,7 @@ void LoadCharWindows();  // not the History window
 void LoadTaxWindows();
 void LoadAllWindows();
 void RedrawOrButtons();
+// Closes every child window, every text window included.
 void CloseAllWindows();
 // Closes the windows that belong to a key: Index, Subset, Mismatched States,
 // Differentiating and Image.

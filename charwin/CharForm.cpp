@@ -4,18 +4,16 @@
 #include <QVBoxLayout>
 
 #include "app/BusyCursor.h"
-#include "app/FMain.h"
 #include "app/Guarded.h"
 #include "app/Look.h"
+#include "app/WindowManager.h"
 #include "charwin/VornList.h"
 #include "engine/Manage.h"
 #include "key/Util.h"
 
 namespace vorn {
 
-TCharForm::TCharForm(WindowKind kind, const QString& caption) : TChildForm(kind) {
-    SetCaption(caption);
-
+TCharForm::TCharForm(WindowKind kind) : TChildForm(kind) {
     Panel1 = ButtonBar(this, "Panel1");
 
     PresentButton = AddPanelButton("PresentButton", "&Present",
@@ -36,11 +34,12 @@ TCharForm::TCharForm(WindowKind kind, const QString& caption) : TChildForm(kind)
     layout->addWidget(Panel1);
     layout->addWidget(VornListBox);
 
-    connect(PresentButton, &QPushButton::clicked, this, &TCharForm::PresentButtonClick);
-    connect(AbsentButton, &QPushButton::clicked, this, &TCharForm::AbsentButtonClick);
-    connect(ClearButton, &QPushButton::clicked, this, &TCharForm::ClearButtonClick);
-    connect(OrButton, &QPushButton::clicked, this, &TCharForm::OrButtonClick);
-    connect(VornListBox, &TVornListBox::VornListBoxDblClick, this, &TCharForm::VornListBoxDblClick);
+    ConnectGuarded(PresentButton, &QPushButton::clicked, this, &TCharForm::PresentButtonClick);
+    ConnectGuarded(AbsentButton, &QPushButton::clicked, this, &TCharForm::AbsentButtonClick);
+    ConnectGuarded(ClearButton, &QPushButton::clicked, this, &TCharForm::ClearButtonClick);
+    ConnectGuarded(OrButton, &QPushButton::clicked, this, &TCharForm::OrButtonClick);
+    ConnectGuarded(VornListBox, &TVornListBox::VornListBoxDblClick, this,
+                   &TCharForm::VornListBoxDblClick);
 }
 
 QPushButton* TCharForm::AddPanelButton(const char* name, const QString& caption,
@@ -49,14 +48,13 @@ QPushButton* TCharForm::AddPanelButton(const char* name, const QString& caption,
 }
 
 void TCharForm::FormCreate() {
-    if (MainForm) {
-        SetBounds(MainForm->LeftPaneWidth, 0, MainForm->RightPaneWidth, MainForm->PaneHeight);
-    }
+    LayoutMetrics m = FrameMetrics();
+    SetBounds(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
     OrButtonDraw();
 }
 
 void TCharForm::FormShow() {
-    Guarded([this] { LoadList(); });
+    LoadList();
 }
 
 void TCharForm::LoadList() {
@@ -89,23 +87,23 @@ void TCharForm::OrButtonDraw() {
 }
 
 void TCharForm::PresentButtonClick() {
-    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestPresent); });
+    ScoreState(VornListBox->SelectedIndic(), RequestPresent);
 }
 
 void TCharForm::AbsentButtonClick() {
-    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestAbsent); });
+    ScoreState(VornListBox->SelectedIndic(), RequestAbsent);
 }
 
 void TCharForm::ClearButtonClick() {
-    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestClear); });
+    ScoreState(VornListBox->SelectedIndic(), RequestClear);
 }
 
 void TCharForm::VornListBoxDblClick() {
-    Guarded([this] { ScoreState(VornListBox->SelectedIndic(), RequestToggle); });
+    ScoreState(VornListBox->SelectedIndic(), RequestToggle);
 }
 
 void TCharForm::OrButtonClick() {
-    Guarded([] { ToggleOrMode(); });
+    ToggleOrMode();
 }
 
 }  // namespace vorn

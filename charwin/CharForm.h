@@ -20,7 +20,7 @@ class TVornListBox;
 class TCharForm : public TChildForm {
     Q_OBJECT
 public:
-    TCharForm(WindowKind kind, const QString& caption);
+    explicit TCharForm(WindowKind kind);
 
     // Rebuild: busy cursor, ClearList, then AddStates while a key is open. An error in
     // AddStates ends the rebuild with the items added so far and the cursor restored.

@@ -4,7 +4,7 @@
 
 namespace vorn {
 
-TCharActive::TCharActive() : TCharForm(WindowKind::CharActive, "Active Character States") {}
+TCharActive::TCharActive() : TCharForm(WindowKind::CharActive) {}
 
 void TCharActive::AddStates() {
     for (int32_t state = 0; state < Key.StateCount; ++state) {

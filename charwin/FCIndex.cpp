@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/FMain.h"
 #include "app/Guarded.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
@@ -25,7 +24,6 @@ QString FromKey(const std::string& bytes) {
 }  // namespace
 
 TCharIndex::TCharIndex() : TChildForm(WindowKind::CharIndex) {
-    SetCaption("Index to Character States");
     SetBackground(this, colours::Olive);
     setFont(SystemFont(13));
 }
@@ -46,7 +44,8 @@ void TCharIndex::FormCreate() {
         button->setObjectName(QString("IndexButton%1").arg(place.Entry));
         button->setGeometry(place.Left, place.Top, place.Width, IndexRowHeight);
         StyleSmallButton(button, QString());
-        connect(button, &QPushButton::clicked, this, &TCharIndex::IndexButtonClick);
+        ConnectGuarded(button, &QPushButton::clicked, this,
+                       [button] { ShowCharSubset(button->Entry); });
     }
 
     setFixedSize(layout.ClientWidth, layout.ClientHeight);
@@ -61,21 +60,15 @@ void TCharIndex::FormCreate() {
 }
 
 void TCharIndex::FormShow() {
-    if (QMdiSubWindow* sub = SubWindow(); sub && MainForm) {
-        QSize client = MainForm->MdiArea->viewport()->size();
+    if (QMdiSubWindow* sub = SubWindow()) {
+        QSize client = FrameClientSize(sub->size());
         int left = std::max(0, (client.width() - sub->width()) / 2);
         int top = std::max(0, (client.height() - sub->height()) / 2);
         sub->move(left, top);
     }
     if (!notice_.empty()) ShowInformation(notice_);
     if (std::exception_ptr error = std::exchange(error_, nullptr)) {
-        Guarded([&] { std::rethrow_exception(error); });
-    }
-}
-
-void TCharIndex::IndexButtonClick() {
-    if (auto* button = qobject_cast<TVornIndexButton*>(sender())) {
-        Guarded([button] { ShowCharSubset(button->Entry); });
+        std::rethrow_exception(error);
     }
 }
 

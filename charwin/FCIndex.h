@@ -28,9 +28,6 @@ public:
     // file ran into: first a limit (information), then an error.
     void FormShow() override;
 
-public slots:
-    void IndexButtonClick();
-
 protected:
     void FormCreate() override;
     void FormClose() override;

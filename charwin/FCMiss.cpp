@@ -4,7 +4,7 @@
 
 namespace vorn {
 
-TCharMiss::TCharMiss() : TCharForm(WindowKind::CharMiss, "Mismatched States:  ") {}
+TCharMiss::TCharMiss() : TCharForm(WindowKind::CharMiss) {}
 
 void TCharMiss::FormCreate() {
     TCharForm::FormCreate();

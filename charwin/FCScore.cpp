@@ -4,7 +4,7 @@
 
 namespace vorn {
 
-TCharScore::TCharScore() : TCharForm(WindowKind::CharScore, "Score Character States") {}
+TCharScore::TCharScore() : TCharForm(WindowKind::CharScore) {}
 
 void TCharScore::AddStates() {
     for (int32_t state = 0; state < Key.StateCount; ++state)

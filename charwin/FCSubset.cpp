@@ -10,11 +10,11 @@
 
 namespace vorn {
 
-TCharSubset::TCharSubset() : TCharForm(WindowKind::CharSubset, "Character State Subset") {
+TCharSubset::TCharSubset() : TCharForm(WindowKind::CharSubset) {
     ImageButton = AddPanelButton("ImageButton", "Image", "Display image for these character states",
                                  4 * ButtonWidth);
     ImageButton->setEnabled(false);
-    connect(ImageButton, &QPushButton::clicked, this, &TCharSubset::ImageButtonClick);
+    ConnectGuarded(ImageButton, &QPushButton::clicked, this, &TCharSubset::ImageButtonClick);
 }
 
 void TCharSubset::SetSubsetEntry(int entry) {
@@ -40,10 +40,8 @@ void TCharSubset::AddStates() {
 }
 
 void TCharSubset::ImageButtonClick() {
-    Guarded([this] {
-        ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
-                      entry_.ImageName.value_or(""));
-    });
+    ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
+                  entry_.ImageName.value_or(""));
 }
 
 }  // namespace vorn

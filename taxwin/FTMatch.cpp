@@ -4,7 +4,6 @@
 #include <QVBoxLayout>
 
 #include "app/BusyCursor.h"
-#include "app/FMain.h"
 #include "app/Guarded.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
@@ -18,7 +17,6 @@ namespace vorn {
 
 TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
     setObjectName("TaxMatch");
-    setWindowTitle("Matching Taxa");
     setFont(SystemFont(13));
 
     auto* layout = new QVBoxLayout(this);
@@ -32,22 +30,21 @@ TTaxMatch::TTaxMatch() : TChildForm(WindowKind::TaxMatch) {
         BarButton(Panel1, "NotesButton", "Notes", "Display notes for the highlighted taxon", 60);
     ImageButton->setEnabled(false);
     NotesButton->setEnabled(false);
-    connect(ImageButton, &QPushButton::clicked, this,
-            GuardedSlot(this, &TTaxMatch::ImageButtonClick));
-    connect(NotesButton, &QPushButton::clicked, this,
-            GuardedSlot(this, &TTaxMatch::NotesButtonClick));
+    ConnectGuarded(ImageButton, &QPushButton::clicked, this, &TTaxMatch::ImageButtonClick);
+    ConnectGuarded(NotesButton, &QPushButton::clicked, this, &TTaxMatch::NotesButtonClick);
 
     VornListBox = new TVornListBox(this);
     VornListBox->setFont(SystemFont(13));
-    connect(VornListBox, &TVornListBox::VornListBoxClick, this,
-            GuardedSlot(this, &TTaxMatch::VornListBoxClick));
+    ConnectGuarded(VornListBox, &TVornListBox::VornListBoxClick, this,
+                   &TTaxMatch::VornListBoxClick);
 
     layout->addWidget(Panel1);
     layout->addWidget(VornListBox, 1);
 }
 
 void TTaxMatch::FormCreate() {
-    if (MainForm) SetBounds(0, 0, MainForm->LeftPaneWidth, MainForm->PaneHeight);
+    LayoutMetrics m = FrameMetrics();
+    SetBounds(0, 0, m.LeftPaneWidth, m.PaneHeight);
 }
 
 void TTaxMatch::FormShow() {

@@ -12,8 +12,9 @@
 #include <cstring>
 #include <memory>
 
-#include "app/FMain.h"
+#include "app/Guarded.h"
 #include "app/Look.h"
+#include "app/WindowManager.h"
 #include "platform/FileLookup.h"
 #include "platform/IoError.h"
 #include "platform/Messages.h"
@@ -72,7 +73,6 @@ QString TextLines(const std::string& bytes, int maxLines, bool* cut) {
 
 TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
     setObjectName("TextForm");
-    setWindowTitle("Text Form");
     setFont(SystemFont(13));
 
     auto* layout = new QVBoxLayout(this);
@@ -81,7 +81,7 @@ TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
 
     TopPanel = ButtonBar(this, "TopPanel");
     CloseButton = BarButton(TopPanel, "CloseButton", "&Close", "Close this window", 0);
-    connect(CloseButton, &QPushButton::clicked, this, &TTextForm::CloseButtonClick);
+    ConnectGuarded(CloseButton, &QPushButton::clicked, this, &TTextForm::CloseButtonClick);
 
     // The text can be neither changed nor selected and takes no focus. It stays enabled
     // all the same: a disabled area would disable its scroll bars too, and long notes
@@ -105,7 +105,7 @@ TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
 void TTextForm::FormCreate() {
     // Centred in the frame's client area; a frame smaller than the window keeps its title
     // bar reachable at the top left.
-    QSize client = MainForm ? MainForm->MdiArea->viewport()->size() : QSize(kWidth, kHeight);
+    QSize client = FrameClientSize(QSize(kWidth, kHeight));
     SetBounds(std::max(0, (client.width() - kWidth) / 2),
               std::max(0, (client.height() - kHeight) / 2), kWidth, kHeight);
 }
@@ -123,11 +123,7 @@ void TTextForm::LoadLines(const std::string& fileName) {
 }
 
 void TTextForm::CloseButtonClick() {
-    if (QMdiSubWindow* sub = SubWindow()) {
-        sub->close();
-    } else {
-        close();
-    }
+    CloseForm();
 }
 
 }  // namespace vorn

@@ -159,21 +159,15 @@ private slots:
         QCOMPARE(newer->Memo1->toPlainText(), older->Memo1->toPlainText());
         QCOMPARE(OpenWindow<TTextForm>(WindowKind::TextForm), newer);
 
-        // The open flag is shared: closing the older window clears it, and closing all
-        // windows then leaves the newer one open.
+        // Every text window is tracked: closing the older one leaves the newer one open,
+        // and closing all windows closes every text window.
         Close(older);
-        QVERIFY(!IsOpen(WindowKind::TextForm));
-        QCOMPARE(TextWindows(), std::vector<TTextForm*>({newer}));
-        f->Main->Closeallwindows1->trigger();
-        QCOMPARE(TextWindows(), std::vector<TTextForm*>({newer}));
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
-
-        // With the flag set, closing all windows closes the newest text window only.
-        QTest::mouseClick(f->Main->MatchButton, Qt::LeftButton);
-        w = TaxMatchWindow();
+        QCOMPARE(OpenWindow<TTextForm>(WindowKind::TextForm), newer);
         TTextForm* third = PressNotes(0)[0];
+        QCOMPARE(OpenForms(WindowKind::TextForm).size(), size_t(2));
         f->Main->Closeallwindows1->trigger();
-        QCOMPARE(TextWindows(), std::vector<TTextForm*>({newer}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(TextWindows().empty());
         QVERIFY(!IsOpen(WindowKind::TextForm));
         Q_UNUSED(third);
     }

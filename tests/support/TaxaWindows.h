@@ -49,11 +49,11 @@ public:
     std::vector<std::string> Shown;
 
     static RecordingImageForm* Open() {
-        auto* form = new RecordingImageForm;
-        QMdiSubWindow* sub = MainForm->MdiArea->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        form->Created();
-        sub->show();
+        SetChildFormFactory([](WindowKind kind) -> TChildForm* {
+            return kind == WindowKind::ImageForm ? new RecordingImageForm : nullptr;
+        });
+        auto* form = static_cast<RecordingImageForm*>(CreateAndShow(WindowKind::ImageForm));
+        SetChildFormFactory(nullptr);
         return form;
     }
 };

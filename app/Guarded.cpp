@@ -1,0 +1,11 @@
+#include "app/Guarded.h"
+
+#include "platform/Messages.h"
+
+namespace vorn {
+
+void ReportError(const std::exception& error) {
+    ShowError(error.what());
+}
+
+}  // namespace vorn
