@@ -32,6 +32,12 @@ bool OpenDocument(const std::string& target) {
     return QDesktopServices::openUrl(url);
 }
 
+bool OpenLocalFile(const std::string& path) {
+    QUrl url = QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    if (DesktopOpener) return DesktopOpener(url);
+    return QDesktopServices::openUrl(url);
+}
+
 std::string HomePageAddress() {
     return (DocsDirectory() + "/index.html").toStdString();
 }

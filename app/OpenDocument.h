@@ -11,6 +11,10 @@ namespace vorn {
 // desktop is not asked then), and when the desktop refuses the request. No message.
 bool OpenDocument(const std::string& target);
 
+// Hands a local file (a picture) to the desktop's default handler for its type, as a
+// file: address of its absolute path, however long. False when the desktop refuses.
+bool OpenLocalFile(const std::string& path);
+
 // The desktop's opener; tests put their own in its place.
 inline std::function<bool(const QUrl&)> DesktopOpener;
 

@@ -5,11 +5,13 @@
 #include <iterator>
 
 #include "charwin/FCActive.h"
+#include "charwin/FCDiff.h"
 #include "charwin/FCIndex.h"
 #include "charwin/FCMiss.h"
 #include "charwin/FCScore.h"
 #include "charwin/FCSubset.h"
 #include "taxwin/FTMatch.h"
+#include "taxwin/FTMiss.h"
 #include "taxwin/FText.h"
 
 namespace vorn {
@@ -32,14 +34,15 @@ constexpr WindowKindRow kRows[] = {
      Make<TCharActive>},
     {WindowKind::CharHistory, "Character State History", State, Repaint, false, 0, false, nullptr},
     {WindowKind::CharDiff, "Differentiating Character States", State, Load, true, 4, false,
-     nullptr},
+     Make<TCharDiff>},
     {WindowKind::CharSubset, "Character State Subset", State, Load, true, 2, false,
      Make<TCharSubset>},
     {WindowKind::CharMiss, "Mismatched States:  ", State, Load, true, 3, false, Make<TCharMiss>},
     {WindowKind::CharIndex, "Index to Character States", None, Nothing, false, 1, false,
      Make<TCharIndex>},
     {WindowKind::TaxMatch, "Matching Taxa", Taxa, Load, true, 0, false, Make<TTaxMatch>},
-    {WindowKind::TaxMismatch, "Mismatched Character States", Taxa, Load, true, 0, false, nullptr},
+    {WindowKind::TaxMismatch, "Mismatched Character States", Taxa, Load, true, 0, false,
+     Make<TTaxMismatch>},
     {WindowKind::ImageForm, "Image Form", None, Nothing, false, 5, false, nullptr},
     {WindowKind::TextForm, "Text Form", None, Nothing, false, 0, true, Make<TTextForm>},
 };

@@ -174,7 +174,12 @@ void ShowCharSubset(int entry) {
 void ShowCharMiss(int taxon, const QString& name) {
     TChildForm* form = OpenForm(WindowKind::CharMiss);
     bool wasOpen = form != nullptr;
-    if (!form) form = CreateAndShow(WindowKind::CharMiss);
+    if (!form) {
+        // Opened from a list the user browses: the focus stays in that list.
+        QPointer<QWidget> focus = QApplication::focusWidget();
+        form = CreateAndShow(WindowKind::CharMiss);
+        if (focus) focus->setFocus(Qt::OtherFocusReason);
+    }
     auto* target = dynamic_cast<MissTarget*>(form);
     if (!target) return;
     target->SetMissTaxon(taxon, name);

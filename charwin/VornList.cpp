@@ -80,10 +80,13 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QListView::doubleClicked, this, [this] { emit VornListBoxDblClick(); });
-    // Once the selection has moved, by the mouse or the keyboard: the current item changes
-    // earlier, on the mouse press, while the previous item is still the selected one.
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { emit VornListBoxClick(); });
+    // A click reports on its release, with the new item selected, also when that item was
+    // highlighted already; the keyboard reports once the selection has moved. A selection
+    // moved by a mouse press waits for its click, so no click reports twice.
+    connect(this, &QListView::clicked, this, [this] { emit VornListBoxClick(); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (QApplication::mouseButtons() == Qt::NoButton) emit VornListBoxClick();
+    });
 }
 
 TIndicatorObj& TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle) {

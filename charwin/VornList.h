@@ -60,7 +60,8 @@ public:
 signals:
     // A double-click on an item.
     void VornListBoxDblClick();
-    // The highlighted item changed, by the mouse or the keyboard.
+    // A click on an item (also on the highlighted one), or the highlight moved by the
+    // keyboard.
     void VornListBoxClick();
 
 private:

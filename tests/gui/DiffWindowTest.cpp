@@ -1,0 +1,110 @@
+// The Differentiating Character States window: which states it lists and in which order,
+// with and without an "Or" group, and the question on large keys.
+#include <QtTest>
+
+#include "charwin/FCDiff.h"
+#include "engine/Manage.h"
+#include "tests/gui/CharWindowHelpers.h"
+
+using namespace vorn;
+using namespace vorn::testing;
+
+namespace {
+
+const char* const kQuestion =
+    "If more than about 10 taxa match in a large key, the Differentiating States function may "
+    "require some time to complete.  Do you want to continue this operation?";
+
+// `taxa` taxa and `states` states; state s is present in taxa 0..s and absent in the rest.
+KeySpec Staircase(int taxa, int states) {
+    KeySpec keySpec;
+    keySpec.Name = "STAIRS";
+    for (int t = 0; t < taxa; ++t)
+        keySpec.Taxa.push_back("Taxon " + std::to_string(t + 1));
+    for (int s = 0; s < states; ++s) {
+        keySpec.States.push_back("State " + std::to_string(s + 1));
+        std::string codes(static_cast<size_t>(taxa), '-');
+        for (int t = 0; t <= s && t < taxa; ++t)
+            codes[static_cast<size_t>(t)] = '+';
+        keySpec.Codes.push_back(codes);
+    }
+    return keySpec;
+}
+
+}  // namespace
+
+class DiffWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> f;
+
+    TCharDiff* Open() {
+        QTest::mouseClick(f->Main->DiffButton, Qt::LeftButton);
+        return OpenWindow<TCharDiff>(WindowKind::CharDiff);
+    }
+
+private slots:
+    void init() { f = std::make_unique<GuiFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void listsTheStatesThatSplitTheMatchingTaxa() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        CountMode = true;
+        TCharDiff* w = Open();
+        QVERIFY(w);
+        QCOMPARE(w->Caption(), QString("Differentiating Character States"));
+        const LayoutMetrics m = f->Main->Metrics();
+        QCOMPARE(w->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
+        // Counts 2 2 2 3 6 4 0 6 of six taxa: the scented flowers (all unknown), the blue
+        // fruit (none) and the woody habit (all) split nothing.
+        QCOMPARE(Lines(w), QStringList({"(2)        Leaves: simple", "(2)        Leaves: pinnate",
+                                        "(2)        Leaves: palmate", "(3)        Stems: thorny",
+                                        "(4)        Fruit: red"}));
+
+        // Thorny stems present leaves Rosa, Crataegus and Cornus; the scored state goes.
+        DoubleClickRow(w, 3);
+        const QStringList thorny = {"(1)        Leaves: simple", "(1)        Leaves: pinnate",
+                                    "(1)        Leaves: palmate", "(2)        Fruit: red"};
+        QCOMPARE(Lines(w), thorny);
+
+        // A member of an open "Or" group is scored, so it leaves the list at once; the
+        // closed group leaves only Rosa canina, and with one taxon nothing splits.
+        ToggleOrMode();
+        ScoreState(0, RequestPresent);
+        QVERIFY(!Lines(w).join('|').contains("simple"));
+        ToggleOrMode();
+        ScoreState(6, RequestAbsent);
+        QCOMPARE(MatchingTaxaCount, 1);
+        QVERIFY(Lines(w).isEmpty());
+        ScoreState(0, RequestClear);
+        QCOMPARE(Lines(w), thorny);
+    }
+
+    void asksOnLargeKeysWithManyTaxaLeft() {
+        // 201 states never ask.
+        f->OpenAccepted(f->Write(Staircase(20, 201)));
+        QVERIFY(Open());
+        QVERIFY(f->Ui.Questions.empty());
+        CloseAllWindows();
+
+        // 202 states ask while 11 or more taxa match, at every rebuild; No closes.
+        f->OpenAccepted(f->Write(Staircase(20, 202)));
+        f->Ui.Answers = {true};
+        TCharDiff* w = Open();
+        QVERIFY(w);
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f->Ui.Questions[0].Text), QString(kQuestion));
+        QCOMPARE(w->VornListBox->Count(), 19);  // states 1 to 19 split the 20 taxa
+        ScoreState(10, RequestPresent);         // 11 taxa left: asked, answered No
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        QVERIFY(!IsOpen(WindowKind::CharDiff));
+
+        ScoreState(10, RequestClear);
+        ScoreState(9, RequestPresent);  // 10 taxa left: no question
+        QVERIFY(Open());
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        QCOMPARE(OpenWindow<TCharDiff>(WindowKind::CharDiff)->VornListBox->Count(), 9);
+    }
+};
+
+VORN_QTEST_MAIN(DiffWindowTest)
+#include "DiffWindowTest.moc"

@@ -1,0 +1,171 @@
+// The taxa Mismatch window: every taxon ranked by its mismatches with the count always
+// shown, the question on large keys, clicks that open and re-target the Mismatched States
+// window, and the numbered GIF pictures handed to the desktop.
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/OpenDocument.h"
+#include "charwin/FCMiss.h"
+#include "engine/Manage.h"
+#include "taxwin/FTMiss.h"
+#include "tests/gui/CharWindowHelpers.h"
+#include "tests/support/TaxaWindows.h"
+
+using namespace vorn;
+using namespace vorn::testing;
+
+namespace {
+
+const char* const kLargeKeyQuestion =
+    "Calculating Mismatched States for large keys can require some time.  Do you want to "
+    "continue this operation?";
+
+KeySpec KeyOfTaxa(int taxa) {
+    KeySpec keySpec;
+    keySpec.Name = "MANY";
+    for (int t = 0; t < taxa; ++t)
+        keySpec.Taxa.push_back("Taxon " + std::to_string(t + 1));
+    keySpec.States = {"Leaves: hairy"};
+    keySpec.Codes = {std::string(static_cast<size_t>(taxa), '+')};
+    return keySpec;
+}
+
+}  // namespace
+
+class TaxMismatchTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> f;
+
+    TTaxMismatch* Open() {
+        QTest::mouseClick(f->Main->MismatchButton, Qt::LeftButton);
+        return OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
+    }
+    static QStringList Lines(const TTaxMismatch* w) {
+        QStringList lines;
+        for (int row = 0; row < w->VornListBox->Count(); ++row)
+            lines << QString::fromStdString(IndicText(w->VornListBox->Indicator(row)));
+        return lines;
+    }
+
+private slots:
+    void init() { f = std::make_unique<GuiFixture>(); }
+    void cleanup() {
+        DesktopOpener = nullptr;
+        f.reset();
+    }
+
+    void ranksEveryTaxonWithItsCount() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        TTaxMismatch* w = Open();
+        QVERIFY(w);
+        QCOMPARE(w->Caption(), QString("Mismatched Character States"));
+        QCOMPARE(w->Bounds(), QRect(0, 0, f->Main->LeftPaneWidth, f->Main->PaneHeight));
+        QCOMPARE(w->VornListBox->ItemHeight(), 21);
+        QCOMPARE(Lines(w), QStringList({"(0)    Rosa canina", "(0)    Prunus spinosa",
+                                        "(0)    Crataegus monogyna", "(0)    Sambucus nigra",
+                                        "(0)    Cornus sanguinea", "(0)    Ligustrum vulgare"}));
+
+        // Simple leaves present, thorny stems absent: counts 1 0 2 1 2 1. The counts show
+        // whatever the count mode says, and ties keep the order of the taxon file.
+        ScoreState(0, RequestPresent);
+        ScoreState(3, RequestAbsent);
+        QVERIFY(!CountMode);
+        QCOMPARE(Lines(w), QStringList({"(0)    Prunus spinosa", "(1)    Rosa canina",
+                                        "(1)    Sambucus nigra", "(1)    Ligustrum vulgare",
+                                        "(2)    Crataegus monogyna", "(2)    Cornus sanguinea"}));
+        f->Main->Close1->trigger();
+        QCOMPARE(OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch), w);
+        QCOMPARE(w->VornListBox->Count(), 0);
+    }
+
+    void asksOnKeysOfMoreThan101Taxa() {
+        f->OpenAccepted(f->Write(KeyOfTaxa(101)));
+        QCOMPARE(Open()->VornListBox->Count(), 101);
+        QVERIFY(f->Ui.Questions.empty());
+        CloseAllWindows();
+
+        f->OpenAccepted(f->Write(KeyOfTaxa(102)));
+        f->Ui.Answers = {true};
+        TTaxMismatch* w = Open();
+        QVERIFY(w);
+        QCOMPARE(w->VornListBox->Count(), 102);
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f->Ui.Questions[0].Text), QString(kLargeKeyQuestion));
+        f->Ui.Answers = {true};
+        ScoreState(0, RequestAbsent);  // asked again at the rebuild
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        QCOMPARE(w->VornListBox->Indicator(0).Index, 0);
+        ScoreState(0, RequestClear);  // No: the window closes
+        QCOMPARE(f->Ui.Questions.size(), size_t(3));
+        QVERIFY(!IsOpen(WindowKind::TaxMismatch));
+    }
+
+    void clicksOpenAndRetargetMismatchedStates() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        TTaxMismatch* w = Open();
+        ScoreState(0, RequestPresent);  // simple leaves: Crataegus and the rest mismatch
+        TVornListBox* list = w->VornListBox;
+        QSignalSpy clicks(list, &TVornListBox::VornListBoxClick);
+        QApplication::setActiveWindow(f->Main);
+        list->setFocus();
+
+        ClickRow(list, 2);  // (1) Crataegus monogyna
+        auto* miss = OpenWindow<TCharMiss>(WindowKind::CharMiss);
+        QVERIFY(miss);
+        QCOMPARE(miss->Caption(), QString("Mismatched States:  Crataegus monogyna"));
+        QCOMPARE(vorn::testing::Lines(miss), QStringList({"  +Leaves: simple"}));
+        QVERIFY(!w->ImageButton->isEnabled() && !w->NotesButton->isEnabled());
+
+        // Another taxon re-targets the same window, which comes up without taking the focus
+        // from the list being browsed; the arrow keys go on browsing.
+        ClickRow(list, 0);  // (0) Rosa canina
+        QCOMPARE(OpenWindow<TCharMiss>(WindowKind::CharMiss), miss);
+        QCOMPARE(miss->Caption(), QString("Mismatched States:  Rosa canina"));
+        QVERIFY(vorn::testing::Lines(miss).isEmpty());
+        QCOMPARE(QApplication::focusWidget(), list);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(miss->Caption(), QString("Mismatched States:  Prunus spinosa"));
+
+        // A click on the highlighted taxon counts too: it opens the closed window again.
+        miss->CloseForm();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ClickRow(list, 1);
+        QVERIFY(IsOpen(WindowKind::CharMiss));
+        QCOMPARE(clicks.count(), 4);  // one report per click or key, never two
+    }
+
+    void gifPicturesUpToTheFirstGap() {
+        QStringList opened;
+        DesktopOpener = [&opened](const QUrl& url) {
+            opened << url.toLocalFile();
+            return true;
+        };
+        KeySpec keySpec = TreesKey();
+        keySpec.Taxa[1] = "Fagus sylvatica/Beech|beech";
+        f->OpenAccepted(f->Write(keySpec));
+        for (const char* name : {"QROB01.GIF", "QROB02.GIF", "QROB04.GIF", "beech02.GIF"})
+            WriteFile(f->Dir.Path() + name, "GIF89a");
+        TTaxMismatch* w = Open();
+
+        ClickRow(w->VornListBox, 0);  // the oak: 01 and 02, not 04 after the gap
+        QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QCOMPARE(opened, QStringList({QString::fromStdString(f->Dir.Path() + "QROB01.GIF"),
+                                      QString::fromStdString(f->Dir.Path() + "QROB02.GIF")}));
+        QVERIFY(f->Ui.Messages.empty());
+
+        opened.clear();
+        ClickRow(w->VornListBox, 1);  // the beech has 02 but no 01; the name keeps its case
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(f->MessageTexts(),
+                 QStringList({"Sorry, the image file \"beech01.GIF\" could not be found."}));
+
+        QCOMPARE(GifFileName("QALBA", 9), std::string("QALBA09.GIF"));
+        QCOMPARE(GifFileName("QALBA", 10), std::string("QALBA10.GIF"));
+        QCOMPARE(GifFileName("QALBA", 100), std::string("QALBA100.GIF"));
+    }
+};
+
+VORN_QTEST_MAIN(TaxMismatchTest)
+#include "TaxMismatchTest.moc"
