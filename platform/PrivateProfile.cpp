@@ -85,7 +85,11 @@ std::string ReadSettingsText(const std::string& path) {
 
 PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {
     std::string text = ReadSettingsText(path_);
-    size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    // Byte-order marks are not written back, so every one at the start is skipped: one
+    // left would become the start of the file at the next save and be skipped then.
+    size_t pos = 0;
+    while (text.compare(pos, 3, "\xEF\xBB\xBF") == 0)
+        pos += 3;
     // CR LF, LF and a lone CR all end a line, so no CR stays in a line to be written
     // back differently at the next save.
     while (pos < text.size()) {
