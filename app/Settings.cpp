@@ -9,6 +9,7 @@
 #include "key/Manage.h"
 #include "key/Util.h"
 #include "platform/Directory.h"
+#include "platform/IoError.h"
 #include "platform/Messages.h"
 #include "platform/PrivateProfile.h"
 
@@ -81,9 +82,13 @@ bool WriteSettings(const std::string& iniPath) {
     ini.Set("Modes", "NumberMode", NumberMode ? "1" : "0");
     ini.Set("Modes", "CountMode", CountMode ? "1" : "0");
     ini.Set("Modes", "NameMode", NameModeWord(NameMode));
-    if (ini.Save()) return true;
-    ShowError("Unable to write to " + iniPath);
-    return false;
+    try {
+        ini.Save();
+        return true;
+    } catch (const IoError&) {
+        ShowError("Unable to write to " + iniPath);
+        return false;
+    }
 }
 
 void OpenStartupKey() {

@@ -1,6 +1,7 @@
 #include "engine/HistoryList.h"
 
 #include "engine/Manage.h"
+#include "platform/AtomicFile.h"
 #include "platform/TextFile.h"
 
 namespace vorn {
@@ -25,6 +26,21 @@ void LoadHistoryList(const std::string& fileName, const std::function<void(int32
         }
     }
     file.Close();
+}
+
+std::string HistoryListText(const std::vector<int32_t>& states) {
+    std::string text;
+    for (int32_t state : states) {
+        if (state < 0 || state >= Key.StateCount) continue;
+        uint8_t score = StateScore[state];
+        text += score == ScorePresent ? '+' : score == ScoreAbsent ? '-' : ' ';
+        text += std::to_string(state + 1) + "\r\n";
+    }
+    return text;
+}
+
+void SaveHistoryList(const std::string& fileName, const std::vector<int32_t>& states) {
+    WriteFileAtomically(fileName, HistoryListText(states));
 }
 
 }  // namespace vorn

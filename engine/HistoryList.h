@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vorn {
 
@@ -14,5 +15,17 @@ namespace vorn {
 // "-" or blank line without a number ends the loading with an IoError naming the line;
 // what was applied before stays applied.
 void LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState);
+
+// The history list file of `states` (indices from 0) in list order, as LoadHistoryList
+// reads it back: per state one line of its action character and its number from 1,
+// ended by CR LF. The character is "+" for a state scored Present, "-" for Absent, and
+// a blank for an unscored state and for a member of an "Or" group, whose mark no line
+// can express. States outside the open key's states are left out.
+std::string HistoryListText(const std::vector<int32_t>& states);
+
+// Writes HistoryListText(states) to `fileName` through WriteFileAtomically: the file
+// that was there is replaced whole or, on failure, stays as it was. Throws IoError
+// naming the file and the reason.
+void SaveHistoryList(const std::string& fileName, const std::vector<int32_t>& states);
 
 }  // namespace vorn

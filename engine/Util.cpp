@@ -7,15 +7,19 @@
 namespace vorn {
 namespace {
 
-// Calls f(taxon, code) for every taxon of the key in ascending order, reading the state's
-// codes one matrix record of 40 taxa at a time, exactly as TaxonCode would.
-template <class F>
-void ForEachTaxonCode(int32_t state, F&& f) {
+// Every taxon's code for one state. An action reads all the codes it needs into these
+// before it changes anything, so a read error leaves every score, count, mark and group
+// as it was.
+using StateCodes = std::array<uint8_t, MaxKeyItems>;
+
+// Reads the state's codes one matrix record of 40 taxa at a time, exactly as TaxonCode
+// would.
+void ReadStateCodes(int32_t state, StateCodes& codes) {
     for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
         const uint8_t* record = MatrixRecordFor(state, first);
         int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
         for (int32_t t = first; t < end; ++t)
-            f(t, CodeOfByte[record[t - first]]);
+            codes[t] = CodeOfByte[record[t - first]];
     }
 }
 
@@ -23,18 +27,65 @@ uint8_t ContradictingCode(uint8_t score) {
     return (score == ScorePresent || score == ScoreOrPresent) ? CodeAbsent : CodePresent;
 }
 
-void CountContradictions(int32_t state, uint8_t score) {
+bool IsOrScore(uint8_t score) {
+    return score == ScoreOrPresent || score == ScoreOrAbsent;
+}
+
+// Scores an unscored state, given its codes.
+void AddScore(int32_t state, uint8_t score, const StateCodes& codes) {
+    MarkStateMatchCountStale();
+    StateScore[state] = score;
     uint8_t contradicting = ContradictingCode(score);
-    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
-        if (code == contradicting && ++MismatchCount[t] == 1) {
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (codes[t] == contradicting && ++MismatchCount[t] == 1) {
             --MatchingTaxaCount;
             TaxonMatches[t] = 0;
         }
-    });
+    }
 }
 
-bool IsOrScore(uint8_t score) {
-    return score == ScoreOrPresent || score == ScoreOrAbsent;
+// Unscores a plainly scored state, given its codes.
+void RemoveScore(int32_t state, const StateCodes& codes) {
+    uint8_t contradicting = ContradictingCode(StateScore[state]);
+    StateScore[state] = ScoreNone;
+    MarkStateMatchCountStale();
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (codes[t] == contradicting && --MismatchCount[t] == 0) {
+            ++MatchingTaxaCount;
+            TaxonMatches[t] = 1;
+        }
+    }
+}
+
+// Mismatch counts made from scratch from every plain score and every closed group but
+// `skip`. Only reads; nothing changes.
+using TaxonCounts = std::array<int32_t, MaxKeyItems>;
+void Recount(const OrGroup* skip, TaxonCounts& counts) {
+    counts.fill(0);
+    StateCodes codes;
+    for (int32_t s = 0; s < Key.StateCount; ++s) {
+        uint8_t score = StateScore[s];
+        if (score != ScorePresent && score != ScoreAbsent) continue;
+        ReadStateCodes(s, codes);
+        uint8_t contradicting = ContradictingCode(score);
+        for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            counts[t] += codes[t] == contradicting;
+    }
+    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get()) {
+        if (g == skip) continue;
+        for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            counts[t] += !g->TaxonSatisfies[t];
+    }
+}
+
+void SetMismatchCounts(const TaxonCounts& counts) {
+    MarkStateMatchCountStale();
+    MatchingTaxaCount = 0;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        MismatchCount[t] = counts[t];
+        TaxonMatches[t] = counts[t] == 0;
+        MatchingTaxaCount += counts[t] == 0;
+    }
 }
 
 void ApplySingleScore(int32_t state, ScoreRequest request) {
@@ -49,20 +100,23 @@ void ApplySingleScore(int32_t state, ScoreRequest request) {
                   : score == ScorePresent ? RequestAbsent
                                           : RequestClear;
     }
+    StateCodes codes;
     switch (request) {
         case RequestPresent:
         case RequestAbsent: {
             uint8_t wanted = request == RequestPresent ? ScorePresent : ScoreAbsent;
             if (score == wanted || IsOrScore(score)) break;
-            if (score != ScoreNone) RemoveStateScore(state);
-            AddStateScore(state, wanted);
+            ReadStateCodes(state, codes);
+            if (score != ScoreNone) RemoveScore(state, codes);
+            AddScore(state, wanted, codes);
             break;
         }
         case RequestClear:
             if (IsOrScore(score)) {
                 RemoveOrGroupOfState(state);
             } else if (score != ScoreNone) {
-                RemoveStateScore(state);
+                ReadStateCodes(state, codes);
+                RemoveScore(state, codes);
             }
             break;
         case RequestToggle:
@@ -87,39 +141,22 @@ void ApplyScoreRequest(int32_t state, ScoreRequest request) {
 
 void AddStateScore(int32_t state, uint8_t score) {
     if (StateScore[state] != ScoreNone) return;
-    MarkStateMatchCountStale();
-    StateScore[state] = score;
-    CountContradictions(state, score);
+    StateCodes codes;
+    ReadStateCodes(state, codes);
+    AddScore(state, score, codes);
 }
 
 void RemoveStateScore(int32_t state) {
-    uint8_t score = StateScore[state];
-    if (score == ScoreNone) return;
-    uint8_t contradicting = ContradictingCode(score);
-    StateScore[state] = ScoreNone;
-    MarkStateMatchCountStale();
-    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
-        if (code == contradicting && --MismatchCount[t] == 0) {
-            ++MatchingTaxaCount;
-            TaxonMatches[t] = 1;
-        }
-    });
+    if (StateScore[state] == ScoreNone) return;
+    StateCodes codes;
+    ReadStateCodes(state, codes);
+    RemoveScore(state, codes);
 }
 
 void RecomputeMatches() {
-    MarkStateMatchCountStale();
-    MatchingTaxaCount = Key.TaxonCount;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        MismatchCount[t] = 0;
-        TaxonMatches[t] = 1;
-    }
-    for (int32_t s = 0; s < Key.StateCount; ++s) {
-        if (StateScore[s] == ScorePresent || StateScore[s] == ScoreAbsent) {
-            CountContradictions(s, StateScore[s]);
-        }
-    }
-    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get())
-        ApplyOrGroup(*g);
+    TaxonCounts counts;
+    Recount(nullptr, counts);
+    SetMismatchCounts(counts);
 }
 
 void CountMatchingTaxa() {
@@ -134,7 +171,7 @@ void ClearAllScores() {
     MismatchCount.fill(0);
     TaxonMatches.fill(0);
     std::fill_n(TaxonMatches.begin(), std::clamp(Key.TaxonCount, 0, MaxKeyItems), 1);
-    MatchingTaxaCount = Key.TaxonCount;
+    MatchingTaxaCount = std::max(Key.TaxonCount, 0);
     MarkStateMatchCountStale();
     OpenOrGroup.reset();
     OrMode = false;
@@ -172,12 +209,14 @@ void AddOrState(int32_t state, ScoreRequest request) {
     if (request == RequestToggle) request = RequestPresent;
     if (request == RequestClear || !OpenOrGroup) return;
     uint8_t mark = request == RequestPresent ? ScoreOrPresent : ScoreOrAbsent;
+    StateCodes codes;
+    ReadStateCodes(state, codes);
     StateScore[state] = mark;
     uint8_t contradicting = ContradictingCode(mark);
     OrGroup& group = *OpenOrGroup;
-    ForEachTaxonCode(state, [&](int32_t t, uint8_t code) {
-        if (code != contradicting) group.TaxonSatisfies[t] = 1;
-    });
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (codes[t] != contradicting) group.TaxonSatisfies[t] = 1;
+    }
     group.StateMark[state] = mark;
     OrGroupHasState = true;
     CountOrMatchingTaxa();
@@ -209,11 +248,15 @@ void RemoveOrGroupOfState(int32_t state) {
         link = &(*link)->Next;
     if (!*link) return;
     OrGroup& group = **link;
+    // The recount reads every plain score's codes; only once all are read does the
+    // group go.
+    TaxonCounts counts;
+    Recount(&group, counts);
     for (int32_t s = 0; s < MaxKeyItems; ++s) {
         if (group.StateMark[s] != 0) StateScore[s] = ScoreNone;
     }
     *link = std::move(group.Next);  // unlinks and releases the group
-    RecomputeMatches();
+    SetMismatchCounts(counts);
 }
 
 // ---- Queries --------------------------------------------------------------------------

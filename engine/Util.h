@@ -15,6 +15,9 @@ namespace vorn {
 // All tables are program-wide, sized once for MaxKeyItems, and used for the states and
 // taxa of the open key. They change only through ScoreState (engine/Manage.h), the
 // "Or" group operations and ClearAllScores.
+//
+// Every operation below that reads the key's codes reads all it needs before it changes
+// anything: when a read fails (IoError), no score, count, mark or group has changed.
 
 enum StateScoreValue : uint8_t {
     ScoreNone = 0,
@@ -44,7 +47,8 @@ void ApplyScoreRequest(int32_t state, ScoreRequest request);
 void AddStateScore(int32_t state, uint8_t score);
 // Unscores a state scored ScorePresent or ScoreAbsent and takes its contradictions back.
 void RemoveStateScore(int32_t state);
-// Rebuilds MismatchCount and TaxonMatches from every score and closed group.
+// Rebuilds MismatchCount, TaxonMatches and MatchingTaxaCount from every score and
+// closed group.
 void RecomputeMatches();
 void CountMatchingTaxa();
 // Unscores every state and forgets every "Or" group.

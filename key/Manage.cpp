@@ -11,8 +11,6 @@
 namespace vorn {
 namespace {
 
-constexpr size_t kMaxNameLength = 100;
-
 KeyDesktop defaultDesktop;
 KeyDesktop* installedDesktop = nullptr;
 
@@ -25,9 +23,12 @@ void ClearKeyNames() {
     Key.IndFileName.clear();
 }
 
-std::string Cut(std::string text) {
-    if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
-    return text;
+// Unscores every state and refreshes the windows; ResetKey without its check for an
+// open key, for the key being opened.
+void ResetScores() {
+    if (OrMode) ToggleOrMode();
+    ClearAllScores();
+    if (ScoringHooks.RefreshAfterScoring) ScoringHooks.RefreshAfterScoring();
 }
 
 // Closes every file of the key, all of them even when one fails; the first failure is
@@ -73,14 +74,15 @@ void OpenKey(const std::string& path) {
     CloseKey();
     Desktop().ProcessPendingEvents();
     KeyFileNameParts parts = SplitKeyFileName(path);
-    Key.KeyName = path.empty() ? std::string() : Cut(parts.Name);
+    // Names are kept whole: a cut name would name another file or none.
+    Key.KeyName = path.empty() ? std::string() : parts.Name;
     if (Key.KeyName.empty()) return;
 
-    Key.DesFileName = Cut(Key.KeyName + ".DES");
-    Key.TaxFileName = Cut(Key.KeyName + ".TAX");
-    Key.ChrFileName = Cut(Key.KeyName + ".CHR");
-    Key.DatFileName = Cut(Key.KeyName + ".DAT");
-    Key.IndFileName = Cut(Key.KeyName + ".IND");
+    Key.DesFileName = Key.KeyName + ".DES";
+    Key.TaxFileName = Key.KeyName + ".TAX";
+    Key.ChrFileName = Key.KeyName + ".CHR";
+    Key.DatFileName = Key.KeyName + ".DAT";
+    Key.IndFileName = Key.KeyName + ".IND";
 
     // A bare file name means the current directory.
     std::string directory = parts.Directory.empty() ? CurrentDirectory() : parts.Directory;
@@ -139,7 +141,7 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
         return;
     }
 
-    ResetKey();
+    ResetScores();
     Key.KeyOpen = true;
     OpenKeyPath = path;
     WorkDir = directory;
@@ -166,6 +168,10 @@ void CloseKey() {
         Desktop().SetMainCaption("VORN");
         OpenKeyPath.clear();
         ClearKeyNames();
+        // Without a key nothing matches: no count of the closed key stays behind.
+        Key.TaxonCount = 0;
+        Key.StateCount = 0;
+        ClearAllScores();
     }
     Desktop().UpdateMatchingCount();
     UpdateKeyMenu();
@@ -175,9 +181,7 @@ void CloseKey() {
 }
 
 void ResetKey() {
-    if (OrMode) ToggleOrMode();
-    ClearAllScores();
-    if (ScoringHooks.RefreshAfterScoring) ScoringHooks.RefreshAfterScoring();
+    if (Key.KeyOpen) ResetScores();
 }
 
 void UpdateKeyMenu() {

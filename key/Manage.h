@@ -59,9 +59,11 @@ KeyFileNameParts SplitKeyFileName(const std::string& path);
 void OpenKey(const std::string& path);
 // The second half of OpenKey, once the directory and files have been found.
 void LoadKeyFiles(const std::string& path, const std::string& directory);
-// Closes the open key, if any, and empties the windows that belong to it.
+// Closes the open key, if any, and empties the windows that belong to it. Its counts
+// go with it: with no key open there are no taxa, states or scores.
 void CloseKey();
-// Ends an open "Or" group, unscores every state and refreshes every window.
+// Ends an open "Or" group, unscores every state and refreshes every window. With no key
+// open it does nothing: nothing matches and no window is refreshed or opened.
 void ResetKey();
 // Sets the key-dependent menu items and panel of the main window.
 void UpdateKeyMenu();

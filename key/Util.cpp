@@ -26,6 +26,10 @@ void OpenTaxonFile(const std::string& fileName) {
     if (Key.LongTaxonNames) {
         Key.TaxonFile.Close();
         Key.TaxonFile.Open(fileName, LongTaxonRecordSize);
+        if (Key.TaxonFile.RecordCount() == 0) {
+            Key.TaxonFile.Close();
+            throw IoError(fileName, "read", "the file is shorter than one taxon record");
+        }
     }
 }
 

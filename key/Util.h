@@ -53,7 +53,7 @@ struct MatrixRecord {
 // closes the files. The files are only ever read.
 struct KeyRecord {
     bool KeyOpen = false;
-    std::string KeyName;  // at most 100 characters
+    std::string KeyName;  // the .DES file's name without its extension, whole
     std::string DesFileName, TaxFileName, ChrFileName, DatFileName;
     std::string IndFileName;  // empty when the key has no index file
     int32_t TaxonCount = 0;
@@ -73,7 +73,9 @@ struct KeyRecord {
 inline KeyRecord Key;
 
 // Opens the taxon file and decides its form from the first byte of its last whole
-// 40-byte record: "$" means long form (80-byte records ending with a trailer).
+// 40-byte record: "$" means long form (80-byte records ending with a trailer). A file
+// without one whole record of its form throws IoError naming the file, so the count of
+// taxa is never negative.
 void OpenTaxonFile(const std::string& fileName);
 
 // The text of state `state` / the whole record of taxon `taxon`, without the blanks at

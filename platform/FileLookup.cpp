@@ -89,8 +89,10 @@ bool DirectoryExists(const std::string& name) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int OpenForReading(const std::string& name) {
-    std::string path = ResolveFileName(name);
+namespace {
+
+// Opens `path`; errors name the file as the user knows it, `name`.
+int OpenOrdinary(const std::string& path, const std::string& name) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) throw IoError(name, "open", std::strerror(errno));
     struct stat st;
@@ -109,6 +111,16 @@ int OpenForReading(const std::string& name) {
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+}  // namespace
+
+int OpenForReading(const std::string& name) {
+    return OpenOrdinary(ResolveFileName(name), name);
+}
+
+int OpenOrdinaryFile(const std::string& path) {
+    return OpenOrdinary(path, path);
 }
 
 std::string KeyNameToPath(std::string_view keyName) {

@@ -24,6 +24,8 @@ bool DirectoryExists(const std::string& name);
 // or never end, so opening does not wait for one and the check is made on what was
 // opened. Throws IoError naming the file.
 int OpenForReading(const std::string& name);
+// The same for a path taken exactly as it is, without looking for another letter case.
+int OpenOrdinaryFile(const std::string& path);
 
 // Names read from a key (notes, pictures, index pictures) were written with "\" as the
 // directory separator; this desktop uses "/".

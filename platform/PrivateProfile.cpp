@@ -5,7 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
+#include <cstring>
+
+#include "platform/AtomicFile.h"
+#include "platform/FileLookup.h"
+#include "platform/IoError.h"
 
 namespace vorn {
 namespace {
@@ -44,6 +48,7 @@ std::optional<std::pair<std::string, std::string>> Entry(const std::string& line
     return std::make_pair(key, Trim(line.substr(equals + 1)));
 }
 
+// Creates the folder and those above it; false with errno set when one cannot be made.
 bool MakeDirectories(const std::string& dir) {
     for (size_t pos = 1; pos <= dir.size(); ++pos) {
         if (pos == dir.size() || dir[pos] == '/') {
@@ -54,14 +59,49 @@ bool MakeDirectories(const std::string& dir) {
     return true;
 }
 
+// The whole file, or nothing when it is missing, not an ordinary file or unreadable.
+// Opening does not wait: a pipe of that name must not block the program.
+std::string ReadSettingsText(const std::string& path) {
+    int fd;
+    try {
+        fd = OpenOrdinaryFile(path);
+    } catch (const IoError&) {
+        return {};
+    }
+    std::string text;
+    char buffer[16384];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) text.clear();
+        if (n <= 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return text;
+}
+
 }  // namespace
 
 PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {
-    std::ifstream file(path_, std::ios::binary);
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines_.push_back(line);
+    std::string text = ReadSettingsText(path_);
+    // Byte-order marks are not written back, so every one at the start is skipped: one
+    // left would become the start of the file at the next save and be skipped then.
+    size_t pos = 0;
+    while (text.compare(pos, 3, "\xEF\xBB\xBF") == 0)
+        pos += 3;
+    // CR LF, LF and a lone CR all end a line, so no CR stays in a line to be written
+    // back differently at the next save.
+    while (pos < text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        lines_.push_back(text.substr(pos, end - pos));
+        pos = end;
+        if (pos < text.size()) {
+            bool cr = text[pos] == '\r';
+            ++pos;
+            if (cr && pos < text.size() && text[pos] == '\n') ++pos;
+        }
     }
 }
 
@@ -123,23 +163,15 @@ void PrivateProfile::EraseSection(const std::string& section) {
     }
 }
 
-bool PrivateProfile::Save() const {
+void PrivateProfile::Save() const {
     size_t slash = path_.rfind('/');
     if (slash != std::string::npos && slash > 0 && !MakeDirectories(path_.substr(0, slash))) {
-        return false;
+        throw IoError(path_, "write", std::strerror(errno));
     }
     std::string text;
     for (const std::string& line : lines_)
         text += line + "\n";
-    std::string temporary = path_ + ".tmp";
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = ::rename(temporary.c_str(), path_.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    WriteFileAtomically(path_, text);
 }
 
 }  // namespace vorn

@@ -17,7 +17,15 @@ namespace {
 // states, costs one system call; small enough to be cheap to refill at random.
 constexpr int64_t kReadAhead = 64 * 1024;
 
+RecordFile::ReadFault readFault;
+
 }  // namespace
+
+RecordFile::ReadFault RecordFile::SetReadFault(ReadFault fault) {
+    ReadFault old = std::move(readFault);
+    readFault = std::move(fault);
+    return old;
+}
 
 RecordFile::RecordFile() = default;
 
@@ -89,6 +97,11 @@ void RecordFile::Read(uint8_t* dest) {
     if (position_ >= recordCount_) {
         throw IoError(fileName_, "read",
                       "record " + std::to_string(position_) + " lies beyond the end of the file");
+    }
+    if (readFault) {
+        if (int error = readFault(fileName_, static_cast<int32_t>(position_))) {
+            throw IoError(fileName_, "read", std::strerror(error));
+        }
     }
     int64_t offset = position_ * recordSize_;
     if (offset < bufferOffset_ || offset + recordSize_ > bufferOffset_ + bufferLength_) {

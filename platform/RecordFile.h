@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,13 @@ public:
 
     // System reads made so far (for tests and benchmarks of the read-ahead).
     int64_t SystemReads() const { return systemReads_; }
+
+    // Fault injection for tests: `fault` is called at every later Read of any record
+    // file, with the file's name and the record; a nonzero return fails that read as the
+    // system would with that errno value, whether or not the record is in the buffer.
+    // An empty function ends it. Returns the one it replaces.
+    using ReadFault = std::function<int(const std::string& fileName, int32_t record)>;
+    static ReadFault SetReadFault(ReadFault fault);
 
 private:
     void Fill(int64_t offset);

@@ -41,6 +41,63 @@ std::string KeyTextToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string FileNameToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        auto b = static_cast<unsigned char>(bytes[i]);
+        // Length of the sequence and the bounds of its second byte (which excludes
+        // overlong forms, surrogates and code points beyond U+10FFFF).
+        size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (b < 0x80) {
+            length = 1;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        }
+        bool valid = length > 0 && i + length <= bytes.size();
+        for (size_t k = 1; valid && k < length; ++k) {
+            auto c = static_cast<unsigned char>(bytes[i + k]);
+            valid = k == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xBF;
+        }
+        if (valid) {
+            out.append(bytes.substr(i, length));
+            i += length;
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string ReplaceControls(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        bool c1 = b == 0xC2 && i + 1 < utf8.size() &&
+                  static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                  static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if ((b < 0x20 && b != '\t') || b == 0x7F || c1) {
+            AppendUtf8(out, 0xFFFD);
+            if (c1) ++i;
+        } else {
+            out += static_cast<char>(b);
+        }
+    }
+    return out;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos) return {};

@@ -10,6 +10,16 @@ namespace vorn {
 // the control characters of the same number, as Windows itself does.
 std::string KeyTextToUtf8(std::string_view bytes);
 
+// Names from the file system (a key's name, a file's) are bytes, UTF-8 by this
+// desktop's convention: returns them as UTF-8, each byte that is not part of a valid
+// UTF-8 sequence replaced by U+FFFD, as the toolkit shows such names.
+std::string FileNameToUtf8(std::string_view bytes);
+
+// UTF-8 text fit for a terminal: control characters that could move the cursor, retitle
+// the window or clear the screen (C0 controls other than tab, DEL, and U+0080 to U+009F,
+// which the Windows-1252 decoding gives for its undefined bytes) become U+FFFD.
+std::string ReplaceControls(std::string_view utf8);
+
 // The text without blanks (0x20) at its start and end.
 std::string_view TrimBlanks(std::string_view text);
 

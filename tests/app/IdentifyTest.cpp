@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -49,11 +52,14 @@ protected:
     }
 
     // Runs vorn-identify in the temporary directory with `args` after the program name.
-    Outcome Identify(const std::vector<std::string>& args) {
+    // `output` replaces the redirection of standard output to the file "out".
+    Outcome Identify(const std::vector<std::string>& args, const std::string& output = "") {
         std::string command = "cd " + Quote(dir_.Path()) + " && " + Quote(VORN_IDENTIFY_BINARY);
         for (const std::string& arg : args)
             command += " " + Quote(arg);
-        command += " >" + Quote(dir_.Path() + "out") + " 2>" + Quote(dir_.Path() + "err");
+        command += (output.empty() ? " >" + Quote(dir_.Path() + "out") : " " + output) + " 2>" +
+                   Quote(dir_.Path() + "err");
+        std::remove((dir_.Path() + "out").c_str());
         Outcome run;
         int status = std::system(command.c_str());
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -171,6 +177,101 @@ TEST_F(Identifier, HelpAndVersionNeedNoKey) {
     run = Identify({"--version"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("vorn-identify ", 0), 0u);
+}
+
+TEST_F(Identifier, AReadErrorOfTheKeyIsStatus1AndKeepGoingGoesOnWithTheNextAction) {
+    // The matrix loses the records of states 4 and 5.
+    std::string dat = testing::ReadFile(dir_.Path() + "keys/OAKS.DAT");
+    WriteFile(dir_.Path() + "keys/OAKS.DAT", dat.substr(0, 3 * 40));
+    WriteFile(dir_.Path() + "walk.his", "+1\r\n-5\r\n+3\r\n");
+    const std::string lost = "Cannot read \"OAKS.DAT\": record 4 lies beyond the end of the file.";
+    for (const char* action : {"+5", "@walk.his"}) {
+        Outcome run = Identify({"keys/OAKS.DES", action});
+        EXPECT_EQ(run.status, 1) << action;
+        EXPECT_EQ(run.out, "") << action;
+        EXPECT_EQ(run.err, "vorn-identify: " + lost + "\n") << action;
+    }
+
+    WriteFile(dir_.Path() + "bad.his", "-2\r\n+ x\r\n");
+    Outcome run = Identify(
+        {"keys/OAKS.DES", "+2", "@walk.his", "@bad.his", "@missing.his", "~4", "--keep-going"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "vorn-identify: action 2 (@walk.his): " + lost + "\n" +
+                           "vorn-identify: action 3 (@bad.his): Cannot read \"" + dir_.Path() +
+                           "bad.his\": a number was expected in line 2.\n" +
+                           "vorn-identify: action 4 (@missing.his): Cannot open \"" + dir_.Path() +
+                           "missing.his\": No such file or directory.\n" +
+                           "vorn-identify: action 5 (~4): " +
+                           "Cannot read \"OAKS.DAT\": record 3 lies beyond the end of the file.\n");
+    // What came before a failing entry stays applied (+1, then -2 over +2); the failing
+    // ones change nothing.
+    EXPECT_EQ(run.out, "Key OAKS: 4 taxa, 5 states\n1 Taxon Matches\n  3. Quercus ilex\n");
+
+    run = Identify({"keys/OAKS.DES", "+2", "--keep-going"});
+    EXPECT_EQ(run.status, 0);
+    run = Identify({"keys/OAKS.DES", "+9", "--keep-going"});  // the command line's own fault
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(Identifier, SaveHistoryWritesWhatTheHistoryWindowWouldList) {
+    WriteFile(dir_.Path() + "walk.his", " 4\r\n+2\r\n 5\r\n");
+    Outcome run = Identify({"keys/OAKS.DES", "-5", "or", "+1", "+3", "or", "@walk.his", "=1",
+                            "--save-history", "saved.his"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Taxa Match"), std::string::npos);
+    // Clearing the group's member left both members listed, with no score.
+    EXPECT_EQ(testing::ReadFile(dir_.Path() + "saved.his"), "-5\r\n 1\r\n 3\r\n 4\r\n+2\r\n");
+
+    // Bad input writes nothing; a file that cannot be written is told, with no report.
+    run = Identify({"keys/OAKS.DES", "+1", "+6", "--save-history", "never.his"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(testing::ReadFile(dir_.Path() + "never.his"), "");
+    EXPECT_NE(::access((dir_.Path() + "never.his").c_str(), F_OK), 0);
+    run = Identify({"keys/OAKS.DES", "+1", "--save-history", "keys"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "vorn-identify: Cannot write \"" + dir_.Path() +
+                           "keys\": a folder of that name is in the way.\n");
+    run = Identify({"keys/OAKS.DES", "--save-history"});
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(Identifier, AKeyNameThatNamesNoKeyOrAnOutputThatCannotBeWrittenIsTold) {
+    for (const char* name : {"", "/", "keys", "keys/"}) {
+        Outcome run = Identify({name});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << name << run.err;
+        EXPECT_EQ(run.err.rfind("vorn-identify: ", 0), 0u) << name << run.err;
+    }
+    EXPECT_EQ(Identify({"keys"}).err,
+              "vorn-identify: \"keys\" is a folder, not the .DES file of a key\n");
+
+    Outcome run = Identify({"keys/OAKS.DES"}, ">/dev/full");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "vorn-identify: cannot write to standard output: No space left on device\n");
+    run = Identify({"keys/OAKS.DES", "--json"}, ">&-");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("cannot write to standard output"), std::string::npos) << run.err;
+    EXPECT_EQ(Identify({"--help"}, ">/dev/full").status, 3);
+}
+
+TEST_F(Identifier, ReportsAreValidUtf8AndCarryNoControlCharacters) {
+    KeySpec keySpec;
+    keySpec.Name = "CH\xC9NES";  // Latin-1 on disk, not UTF-8
+    keySpec.TitleLines = {"x"};
+    keySpec.Taxa = {"Bell\x07 \x1B]0;owned\x07 a\x81\x85\tb\x7F", std::string("nul\0here", 8)};
+    keySpec.States = {"s"};
+    keySpec.Codes = {"++"};
+    testing::WriteKey(dir_.Path() + "keys", keySpec);
+    Outcome run = Identify({"keys/CH\xC9NES.DES"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bad = "\xEF\xBF\xBD";  // U+FFFD
+    EXPECT_EQ(run.out, "Key CH" + bad + "NES: 2 taxa, 1 states\n2 Taxa Match\n  1. Bell" + bad +
+                           " " + bad + "]0;owned" + bad + " a" + bad + "\xE2\x80\xA6\tb" + bad +
+                           "\n  2. nul" + bad + "here\n");
+    run = Identify({"keys/CH\xC9NES.DES", "--json"});
+    EXPECT_NE(run.out.find("\"key\": \"CH" + bad + "NES\""), std::string::npos) << run.out;
 }
 
 }  // namespace

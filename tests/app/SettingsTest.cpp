@@ -2,6 +2,8 @@
 #include "app/Settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -9,6 +11,7 @@
 #include "app/KeyHistory.h"
 #include "app/Modes.h"
 #include "key/Manage.h"
+#include "platform/AtomicFile.h"
 #include "platform/Directory.h"
 #include "tests/support/KeyFixture.h"
 
@@ -133,6 +136,38 @@ TEST_F(SettingsTest, AFileThatCannotBeWrittenIsTold) {
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Texts()[0], "Unable to write to " + path);
     EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
+}
+
+TEST_F(SettingsTest, WritingGoesThroughALinkAndAFailureKeepsTheOldFile) {
+    ASSERT_EQ(::mkdir((dir_.Path() + "dotfiles").c_str(), 0700), 0);
+    std::string real = dir_.Path() + "dotfiles/vornwin.ini";
+    WriteFile(real, "[Modes]\nCountMode=0\n");
+    ASSERT_EQ(::symlink(real.c_str(), ini_.c_str()), 0);
+    CountMode = true;
+    ASSERT_TRUE(WriteSettings(ini_));
+    EXPECT_NE(testing::ReadFile(real).find("CountMode=1\n"), std::string::npos);
+    struct stat st;
+    ASSERT_EQ(::lstat(ini_.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    std::string before = testing::ReadFile(real);
+    SetWriteFault([](std::string_view step) { return step == "write" ? ENOSPC : 0; });
+    CountMode = false;
+    EXPECT_FALSE(WriteSettings(ini_));
+    SetWriteFault(nullptr);
+    EXPECT_EQ(testing::ReadFile(real), before);
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"Unable to write to " + ini_});
+}
+
+TEST_F(SettingsTest, APipeOfTheFilesNameIsAbsentAndNotReplaced) {
+    ASSERT_EQ(::mkfifo(ini_.c_str(), 0600), 0);
+    ReadSettings(ini_);  // returns at once
+    EXPECT_EQ(StartupKeyPath, "");
+    EXPECT_FALSE(WriteSettings(ini_));
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"Unable to write to " + ini_});
+    struct stat st;
+    ASSERT_EQ(::lstat(ini_.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace

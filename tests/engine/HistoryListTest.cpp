@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/AtomicFile.h"
 #include "platform/IoError.h"
 #include "tests/support/EngineFixture.h"
 
@@ -56,6 +57,42 @@ TEST_F(HistoryLists, EntriesJoinAnOpenGroupAsOrMarks) {
     // Loading again asks for the same scores; they are refused inside the group.
     Load("+1\r\n");
     EXPECT_EQ(ui_.Texts().size(), 1u);
+}
+
+TEST_F(HistoryLists, SavedListsLoadBackAsTheSameHistory) {
+    ScoreState(4, RequestAbsent);
+    ScoreState(0, RequestPresent);
+    ToggleOrMode();
+    ScoreState(2, RequestPresent);
+    ScoreState(3, RequestAbsent);
+    ToggleOrMode();
+    std::string path = dir_.Path() + "SAVED.HIS";
+    // 9 is unscored; the "Or" members have no character of their own.
+    SaveHistoryList(path, {4, 0, 2, 3, 8, 99});
+    EXPECT_EQ(testing::ReadFile(path), "-5\r\n+1\r\n 3\r\n 4\r\n 9\r\n");
+
+    ClearAllScores();
+    history_.clear();
+    std::vector<int32_t> listed;
+    LoadHistoryList(path, [&](int32_t s) { listed.push_back(s); });
+    EXPECT_EQ(Scores(), "+...-.......");
+    EXPECT_EQ(history_, (std::vector<int32_t>{4, 0}));
+    EXPECT_EQ(listed, (std::vector<int32_t>{2, 3, 8}));
+}
+
+TEST_F(HistoryLists, AFailedSaveKeepsTheOldFileAndNamesIt) {
+    std::string path = dir_.Path() + "SAVED.HIS";
+    testing::WriteFile(path, "+1\r\n");
+    ScoreState(1, RequestPresent);
+    SetWriteFault([](std::string_view step) { return step == "write" ? ENOSPC : 0; });
+    try {
+        SaveHistoryList(path, {1});
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot write \"" + path + "\": No space left on device.");
+    }
+    SetWriteFault(nullptr);
+    EXPECT_EQ(testing::ReadFile(path), "+1\r\n");
 }
 
 }  // namespace

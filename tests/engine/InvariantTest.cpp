@@ -6,6 +6,7 @@
 #include <random>
 
 #include "engine/Manage.h"
+#include "platform/IoError.h"
 #include "tests/support/EngineFixture.h"
 
 namespace vorn {
@@ -92,6 +93,25 @@ protected:
         }
     }
 
+    // Everything an action may change, to compare before and after a failed one.
+    static std::string EngineState() {
+        std::string text = Scores() + "|" + Matches() + "|" + std::to_string(MatchingTaxaCount) +
+                           (OrMode ? "|or" : "|") + (OrGroupHasState ? "+" : "");
+        for (int32_t m : Mismatches())
+            text += " " + std::to_string(m);
+        auto group = [&](const OrGroup& g) {
+            text += "|";
+            for (int s = 0; s < Key.StateCount; ++s)
+                text += static_cast<char>('0' + g.StateMark[s]);
+            for (int t = 0; t < Key.TaxonCount; ++t)
+                text += static_cast<char>('0' + g.TaxonSatisfies[t]);
+        };
+        if (OpenOrGroup) group(*OpenOrGroup);
+        for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get())
+            group(*g);
+        return text;
+    }
+
     testing::KeySpec spec_;
 };
 
@@ -114,6 +134,48 @@ TEST_F(Invariants, RandomSequencesKeepEveryCountExact) {
             if (HasFatalFailure()) return;
         }
     }
+}
+
+// A read of the matrix fails at every record position of every action in turn: the
+// failed action changes nothing, and once the file reads again the action gives the
+// counts a recount gives.
+TEST_F(Invariants, AnActionWhoseReadFailsChangesNothing) {
+    spec_ = testing::RandomKey(97, 24, 7);
+    Open(spec_);
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> state(0, 23), request(0, 3), pick(0, 99);
+    int failures = 0;
+    for (int step = 0; step < 300; ++step) {
+        if (pick(rng) < 12) {
+            ToggleOrMode();
+            continue;
+        }
+        int32_t s = state(rng);
+        auto r = static_cast<ScoreRequest>(request(rng));
+        for (int failAt = 0;; ++failAt) {
+            std::string before = EngineState();
+            EmptyMatrixRecordCache();
+            int reads = 0;
+            RecordFile::SetReadFault([&](const std::string& file, int32_t) {
+                return file == Key.DatFileName && reads++ == failAt ? EIO : 0;
+            });
+            bool failed = false;
+            try {
+                ScoreState(s, r);
+            } catch (const IoError& e) {
+                failed = true;
+                ++failures;
+                EXPECT_EQ(std::string(e.what()),
+                          "Cannot read \"" + Key.DatFileName + "\": Input/output error.");
+            }
+            RecordFile::SetReadFault(nullptr);
+            if (!failed) break;
+            ASSERT_EQ(EngineState(), before) << "step " << step << ", read " << failAt;
+        }
+        CheckAgainstBruteForce(step);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_GT(failures, 300);  // the actions did read, and each read was made to fail
 }
 
 }  // namespace

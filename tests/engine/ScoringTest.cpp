@@ -115,6 +115,14 @@ TEST_F(Scoring, ResetEndsTheOpenGroupThenClearsAndRefreshes) {
     EXPECT_EQ(Scores(), "....");
     EXPECT_EQ(refreshes_, before + 1);
     EXPECT_EQ(orRedraws_, 2);  // begin, and the end forced by the reset
+
+    // Once the key is closed nothing matches, and a reset refreshes (opens) nothing.
+    CloseKey();
+    EXPECT_EQ(MatchingTaxaCount, 0);
+    before = refreshes_;
+    ResetKey();
+    EXPECT_EQ(MatchingTaxaCount, 0);
+    EXPECT_EQ(refreshes_, before);
 }
 
 }  // namespace

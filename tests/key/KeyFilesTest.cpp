@@ -63,6 +63,19 @@ TEST_F(KeyFiles, ATaxonFileShorterThanOneRecordCannotBeOpened) {
     EXPECT_THROW(OpenWithTaxonFile("Too short", 1), IoError);
     EXPECT_FALSE(Key.KeyOpen);
     EXPECT_TRUE(Key.KeyName.empty());
+    // 40 to 79 bytes starting with "$" would be a long form without its trailer.
+    for (size_t size : {40u, 79u}) {
+        std::string tax(size, ' ');
+        tax[0] = '$';
+        try {
+            OpenWithTaxonFile(tax, 1);
+            ADD_FAILURE() << size << " bytes opened with " << Key.TaxonCount << " taxa";
+        } catch (const IoError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot read \"TEST.TAX\": the file is shorter than one taxon record.");
+        }
+        EXPECT_FALSE(Key.KeyOpen);
+    }
     // A later key opens normally.
     Open(MakeKey({"+-", "-+"}));
     EXPECT_EQ(Key.TaxonCount, 2);

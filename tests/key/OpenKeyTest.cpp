@@ -103,8 +103,8 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
         EXPECT_FALSE(Key.MatrixFile.IsOpen());
         // The history is left alone for a key that is too large.
         EXPECT_EQ(desktop_.Calls.find("remove"), std::string::npos);
-        // The scores of the previous key were not touched for it.
-        EXPECT_EQ(MatchingTaxaCount, 1200);
+        // The previous key was closed first, and with no key open nothing matches.
+        EXPECT_EQ(MatchingTaxaCount, 0);
     }
 }
 
@@ -191,18 +191,14 @@ TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {
     EXPECT_FALSE(Key.KeyOpen);
 }
 
-TEST_F(OpeningKeys, FileNamesAreCutTo100Characters) {
+TEST_F(OpeningKeys, LongKeyNamesAndTheirFileNamesAreKeptWhole) {
     KeySpec keySpec = MakeKey({"+-"});
-    keySpec.Name = std::string(98, 'K');
+    keySpec.Name = std::string(97, 'K');
     OpenKey(testing::WriteKey(dir_.Path(), keySpec));
-    // The names built for such a key are cut, so its files cannot be found by them.
-    std::string k(98, 'K');
-    ASSERT_EQ(ui_.Texts().size(), 1u);
-    EXPECT_NE(
-        ui_.Texts()[0].find("Not found:  " + k + ".D, " + k + ".T, " + k + ".C, " + k + ".D."),
-        std::string::npos)
-        << ui_.Texts()[0];
-    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_TRUE(ui_.Texts().empty());
+    ASSERT_TRUE(Key.KeyOpen);
+    EXPECT_EQ(Key.KeyName, std::string(97, 'K'));
+    EXPECT_EQ(Key.DatFileName, std::string(97, 'K') + ".DAT");
 }
 
 }  // namespace

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Messages.h"
+
+namespace vorn::fuzz {
+
+// Messages are answered and dropped: a harness checks what the program holds, and
+// printing every refusal would only slow it down.
+class SilentUserInterface : public UserInterface {
+public:
+    void ShowMessage(MessageKind, const std::string&) override {}
+    bool AskYesNo(MessageKind, const std::string&) override { return true; }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+};
+
+// One folder for the files of every input of this process, ending in "/". Left behind
+// on purpose when the process ends: a finding's files are then there to look at.
+inline const std::string& WorkFolder() {
+    static const std::string folder = [] {
+        static SilentUserInterface ui;
+        SetUserInterface(&ui);
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorn-fuzz-XXXXXX";
+        if (!::mkdtemp(pattern.data())) std::abort();
+        return pattern + "/";
+    }();
+    return folder;
+}
+
+// Replaces the file `name` in the work folder with `bytes`; returns its path.
+inline std::string WriteWorkFile(const std::string& name, std::string_view bytes) {
+    std::string path = WorkFolder() + name;
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) std::abort();
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) std::abort();
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return path;
+}
+
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values beyond
+// U+10FFFF).
+inline bool IsUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        size_t length = b < 0x80                 ? 1
+                        : b >= 0xC2 && b <= 0xDF ? 2
+                        : b >= 0xE0 && b <= 0xEF ? 3
+                        : b >= 0xF0 && b <= 0xF4 ? 4
+                                                 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        uint32_t cp = length == 1 ? b : b & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (c & 0x3F);
+        }
+        static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace vorn::fuzz

@@ -1,0 +1,91 @@
+// Taxon records and the list lines built from them, on any bytes, in every display mode:
+// splitting loses nothing and puts no separator in the wrong field, every line ends with
+// the name its mode shows, and every line decodes to valid UTF-8.
+#include <string>
+#include <string_view>
+
+#include "app/Modes.h"
+#include "charwin/Indic.h"
+#include "engine/Util.h"
+#include "fuzz/Check.h"
+#include "fuzz/FuzzSupport.h"
+#include "key/Util.h"
+#include "platform/Text.h"
+
+namespace vorn {
+namespace {
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+}  // namespace
+}  // namespace vorn
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vorn;
+    if (size == 0) return 0;
+    // The first byte picks a score and an indent; the rest is a record as the key's
+    // reader returns it: at most 80 bytes, no blank at its end.
+    uint8_t control = data[0];
+    std::string_view record(reinterpret_cast<const char*>(data + 1), size - 1);
+    if (record.size() > LongTaxonRecordSize) record = record.substr(0, LongTaxonRecordSize);
+    record = record.substr(0, record.find_last_not_of(' ') + 1);
+
+    TaxonRecordFields fields = SplitTaxonRecord(record);
+    std::string joined = fields.Text;
+    if (fields.CommonName) joined += "/" + *fields.CommonName;
+    if (fields.ImageName) joined += "|" + *fields.ImageName;
+    if (fields.NotesName) joined += ">" + *fields.NotesName;
+    FUZZ_CHECK(joined == record, "the fields join back into the record");
+    FUZZ_CHECK(fields.Text.find_first_of("/|>") == std::string::npos,
+               "the name holds no separator");
+    FUZZ_CHECK(!fields.CommonName || fields.CommonName->find_first_of("|>") == std::string::npos,
+               "the common name holds no later separator");
+    FUZZ_CHECK(!fields.ImageName || fields.ImageName->find('>') == std::string::npos,
+               "the image name holds no notes separator");
+
+    TIndicatorObj taxon;
+    taxon.Kind = TIndicatorObj::IndicTaxon;
+    taxon.Text = fields.Text;
+    taxon.CommonName = fields.CommonName;
+    taxon.ImageName = fields.ImageName;
+    taxon.NotesName = fields.NotesName;
+    taxon.Indent = control % 20;
+    TIndicatorObj state;
+    state.Kind = TIndicatorObj::IndicState;
+    state.Text = std::string(record);
+    state.Indent = control % 20;
+    uint8_t score = control % 5;
+    state.ScoreRef = &score;
+    // With no key open every count is -1 or 0; the lines still hold their marks and names.
+    for (int mode = 0; mode < 12; ++mode) {
+        NameMode = static_cast<NameModeValue>(mode % 3);
+        NumberMode = mode / 3 % 2;
+        CountMode = mode / 6 % 2;
+        for (uint8_t style : {TIndicatorObj::CountStandard, TIndicatorObj::CountMismatches,
+                              TIndicatorObj::CountNone}) {
+            taxon.CountStyle = state.CountStyle = style;
+            std::string taxonLine = IndicText(taxon);
+            std::string name = IndicName(taxon);
+            std::string shown =
+                NameMode == CommonNames ? fields.CommonName.value_or("(" + fields.Text + ")")
+                : NameMode == BothNames
+                    ? fields.Text + (fields.CommonName ? ", " + *fields.CommonName : "")
+                    : fields.Text;
+            FUZZ_CHECK(EndsWith(taxonLine, shown), "a taxon's line ends with the name shown");
+            std::string stateLine = IndicText(state);
+            FUZZ_CHECK(EndsWith(stateLine, record), "a state's line ends with its text");
+            FUZZ_CHECK(IndicName(state) == record, "a state's caption is its text");
+            for (const std::string* text : {&taxonLine, &stateLine, &name}) {
+                FUZZ_CHECK(fuzz::IsUtf8(KeyTextToUtf8(*text)), "lines decode to UTF-8");
+            }
+        }
+    }
+    std::string shownName = KeyTextToUtf8(fields.Text);
+    FUZZ_CHECK(fuzz::IsUtf8(ReplaceControls(shownName)), "terminal text stays UTF-8");
+    FUZZ_CHECK(fuzz::IsUtf8(FileNameToUtf8(record)), "file names decode to UTF-8");
+    FUZZ_CHECK(fuzz::IsUtf8(record) == (FileNameToUtf8(record) == record),
+               "valid UTF-8 names are kept as they are");
+    return 0;
+}
