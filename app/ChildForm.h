@@ -67,6 +67,10 @@ protected:
     // Runs when the window closes, before it is destroyed.
     virtual void FormClose() {}
     void closeEvent(QCloseEvent* event) override;
+    // The access keys of this window's buttons (Alt+C for "&Clear") come before the main
+    // window's menus while the focus is inside the window.
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     WindowKind kind_;

@@ -6,6 +6,7 @@
 
 #include "charwin/FCActive.h"
 #include "charwin/FCDiff.h"
+#include "charwin/FCHist.h"
 #include "charwin/FCIndex.h"
 #include "charwin/FCMiss.h"
 #include "charwin/FCScore.h"
@@ -32,7 +33,8 @@ constexpr WindowKindRow kRows[] = {
      Make<TCharScore>},
     {WindowKind::CharActive, "Active Character States", State, Load, true, 0, false,
      Make<TCharActive>},
-    {WindowKind::CharHistory, "Character State History", State, Repaint, false, 0, false, nullptr},
+    {WindowKind::CharHistory, "Character State History", State, Repaint, false, 0, false,
+     Make<TCharHistory>},
     {WindowKind::CharDiff, "Differentiating Character States", State, Load, true, 4, false,
      Make<TCharDiff>},
     {WindowKind::CharSubset, "Character State Subset", State, Load, true, 2, false,
