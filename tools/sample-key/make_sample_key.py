@@ -35,7 +35,9 @@ directory, by default keys/ in the repository root:
 
 The pictures named by the taxa and the index (NAME.JPG, the name in upper
 case) are drawn by the vorn-make-key-pictures tool; this script only warns
-when one is missing from the output directory.
+when one is missing from the output directory. The numbered GIF pictures
+(QROB01.GIF, FAGUS01.GIF and FAGUS03.GIF with a gap, ...) are made from them
+once by make_gifs.sh beside this script, with ImageMagick.
 
 The output depends only on trees.txt, so every run gives identical files.
 The script stops with an error if any record is too long, contains a byte
