@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/PaintErrors.h"
 #include "engine/Manage.h"
 #include "key/Util.h"
 
@@ -205,9 +206,11 @@ void ShowImageForm(const QString& caption, const std::string& imageName) {
 }
 
 void RepaintCharWindows() {
+    ResetPaintErrors();
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void RepaintTaxWindows() {
+    ResetPaintErrors();
     ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void RepaintAllWindows() {
@@ -235,6 +238,7 @@ void LoadTaxWindows() {
     });
 }
 void LoadAllWindows() {
+    ResetPaintErrors();
     LoadCharWindows();
     LoadTaxWindows();
 }
@@ -267,6 +271,7 @@ void UpdateMatchingCount() {
 }
 
 void RefreshAfterScoring() {
+    ResetPaintErrors();
     UpdateMatchingCount();
     auto refresh = [](TChildForm* f, const WindowKindRow& row) {
         if (row.Refresh == AfterScoring::Repaint) f->RepaintList();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Modes.h"
+#include "app/PaintErrors.h"
 #include "engine/Util.h"
 #include "key/Util.h"
 
@@ -15,12 +16,19 @@ std::string Counter(const TIndicatorObj& indicator) {
     std::string counter(static_cast<size_t>(std::clamp(indicator.Indent, 0, 16)), ' ');
     if (indicator.Kind == TIndicatorObj::IndicState && CountMode &&
         indicator.CountStyle != TIndicatorObj::CountNone) {
-        int32_t count = StateMatchCount(indicator.Index);
+        int32_t count;
+        try {
+            count = StateMatchCount(indicator.Index);
+        } catch (const std::exception& error) {
+            NotePaintError(error);
+            count = -2;  // unreadable: shown as "(?)"
+        }
         if (count == -1) {
             counter += "      ";
         } else {
-            std::string number =
-                count == MatchingTaxaCount && count > 0 ? "all" : std::to_string(count);
+            std::string number = count == -2                               ? "?"
+                                 : count == MatchingTaxaCount && count > 0 ? "all"
+                                                                           : std::to_string(count);
             std::string part = "(" + number + ") ";
             // Two blanks per missing character keep the texts roughly aligned in a
             // proportional font.

@@ -38,6 +38,7 @@ public:
 };
 
 // The display line: counter, mark, number (in number mode), name. Bytes as in the key.
+// Never throws: a count that cannot be read shows as "(?)" (see app/PaintErrors.h).
 std::string IndicText(const TIndicatorObj& indicator);
 // The plain name used in window captions.
 std::string IndicName(const TIndicatorObj& indicator);

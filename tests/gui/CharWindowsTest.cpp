@@ -358,6 +358,36 @@ private slots:
         score->LoadList();
         QCOMPARE(Lines(score), QStringList());
     }
+
+    void unreadableCountsAreDrawnAndToldOnce() {
+        // 100 taxa: three records per state. The matrix keeps the first state's only.
+        KeySpec keySpec = RandomKey(100, 4, 7);
+        std::string des = f->Write(keySpec);
+        f->OpenAccepted(des);
+        TCharScore* score = Score();
+        std::string dat = f->Dir.Path() + "RANDOM.DAT";
+        WriteFile(dat, ReadFile(dat).substr(0, 120));
+        auto paint = [&] {
+            QCoreApplication::processEvents();  // lets the list lay out its items
+            score->VornListBox->viewport()->grab();
+            QCoreApplication::processEvents();
+        };
+
+        f->Main->Counttoggle1->trigger();
+        paint();
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        QCOMPARE(Lines(score)[1].left(3), QString("(?)"));
+        QVERIFY(!Lines(score)[0].startsWith("(?)"));
+        QVERIFY(f->Ui.Messages[0].Text.find("RANDOM.DAT") != std::string::npos);
+        // Scrolling and repainting tell nothing more; the next scoring action tells again.
+        score->VornListBox->scrollToBottom();
+        paint();
+        paint();
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        ScoreState(0, RequestAbsent);
+        paint();
+        QCOMPARE(f->Ui.Messages.size(), size_t(2));
+    }
 };
 
 VORN_QTEST_MAIN(CharWindowsTest)
