@@ -13,6 +13,7 @@
 #include "taxwin/FImage.h"
 #include "taxwin/JpegImage.h"
 #include "tests/support/TaxaWindows.h"
+#include "tools/JpegWriter.h"
 
 using namespace vorn;
 using namespace vorn::testing;
@@ -62,7 +63,7 @@ private slots:
         QCOMPARE(TImageForm::PictureArea({400, 300}, 4, 3), QSize(400, 300));
     }
 
-    void decodesOnlyWhatIsShown() {
+    void decodesOnlyWhatIsShownInItsColours() {
         TJPEGImage picture;
         for (auto [area, eighths] : {std::pair{QSize(100, 75), 2},
                                      {QSize(101, 75), 3},
@@ -79,6 +80,30 @@ private slots:
         QColor centre = picture.Picture().pixelColor(200, 150);
         QVERIFY2(centre.green() > centre.red() + 30, qPrintable(centre.name()));
         QVERIFY(picture.Warning().empty());
+
+        // Grey, RGB and CMYK pictures come out in their own colours.
+        struct Model {
+            int components;
+            std::vector<uint8_t> pixel;
+            QColor colour;
+        } models[] = {
+            {1, {200}, QColor(200, 200, 200)},
+            {3, {200, 40, 40}, QColor(200, 40, 40)},
+            {4, {255, 0, 0, 255}, QColor(255, 0, 0)},  // inverted: magenta and yellow ink
+        };
+        for (const Model& m : models) {
+            std::vector<uint8_t> pixels;
+            for (int i = 0; i < 16 * 16; ++i)
+                pixels.insert(pixels.end(), m.pixel.begin(), m.pixel.end());
+            std::string jpeg = EncodeJpeg(16, 16, m.components, pixels, 100);
+            picture.ReadBytes({jpeg.begin(), jpeg.end()}, "COLOUR.JPG");
+            picture.Decode();
+            QColor got = picture.Picture().pixelColor(8, 8);
+            QVERIFY2(std::abs(got.red() - m.colour.red()) <= 4 &&
+                         std::abs(got.green() - m.colour.green()) <= 4 &&
+                         std::abs(got.blue() - m.colour.blue()) <= 4,
+                     qPrintable(got.name() + " for " + m.colour.name()));
+        }
     }
 
     void opensBesideTheTaxaAndFillsItsArea() {
