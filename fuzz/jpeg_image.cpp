@@ -5,9 +5,9 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
+#include "fuzz/Check.h"
 #include "platform/IoError.h"
 #include "taxwin/JpegImage.h"
 
@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const int width = picture.Width(), height = picture.Height();
-    if (width < 1 || height < 1 || int64_t{width} * height > limits.MaxPixels) std::abort();
+    FUZZ_CHECK(width >= 1 && height >= 1 && int64_t{width} * height <= limits.MaxPixels,
+               "a picture read has a size within the limits");
 
     // Every scale in turn, chosen by the input's length; the area asked for is the output
     // of that scale, so the scale chosen is that one or a smaller one giving the same size.
@@ -39,10 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const QImage& image = picture.Picture();
-    if (picture.ScaleEighths() < 1 || picture.ScaleEighths() > eighths) std::abort();
-    if (image.size() != vorn::TJPEGImage::ScaledSize(width, height, picture.ScaleEighths()))
-        std::abort();
-    if (image.width() < area.width() || image.height() < area.height()) std::abort();
+    FUZZ_CHECK(picture.ScaleEighths() >= 1 && picture.ScaleEighths() <= eighths,
+               "the scale is the smallest that covers the area");
+    FUZZ_CHECK(image.size() == vorn::TJPEGImage::ScaledSize(width, height, picture.ScaleEighths()),
+               "the picture has the header's size at its scale");
+    FUZZ_CHECK(image.width() >= area.width() && image.height() >= area.height(),
+               "the picture covers the area asked for");
 
     uint32_t sum = 0;
     for (int y = 0; y < image.height(); ++y) {
