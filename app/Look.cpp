@@ -50,8 +50,11 @@ QPushButton* BarButton(QWidget* bar, const char* name, const QString& caption, c
 
 void StyleSmallButton(QPushButton* button, const QString& hint) {
     button->setFont(SmallFont(9));
+    // Black while usable; a disabled button keeps the style's dimmed text, so that it
+    // looks disabled.
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     if (!hint.isEmpty()) {
         button->setToolTip(hint);

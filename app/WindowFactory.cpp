@@ -11,6 +11,7 @@
 #include "charwin/FCMiss.h"
 #include "charwin/FCScore.h"
 #include "charwin/FCSubset.h"
+#include "taxwin/FImage.h"
 #include "taxwin/FTMatch.h"
 #include "taxwin/FTMiss.h"
 #include "taxwin/FText.h"
@@ -45,7 +46,7 @@ constexpr WindowKindRow kRows[] = {
     {WindowKind::TaxMatch, "Matching Taxa", Taxa, Load, true, 0, false, Make<TTaxMatch>},
     {WindowKind::TaxMismatch, "Mismatched Character States", Taxa, Load, true, 0, false,
      Make<TTaxMismatch>},
-    {WindowKind::ImageForm, "Image Form", None, Nothing, false, 5, false, nullptr},
+    {WindowKind::ImageForm, "Image Form", None, Nothing, false, 5, false, Make<TImageForm>},
     {WindowKind::TextForm, "Text Form", None, Nothing, false, 0, true, Make<TTextForm>},
 };
 

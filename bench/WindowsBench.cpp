@@ -1,17 +1,29 @@
 // One scoring action with the windows open, on a synthetic key of 1200 taxa x 1200 states
 // written here: from ScoreState to the end of the refresh, every list rebuilt or redrawn
-// and the frame painted once. Runs on Qt's offscreen platform.
+// and the frame painted once; and a large photograph shown in the Image window, next to
+// libjpeg decoding it alone. Runs on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
 
 #include "app/FMain.h"
 #include "app/QtUserInterface.h"
 #include "app/WindowManager.h"
 #include "engine/Manage.h"
 #include "key/Manage.h"
+#include "platform/Directory.h"
+#include "taxwin/FImage.h"
+#include "taxwin/JpegImage.h"
+#include "tools/JpegWriter.h"
 #include "tools/KeyWriter.h"
 
 namespace vorn {
@@ -68,6 +80,90 @@ void BM_ScoringActionWithWindows(benchmark::State& state) {
     CloseAllWindows();
 }
 BENCHMARK(BM_ScoringActionWithWindows)->Unit(benchmark::kMillisecond);
+
+// ---- Pictures ----------------------------------------------------------------------------
+
+// A photograph-like picture as cameras write them: smooth gradients with noise, quality 90,
+// 4:2:0, baseline.
+void WriteTestPhoto(const std::string& path, int width, int height) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    uint32_t noise = 12345;
+    size_t i = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int base[3] = {x * 255 / width, y * 255 / height, (x + y) * 255 / (width + height)};
+            for (int value : base) {
+                noise = noise * 1664525u + 1013904223u;
+                pixels[i++] =
+                    static_cast<uint8_t>(std::clamp(value + int(noise >> 28) - 8, 0, 255));
+            }
+        }
+    }
+    testing::WriteFile(path, testing::EncodeJpeg(width, height, 3, pixels, 90));
+}
+
+constexpr int kPhotoWidth = 3000;
+constexpr int kPhotoHeight = 2000;
+
+// The floor: libjpeg alone decoding the file at full size with its default settings,
+// reading it from disk as the window does.
+void BM_JpegDecodeFloor(benchmark::State& state) {
+    testing::TempDir dir;
+    std::string path = dir.Path() + "PHOTO.JPG";
+    WriteTestPhoto(path, kPhotoWidth, kPhotoHeight);
+    std::vector<JSAMPLE> row(static_cast<size_t>(kPhotoWidth) * 3 * 4);
+    for (auto _ : state) {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        if (!file) {
+            state.SkipWithError("the picture could not be opened");
+            return;
+        }
+        jpeg_decompress_struct info{};
+        jpeg_error_mgr errors{};
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_decompress(&info);
+        jpeg_stdio_src(&info, file);
+        jpeg_read_header(&info, TRUE);
+        jpeg_start_decompress(&info);
+        JSAMPROW rows[4];
+        for (int i = 0; i < 4; ++i)
+            rows[i] = row.data() + static_cast<size_t>(i) * kPhotoWidth * 3;
+        while (info.output_scanline < info.output_height)
+            jpeg_read_scanlines(&info, rows, 4);
+        benchmark::DoNotOptimize(row.data());
+        jpeg_finish_decompress(&info);
+        jpeg_destroy_decompress(&info);
+        std::fclose(file);
+    }
+}
+BENCHMARK(BM_JpegDecodeFloor)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// The same file shown in the Image window: looked up, decoded, scaled into the picture
+// area and handed to the window, offscreen.
+void BM_ShowImage(benchmark::State& state) {
+    testing::TempDir dir;
+    WriteTestPhoto(dir.Path() + "PHOTO.JPG", kPhotoWidth, kPhotoHeight);
+    std::string start = CurrentDirectory();
+    TMainForm main(dir.Path() + "VORNWIN.INI");
+    main.resize(1280, 800);
+    main.show();
+    ChangeToDirectory(dir.Path());
+    ShowImageForm("Photograph", "photo");
+    auto* form = OpenWindow<TImageForm>(WindowKind::ImageForm);
+    if (!form || !form->Picture()) {
+        state.SkipWithError("the picture was not shown");
+        ChangeToDirectory(start);
+        return;
+    }
+    for (auto _ : state) {
+        ShowImageForm("Photograph", "photo");
+    }
+    state.counters["decoded_eighths"] = form->Picture()->ScaleEighths();
+    state.counters["shown_width"] = form->Image1->width();
+    CloseAllWindows();
+    ChangeToDirectory(start);
+}
+BENCHMARK(BM_ShowImage)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace vorn

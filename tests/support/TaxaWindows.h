@@ -40,8 +40,8 @@ inline KeySpec TreesKey() {
     return keySpec;
 }
 
-// An image window that only records what it is asked to show: the real one is not part
-// of this build, and the taxa windows need only its registry entry and ShowImage.
+// An image window that only records what it is asked to show, for tests of the taxa
+// windows that need only its registry entry and ShowImage, and no picture files.
 class RecordingImageForm : public TChildForm, public ImageTarget {
 public:
     RecordingImageForm() : TChildForm(WindowKind::ImageForm) {}
