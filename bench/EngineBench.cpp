@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 
+#include "bench/MatrixFloor.h"
 #include "engine/Manage.h"
 #include "key/Manage.h"
 #include "tools/KeyWriter.h"
@@ -42,22 +43,7 @@ void Reset() {
 }
 
 void BM_MatrixFloor(benchmark::State& state) {
-    std::ifstream file(SyntheticKey::Get().DatPath(), std::ios::binary);
-    std::string matrix((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (matrix.size() != static_cast<size_t>(kSize) * kSize) std::abort();
-    std::vector<int32_t> counts(kSize);
-    for (auto _ : state) {
-        const char* bytes = matrix.data();
-        for (int32_t s = 0; s < kSize; ++s) {
-            int32_t count = 0;
-            for (int32_t t = 0; t < kSize; ++t)
-                count += bytes[t] != '-';
-            counts[s] = count;
-            bytes += kSize;
-        }
-        benchmark::DoNotOptimize(counts.data());
-        benchmark::ClobberMemory();
-    }
+    RunMatrixFloor(state, SyntheticKey::Get().DatPath(), kSize);
 }
 BENCHMARK(BM_MatrixFloor);
 

@@ -18,9 +18,11 @@
 #include "app/FMain.h"
 #include "app/QtUserInterface.h"
 #include "app/WindowManager.h"
+#include "bench/MatrixFloor.h"
 #include "engine/Manage.h"
 #include "key/Manage.h"
 #include "platform/Directory.h"
+#include "platform/Messages.h"
 #include "taxwin/FImage.h"
 #include "taxwin/JpegImage.h"
 #include "tools/JpegWriter.h"
@@ -42,31 +44,68 @@ void AcceptTitlePage() {
     });
 }
 
-void BM_ScoringActionWithWindows(benchmark::State& state) {
-    testing::TempDir dir;
-    testing::KeySpec keySpec = testing::RandomKey(kSize, kSize, 42);
-    // One index entry of 300 states for the Subset window.
-    keySpec.Index = "1 40 2\r\nStates\r\n1\r\nStates 1 to 300\r\n1 300\r\n";
-    std::string des = testing::WriteKey(dir.Path(), keySpec);
+// Answers every question Yes and records nothing: a finite script would run dry over the
+// benchmark's many iterations and close the windows that ask.
+class AlwaysYes : public UserInterface {
+public:
+    void ShowMessage(MessageKind, const std::string&) override {}
+    bool AskYesNo(MessageKind, const std::string&) override { return true; }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+};
 
-    TMainForm main(dir.Path() + "VORNWIN.INI");
+// The synthetic key, written once for the run.
+struct SyntheticKey {
+    testing::TempDir dir;
+    std::string des;
+    SyntheticKey() {
+        testing::KeySpec keySpec = testing::RandomKey(kSize, kSize, 42);
+        // One index entry of 300 states for the Subset window.
+        keySpec.Index = "1 40 2\r\nStates\r\n1\r\nStates 1 to 300\r\n1 300\r\n";
+        des = testing::WriteKey(dir.Path(), keySpec);
+    }
+    static const SyntheticKey& Get() {
+        static SyntheticKey key;
+        return key;
+    }
+};
+
+void BM_MatrixFloor(benchmark::State& state) {
+    RunMatrixFloor(state, SyntheticKey::Get().dir.Path() + "RANDOM.DAT", kSize);
+}
+BENCHMARK(BM_MatrixFloor)->Unit(benchmark::kMillisecond);
+
+// One scoring action with every window that a scoring action refreshes open at once:
+// Score, Active, History (300 states), Differentiating, taxa Mismatch, Subset (300 states),
+// Mismatched States and Matching Taxa. One state is scored Absent and kept; another is
+// scored Present and cleared in turn, so every iteration rebuilds lists of known length.
+void BM_ScoringActionAllWindows(benchmark::State& state) {
+    AlwaysYes yes;
+    UserInterface* previous = SetUserInterface(&yes);
+    TMainForm main(SyntheticKey::Get().dir.Path() + "VORNWIN.INI");
     main.resize(1280, 800);
     main.show();
     AcceptTitlePage();
-    OpenKey(des);
+    OpenKey(SyntheticKey::Get().des);
+    ScoreState(3, RequestAbsent);
     ShowCharScore();
     ShowCharActive();
+    if (auto* history = dynamic_cast<HistoryTarget*>(ShowCharHistory())) {
+        for (int32_t s = 900; s < 1200; ++s)
+            history->AddIndic(s);
+    }
+    ShowCharDiff();
+    ShowTaxMismatch();
     ShowCharSubset(0);
     ShowCharMiss(0, "Taxon 1");
     ShowTaxMatch();
-    for (WindowKind kind : {WindowKind::CharScore, WindowKind::CharActive, WindowKind::CharSubset,
-                            WindowKind::CharMiss, WindowKind::TaxMatch}) {
-        if (!IsOpen(kind)) {
-            state.SkipWithError("a window of the benchmark did not open");
-            return;
-        }
+    const WindowKind kinds[] = {WindowKind::CharScore,   WindowKind::CharActive,
+                                WindowKind::CharHistory, WindowKind::CharDiff,
+                                WindowKind::TaxMismatch, WindowKind::CharSubset,
+                                WindowKind::CharMiss,    WindowKind::TaxMatch};
+    for (WindowKind kind : kinds) {
+        if (!IsOpen(kind)) state.SkipWithError("a window of the benchmark did not open");
     }
-    ScoreState(3, RequestAbsent);  // a state for the Mismatched States window to list
     main.repaint();
 
     bool present = true;
@@ -75,11 +114,15 @@ void BM_ScoringActionWithWindows(benchmark::State& state) {
         main.repaint();
         present = !present;
     }
+    if (!IsOpen(WindowKind::CharDiff) || !IsOpen(WindowKind::TaxMismatch)) {
+        state.SkipWithError("a window that asks before rebuilding was closed");
+    }
     state.counters["matching"] = MatchingTaxaCount;
     CloseKey();
     CloseAllWindows();
+    SetUserInterface(previous);
 }
-BENCHMARK(BM_ScoringActionWithWindows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScoringActionAllWindows)->Unit(benchmark::kMillisecond);
 
 // ---- Pictures ----------------------------------------------------------------------------
 
