@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
+#include <vector>
 
 #include "app/FAbout.h"
 #include "app/Guarded.h"
@@ -68,6 +70,12 @@ public:
 };
 
 MainDesktop mainDesktop;
+
+// A window with a fixed border (the Index window) is sized to its contents.
+bool HasFixedSize(const QMdiSubWindow* sub) {
+    const QWidget* form = sub->widget();
+    return form && form->minimumSize() == form->maximumSize();
+}
 
 }  // namespace
 
@@ -441,7 +449,14 @@ void TMainForm::Scorewithhistory1Click() {
     LayoutScoreWithHistory();
 }
 void TMainForm::Cascadewindows1Click() {
+    // The toolkit's cascade resizes every window; one with a fixed border keeps its size.
+    std::vector<std::pair<QMdiSubWindow*, QSize>> fixed;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList()) {
+        if (HasFixedSize(sub)) fixed.emplace_back(sub, sub->size());
+    }
     MdiArea->cascadeSubWindows();
+    for (auto& [sub, size] : fixed)
+        sub->resize(size);
 }
 
 void TMainForm::Tilewindows1Click() {
@@ -457,7 +472,11 @@ void TMainForm::Tilewindows1Click() {
     for (QMdiSubWindow* sub : windows) {
         if (sub->isMaximized()) sub->showNormal();
         int h = sub == windows.last() ? area.height() - top : height;
-        sub->setGeometry(0, top, area.width(), h);
+        if (HasFixedSize(sub)) {
+            sub->move(0, top);
+        } else {
+            sub->setGeometry(0, top, area.width(), h);
+        }
         top += height;
     }
 }

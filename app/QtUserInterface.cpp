@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "app/WindowManager.h"
 
@@ -44,6 +45,7 @@ std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save
 void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok,
                     DialogParent());
+    box.setTextFormat(Qt::PlainText);
     // The busy cursor of an operation in progress must not hide the pointer here.
     bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -54,6 +56,7 @@ void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
 bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setTextFormat(Qt::PlainText);
     bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     bool yes = box.exec() == QMessageBox::Yes;
@@ -69,7 +72,12 @@ std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogReque
     return RunDialog(request, true);
 }
 
-VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The file dialogs keep their recent folders in the toolkit's own settings file; VORN
+    // saves nothing but its settings file, so that one goes to a place that cannot exist.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, "/dev/null/vorn");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, "/dev/null/vorn");
+}
 
 bool VornApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -36,6 +36,7 @@ void TCharIndex::FormCreate() {
     for (const IndexHeadingPlace& place : layout.Headings) {
         auto* label = new QLabel(FromKey(place.Text), this);
         label->setObjectName("HeadingLabel");
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         label->setGeometry(place.Left, IndexHeadingTop, place.Width, IndexRowHeight);
     }

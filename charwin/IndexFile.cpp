@@ -102,7 +102,7 @@ private:
         IndexEntry& entry = table_[static_cast<size_t>(entry_)];
         size_t bar = text.find('|');
         if (bar != std::string_view::npos) {
-            std::string_view image = TrimBlanks(text.substr(bar + 1));
+            std::string_view image = text.substr(bar + 1);  // blanks and all, as written
             entry.ImageName = std::string(image.substr(0, kMaxNameLength));
             text = text.substr(0, bar);
         }

@@ -64,6 +64,7 @@ void TKeyTitle::FormCreate() {
     int top = (height - count * Pitch) / 2;
     for (const std::string& line : lines) {
         auto* label = new QLabel(QString::fromStdString(KeyTextToUtf8(TitleLine(line))), Panel1);
+        label->setTextFormat(Qt::PlainText);
         label->setGeometry(4, top, width - 8, 20);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         Lines.append(label);

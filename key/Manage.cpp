@@ -187,8 +187,11 @@ void ResetKey() {
 void UpdateKeyMenu() {
     KeyMenuState state;
     state.IndexEnabled = !Key.IndFileName.empty();
+    std::string name;  // an "&" of the name is shown, not taken for an access key
+    for (char c : Key.KeyName)
+        name += c == '&' ? std::string("&&") : std::string(1, c);
     state.AboutKeyCaption =
-        Key.KeyOpen ? "About the " + Key.KeyName + " &key" : std::string("About the &key");
+        Key.KeyOpen ? "About the " + name + " &key" : std::string("About the &key");
     state.AboutKeyEnabled = Key.KeyOpen;
     state.MatchingCountVisible = Key.KeyOpen;
     Desktop().SetKeyMenu(state);

@@ -34,7 +34,7 @@ const char* const kTwoColumns =
     "16 18\r\n"
     "  \r\n"
     "19 19\r\n"
-    "Photographs only|BARK.JPG\r\n"
+    "Photographs only| BARK.JPG \r\n"
     "0 0\r\n"
     "Lenticels\r\n"
     "0 7\r\n";
@@ -123,7 +123,7 @@ TEST_F(IndexFileTest, EntriesHoldCaptionsImagesAndZeroBasedRanges) {
     EXPECT_EQ(table_[3].Caption, "Bark:  Colour");
     EXPECT_EQ(table_[5].Caption, "Bark:  ");
 
-    EXPECT_EQ(table_[6].ImageName, "BARK.JPG");
+    EXPECT_EQ(table_[6].ImageName, " BARK.JPG ");  // blanks are part of the name
     EXPECT_TRUE(table_[6].ListsNoStates());
     // A first state of 0 lists nothing, whatever the last state says.
     EXPECT_TRUE(table_[7].ListsNoStates());

@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QtTest>
+
 #include <algorithm>
+#include "key/FTitle.h"
 
 #include "app/Look.h"
 #include "charwin/FCIndex.h"
@@ -262,6 +264,36 @@ private slots:
         Press(0);
         QCOMPARE(Subset()->Caption(), QString("A:  One"));
         QCOMPARE(Lines(Subset()), QStringList({"   Leaves: simple", "   Leaves: pinnate"}));
+    }
+
+    void textsFromTheKeyStayPlainAndFixedWindowsKeepTheirSize() {
+        KeySpec keySpec = ShrubKey();
+        keySpec.Name = "R&D";
+        keySpec.TitleLines = {"Key to <i>Rosa</i> &amp; a &lt; b"};
+        keySpec.Index = "1 20 2\r\n<b>Leaves</b>\r\n1\r\nAll\r\n1 3\r\n";
+        std::string des = f->Write(keySpec);
+        QPointer<QTimer> poll = AnswerNextDialog([](QDialog* dialog) {
+            auto* title = qobject_cast<TKeyTitle*>(dialog);
+            QVERIFY(title);
+            QCOMPARE(title->Lines[0]->textFormat(), Qt::PlainText);
+            QCOMPARE(title->Lines[0]->text(), QString("Key to <i>Rosa</i> &amp; a &lt; b"));
+            dialog->accept();
+        });
+        OpenKey(des);
+        if (poll) poll->deleteLater();
+        QCOMPARE(f->Main->Aboutkey1->text(), QString("About the R&&D &key"));
+        auto* heading = Index()->findChild<QLabel*>("HeadingLabel");
+        QCOMPARE(heading->textFormat(), Qt::PlainText);
+
+        // Tiling and cascading keep the Index window's size and stretch the others.
+        ShowCharScore();
+        QSize index = Index()->SubWindow()->size();
+        f->Main->Tilewindows1->trigger();
+        QCOMPARE(Index()->SubWindow()->size(), index);
+        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds().width(),
+                 f->Main->MdiArea->viewport()->width());
+        f->Main->Cascadewindows1->trigger();
+        QCOMPARE(Index()->SubWindow()->size(), index);
     }
 };
 
