@@ -253,6 +253,8 @@ private:
 
     // Reads the text from `at` to its closing "/"; `next` receives where reading goes on.
     std::string ReadText(const Directive& d, size_t at, size_t& next) {
+        while (at < d.Data.size() && IsSpace(d.Data[at]))
+            ++at;
         size_t end = 0;
         next = TextEnd(d.Data, at, end);
         if (end >= d.Data.size() || d.Data[end] != '/') {
