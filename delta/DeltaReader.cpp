@@ -160,7 +160,6 @@ public:
             }
             Character character;
             character.Number = *number;
-            character.Line = LineOf(d, start);
             character.Text = ReadText(d, i + 1, i);
             while (true) {
                 while (i < s.size() && IsSpace(s[i]))
@@ -194,7 +193,6 @@ public:
                 continue;
             }
             Item item;
-            item.Line = LineOf(d, i);
             ++i;
             if (i < s.size() && s[i] == '+') {
                 item.Variant = true;
@@ -286,7 +284,6 @@ private:
                 ++i;
             std::optional<int> number = Number(s.substr(start, i - start));
             Attribute attribute;
-            attribute.Line = LineOf(d, start);
             if (!number || *number < 1) {
                 size_t end = WordEnd(s, start);
                 Problem(d, start,

@@ -46,7 +46,6 @@ struct Character {
         std::string Text;
     };
     std::vector<Part> Parts;
-    int Line = 0;
 };
 
 struct Attribute {
@@ -54,14 +53,12 @@ struct Attribute {
     std::string Comments;  // the comments between the number and the value, as written
     std::string Value;     // after ",", as written (comments included); empty without ","
     bool HasValue = false;
-    int Line = 0;
 };
 
 struct Item {
     std::string Name;  // as written
     bool Variant = false;
     std::vector<Attribute> Attributes;
-    int Line = 0;
 };
 
 struct TaxonImages {
