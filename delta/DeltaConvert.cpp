@@ -358,7 +358,8 @@ private:
                                    "state " + std::to_string(c.StateTexts.size() + 1) +
                                        " of the character list is numbered otherwise");
                     }
-                    c.StateTexts.push_back(CleanText(part.Text));
+                    std::string state = CleanText(part.Text);
+                    c.StateTexts.push_back(state.empty() ? FirstCommentWords(part.Text) : state);
                 }
             }
             for (const CharRange& range : data_.Excluded)
@@ -900,8 +901,9 @@ std::vector<std::vector<PictureFile>> PlanPictures(
         bool jpeg = false;
         int gifs = 0;
         std::string firstGif;
-        for (const auto& pictures : files) {
-            jpeg = jpeg || pictures.Target.find(".JPG") != std::string::npos;
+        for (const PictureFile& file : files) {  // an item named twice in timages
+            jpeg = jpeg || file.Target.find(".JPG") != std::string::npos;
+            gifs += file.Target.find(".GIF") != std::string::npos;
         }
         for (const std::string& name : images.Files) {
             bool isJpeg = EndsWithIgnoringCase(name, ".jpg") || EndsWithIgnoringCase(name, ".jpeg");

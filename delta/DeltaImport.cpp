@@ -38,7 +38,7 @@ constexpr const char* kUsage =
     "                     from FILE instead of the dataset's tokey\n"
     "  --title TEXT       the key's title (default: the *SHOW line of specs)\n"
     "  --credit TEXT      a line of credit on the key's title page\n"
-    "  --help             show this help\n"
+    "  -h, --help         show this help\n"
     "  --version          show the version\n"
     "\n"
     "Exit status: 0 a key was written; 1 the dataset cannot become a key; 2 bad usage,\n"

@@ -224,7 +224,16 @@ TEST_F(Datasets, SampleGrassGeneraIdentifies) {
     EXPECT_FALSE(fs::exists(folder + "I000703.GIF"));
 }
 
-TEST_F(Datasets, SmallDatasetsIdentify) {
+TEST_F(Datasets, OtherDatasetsIdentify) {
+    std::string ants = Convert("ponerini", "ANTS");
+    // Maxillary palps: 1 in Hypoponera, 1/2 in Cryptopone; ten genera do not say (7).
+    int onePalp = State(ants, "ANTS", "maxillary palp count: 1");
+    std::string report = Identify(ants + "ANTS.DES", {"+" + std::to_string(onePalp)});
+    EXPECT_TRUE(Contains(report, "12 Taxa Match\n")) << report;
+    EXPECT_TRUE(Contains(report, "  5. Cryptopone\n  8. Dolioponera\n  11. Hypoponera\n"))
+        << report;
+    EXPECT_FALSE(Contains(report, "Anochetus")) << report;
+
     std::string folder = Convert("inapplicable", "INAP");
     // 6,1 in item 1; item 2 has 6,- and item 4 6,3; item 3 does not say.
     int state6 = State(folder, "INAP", "linked: state 6");
