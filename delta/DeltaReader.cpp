@@ -34,7 +34,7 @@ std::vector<std::string_view> Words(std::string_view text) {
     return words;
 }
 
-// A whole number of at most 7 digits (below MaxNumber), or nothing.
+// A whole number below MaxNumber, or nothing.
 std::optional<int> Number(std::string_view text) {
     if (text.empty() || text.size() > 7) return std::nullopt;
     int value = 0;
@@ -42,6 +42,7 @@ std::optional<int> Number(std::string_view text) {
         if (!IsDigit(c)) return std::nullopt;
         value = value * 10 + (c - '0');
     }
+    if (value >= MaxNumber) return std::nullopt;
     return value;
 }
 

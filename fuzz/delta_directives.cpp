@@ -1,6 +1,6 @@
-// Fuzzes the DELTA directive reader and the conversion after it: any bytes, read as each
-// of the dataset's files, must give a dataset and a key that keep their bounds.
-#include <cassert>
+// The DELTA directive reader and the conversion after it, on any bytes read as each of a
+// dataset's files at once: the directives keep to the text, clean texts hold no comment,
+// brace or doubled blank, numbers stay bounded, and a key that results fits its records.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,10 +9,11 @@
 #include "delta/DeltaConvert.h"
 #include "delta/DeltaReader.h"
 #include "delta/DeltaText.h"
-
-using namespace vorn::delta;
+#include "fuzz/Check.h"
 
 namespace {
+
+using namespace vorn::delta;
 
 bool IsCode(char c) {
     return c == '+' || c == '-' || c == '*' || c == '?';
@@ -20,44 +21,44 @@ bool IsCode(char c) {
 
 void CheckRanges(const std::vector<CharRange>& ranges) {
     for (const CharRange& r : ranges)
-        assert(r.First >= 1 && r.First <= r.Last && r.Last < MaxNumber);
+        FUZZ_CHECK(r.First >= 1 && r.First <= r.Last && r.Last < MaxNumber, "ranges bounded");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace vorn::delta;
     std::string text = FromDeltaBytes(std::string_view(reinterpret_cast<const char*>(data), size));
 
     int line = 0;
     size_t dataBytes = 0;
     for (const Directive& d : ReadDirectives(text)) {
-        assert(d.Line > line);  // directives in order, one per line at most
+        FUZZ_CHECK(d.Line > line, "directives in order, one per line at most");
         line = d.Line;
         dataBytes += d.Data.size();
-        assert(LineOf(d, d.Data.size()) >= d.Line);
+        FUZZ_CHECK(LineOf(d, d.Data.size()) >= d.Line, "data lines follow their directive");
     }
-    assert(dataBytes <= text.size());
+    FUZZ_CHECK(dataBytes <= text.size(), "directive data comes from the text");
 
     size_t end = 0;
     size_t next = TextEnd(text, 0, end);
-    assert(end <= next && next <= text.size());
+    FUZZ_CHECK(end <= next && next <= text.size(), "a text ends inside the data");
 
     std::string clean = CleanText(text);
-    assert(clean.find('<') == std::string::npos);
-    assert(clean.find_first_of("{}") == std::string::npos);
-    assert(clean.find("  ") == std::string::npos);
-    assert(clean.empty() || (clean.front() != ' ' && clean.back() != ' '));
+    FUZZ_CHECK(clean.find('<') == std::string::npos, "no comment left in a clean text");
+    FUZZ_CHECK(clean.find_first_of("{}") == std::string::npos, "no brace left");
+    FUZZ_CHECK(clean.find("  ") == std::string::npos, "blanks folded");
+    FUZZ_CHECK(clean.empty() || (clean.front() != ' ' && clean.back() != ' '), "trimmed");
 
-    // The same bytes as every file of a dataset at once.
     Dataset dataset;
     for (DeltaFile file : {DeltaFile::Specs, DeltaFile::Chars, DeltaFile::Items, DeltaFile::Images,
                            DeltaFile::KeyStates})
         ReadDeltaFile(file, text, "fuzz", dataset);
     for (const Character& c : dataset.Characters)
-        assert(c.Number >= 1 && c.Number < MaxNumber);
+        FUZZ_CHECK(c.Number >= 1 && c.Number < MaxNumber, "character numbers bounded");
     for (const Item& item : dataset.Items) {
         for (const Attribute& a : item.Attributes)
-            assert(a.Char >= 1 && a.Char < MaxNumber);
+            FUZZ_CHECK(a.Char >= 1 && a.Char < MaxNumber, "attribute numbers bounded");
     }
     for (const DependencyRule& rule : dataset.Rules) {
         CheckRanges(rule.States);
@@ -71,16 +72,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Conversion key = Convert(dataset, options, {});
     if (key.TooManyItems || key.NoStates) return 0;
     const vorn::KeyContents& k = key.Key;
-    assert(k.Taxa.size() == dataset.Items.size() && k.Taxa.size() <= 1200);
-    assert(!k.States.empty() && k.States.size() <= 1200 && k.Codes.size() == k.States.size());
+    FUZZ_CHECK(k.Taxa.size() == dataset.Items.size() && k.Taxa.size() <= 1200,
+               "one taxon per item, within the capacity");
+    FUZZ_CHECK(!k.States.empty() && k.States.size() <= 1200 && k.Codes.size() == k.States.size(),
+               "states within the capacity, codes for each");
     for (const std::string& state : k.States)
-        assert(state.size() <= 80);
-    for (const std::string& taxon : k.Taxa)
-        assert(taxon.size() <= (k.LongTaxonNames ? 80u : 40u) && !taxon.empty() && taxon[0] != '$');
+        FUZZ_CHECK(state.size() <= 80, "a state fits its record");
+    for (const std::string& taxon : k.Taxa) {
+        FUZZ_CHECK(taxon.size() <= (k.LongTaxonNames ? 80u : 40u), "a taxon fits its record");
+        FUZZ_CHECK(!taxon.empty() && taxon[0] != '$', "no taxon passes for the long-form trailer");
+    }
     for (const std::string& codes : k.Codes) {
-        assert(codes.size() == k.Taxa.size());
+        FUZZ_CHECK(codes.size() == k.Taxa.size(), "a code per taxon");
         for (char c : codes)
-            assert(IsCode(c));
+            FUZZ_CHECK(IsCode(c), "codes are + - * ?");
     }
     return 0;
 }
