@@ -8,15 +8,6 @@
 #include <stdexcept>
 
 namespace vorn::testing {
-namespace {
-
-std::string Pad(const std::string& text, size_t size) {
-    std::string record = text.substr(0, size);
-    record.resize(size, ' ');
-    return record;
-}
-
-}  // namespace
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -30,40 +21,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string WriteKey(const std::string& directory, const KeySpec& keySpec) {
-    std::string base = directory;
-    if (!base.empty() && base.back() != '/') base += '/';
-    base += keySpec.Name;
-
-    std::string des;
-    for (const std::string& line : keySpec.TitleLines)
-        des += line + "\r\n";
-    WriteFile(base + keySpec.Extensions[0], des);
-
-    std::string tax;
-    size_t taxonSize = keySpec.LongTaxonNames ? 80 : 40;
-    for (const std::string& taxon : keySpec.Taxa)
-        tax += Pad(taxon, taxonSize);
-    if (keySpec.LongTaxonNames) {
-        std::string trailer(80, ' ');
-        trailer[40] = '$';
-        tax += trailer;
-    }
-    WriteFile(base + keySpec.Extensions[1], tax);
-
-    std::string chr;
-    for (const std::string& state : keySpec.States)
-        chr += Pad(state, 80);
-    WriteFile(base + keySpec.Extensions[2], chr);
-
-    size_t taxa = keySpec.Taxa.size();
-    size_t recordsPerState = taxa == 0 ? 1 : (taxa - 1) / 40 + 1;
-    std::string dat;
-    for (const std::string& codes : keySpec.Codes)
-        dat += Pad(codes, recordsPerState * 40);
-    WriteFile(base + keySpec.Extensions[3], dat);
-
-    if (!keySpec.Index.empty()) WriteFile(base + keySpec.Extensions[4], keySpec.Index);
-    return base + keySpec.Extensions[0];
+    return WriteKeyFiles(directory, keySpec);
 }
 
 KeySpec RandomKey(int32_t taxa, int32_t states, uint32_t seed) {

@@ -4,19 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "key/KeyWriter.h"
+
 namespace vorn::testing {
 
-// Writes the files of a key, for tests and benchmarks that need keys of their own.
-// Texts are written as given (bytes); records are padded with blanks.
-struct KeySpec {
-    std::string Name = "TEST";            // base name of every file
-    std::vector<std::string> TitleLines;  // .DES, lines ending in CR LF
-    std::vector<std::string> Taxa;        // .TAX records
-    std::vector<std::string> States;      // .CHR records
-    std::vector<std::string> Codes;       // per state: one code byte per taxon
-    bool LongTaxonNames = false;          // 80-byte taxon records and the "$" trailer
-    std::string Index;                    // .IND text; not written when empty
-    std::string Extensions[5] = {".DES", ".TAX", ".CHR", ".DAT", ".IND"};
+// A key for tests and benchmarks that need keys of their own, written by the same
+// writer as the converters' keys. Texts are written as given (bytes).
+struct KeySpec : KeyContents {
+    KeySpec() { Name = "TEST"; }
 };
 
 // Writes the key into `directory` (which must exist). Returns the .DES file's path.
