@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/DataPaths.h"
 #include "app/FAbout.h"
 #include "app/Guarded.h"
 #include "app/KeyHistory.h"
@@ -403,6 +404,8 @@ void TMainForm::Openkey1Click() {
     request.Title = "Open Key";
     request.Filter = "VORN keys (*.des)";
     request.MustExist = true;
+    // Until the user has a working directory, start where the sample keys are.
+    if (WorkDir.empty() && InitialWorkDir.empty()) request.StartFolder = SampleKeysFolder();
     if (std::optional<std::string> path = UI().OpenFileDialog(request)) OpenKey(*path);
 }
 
@@ -508,10 +511,10 @@ void TMainForm::HandleNameMode(QAction* item) {
 }
 
 void TMainForm::KeysPage1Click() {
-    OpenDocument(KeysPageAddress());
+    OpenKeysPage();
 }
 void TMainForm::HomePage1Click() {
-    OpenDocument(HomePageAddress());
+    OpenHomePage();
 }
 
 void TMainForm::Help2Click() {

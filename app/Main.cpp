@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
+#include "app/DataPaths.h"
 #include "app/FMain.h"
 #include "app/QtUserInterface.h"
 #include "app/Settings.h"
@@ -23,7 +25,8 @@ constexpr const char* kUsage =
     "Settings are kept in $XDG_CONFIG_HOME/vorn/VORNWIN.INI (~/.config/vorn/).\n"
     "\n"
     "  --help      show this text\n"
-    "  --version   show the version\n";
+    "  --version   show the version\n"
+    "  --paths     show the files and folders VORN uses, and stop\n";
 
 bool HasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -33,6 +36,26 @@ bool HasDisplay() {
     return false;
 }
 
+std::string SettingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+           "/vorn/" + vorn::SettingsFileName;
+}
+
+// One line per file or folder, "name: path", with a note when a shipped folder is missing.
+void PrintPaths() {
+    const vorn::DataPaths& paths = vorn::ProgramDataPaths();
+    auto line = [](const char* name, const std::string& path, bool shipped) {
+        std::error_code error;
+        bool missing = shipped && (path.empty() || !std::filesystem::exists(path, error));
+        std::printf("%s: %s%s\n", name, path.c_str(), missing ? " (missing)" : "");
+    };
+    line("program", paths.Program, false);
+    line("data", paths.Data, true);
+    line("pages", paths.Pages, true);
+    line("keys", paths.Keys, true);
+    line("settings", SettingsPath(), false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,6 +63,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--paths")) {
+            PrintPaths();
             return 0;
         }
         if (!std::strcmp(argv[i], "--version")) {
@@ -66,10 +93,7 @@ int main(int argc, char** argv) {
     vorn::QtUserInterface ui;
     vorn::SetUserInterface(&ui);
 
-    std::string ini =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
-        "/vorn/" + vorn::SettingsFileName;
-    std::unique_ptr<vorn::TMainForm> mainForm = vorn::StartUp(ini, keyArgument);
+    std::unique_ptr<vorn::TMainForm> mainForm = vorn::StartUp(SettingsPath(), keyArgument);
 
     // Then the event loop, until the main window closes (which writes the settings).
     int status = app.exec();

@@ -1,21 +1,24 @@
 #include "app/OpenDocument.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
+
+#include "app/DataPaths.h"
+#include "platform/Messages.h"
 
 namespace vorn {
 namespace {
 
-// The pages live in docs/ beside the sources, or in share/vorn/docs beside the program.
-QString DocsDirectory() {
-    QString app = QCoreApplication::applicationDirPath();
-    for (const QString& dir :
-         {app + "/../share/vorn/docs", app + "/../../docs", QString(VORN_SOURCE_DIR "/docs")}) {
-        if (QFileInfo::exists(dir + "/index.html")) return QDir(dir).absolutePath();
-    }
-    return QString(VORN_SOURCE_DIR "/docs");
+bool OpenShippedPage(const std::string& title, const std::string& page) {
+    std::string path = ShippedFile("docs/" + page);
+    if (!path.empty()) return OpenLocalFile(path);
+    const DataPaths& paths = ProgramDataPaths();
+    ShowError("The " + title + " cannot be shown: " +
+              (paths.Pages.empty() ? "VORN cannot tell where it is installed."
+                                   : "the file " + paths.Pages + page +
+                                         " is missing. VORN looks for its pages in the "
+                                         "share/vorn folder beside the bin folder it runs from."));
+    return false;
 }
 
 }  // namespace
@@ -38,11 +41,11 @@ bool OpenLocalFile(const std::string& path) {
     return QDesktopServices::openUrl(url);
 }
 
-std::string HomePageAddress() {
-    return (DocsDirectory() + "/index.html").toStdString();
+bool OpenHomePage() {
+    return OpenShippedPage("VORN home page", "index.html");
 }
-std::string KeysPageAddress() {
-    return (DocsDirectory() + "/keys/index.html").toStdString();
+bool OpenKeysPage() {
+    return OpenShippedPage("VORN keys page", "keys/index.html");
 }
 
 }  // namespace vorn

@@ -18,9 +18,10 @@ bool OpenLocalFile(const std::string& path);
 // The desktop's opener; tests put their own in its place.
 inline std::function<bool(const QUrl&)> DesktopOpener;
 
-// The two pages of the Web menu, which ship with the program: its home page and the
-// page of keys (bundled ones, and where to find more).
-std::string HomePageAddress();
-std::string KeysPageAddress();
+// The two pages of the Web menu, which ship with the program in its data folder: its home
+// page and the page of keys (bundled ones, and where to find more). Each is handed to the
+// desktop; a page that is missing is told to the user with the file that was looked for.
+bool OpenHomePage();
+bool OpenKeysPage();
 
 }  // namespace vorn

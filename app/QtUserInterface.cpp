@@ -23,7 +23,9 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 }
 
 std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(DialogParent(), QString::fromStdString(request.Title), QDir::currentPath(),
+    QString start = request.StartFolder.empty() ? QDir::currentPath()
+                                                : QString::fromStdString(request.StartFolder);
+    QFileDialog dialog(DialogParent(), QString::fromStdString(request.Title), start,
                        QString::fromStdString(request.Filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Keys come from systems that ignore letter case: "*.des" also finds TREES.DES.

@@ -55,8 +55,14 @@ void ReadSettings(const std::string& iniPath) {
     StartupKeyPath = ini.Get("OpenKey", "FullName").value_or("");
 
     std::string workDir = ini.Get("Directories", "WorkDir").value_or("");
-    if (!workDir.empty() && !ChangeToDirectory(workDir)) {
-        ShowInformation("Sorry, the initial working directory \"" + workDir + "\" does not exist.");
+    InitialWorkDir.clear();
+    if (!workDir.empty()) {
+        if (ChangeToDirectory(workDir)) {
+            InitialWorkDir = workDir;
+        } else {
+            ShowInformation("Sorry, the initial working directory \"" + workDir +
+                            "\" does not exist.");
+        }
     }
 
     for (int i = 0; i < 6; ++i) {

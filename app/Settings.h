@@ -8,6 +8,10 @@ namespace vorn {
 // when the main window is first shown and written once when it closes.
 constexpr const char* SettingsFileName = "VORNWIN.INI";
 
+// The working directory that the settings made current at start, or empty when they name
+// none (or one that is gone): a first start, for the Open Key dialog.
+inline std::string InitialWorkDir;
+
 // Reads the start-up key, the working directory (made current; a missing one is told to
 // the user), the key history and the display modes. Missing values keep their defaults.
 void ReadSettings(const std::string& iniPath);

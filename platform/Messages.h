@@ -14,6 +14,7 @@ struct FileDialogRequest {
     std::string Filter;
     bool MustExist = true;          // open: only existing files in existing folders
     bool ConfirmOverwrite = false;  // save: ask before replacing a file
+    std::string StartFolder;        // where the dialog starts; empty: the current directory
 };
 
 // Every message and file dialog of the program goes through one UserInterface. The

@@ -1,8 +1,12 @@
 # Sourced by run.sh and test.sh: installs what is missing and builds.
 # Usage: source tools/setup.sh; vorn_setup; vorn_build BUILD_DIR [CMAKE OPTIONS...]
+# vorn_build builds every target, or only those named in VORN_TARGETS when it is set.
 
 VORN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-               libbenchmark-dev fonts-dejavu-core)
+               libbenchmark-dev fonts-dejavu-core scdoc
+               # test.sh checks an installation and builds the Debian package with these
+               desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
+               file dpkg-dev)
 
 vorn_setup() {
     local missing=()
@@ -29,7 +33,8 @@ vorn_build() {
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" -- -j"$(nproc)"
+    # shellcheck disable=SC2086 # the targets are words
+    cmake --build "$dir" ${VORN_TARGETS:+--target $VORN_TARGETS} -- -j"$(nproc)"
 }
 
 # Qt wants a private runtime directory; the tests run without a display.

@@ -84,11 +84,13 @@ TEST_F(SettingsTest, AWorkingDirectoryThatIsGoneIsToldAndNotKept) {
               "Sorry, the initial working directory \"" + dir_.Path() + "gone/\" does not exist.");
     EXPECT_EQ(CurrentDirectory(), before);
     EXPECT_EQ(WorkDir, "");
+    EXPECT_EQ(InitialWorkDir, "");
 
     WriteFile(ini_, "[Directories]\nWorkDir=" + dir_.Path() + "\n");
     ReadSettings(ini_);
     EXPECT_EQ(CurrentDirectory(), AbsolutePath(dir_.Path()));
     EXPECT_EQ(WorkDir, "");  // taken as current, not kept
+    EXPECT_EQ(InitialWorkDir, dir_.Path());
 }
 
 TEST_F(SettingsTest, WritingRoundTripsAndKeepsHistoryNumbers) {

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/DataPaths.h"
 #include "app/FAbout.h"
 #include "app/OpenDocument.h"
+#include "app/Settings.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vorn;
@@ -213,22 +215,55 @@ private slots:
     }
 
     void openKeyAsksTheDialogAndCancelDoesNothing() {
+        // A first start: no working directory yet, so the dialog starts on the sample keys.
+        WorkDir.clear();
+        InitialWorkDir.clear();
+        std::string current = CurrentDirectory();
         f->Ui.Files.push_back(std::nullopt);
         Action("Openkey1")->trigger();
         QCOMPARE(f->Ui.Dialogs.size(), size_t(1));
         QCOMPARE(f->Ui.Dialogs[0].Title, std::string("Open Key"));
         QCOMPARE(f->Ui.Dialogs[0].Filter, std::string("VORN keys (*.des)"));
         QVERIFY(f->Ui.Dialogs[0].MustExist);
+        QVERIFY(
+            QFileInfo::exists(QString::fromStdString(f->Ui.Dialogs[0].StartFolder + "TREES.DES")));
         QVERIFY(!Key.KeyOpen);
+        QCOMPARE(CurrentDirectory(), current);
 
         f->Ui.Files.push_back(f->Write(SmallKey()));
         AcceptNextDialog();
         Action("Openkey1")->trigger();
         QVERIFY(Key.KeyOpen);
         QCOMPARE(KeyHistory[0], f->Dir.Path() + "OAKS.DES");
+
+        // Once a key was opened, or the settings named a working directory, the dialog
+        // starts in the current directory.
+        Action("Openkey1")->trigger();
+        WorkDir.clear();
+        InitialWorkDir = f->Dir.Path();
+        Action("Openkey1")->trigger();
+        QCOMPARE(f->Ui.Dialogs.size(), size_t(4));
+        QCOMPARE(f->Ui.Dialogs[2].StartFolder, std::string());
+        QCOMPARE(f->Ui.Dialogs[3].StartFolder, std::string());
+    }
+
+    void theDesktopDialogStartsInTheFolderAsked() {
+        WorkDir.clear();
+        InitialWorkDir.clear();
+        QtUserInterface qt;
+        UserInterface* scripted = SetUserInterface(&qt);
+        QString shown;
+        AnswerNextDialog([&](QDialog* dialog) {
+            shown = qobject_cast<QFileDialog*>(dialog)->directory().canonicalPath();
+            dialog->reject();
+        });
+        Action("Openkey1")->trigger();
+        SetUserInterface(scripted);
+        QCOMPARE(shown, QDir(QString::fromStdString(SampleKeysFolder())).canonicalPath());
     }
 
     void theOpenKeyDialogFindsKeysInAnyLetterCase() {
+        WorkDir = f->Dir.Path();  // keys were opened here before
         f->Write(SmallKey());
         testing::WriteFile(f->Dir.Path() + "lower.des", "");
         testing::WriteFile(f->Dir.Path() + "notes.txt", "");
@@ -274,6 +309,24 @@ private slots:
         QVERIFY(opened[1].toLocalFile().endsWith("/keys/index.html"));
         QVERIFY(QFileInfo::exists(opened[1].toLocalFile()));
         QVERIFY(f->Ui.Messages.empty());
+    }
+
+    void aMissingPageIsToldWithTheFileLookedFor() {
+        DataPaths shipped = ProgramDataPaths();
+        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
+        int asked = 0;
+        DesktopOpener = [&](const QUrl&) {
+            ++asked;
+            return true;
+        };
+        Action("KeysPage1")->trigger();
+        DesktopOpener = nullptr;
+        ProgramDataPaths() = shipped;
+        QCOMPARE(asked, 0);
+        QCOMPARE(f->MessageTexts().size(), 1);
+        QVERIFY2(f->MessageTexts()[0].contains(QString::fromStdString(f->Dir.Path()) +
+                                               "share/vorn/docs/keys/index.html is missing"),
+                 qPrintable(f->MessageTexts()[0]));
     }
 
     void openDocumentTrimsAndAsksNothingForAnEmptyTarget() {
