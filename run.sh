@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 vorn_setup
-vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the two programs and what they link: test.sh builds the tests and benchmarks.
+VORN_TARGETS="vorn vorn-identify" vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 vorn_environment
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat <<TXT

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once in the normal build, once
-# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test: once in the normal build (then
+# installs it into a temporary prefix and checks the installation and the Debian package),
+# once built with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
@@ -11,6 +12,9 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Build and test"
 vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== Install, desktop integration and Debian package"
+bash tests/install/check-install.sh build
 
 echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 vorn_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BENCH=OFF

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix and checks the installed tree as a desktop and a
+# package manager see it: files in their standard places, the desktop entry, metadata,
+# file type and manual pages as their own tools judge them, the programs finding their data
+# after the prefix moves, and the Debian package's control data and contents.
+# Usage: tests/install/check-install.sh BUILD_DIR   (after a full build of BUILD_DIR)
+set -uo pipefail
+build=$(cd "${1:?usage: check-install.sh BUILD_DIR}" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
+id=io.github.vorn_keys.vorn
+work=$(mktemp -d /tmp/vorn-install-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+# Runs a command that must succeed and print nothing on either stream.
+quiet() {
+    local out
+    out=$("$@" 2>&1) && [ -z "$out" ] || fail "$* said: ${out:-(nothing, but failed)}"
+}
+
+prefix=$work/first
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+share=$prefix/share
+
+# -- Where the standards put things
+for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/docs/keys/index.html \
+    share/vorn/keys/TREES.DES share/vorn/keys/TREES.HIS share/applications/$id.desktop \
+    share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
+    share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
+    share/doc/vorn/copyright; do
+    [ -f "$prefix/$file" ] || fail "$file is not installed"
+done
+[ -e "$share/vorn/docs/man" ] && fail "the manual pages' sources are installed with the Web pages"
+file "$share/icons/hicolor/48x48/apps/$id.png" | grep -q "PNG image data, 48 x 48" ||
+    fail "the 48x48 icon is not a 48 x 48 PNG"
+
+# -- The ecosystem's validators
+quiet desktop-file-validate "$share/applications/$id.desktop"
+out=$(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" 2>&1) ||
+    fail "appstreamcli validate: $out"
+grep -qE '^[EW]:' <<<"$out" && fail "appstreamcli validate warns: $out"
+version=$("$prefix/bin/vorn-identify" --version | cut -d' ' -f2)
+grep -q "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" ||
+    fail "the metadata has no release $version"
+
+# -- Manual pages: one per source, rendered without a warning, naming every option --help shows
+for scd in "$source"/docs/man/*.scd; do
+    page=$(basename "$scd" .scd)
+    man=$share/man/man${page##*.}/$page.gz
+    [ -f "$man" ] || { fail "$page is not installed"; continue; }
+    warnings=$(zcat "$man" | groff -man -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$page renders with warnings: $warnings"
+done
+for program in vorn vorn-identify; do
+    text=$(zcat "$share/man/man1/$program.1.gz" | groff -man -Tascii -P-cbou 2>/dev/null)
+    # Options anywhere in the help text, and the first word of its indented lines (actions).
+    words=$("$prefix/bin/$program" --help | grep -oE '(^|[[ ])--?[a-zA-Z][a-zA-Z-]*' | tr -d '[ ')
+    words+=" "$("$prefix/bin/$program" --help | sed -nE 's/^ +([^ ]+)  .*/\1/p')
+    for word in $words; do
+        grep -qF -- "$word" <<<"$text" || fail "$program --help shows $word, its manual page does not"
+    done
+done
+
+# -- The key file type and the application for it, as GIO sees them
+export XDG_DATA_DIRS=$share:/usr/share XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+quiet update-mime-database "$share/mime"
+quiet update-desktop-database "$share/applications"
+mkdir -p "$work/keys"
+cp "$share/vorn/keys/TREES.DES" "$work/keys/TREES.DES"
+cp "$share/vorn/keys/TREES.DES" "$work/keys/lower.des"
+for key in TREES.DES lower.des; do
+    gio info -a standard::content-type "$work/keys/$key" | grep -q "content-type: application/x-vorn-key" ||
+        fail "gio does not see $key as a VORN key"
+done
+# The desktop entry's TryExec hides it unless vorn is on the PATH.
+PATH=$prefix/bin:$PATH gio mime application/x-vorn-key | grep -q "^Default application.*: $id.desktop" ||
+    fail "gio mime does not name $id.desktop for VORN keys"
+
+# -- The programs find their data after the prefix moves, and never in the build's checkout
+moved=$work/elsewhere/prefix
+mkdir -p "$work/elsewhere"
+mv "$prefix" "$moved"
+keys=$moved/share/vorn/keys
+out=$(cd "$work" && "$moved/bin/vorn-identify" "$keys/TREES.DES" "@$keys/TREES.HIS" 2>&1) ||
+    fail "vorn-identify on the moved sample key: $out"
+grep -qE "Tax(a|on) Match" <<<"$out" || fail "vorn-identify printed no result: $out"
+paths=$(env -u DISPLAY -u WAYLAND_DISPLAY "$moved/bin/vorn" --paths)
+grep -qx "pages: $moved/share/vorn/docs/" <<<"$paths" || fail "vorn --paths after the move: $paths"
+grep -qx "keys: $keys/" <<<"$paths" || fail "vorn --paths after the move: $paths"
+mkdir -p "$work/lonely/bin"
+cp "$moved/bin/vorn" "$work/lonely/bin/"
+"$work/lonely/bin/vorn" --paths | grep -qx "pages: $work/lonely/share/vorn/docs/ (missing)" ||
+    fail "a copied vorn does not report its missing pages"
+
+# -- The Debian package
+rm -f "$build"/vorn_*.deb
+log=$(cd "$build" && cpack -G DEB 2>&1) || fail "cpack -G DEB: $log"
+deb=$(ls "$build"/vorn_"$version"_*.deb 2>/dev/null | head -n 1)
+if [ -z "$deb" ]; then
+    fail "no vorn_${version}_ARCH.deb was built"
+else
+    info=$(dpkg-deb -I "$deb")
+    depends=$(grep '^ Depends:' <<<"$info")
+    libraries="libqt6widgets6 libqt6gui6 libqt6core6"
+    # libjpeg once the program links it (the pictures of taxa are decoded with it).
+    objdump -p "$moved/bin/vorn" | grep -q 'NEEDED.*libjpeg' && libraries+=" libjpeg62-turbo"
+    for library in $libraries; do
+        grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
+    done
+    contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+    for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/share/vorn/keys/TREES.DES \
+        ./usr/share/vorn/docs/index.html ./usr/share/applications/$id.desktop \
+        ./usr/share/mime/packages/$id.xml ./usr/share/metainfo/$id.metainfo.xml \
+        ./usr/share/icons/hicolor/48x48/apps/$id.png ./usr/share/man/man1/vorn-identify.1.gz; do
+        grep -qx -- "$file" <<<"$contents" || fail "the package lacks $file"
+    done
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "Installation checks: $failures failed" >&2
+    exit 1
+fi
+echo "Installation checks passed"
