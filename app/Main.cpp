@@ -1,6 +1,7 @@
 // The desktop program: splash, main window, About box, then the key of the last run (or
 // the one named on the command line), then the event loop.
 #include <QDir>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,8 @@ int main(int argc, char** argv) {
 
     vorn::VornApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(VORN_VERSION);
+    // Wayland desktops find the desktop entry, and with it the icon, by this name.
+    QGuiApplication::setDesktopFileName("io.github.vorn_keys.vorn");
     vorn::QtUserInterface ui;
     vorn::SetUserInterface(&ui);
 
