@@ -54,7 +54,13 @@ for scd in "$source"/docs/man/*.scd; do
     warnings=$(zcat "$man" | groff -man -ww -z 2>&1)
     [ -z "$warnings" ] || fail "$page renders with warnings: $warnings"
 done
-for program in vorn vorn-identify; do
+# Every program has a page, and every page of section 1 a program.
+for man in "$share"/man/man1/*.1.gz; do
+    [ -x "$prefix/bin/$(basename "$man" .1.gz)" ] || fail "$(basename "$man") has no installed program"
+done
+for path in "$prefix"/bin/*; do
+    program=$(basename "$path")
+    [ -f "$share/man/man1/$program.1.gz" ] || { fail "$program has no manual page"; continue; }
     text=$(zcat "$share/man/man1/$program.1.gz" | groff -man -Tascii -P-cbou 2>/dev/null)
     # Options anywhere in the help text, and the first word of its indented lines (actions).
     words=$("$prefix/bin/$program" --help | grep -oE '(^|[[ ])--?[a-zA-Z][a-zA-Z-]*' | tr -d '[ ')
