@@ -83,6 +83,7 @@ bool HasFixedSize(const QMdiSubWindow* sub) {
 TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
     setObjectName("MainForm");
     setWindowTitle("VORN");
+    setWindowIcon(ProgramIcon());
     setFont(SystemFont(13));
     setGeometry(384, 144, 600, 264);
 

@@ -18,6 +18,11 @@ void LoadPictures() {
     loaded = true;
 }
 
+QIcon ProgramIcon() {
+    LoadPictures();
+    return QIcon(":/pictures/vorn.png");
+}
+
 QFont SystemFont(int pixels) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(pixels);

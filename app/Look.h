@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QString>
 
 class QPushButton;
@@ -13,6 +14,9 @@ namespace vorn {
 QFont SystemFont(int pixels);
 // "Small Fonts" bold at N pixels, the font of every small button.
 QFont SmallFont(int pixels);
+
+// The program's own icon, for its windows' title bars.
+QIcon ProgramIcon();
 
 // Makes the pictures built into the program available (":/pictures/..."); they live in a
 // static library, which does not register them by itself. Safe to call more than once.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/Look.h"
 #include "app/PaintErrors.h"
 #include "engine/Manage.h"
 #include "key/Util.h"
@@ -138,6 +139,7 @@ TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
     if (!form) return nullptr;
     QMdiSubWindow* sub = frame->ChildArea()->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(ProgramIcon());
     if (!row.Several) Entries(kind).clear();
     Entries(kind).push_back(form);
     try {

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "app/Look.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vorn;
@@ -191,6 +192,13 @@ private slots:
         ShowCharMiss(0, "Alnus glutinosa");
         QCOMPARE(OpenWindow(WindowKind::CharMiss)->Caption(),
                  QString("Mismatched States:  Alnus glutinosa"));
+    }
+
+    void childWindowsShowTheProgramsIcon() {
+        TChildForm* form = ShowCharScore();
+        QImage icon = form->SubWindow()->windowIcon().pixmap(48, 48).toImage();
+        QCOMPARE(icon, ProgramIcon().pixmap(48, 48).toImage());
+        QVERIFY(!icon.isNull());
     }
 
     void everyTextWindowIsTracked() {
