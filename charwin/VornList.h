@@ -56,6 +56,9 @@ public:
     int ItemHeight() const;
     // Redraws the visible items.
     void RepaintList();
+    // Typing letters does not move the highlight: a hidden search of the lines would jump
+    // unpredictably. Each line's text stays available to assistive technology.
+    void keyboardSearch(const QString&) override {}
 
 signals:
     // A double-click on an item.

@@ -388,6 +388,16 @@ private slots:
         paint();
         QCOMPARE(f->Ui.Messages.size(), size_t(2));
     }
+
+    void typingInAListMovesNothing() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        TCharScore* score = Score();
+        ClickRow(score, 0);
+        QTest::keyClicks(score->VornListBox, "   Fr");  // would find "   Fruit: red"
+        QCOMPARE(score->VornListBox->SelectedRow(), 0);
+        QCOMPARE(score->VornListBox->model()->data(score->VornListBox->model()->index(5, 0)),
+                 QVariant("   Fruit: red"));
+    }
 };
 
 VORN_QTEST_MAIN(CharWindowsTest)
