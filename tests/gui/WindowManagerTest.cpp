@@ -194,6 +194,20 @@ private slots:
                  QString("Mismatched States:  Alnus glutinosa"));
     }
 
+    void aWindowWhoseCreationFailsIsNotRegistered() {
+        struct Failing : TChildForm {
+            Failing() : TChildForm(WindowKind::CharActive) {}
+            void FormCreate() override { throw std::runtime_error("The index cannot be read."); }
+        };
+        SetChildFormFactory([](WindowKind kind) -> TChildForm* {
+            return kind == WindowKind::CharActive ? new Failing : nullptr;
+        });
+        f->Main->Active1->trigger();
+        QVERIFY(!IsOpen(WindowKind::CharActive));
+        QVERIFY(f->Main->MdiArea->subWindowList().isEmpty());
+        QCOMPARE(f->MessageTexts(), QStringList({"The index cannot be read."}));
+    }
+
     void childWindowsShowTheProgramsIcon() {
         TChildForm* form = ShowCharScore();
         QImage icon = form->SubWindow()->windowIcon().pixmap(48, 48).toImage();
