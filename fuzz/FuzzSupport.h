@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Directory.h"
 #include "platform/Messages.h"
 
 namespace vorn::fuzz {
@@ -51,6 +52,19 @@ inline std::string WriteWorkFile(const std::string& name, std::string_view bytes
     ::close(fd);
     return path;
 }
+
+// Opening a key enters its folder; libFuzzer names its corpus and reproducers relative
+// to the directory it started in, so each harness goes back there.
+class KeepDirectory {
+public:
+    KeepDirectory() : directory_(CurrentDirectory()) {}
+    ~KeepDirectory() { ChangeToDirectory(directory_); }
+    KeepDirectory(const KeepDirectory&) = delete;
+    KeepDirectory& operator=(const KeepDirectory&) = delete;
+
+private:
+    std::string directory_;
+};
 
 // True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values beyond
 // U+10FFFF).
