@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,18 +25,26 @@ public:
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };
 
-// One folder for the files of every input of this process, ending in "/". Left behind
-// on purpose when the process ends: a finding's files are then there to look at.
+// One folder for the files of every input of this process, ending in "/". Removed when
+// the process ends normally; a finding aborts, and its files stay there to look at.
 inline const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        static SilentUserInterface ui;
-        SetUserInterface(&ui);
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorn-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
-        return pattern + "/";
-    }();
-    return folder;
+    struct Folder {
+        Folder() {
+            const char* tmp = std::getenv("TMPDIR");
+            path = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorn-fuzz-XXXXXX";
+            if (!::mkdtemp(path.data())) std::abort();
+            path += "/";
+        }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+        std::string path;
+    };
+    static SilentUserInterface ui;
+    static const Folder folder;
+    SetUserInterface(&ui);
+    return folder.path;
 }
 
 // Replaces the file `name` in the work folder with `bytes`; returns its path.
