@@ -20,4 +20,9 @@ echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 vorn_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORN_SANITIZE=ON -DVORN_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+echo "== Fuzz each harness for ${VORN_FUZZ_SECONDS:=30} seconds (clang, libFuzzer, ASan, UBSan)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVORN_FUZZ=ON -DVORN_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target vorn-fuzzers -- -j"$(nproc)"
+vorn_fuzz_all build-fuzz "$VORN_FUZZ_SECONDS"
 echo "== All tests passed"

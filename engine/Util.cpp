@@ -1,30 +1,38 @@
 #include "engine/Util.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/Messages.h"
 
 namespace vorn {
 namespace {
 
-// Every taxon's code for one state. An action reads all the codes it needs into these
-// before it changes anything, so a read error leaves every score, count, mark and group
-// as it was.
-using StateCodes = std::array<uint8_t, MaxKeyItems>;
+// Every taxon's code byte for one state, as the matrix holds it. An action reads all the
+// codes it needs into these before it changes anything, so a read error leaves every
+// score, count, mark and group as it was.
+using StateCodes = std::array<uint8_t, MaxKeyItems + TaxaPerRecord>;
 
-// Reads the state's codes one matrix record of 40 taxa at a time, exactly as TaxonCode
+// Reads the state's records one matrix record of 40 taxa at a time, exactly as TaxonCode
 // would.
 void ReadStateCodes(int32_t state, StateCodes& codes) {
-    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
-        const uint8_t* record = MatrixRecordFor(state, first);
-        int32_t end = std::min(first + TaxaPerRecord, Key.TaxonCount);
-        for (int32_t t = first; t < end; ++t)
-            codes[t] = CodeOfByte[record[t - first]];
-    }
+    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord)
+        std::memcpy(&codes[first], MatrixRecordFor(state, first), TaxaPerRecord);
 }
 
+// Only "+" reads as present and only "-" as absent (see the table of codes), so the
+// bytes are compared directly.
+constexpr bool OnlyOneByteReads(uint8_t code, uint8_t byte) {
+    for (int b = 0; b < 256; ++b) {
+        if ((CodeOfByte[b] == code) != (b == byte)) return false;
+    }
+    return true;
+}
+static_assert(OnlyOneByteReads(CodePresent, '+') && OnlyOneByteReads(CodeAbsent, '-'));
+
+// The code byte that contradicts a score: "-" for present, "+" for absent.
 uint8_t ContradictingCode(uint8_t score) {
-    return (score == ScorePresent || score == ScoreOrPresent) ? CodeAbsent : CodePresent;
+    return (score == ScorePresent || score == ScoreOrPresent) ? '-' : '+';
 }
 
 bool IsOrScore(uint8_t score) {
@@ -262,15 +270,6 @@ void RemoveOrGroupOfState(int32_t state) {
 // ---- Queries --------------------------------------------------------------------------
 
 namespace {
-
-// Counting bytes against "-" below is the same as mapping them to codes first.
-constexpr bool OnlyDashReadsAsAbsent() {
-    for (int b = 0; b < 256; ++b) {
-        if ((CodeOfByte[b] == CodeAbsent) != (b == '-')) return false;
-    }
-    return true;
-}
-static_assert(OnlyDashReadsAsAbsent());
 
 // Taxa without mismatch as a byte mask (1 or 0), padded with 0 to whole matrix records,
 // and per record whether it covers any such taxon. Remade with the cache of counts, that

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/Directory.h"
 #include "platform/Messages.h"
 
 namespace vorn::fuzz {
@@ -23,18 +25,26 @@ public:
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };
 
-// One folder for the files of every input of this process, ending in "/". Left behind
-// on purpose when the process ends: a finding's files are then there to look at.
+// One folder for the files of every input of this process, ending in "/". Removed when
+// the process ends normally; a finding aborts, and its files stay there to look at.
 inline const std::string& WorkFolder() {
-    static const std::string folder = [] {
-        static SilentUserInterface ui;
-        SetUserInterface(&ui);
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorn-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
-        return pattern + "/";
-    }();
-    return folder;
+    struct Folder {
+        Folder() {
+            const char* tmp = std::getenv("TMPDIR");
+            path = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorn-fuzz-XXXXXX";
+            if (!::mkdtemp(path.data())) std::abort();
+            path += "/";
+        }
+        ~Folder() {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+        std::string path;
+    };
+    static SilentUserInterface ui;
+    static const Folder folder;
+    SetUserInterface(&ui);
+    return folder.path;
 }
 
 // Replaces the file `name` in the work folder with `bytes`; returns its path.
@@ -51,6 +61,19 @@ inline std::string WriteWorkFile(const std::string& name, std::string_view bytes
     ::close(fd);
     return path;
 }
+
+// Opening a key enters its folder; libFuzzer names its corpus and reproducers relative
+// to the directory it started in, so each harness goes back there.
+class KeepDirectory {
+public:
+    KeepDirectory() : directory_(CurrentDirectory()) {}
+    ~KeepDirectory() { ChangeToDirectory(directory_); }
+    KeepDirectory(const KeepDirectory&) = delete;
+    KeepDirectory& operator=(const KeepDirectory&) = delete;
+
+private:
+    std::string directory_;
+};
 
 // True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values beyond
 // U+10FFFF).

@@ -19,6 +19,7 @@ constexpr int kStates = 12;
 
 void OpenTestKey() {
     if (Key.KeyOpen) return;
+    fuzz::KeepDirectory keep;
     testing::KeySpec spec;
     spec.Name = "HIS";
     spec.TitleLines = {"History"};

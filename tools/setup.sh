@@ -6,7 +6,9 @@ VORN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev libgtest-d
                libbenchmark-dev fonts-dejavu-core scdoc
                # test.sh checks an installation and builds the Debian package with these
                desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
-               file dpkg-dev)
+               file dpkg-dev
+               # test.sh fuzzes every reader with these
+               clang libclang-rt-14-dev)
 
 vorn_setup() {
     local missing=()
@@ -41,4 +43,30 @@ vorn_build() {
 vorn_environment() {
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/vorn-runtime-XXXXXX)}"
     chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# Runs every fuzzer of BUILD_DIR for SECONDS each, from a fixed seed with bounded memory,
+# over a scratch corpus and the seed corpus in fuzz/corpus/ (which it never writes).
+# Fails on the first finding and keeps the reproducer and the log.
+vorn_fuzz_all() {
+    local build=$1 seconds=$2
+    local work
+    work=$(mktemp -d /dev/shm/vorn-fuzz-XXXXXX 2>/dev/null || mktemp -d)
+    for fuzzer in "$build"/fuzz/vorn-fuzz-*; do
+        [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
+        local name=${fuzzer##*/vorn-fuzz-}
+        mkdir -p "$work/$name"
+        if ! TMPDIR="$work" "$fuzzer" -seed=1 -max_total_time="$seconds" -rss_limit_mb=1024 \
+            -malloc_limit_mb=1024 -timeout=10 -print_final_stats=1 \
+            -artifact_prefix="$work/$name-" "$work/$name" "fuzz/corpus/$name" \
+            >"$work/$name.log" 2>&1; then
+            tail -n 40 "$work/$name.log" >&2
+            echo "Fuzzer $name found a fault; its input and log are in $work" >&2
+            return 1
+        fi
+        local runs
+        runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/$name.log" | grep -o '[0-9]*$')
+        echo "  $name: ${runs:-?} inputs in $seconds s, no finding"
+    done
+    rm -rf "$work"
 }
