@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -425,7 +426,7 @@ private:
             }
             return Parse(c, a->Value);
         }
-        if (Inapplicable(item, ci, 0)) {
+        if (Inapplicable(item, ci)) {
             *inapplicable = true;
             return {};
         }
@@ -434,9 +435,24 @@ private:
     }
 
     // An omitted character is inapplicable when a rule on it holds: its controlling
-    // character names only states of the rule, or is itself inapplicable.
-    bool Inapplicable(size_t item, size_t ci, int depth) {
-        if (depth > 32) return false;  // rules that go round in a circle
+    // character names only states of the rule, or is itself inapplicable. Each character's
+    // answer is worked out once per item: rules that share controlling characters would
+    // otherwise be followed again along every path, exponentially often; a rule that leads
+    // back to a character still being worked out (a circle) does not hold.
+    bool Inapplicable(size_t item, size_t ci) {
+        if (memoItem_ != item) {
+            memoItem_ = item;
+            memo_.assign(chars_.size(), Memo::Unknown);
+        }
+        if (memo_[ci] == Memo::Working) return false;
+        if (memo_[ci] != Memo::Unknown) return memo_[ci] == Memo::Yes;
+        memo_[ci] = Memo::Working;
+        bool result = InapplicableByRules(item, ci);
+        memo_[ci] = result ? Memo::Yes : Memo::No;
+        return result;
+    }
+
+    bool InapplicableByRules(size_t item, size_t ci) {
         auto rules = rulesFor_.find(chars_[ci].Number);
         if (rules == rulesFor_.end() || items_[item][ci]) return false;
         for (const DependencyRule* rule : rules->second) {
@@ -449,7 +465,7 @@ private:
             if (const Attribute* a = items_[item][controlling]) {
                 if (!a->HasValue) continue;
                 value = Parse(c, a->Value);
-            } else if (Inapplicable(item, controlling, depth + 1)) {
+            } else if (Inapplicable(item, controlling)) {
                 return true;
             } else if (c.Implicit) {
                 value = Parse(c, *c.Implicit);
@@ -863,6 +879,9 @@ private:
     std::unordered_map<int, std::vector<const DependencyRule*>> rulesFor_;
     std::vector<std::vector<const Attribute*>> items_;
     std::vector<size_t> used_;  // the characters that give states
+    enum class Memo : uint8_t { Unknown, Working, No, Yes };
+    std::vector<Memo> memo_;  // per character, for item memoItem_
+    size_t memoItem_ = SIZE_MAX;
 };
 
 bool EndsWithIgnoringCase(const std::string& name, const char* suffix) {
