@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -440,15 +440,13 @@ private:
     // otherwise be followed again along every path, exponentially often; a rule that leads
     // back to a character still being worked out (a circle) does not hold.
     bool Inapplicable(size_t item, size_t ci) {
-        if (memoItem_ != item) {
-            memoItem_ = item;
-            memo_.assign(chars_.size(), Memo::Unknown);
-        }
-        if (memo_[ci] == Memo::Working) return false;
-        if (memo_[ci] != Memo::Unknown) return memo_[ci] == Memo::Yes;
-        memo_[ci] = Memo::Working;
+        if (memo_.empty()) memo_.assign(items_.size() * chars_.size(), Memo::Unknown);
+        Memo& memo = memo_[item * chars_.size() + ci];
+        if (memo == Memo::Working) return false;
+        if (memo != Memo::Unknown) return memo == Memo::Yes;
+        memo = Memo::Working;
         bool result = InapplicableByRules(item, ci);
-        memo_[ci] = result ? Memo::Yes : Memo::No;
+        memo_[item * chars_.size() + ci] = result ? Memo::Yes : Memo::No;
         return result;
     }
 
@@ -880,8 +878,7 @@ private:
     std::vector<std::vector<const Attribute*>> items_;
     std::vector<size_t> used_;  // the characters that give states
     enum class Memo : uint8_t { Unknown, Working, No, Yes };
-    std::vector<Memo> memo_;  // per character, for item memoItem_
-    size_t memoItem_ = SIZE_MAX;
+    std::vector<Memo> memo_;  // per item and character
 };
 
 bool EndsWithIgnoringCase(const std::string& name, const char* suffix) {
