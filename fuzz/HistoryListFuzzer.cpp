@@ -20,18 +20,18 @@ constexpr int kStates = 12;
 void OpenTestKey() {
     if (Key.KeyOpen) return;
     fuzz::KeepDirectory keep;
-    testing::KeySpec spec;
-    spec.Name = "HIS";
-    spec.TitleLines = {"History"};
-    spec.Taxa = {"A", "B", "C", "D", "E"};
+    testing::KeySpec keySpec;
+    keySpec.Name = "HIS";
+    keySpec.TitleLines = {"History"};
+    keySpec.Taxa = {"A", "B", "C", "D", "E"};
     for (int s = 0; s < kStates; ++s) {
-        spec.States.push_back("State " + std::to_string(s));
+        keySpec.States.push_back("State " + std::to_string(s));
         std::string codes;
         for (int t = 0; t < 5; ++t)
             codes += "+-*?"[(s * 7 + t * 3) % 4];
-        spec.Codes.push_back(codes);
+        keySpec.Codes.push_back(codes);
     }
-    OpenKey(testing::WriteKey(fuzz::WorkFolder(), spec));
+    OpenKey(testing::WriteKey(fuzz::WorkFolder(), keySpec));
     FUZZ_CHECK(Key.KeyOpen, "the test key opens");
 }
 
