@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/Look.h"
+#include "key/TitlePage.h"
 #include "key/Util.h"
 #include "platform/Text.h"
-#include "platform/TextFile.h"
 
 namespace vorn {
 
@@ -37,22 +37,8 @@ TKeyTitle::TKeyTitle(QWidget* owner) : QDialog(owner) {
     FormCreate();
 }
 
-std::string TKeyTitle::TitleLine(std::string line) {
-    line = std::string(TrimBlanks(line));
-    if (!line.empty() && line[0] == '\x03') line.erase(0, 1);
-    size_t at = line.find("(c)");
-    if (at == std::string::npos) return line;
-    return line.substr(0, at) + '\xA9' + line.substr(at + 3);
-}
-
 void TKeyTitle::FormCreate() {
-    std::vector<std::string> lines;
-    TextFile file;
-    file.Open(Key.DesFileName);
-    while (!file.AtEnd() && static_cast<int>(lines.size()) < kMaxLines) {
-        lines.push_back(file.ReadLine());
-    }
-    file.Close();
+    std::vector<std::string> lines = ReadTitlePage(Key.DesFileName);
 
     int count = static_cast<int>(lines.size());
     int height = Panel1->height();
@@ -63,7 +49,7 @@ void TKeyTitle::FormCreate() {
     int width = Panel1->width();
     int top = (height - count * Pitch) / 2;
     for (const std::string& line : lines) {
-        auto* label = new QLabel(QString::fromStdString(KeyTextToUtf8(TitleLine(line))), Panel1);
+        auto* label = new QLabel(QString::fromStdString(KeyTextToUtf8(line)), Panel1);
         label->setTextFormat(Qt::PlainText);
         label->setGeometry(4, top, width - 8, 20);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

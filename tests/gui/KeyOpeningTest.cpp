@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "key/FTitle.h"
+#include "key/TitlePage.h"
 #include "tests/support/GuiFixture.h"
 
 using namespace vorn;
@@ -98,7 +99,7 @@ private slots:
         int labels = -1;
         OpenAndLook(f->Write(Key("HUGE", huge)),
                     [&](TKeyTitle* title) { labels = static_cast<int>(title->Lines.size()); });
-        QCOMPARE(labels, TKeyTitle::kMaxLines);
+        QCOMPARE(labels, kMaxTitleLines);
     }
 
     void decliningTheTitlePageClosesTheKeyAndKeepsTheHistory() {
