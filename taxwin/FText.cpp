@@ -1,22 +1,15 @@
 #include "taxwin/FText.h"
 
-#include <unistd.h>
-
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 
 #include "app/Guarded.h"
 #include "app/Look.h"
 #include "app/WindowManager.h"
-#include "platform/FileLookup.h"
-#include "platform/IoError.h"
+#include "key/NotesText.h"
 #include "platform/Messages.h"
 #include "platform/Text.h"
 
@@ -25,49 +18,6 @@ namespace {
 
 constexpr int kWidth = 592;
 constexpr int kHeight = 288;
-
-// At most `limit` bytes of the file, and whether it holds more.
-std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
-    int fd = OpenForReading(fileName);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
-    if (!file) {
-        int error = errno;
-        ::close(fd);
-        throw IoError(fileName, "open", std::strerror(error));
-    }
-    std::string bytes(limit + 1, '\0');
-    size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (std::ferror(file.get())) throw IoError(fileName, "read", std::strerror(errno));
-    if (std::fclose(file.release()) != 0) throw IoError(fileName, "close", std::strerror(errno));
-    *more = got > limit;
-    bytes.resize(std::min(got, limit));
-    return bytes;
-}
-
-// The text as the window shows it: the bytes split into lines at CR, LF or CR LF and
-// joined with LF; a line end at the very end starts no further line. Stops after
-// `maxLines` lines; `cut` tells whether anything was left out.
-QString TextLines(const std::string& bytes, int maxLines, bool* cut) {
-    std::string text;
-    text.reserve(bytes.size());
-    int lines = 0;
-    size_t i = 0;
-    *cut = false;
-    while (i < bytes.size()) {
-        if (lines == maxLines) {
-            *cut = true;
-            break;
-        }
-        size_t end = bytes.find_first_of("\r\n", i);
-        if (end == std::string::npos) end = bytes.size();
-        if (lines > 0) text += '\n';
-        text.append(bytes, i, end - i);
-        ++lines;
-        i = end;
-        if (i < bytes.size() && bytes[i++] == '\r' && i < bytes.size() && bytes[i] == '\n') ++i;
-    }
-    return QString::fromStdString(KeyTextToUtf8(text));
-}
 
 }  // namespace
 
@@ -111,12 +61,9 @@ void TTextForm::FormCreate() {
 }
 
 void TTextForm::LoadLines(const std::string& fileName) {
-    bool more = false;
-    std::string bytes = ReadHead(fileName, kMaxTextBytes, &more);
-    bool manyLines = false;
-    QString text = TextLines(bytes, kMaxTextLines, &manyLines);
-    Memo1->setPlainText(text);
-    if (more || manyLines) {
+    NotesText notes = ReadNotesText(fileName);
+    Memo1->setPlainText(QString::fromStdString(notes.Text));
+    if (notes.Cut) {
         ShowInformation("The notes file \"" + KeyTextToUtf8(fileName) +
                         "\" is too long to show in full.  Only its beginning is shown.");
     }

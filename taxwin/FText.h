@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstddef>
 #include <string>
 
 #include "app/ChildForm.h"
@@ -24,17 +23,9 @@ public:
     QPushButton* CloseButton = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
 
-    // Shows the lines of `fileName` (resolved as every key file is), split at CR, LF or
-    // CR LF, decoded as the key's 8-bit text. Throws IoError when the file cannot be read,
-    // leaving the area as it was. Only the first kMaxTextBytes bytes are shown; the user is
-    // told when a file is cut.
+    // Shows the notes file `fileName` as key/NotesText.h reads it. Throws IoError when the
+    // file cannot be read, leaving the area as it was; tells the user when a file is cut.
     void LoadLines(const std::string& fileName);
-
-    // Notes are a few kilobytes. A file far beyond that (a mistake, or not a notes file at
-    // all) is cut here, so that it neither fills memory nor freezes the window's layout.
-    static constexpr size_t kMaxTextBytes = 1 << 20;
-    // Many short lines cost the text area far more than their bytes; they are cut as well.
-    static constexpr int kMaxTextLines = 20000;
 
 public slots:
     void CloseButtonClick();

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "key/NotesText.h"
 #include "tests/support/TaxaWindows.h"
 
 using namespace vorn;
@@ -217,25 +218,23 @@ private slots:
             "shown.";
 
         // Up to the limit nothing is cut.
-        WriteFile(f->Dir.Path() + "QROB.TXT", std::string(TTextForm::kMaxTextBytes, 'x'));
-        QCOMPARE(PressNotes(0)[0]->Memo1->toPlainText().size(),
-                 qsizetype(TTextForm::kMaxTextBytes));
+        WriteFile(f->Dir.Path() + "QROB.TXT", std::string(kMaxNotesBytes, 'x'));
+        QCOMPARE(PressNotes(0)[0]->Memo1->toPlainText().size(), qsizetype(kMaxNotesBytes));
         QVERIFY(f->Ui.Messages.empty());
 
         // One line beyond the byte limit: its beginning is shown, and the user is told.
-        WriteFile(f->Dir.Path() + "QROB.TXT", std::string(TTextForm::kMaxTextBytes + 7, 'y'));
-        QCOMPARE(PressNotes(0)[0]->Memo1->toPlainText().size(),
-                 qsizetype(TTextForm::kMaxTextBytes));
+        WriteFile(f->Dir.Path() + "QROB.TXT", std::string(kMaxNotesBytes + 7, 'y'));
+        QCOMPARE(PressNotes(0)[0]->Memo1->toPlainText().size(), qsizetype(kMaxNotesBytes));
         QCOMPARE(f->Ui.Texts(), std::vector<std::string>({cut}));
 
         // Many short lines: the first ones are shown.
         std::string lines;
-        for (int i = 1; i <= TTextForm::kMaxTextLines + 500; ++i)
+        for (int i = 1; i <= kMaxNotesLines + 500; ++i)
             lines += std::to_string(i) + "\r\n";
         WriteFile(f->Dir.Path() + "QROB.TXT", lines);
         QPlainTextEdit* memo = PressNotes(0)[0]->Memo1;
-        QCOMPARE(memo->document()->blockCount(), TTextForm::kMaxTextLines);
-        QCOMPARE(memo->document()->lastBlock().text(), QString::number(TTextForm::kMaxTextLines));
+        QCOMPARE(memo->document()->blockCount(), kMaxNotesLines);
+        QCOMPARE(memo->document()->lastBlock().text(), QString::number(kMaxNotesLines));
         QCOMPARE(f->Ui.Texts().back(), cut);
         QCOMPARE(f->Ui.Messages.size(), size_t(2));
     }
