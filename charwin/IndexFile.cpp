@@ -1,6 +1,7 @@
 #include "charwin/IndexFile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/IoError.h"
 #include "platform/Text.h"
@@ -99,7 +100,9 @@ private:
         ExpectLine();
         std::string line = file_.ReadLine();
         std::string_view text = WithoutLeadingBlanks(line);
-        IndexEntry& entry = table_[static_cast<size_t>(entry_)];
+        // Kept only once its ranges are read: an entry cut short by the end of the file
+        // has no button, so it leaves nothing in the table either.
+        IndexEntry entry;
         size_t bar = text.find('|');
         if (bar != std::string_view::npos) {
             std::string_view image = text.substr(bar + 1);  // blanks and all, as written
@@ -109,6 +112,7 @@ private:
         entry.Caption = heading + ":  " + std::string(text);
         ReadRanges(entry);
         entry.Number = entry_;
+        table_[static_cast<size_t>(entry_)] = std::move(entry);
         layout_.Buttons.push_back({entry_, x, y, width_, std::string(text)});
         ++entry_;
     }
