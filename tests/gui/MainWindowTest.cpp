@@ -6,6 +6,8 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "app/DataPaths.h"
@@ -260,6 +262,22 @@ private slots:
         Action("Openkey1")->trigger();
         SetUserInterface(scripted);
         QCOMPARE(shown, QDir(QString::fromStdString(SampleKeysFolder())).canonicalPath());
+    }
+
+    void theFileDialogsLeaveNoSettingsFileOfTheirOwn() {
+        const QString config =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QFileInfo before(config + "/QtProject.conf");
+        QtUserInterface qt;
+        UserInterface* scripted = SetUserInterface(&qt);
+        AnswerNextDialog([](QDialog* dialog) { dialog->reject(); });
+        Action("Openkey1")->trigger();
+        SetUserInterface(scripted);
+        // Where the dialogs would keep their folders: nowhere a file can be made.
+        QVERIFY(!QSettings(QSettings::UserScope, "QtProject").fileName().startsWith(config));
+        QFileInfo after(config + "/QtProject.conf");
+        QCOMPARE(after.exists(), before.exists());
+        if (after.exists()) QCOMPARE(after.lastModified(), before.lastModified());
     }
 
     void theOpenKeyDialogFindsKeysInAnyLetterCase() {
