@@ -237,6 +237,11 @@ private slots:
         ClickRow(score, 4);
         QTest::keyClick(score->VornListBox, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  -Flowers: scented"}));
+        // Alt+C is "&Clear" here, not the Characters menu.
+        QTest::keyClick(score->VornListBox, Qt::Key_C, Qt::AltModifier);
+        QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate"}));
+        QTest::keyClick(score->VornListBox, Qt::Key_A, Qt::AltModifier);
+        QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  -Flowers: scented"}));
 
         ShowCharActive();
         ClickRow(active, 1);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -262,6 +263,22 @@ private slots:
         Action("Openkey1")->trigger();
         SetUserInterface(scripted);
         QCOMPARE(shown, QDir(QString::fromStdString(SampleKeysFolder())).canonicalPath());
+    }
+
+    void messagesShowTextFromFilesAsWritten() {
+        QtUserInterface qt;
+        QString text;
+        Qt::TextFormat format = Qt::RichText;
+        AnswerNextDialog([&](QDialog* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            QVERIFY(box);
+            text = box->text();
+            format = box->textFormat();
+            box->accept();
+        });
+        qt.ShowMessage(MessageKind::Error, "Not found: <i>Quercus</i> &lt; b");
+        QCOMPARE(text, QString("Not found: <i>Quercus</i> &lt; b"));
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void theFileDialogsLeaveNoSettingsFileOfTheirOwn() {
