@@ -97,20 +97,27 @@ void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle, 
     NotesName = std::move(fields.NotesName);
 }
 
-std::string IndicText(const TIndicatorObj& indicator) {
-    std::string line = Counter(indicator) + Mark(indicator);
-    if (NumberMode) line += std::to_string(indicator.Index + 1) + ". ";
-    if (indicator.Kind == TIndicatorObj::IndicState) return line + indicator.Text.value_or("");
+std::string IndicPrefix(const TIndicatorObj& indicator) {
+    return Counter(indicator) + Mark(indicator);
+}
+
+std::string IndicBody(const TIndicatorObj& indicator) {
+    std::string body = NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
+    if (indicator.Kind == TIndicatorObj::IndicState) return body + indicator.Text.value_or("");
     switch (NameMode) {
         case CommonNames:
-            return line +
+            return body +
                    (indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator));
         case BothNames:
-            return line + indicator.Text.value_or("") +
+            return body + indicator.Text.value_or("") +
                    (indicator.CommonName ? ", " + *indicator.CommonName : std::string());
         default:
-            return line + indicator.Text.value_or("");
+            return body + indicator.Text.value_or("");
     }
+}
+
+std::string IndicText(const TIndicatorObj& indicator) {
+    return IndicPrefix(indicator) + IndicBody(indicator);
 }
 
 std::string IndicName(const TIndicatorObj& indicator) {
