@@ -45,6 +45,9 @@ std::string IndicText(const TIndicatorObj& indicator);
 // of a key while NumberMode and NameMode do.
 std::string IndicPrefix(const TIndicatorObj& indicator);
 std::string IndicBody(const TIndicatorObj& indicator);
+// A number for the prefix, made without building its text: items with equal numbers have
+// equal prefixes.
+uint64_t IndicPrefixKey(const TIndicatorObj& indicator);
 // The plain name used in window captions.
 std::string IndicName(const TIndicatorObj& indicator);
 

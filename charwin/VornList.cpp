@@ -187,15 +187,16 @@ int TVornListBox::LineWidth() const {
 
 int TVornListBox::MeasureLines() const {
     // Measuring text is slow and a list holds thousands of lines: a body is measured once
-    // for its item and the modes, a prefix once for its text.
+    // for its item and the modes, a prefix once for what it is made of.
     int widest = 0;
     for (int row = 0; row < Count(); ++row) {
         const TIndicatorObj& indicator = model_->At(row);
-        std::string prefix = IndicPrefix(indicator);
-        auto found = prefixWidths_.find(prefix);
-        int prefixWidth = found != prefixWidths_.end()
-                              ? found->second
-                              : prefixWidths_.emplace(prefix, TextWidth(prefix)).first->second;
+        uint64_t prefixKey = IndicPrefixKey(indicator);
+        auto found = prefixWidths_.find(prefixKey);
+        int prefixWidth =
+            found != prefixWidths_.end()
+                ? found->second
+                : prefixWidths_.emplace(prefixKey, TextWidth(IndicPrefix(indicator))).first->second;
         // Bodies are cached by kind and key index, within the key's capacity.
         bool cacheable = indicator.Kind <= TIndicatorObj::IndicState && indicator.Index >= 0 &&
                          indicator.Index < MaxKeyItems;

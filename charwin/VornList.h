@@ -91,7 +91,7 @@ private:
     mutable WidthKey widthKey_;
     // Body widths by kind and key index (-1 unknown): they outlive rebuilds of the list.
     mutable std::vector<int> bodyWidths_[2];
-    mutable std::unordered_map<std::string, int> prefixWidths_;
+    mutable std::unordered_map<uint64_t, int> prefixWidths_;
 };
 
 // A button of the index window, standing for one entry of its table.
