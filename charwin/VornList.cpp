@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -17,6 +18,7 @@ namespace {
 // Where a line starts in its item, and the room kept after the widest one.
 constexpr int kLeftInset = 2;
 constexpr int kRightMargin = 4;
+constexpr int kSideStep = 12;
 
 class IndicatorDelegate : public QStyledItemDelegate {
 public:
@@ -94,6 +96,9 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The view would step sideways by a whole item, now the widest line: a click on an
+    // arrow moves a couple of characters instead.
+    horizontalScrollBar()->setSingleStep(kSideStep);
     // A change of the items only marks the widest line for measuring, which the view's next
     // layout asks for: adding many items one by one measures them once.
     auto stale = [this] { lineWidthStale_ = true; };
@@ -171,7 +176,7 @@ void TVornListBox::RepaintList() {
 
 int TVornListBox::LineWidth() const {
     WidthKey key{font().key(), NumberMode, static_cast<int>(NameMode), KeysOpened};
-    if (!(key == widthKey_)) {
+    if (key != widthKey_) {
         widthKey_ = std::move(key);
         for (std::vector<int>& widths : bodyWidths_)
             widths.clear();

@@ -135,6 +135,7 @@ private slots:
         QVERIFY(bar->isVisible());
         QVERIFY2(bar->maximum() >= overhang() && bar->maximum() <= overhang() + 6,
                  qPrintable(QString("range %1, overhang %2").arg(bar->maximum()).arg(overhang())));
+        QVERIFY(bar->singleStep() < bar->maximum() / 2);  // an arrow does not jump to the end
         // A highlight spans the whole row, scrolled or not.
         QCOMPARE(list->visualRect(list->model()->index(0, 0)).width(),
                  bar->maximum() + list->viewport()->width());
