@@ -40,6 +40,14 @@ public:
 // The display line: counter, mark, number (in number mode), name. Bytes as in the key.
 // Never throws: a count that cannot be read shows as "(?)" (see app/PaintErrors.h).
 std::string IndicText(const TIndicatorObj& indicator);
+// IndicText in two parts. The prefix (counter and mark) changes with the scores but takes
+// few distinct values; the body (number in number mode, name) stays the same for an item
+// of a key while NumberMode and NameMode do.
+std::string IndicPrefix(const TIndicatorObj& indicator);
+std::string IndicBody(const TIndicatorObj& indicator);
+// A number for the prefix, made without building its text: items with equal numbers have
+// equal prefixes.
+uint64_t IndicPrefixKey(const TIndicatorObj& indicator);
 // The plain name used in window captions.
 std::string IndicName(const TIndicatorObj& indicator);
 

@@ -1,17 +1,28 @@
 #include "charwin/VornList.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
+#include "app/Modes.h"
+#include "key/Manage.h"
+#include "key/Util.h"
 #include "platform/Text.h"
 
 namespace vorn {
 namespace {
 
+// Where a line starts in its item, and the room kept after the widest one.
+constexpr int kLeftInset = 2;
+constexpr int kRightMargin = 4;
+constexpr int kSideStep = 12;
+
 class IndicatorDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit IndicatorDelegate(TVornListBox* list) : QStyledItemDelegate(list), list_(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -25,14 +36,20 @@ public:
         QString line = QString::fromStdString(KeyTextToUtf8(IndicText(model->At(index.row()))));
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        QRect text = option.rect.adjusted(2, 0, 0, 0);
+        QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
     }
 
+    // Items are all alike (uniformItemSizes), so the view asks for one size: the widest
+    // line's. A list view that does not wrap stretches the items to the viewport's width,
+    // so a highlight still fills its row when every line is narrower.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
         int f = option.font.pixelSize() > 0 ? option.font.pixelSize() : option.fontMetrics.height();
-        return {option.rect.width(), f + f / 4};
+        return {list_->LineWidth(), f + f / 4};
     }
+
+private:
+    const TVornListBox* list_;
 };
 
 }  // namespace
@@ -79,6 +96,15 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The view would step sideways by a whole item, now the widest line: a click on an
+    // arrow moves a couple of characters instead.
+    horizontalScrollBar()->setSingleStep(kSideStep);
+    // A change of the items only marks the widest line for measuring, which the view's next
+    // layout asks for: adding many items one by one measures them once.
+    auto stale = [this] { lineWidthStale_ = true; };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, stale);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, stale);
+    connect(model_, &QAbstractItemModel::modelReset, this, stale);
     connect(this, &QListView::doubleClicked, this, [this] { emit VornListBoxDblClick(); });
     // A click reports on its release, with the new item selected, also when that item was
     // highlighted already; the keyboard reports once the selection has moved. A selection
@@ -141,7 +167,61 @@ int TVornListBox::ItemHeight() const {
 }
 
 void TVornListBox::RepaintList() {
+    // Counts and marks change the lines' prefixes, and a mode their bodies.
+    int before = lineWidth_;
+    lineWidthStale_ = true;
+    if (LineWidth() != before) scheduleDelayedItemsLayout();
     viewport()->update();
+}
+
+int TVornListBox::LineWidth() const {
+    WidthKey key{font().key(), NumberMode, static_cast<int>(NameMode), KeysOpened};
+    if (key != widthKey_) {
+        widthKey_ = std::move(key);
+        for (std::vector<int>& widths : bodyWidths_)
+            widths.clear();
+        prefixWidths_.clear();
+        lineWidthStale_ = true;
+    }
+    if (lineWidthStale_) {
+        lineWidth_ = MeasureLines();
+        lineWidthStale_ = false;
+    }
+    return lineWidth_;
+}
+
+int TVornListBox::MeasureLines() const {
+    // Measuring text is slow and a list holds thousands of lines: a body is measured once
+    // for its item and the modes, a prefix once for what it is made of.
+    int widest = 0;
+    for (int row = 0; row < Count(); ++row) {
+        const TIndicatorObj& indicator = model_->At(row);
+        uint64_t prefixKey = IndicPrefixKey(indicator);
+        auto found = prefixWidths_.find(prefixKey);
+        int prefixWidth =
+            found != prefixWidths_.end()
+                ? found->second
+                : prefixWidths_.emplace(prefixKey, TextWidth(IndicPrefix(indicator))).first->second;
+        // Bodies are cached by kind and key index, within the key's capacity.
+        bool cacheable = indicator.Kind <= TIndicatorObj::IndicState && indicator.Index >= 0 &&
+                         indicator.Index < MaxKeyItems;
+        std::vector<int>& widths = bodyWidths_[cacheable ? indicator.Kind : 0];
+        auto index = static_cast<size_t>(indicator.Index);
+        int bodyWidth = cacheable && index < widths.size() ? widths[index] : -1;
+        if (bodyWidth < 0) {
+            bodyWidth = TextWidth(IndicBody(indicator));
+            if (cacheable) {
+                if (index >= widths.size()) widths.resize(index + 1, -1);
+                widths[index] = bodyWidth;
+            }
+        }
+        widest = std::max(widest, prefixWidth + bodyWidth);
+    }
+    return widest == 0 ? 0 : kLeftInset + widest + kRightMargin;
+}
+
+int TVornListBox::TextWidth(const std::string& keyText) const {
+    return fontMetrics().horizontalAdvance(QString::fromStdString(KeyTextToUtf8(keyText)));
 }
 
 TVornIndexButton::TVornIndexButton(const QString& caption, int entry, QWidget* owner)

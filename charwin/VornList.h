@@ -4,6 +4,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "charwin/Indic.h"
@@ -32,7 +34,8 @@ private:
 // The owner-drawn list of every list window: one line per item, IndicText drawn at 2
 // pixels from the left, items F + F/4 pixels high for a font of F pixels. Lines are built
 // when painted (only the visible ones), so a repaint shows new marks and counts without
-// rebuilding the list, and painting reads no file.
+// rebuilding the list, and painting reads no file. Every item is as wide as the widest
+// line, so the list scrolls sideways only when some line does not fit.
 class TVornListBox : public QListView {
     Q_OBJECT
 public:
@@ -54,8 +57,10 @@ public:
     const TIndicatorObj* SelectedIndicator() const;
     // The height of every item for the list's font.
     int ItemHeight() const;
-    // Redraws the visible items.
+    // Redraws the visible items, and lays the list out again when the widest line changed.
     void RepaintList();
+    // The width of the widest line with its margins: the width of every item.
+    int LineWidth() const;
     // Typing letters does not move the highlight: a hidden search of the lines would jump
     // unpredictably. Each line's text stays available to assistive technology.
     void keyboardSearch(const QString&) override {}
@@ -68,7 +73,25 @@ signals:
     void VornListBoxClick();
 
 private:
+    // What the cached widths depend on besides the item itself.
+    struct WidthKey {
+        QString Font;
+        bool Numbers = false;
+        int Names = 0;
+        int64_t Keys = 0;
+        bool operator==(const WidthKey&) const = default;
+    };
+    int MeasureLines() const;
+    int TextWidth(const std::string& keyText) const;
+
     TVornListModel* model_;
+    // The widest line, measured again only after the items changed or on RepaintList.
+    mutable int lineWidth_ = 0;
+    mutable bool lineWidthStale_ = true;
+    mutable WidthKey widthKey_;
+    // Body widths by kind and key index (-1 unknown): they outlive rebuilds of the list.
+    mutable std::vector<int> bodyWidths_[2];
+    mutable std::unordered_map<uint64_t, int> prefixWidths_;
 };
 
 // A button of the index window, standing for one entry of its table.

@@ -143,6 +143,7 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
 
     ResetScores();
     Key.KeyOpen = true;
+    ++KeysOpened;
     OpenKeyPath = path;
     WorkDir = directory;
     UpdateKeyMenu();

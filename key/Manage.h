@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vorn {
@@ -8,6 +9,9 @@ namespace vorn {
 inline std::string OpenKeyPath;
 // The directory of the last key whose files were opened in this run, ending in "/".
 inline std::string WorkDir;
+// How many keys have been opened in this run: what caches of a key's texts compare to
+// know the key they hold is still the open one.
+inline int64_t KeysOpened = 0;
 
 // The key-dependent state of the main window, as UpdateKeyMenu computes it.
 struct KeyMenuState {

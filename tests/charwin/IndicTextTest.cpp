@@ -3,6 +3,7 @@
 // row states exactly the count and matching total it is about.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "app/Modes.h"
@@ -168,6 +169,28 @@ TEST_F(IndicTextTest, StateNameIsItsText) {
     item.Text.reset();
     EXPECT_EQ(IndicName(item), "");
     EXPECT_EQ(IndicText(item), "  +");
+}
+
+// Lists cache the width of a prefix under its key: items with different prefixes must
+// never share a key.
+TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
+    CountMode = true;
+    std::map<uint64_t, std::string> prefixes;
+    for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
+        for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
+            for (int32_t indent : {0, 3, 14})
+                for (int variant = 0; variant < 4; ++variant) {
+                    TIndicatorObj item;
+                    uint8_t score = value;
+                    State(item, 7, count, 9, score);
+                    item.Indent = indent;
+                    if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
+                    if (variant & 2) item.NotesName = "";
+                    std::string prefix = IndicPrefix(item);
+                    uint64_t key = IndicPrefixKey(item);
+                    EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
+                    EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
+                }
 }
 
 }  // namespace

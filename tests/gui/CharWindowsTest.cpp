@@ -4,6 +4,7 @@
 // captions and messages a user sees.
 #include <QGuiApplication>
 #include <QLabel>
+#include <QScrollBar>
 #include <QtTest>
 #include <fstream>
 
@@ -98,6 +99,53 @@ private slots:
         QCOMPARE(subset->ImageButton->toolTip(),
                  QString("Display image for these character states"));
         QVERIFY(!subset->ImageButton->isEnabled());
+    }
+
+    // A list scrolls sideways only when a line is wider than it, and then just far enough
+    // to show the end of the widest line; the range follows a mode that widens the lines.
+    void horizontalScrollReachesTheWidestLineOnly() {
+        f->OpenAccepted(f->Write(ShrubKey()));
+        TCharScore* score = Score();
+        TVornListBox* list = score->VornListBox;
+        QScrollBar* bar = list->horizontalScrollBar();
+        auto settle = [] {
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+        };
+        // How far the list must scroll to show the end of the widest line at 2 pixels in.
+        auto overhang = [&] {
+            int widest = 0;
+            for (const QString& line : Lines(score))
+                widest = std::max(widest, list->fontMetrics().horizontalAdvance(line));
+            return 2 + widest - list->viewport()->width();
+        };
+        // Low enough for a vertical scroll bar, which must not bring a horizontal one.
+        QRect bounds = score->Bounds();
+        score->SetBounds(bounds.left(), bounds.top(), bounds.width(), 90);
+        settle();
+        QVERIFY(list->isVisible());
+        QVERIFY(list->verticalScrollBar()->isVisible());
+        QVERIFY(overhang() < 0);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(bar->maximum(), 0);
+
+        score->SetBounds(bounds.left(), bounds.top(), 90, 90);
+        settle();
+        QVERIFY(overhang() > 20);
+        QVERIFY(bar->isVisible());
+        QVERIFY2(bar->maximum() >= overhang() && bar->maximum() <= overhang() + 6,
+                 qPrintable(QString("range %1, overhang %2").arg(bar->maximum()).arg(overhang())));
+        QVERIFY(bar->singleStep() < bar->maximum() / 2);  // an arrow does not jump to the end
+        // A highlight spans the whole row, scrolled or not.
+        QCOMPARE(list->visualRect(list->model()->index(0, 0)).width(),
+                 bar->maximum() + list->viewport()->width());
+
+        int before = overhang();
+        f->Main->Numbertoggle1->trigger();
+        settle();
+        QVERIFY(overhang() > before);
+        QVERIFY2(bar->maximum() >= overhang() && bar->maximum() <= overhang() + 6,
+                 qPrintable(QString("range %1, overhang %2").arg(bar->maximum()).arg(overhang())));
     }
 
     void scoringFromTheScoreWindow() {
