@@ -142,14 +142,7 @@ public:
         dataset_.HasCharacterList = true;
         std::string_view s = d.Data;
         size_t i = 0;
-        while (true) {
-            while (i < s.size() && IsSpace(s[i]))
-                ++i;
-            if (i >= s.size()) break;
-            if (s[i] != '#') {
-                i = SkipToRecord(d, i, "text outside a character");
-                continue;
-            }
+        while (AtRecord(d, i, "text outside a character")) {
             size_t start = i++;
             size_t digits = i;
             while (i < s.size() && IsDigit(s[i]))
@@ -185,14 +178,7 @@ public:
         dataset_.HasItemDescriptions = true;
         std::string_view s = d.Data;
         size_t i = 0;
-        while (true) {
-            while (i < s.size() && IsSpace(s[i]))
-                ++i;
-            if (i >= s.size()) break;
-            if (s[i] != '#') {
-                i = SkipToRecord(d, i, "text outside an item");
-                continue;
-            }
+        while (AtRecord(d, i, "text outside an item")) {
             Item item;
             ++i;
             if (i < s.size() && s[i] == '+') {
@@ -208,14 +194,7 @@ public:
     void TaxonImagesDirective(const Directive& d) {
         std::string_view s = d.Data;
         size_t i = 0;
-        while (true) {
-            while (i < s.size() && IsSpace(s[i]))
-                ++i;
-            if (i >= s.size()) break;
-            if (s[i] != '#') {
-                i = SkipToRecord(d, i, "text outside a taxon's images");
-                continue;
-            }
+        while (AtRecord(d, i, "text outside a taxon's images")) {
             TaxonImages images;
             images.Name = ReadText(d, i + 1, i);
             size_t end = NextRecord(s, i);
@@ -241,6 +220,19 @@ private:
             }
         }
         return s.size();
+    }
+
+    // Moves `i` past blanks to the next "#" record, telling of any other text before it as
+    // `outside`; false at the end of the directive.
+    bool AtRecord(const Directive& d, size_t& i, const std::string& outside) {
+        std::string_view s = d.Data;
+        while (true) {
+            while (i < s.size() && IsSpace(s[i]))
+                ++i;
+            if (i >= s.size()) return false;
+            if (s[i] == '#') return true;
+            i = SkipToRecord(d, i, outside);
+        }
     }
 
     size_t SkipToRecord(const Directive& d, size_t at, const std::string& what) {

@@ -164,7 +164,12 @@ std::string CommentsAsWords(std::string_view text) {
     return out;
 }
 
-std::string FirstCommentWords(std::string_view text) {
+namespace {
+
+// Hands `take` what stands inside each comment of `text` in turn, internal codes left out,
+// until it returns true.
+template <class Take>
+void ForEachComment(std::string_view text, Take take) {
     for (size_t i = 0; i < text.size();) {
         if (text[i] != '<') {
             ++i;
@@ -173,30 +178,30 @@ std::string FirstCommentWords(std::string_view text) {
         size_t end = CommentEnd(text, i);
         if (!IsInternalCode(text, i, end)) {
             size_t innerEnd = end > i + 1 && text[end - 1] == '>' ? end - 1 : end;
-            std::string words =
-                Squeeze(RemoveMarks(CommentsAsWords(text.substr(i + 1, innerEnd - i - 1))));
-            if (!words.empty()) return words;
+            if (take(text.substr(i + 1, innerEnd - i - 1))) return;
         }
         i = end;
     }
-    return {};
+}
+
+}  // namespace
+
+std::string FirstCommentWords(std::string_view text) {
+    std::string words;
+    ForEachComment(text, [&](std::string_view inside) {
+        words = Squeeze(RemoveMarks(CommentsAsWords(inside)));
+        return !words.empty();
+    });
+    return words;
 }
 
 std::string CommentContents(std::string_view text) {
     std::string out;
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] != '<') {
-            ++i;
-            continue;
-        }
-        size_t end = CommentEnd(text, i);
-        if (!IsInternalCode(text, i, end)) {
-            size_t innerEnd = end > i + 1 && text[end - 1] == '>' ? end - 1 : end;
-            out += ' ';
-            out += RemoveMarks(CommentsAsWords(text.substr(i + 1, innerEnd - i - 1)), true);
-        }
-        i = end;
-    }
+    ForEachComment(text, [&](std::string_view inside) {
+        out += ' ';
+        out += RemoveMarks(CommentsAsWords(inside), true);
+        return false;
+    });
     return Squeeze(out);
 }
 
