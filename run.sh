@@ -17,6 +17,6 @@ Meanwhile, here is the command-line identifier on the sample key, replaying its
 history list (keys/TREES.HIS):
 
 TXT
-    exec build/app/vorn-identify keys/TREES.DES @keys/TREES.HIS
+    exec build/programs/vorn-identify keys/TREES.DES @keys/TREES.HIS
 fi
-exec build/app/vorn keys/TREES.DES
+exec build/programs/vorn keys/TREES.DES

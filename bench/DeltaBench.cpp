@@ -7,8 +7,8 @@
 #include <random>
 #include <sstream>
 
-#include "delta/DeltaImport.h"
-#include "tools/KeyWriter.h"
+#include "importers/delta/DeltaImport.h"
+#include "tests/kit/TestKeys.h"
 
 namespace vorn {
 namespace {

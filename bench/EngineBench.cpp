@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "bench/MatrixFloor.h"
-#include "engine/Manage.h"
-#include "key/Manage.h"
-#include "tools/KeyWriter.h"
+#include "core/session/Scoring.h"
+#include "core/session/OpenKey.h"
+#include "tests/kit/TestKeys.h"
 
 namespace vorn {
 namespace {

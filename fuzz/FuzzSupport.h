@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Directory.h"
-#include "platform/Messages.h"
+#include "core/platform/Directory.h"
+#include "core/platform/Messages.h"
 
 namespace vorn::fuzz {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/HistoryList.h"
-#include "engine/Manage.h"
+#include "core/session/HistoryList.h"
+#include "core/session/Scoring.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "key/Manage.h"
-#include "platform/IoError.h"
-#include "tools/KeyWriter.h"
+#include "core/session/OpenKey.h"
+#include "core/platform/IoError.h"
+#include "tests/kit/TestKeys.h"
 
 namespace vorn {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "charwin/IndexFile.h"
+#include "core/key/IndexFile.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
 

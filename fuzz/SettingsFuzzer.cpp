@@ -5,8 +5,8 @@
 
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "platform/PrivateProfile.h"
-#include "tools/KeyWriter.h"
+#include "core/platform/PrivateProfile.h"
+#include "tests/kit/TestKeys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;

@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/Modes.h"
-#include "charwin/Indic.h"
-#include "engine/Util.h"
+#include "core/session/Modes.h"
+#include "frame/Indicator.h"
+#include "core/engine/Engine.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "key/Util.h"
-#include "platform/Text.h"
+#include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
 
 namespace vorn {
 namespace {

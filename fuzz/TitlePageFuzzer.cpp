@@ -7,9 +7,9 @@
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/LineSplit.h"
-#include "key/TitlePage.h"
-#include "platform/IoError.h"
-#include "platform/Text.h"
+#include "core/key/TitlePage.h"
+#include "core/platform/IoError.h"
+#include "core/platform/Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "delta/DeltaConvert.h"
-#include "delta/DeltaReader.h"
-#include "delta/DeltaText.h"
+#include "importers/delta/DeltaConvert.h"
+#include "importers/delta/DeltaReader.h"
+#include "importers/delta/DeltaText.h"
 #include "fuzz/Check.h"
 
 namespace {

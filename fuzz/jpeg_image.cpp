@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/Check.h"
-#include "platform/IoError.h"
-#include "taxwin/JpegImage.h"
+#include "core/platform/IoError.h"
+#include "windows/taxa/JpegImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Small enough limits that one input never takes long.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot (desktop/screenshot.png): VORN on a virtual display of
+# Takes the README's screenshot (packaging/screenshot.png): VORN on a virtual display of
 # 1280 x 800, identifying on the sample key with its history list replayed.
 # Needs xvfb-run (Debian package xvfb). Usage: tools/screenshot.sh [BUILD_DIR]
 set -euo pipefail
@@ -15,5 +15,5 @@ chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 # No window manager runs on the virtual display: Qt draws the child windows' frames.
 XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$build/tools/vorn-screenshot" keys/TREES.DES keys/TREES.HIS desktop/screenshot.png
-echo "wrote desktop/screenshot.png"
+    "$build/tools/vorn-screenshot" keys/TREES.DES keys/TREES.HIS packaging/screenshot.png
+echo "wrote packaging/screenshot.png"

@@ -8,13 +8,13 @@
 #include <QtTest>
 #include <fstream>
 
-#include "app/Look.h"
-#include "charwin/FCActive.h"
-#include "charwin/FCMiss.h"
-#include "charwin/FCScore.h"
-#include "charwin/FCSubset.h"
-#include "engine/Util.h"
-#include "tests/gui/CharWindowHelpers.h"
+#include "frame/Look.h"
+#include "windows/states/ActiveWindow.h"
+#include "windows/states/MismatchedStatesWindow.h"
+#include "windows/states/ScoreWindow.h"
+#include "windows/states/SubsetWindow.h"
+#include "core/engine/Engine.h"
+#include "tests/kit/CharWindowHelpers.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -4,10 +4,10 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "charwin/FCHist.h"
-#include "engine/Manage.h"
-#include "platform/AtomicFile.h"
-#include "tests/gui/CharWindowHelpers.h"
+#include "windows/states/HistoryWindow.h"
+#include "core/session/Scoring.h"
+#include "core/platform/AtomicFile.h"
+#include "tests/kit/CharWindowHelpers.h"
 
 using namespace vorn;
 using namespace vorn::testing;

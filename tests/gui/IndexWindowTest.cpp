@@ -7,13 +7,13 @@
 #include <QtTest>
 
 #include <algorithm>
-#include "key/FTitle.h"
+#include "windows/TitlePageDialog.h"
 
-#include "app/Look.h"
-#include "charwin/FCIndex.h"
-#include "charwin/FCScore.h"
-#include "charwin/FCSubset.h"
-#include "tests/gui/CharWindowHelpers.h"
+#include "frame/Look.h"
+#include "windows/states/IndexWindow.h"
+#include "windows/states/ScoreWindow.h"
+#include "windows/states/SubsetWindow.h"
+#include "tests/kit/CharWindowHelpers.h"
 
 using namespace vorn;
 using namespace vorn::testing;

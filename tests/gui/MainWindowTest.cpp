@@ -11,11 +11,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "app/DataPaths.h"
-#include "app/FAbout.h"
-#include "app/OpenDocument.h"
-#include "app/Settings.h"
-#include "tests/support/GuiFixture.h"
+#include "core/session/DataPaths.h"
+#include "desktop/AboutBox.h"
+#include "frame/OpenDocument.h"
+#include "core/session/Settings.h"
+#include "tests/kit/GuiFixture.h"
 
 using namespace vorn;
 using vorn::testing::AcceptNextDialog;

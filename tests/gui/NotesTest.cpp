@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "key/NotesText.h"
-#include "tests/support/TaxaWindows.h"
+#include "core/key/NotesText.h"
+#include "tests/kit/TaxaWindows.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "platform/FileLookup.h"
-#include "tests/support/TaxaWindows.h"
+#include "core/platform/FileLookup.h"
+#include "tests/kit/TaxaWindows.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -4,13 +4,13 @@
 #include <QMouseEvent>
 #include <QtTest>
 
-#include "app/FAbout.h"
-#include "app/FSplash.h"
-#include "app/Settings.h"
-#include "app/Startup.h"
-#include "key/FTitle.h"
-#include "platform/IoError.h"
-#include "tests/support/GuiFixture.h"
+#include "desktop/AboutBox.h"
+#include "desktop/SplashScreen.h"
+#include "core/session/Settings.h"
+#include "desktop/Startup.h"
+#include "windows/TitlePageDialog.h"
+#include "core/platform/IoError.h"
+#include "tests/kit/GuiFixture.h"
 
 using namespace vorn;
 using vorn::testing::AnswerNextDialog;

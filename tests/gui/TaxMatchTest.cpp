@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "engine/Manage.h"
-#include "tests/support/TaxaWindows.h"
+#include "core/session/Scoring.h"
+#include "tests/kit/TaxaWindows.h"
 
 using namespace vorn;
 using namespace vorn::testing;

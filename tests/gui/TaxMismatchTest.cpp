@@ -4,12 +4,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "app/OpenDocument.h"
-#include "charwin/FCMiss.h"
-#include "engine/Manage.h"
-#include "taxwin/FTMiss.h"
-#include "tests/gui/CharWindowHelpers.h"
-#include "tests/support/TaxaWindows.h"
+#include "frame/OpenDocument.h"
+#include "windows/states/MismatchedStatesWindow.h"
+#include "core/session/Scoring.h"
+#include "windows/taxa/TaxonMismatchWindow.h"
+#include "tests/kit/CharWindowHelpers.h"
+#include "tests/kit/TaxaWindows.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "app/Look.h"
-#include "tests/support/GuiFixture.h"
+#include "frame/Look.h"
+#include "tests/kit/GuiFixture.h"
 
 using namespace vorn;
 using vorn::testing::GuiFixture;

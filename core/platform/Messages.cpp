@@ -1,0 +1,36 @@
+#include "core/platform/Messages.h"
+
+#include <cstdio>
+
+namespace vorn {
+namespace {
+
+class StandardErrorInterface : public UserInterface {
+public:
+    void ShowMessage(MessageKind, const std::string& text) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    bool AskYesNo(MessageKind, const std::string& text) override {
+        std::fprintf(stderr, "%s (answered No)\n", text.c_str());
+        return false;
+    }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+};
+
+StandardErrorInterface fallback;
+UserInterface* installed = nullptr;
+
+}  // namespace
+
+UserInterface* SetUserInterface(UserInterface* ui) {
+    UserInterface* old = installed;
+    installed = ui;
+    return old;
+}
+
+UserInterface& UI() {
+    return installed ? *installed : fallback;
+}
+
+}  // namespace vorn

@@ -1,0 +1,400 @@
+#include "core/session/Identify.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "core/session/HistoryList.h"
+#include "core/session/Scoring.h"
+#include "core/session/OpenKey.h"
+#include "core/platform/Directory.h"
+#include "core/platform/FileLookup.h"
+#include "core/platform/IoError.h"
+#include "core/platform/Messages.h"
+#include "core/platform/Text.h"
+
+namespace vorn {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vorn-identify KEY.DES [ACTION ...] [--json] [--keep-going] [--save-history FILE]\n"
+    "\n"
+    "Opens an identification key and scores its character states in order.\n"
+    "ACTION is one of (N: a state number, counted from 1):\n"
+    "  +N       score state N Present\n"
+    "  -N       score state N Absent\n"
+    "  ~N       toggle state N (as a double-click: none, Present, Absent, none)\n"
+    "  =N       clear state N (clearing a member of an \"Or\" group clears the group)\n"
+    "  or       begin an \"Or\" group, or end the one that is open\n"
+    "  @FILE    load a history list file (.HIS)\n"
+    "Options:\n"
+    "  --json                print one JSON object instead of text\n"
+    "  --keep-going          report an action that fails (a read error, a history list\n"
+    "                        that cannot be read) and go on with the next one\n"
+    "  --save-history FILE   after the actions, write the history list the History\n"
+    "                        window would hold (the states scored, in first-appearance\n"
+    "                        order, and those listed by loaded history lists)\n"
+    "File names are relative to the directory the command is started in.\n"
+    "Exit status: 0 done; 1 the key could not be opened or read, an action failed\n"
+    "(--keep-going) or the history list could not be written; 2 bad input (an unknown\n"
+    "action or option, a state number outside the key, a history list that cannot be\n"
+    "read or has a bad line), with nothing on standard output; 3 standard output could\n"
+    "not be written.\n";
+
+// The exit statuses.
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kBadInput = 2;
+constexpr int kOutputLost = 3;
+
+// Messages the windows would show go to standard error, and the run goes on.
+class ErrorStreamInterface : public UserInterface {
+public:
+    explicit ErrorStreamInterface(std::ostream& err) : err_(err) {}
+    void ShowMessage(MessageKind, const std::string& text) override {
+        err_ << "vorn-identify: " << text << '\n';
+        ++shown_;
+    }
+    bool AskYesNo(MessageKind kind, const std::string& text) override {
+        ShowMessage(kind, text);
+        return true;
+    }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+
+    // The number of messages shown so far.
+    int Shown() const { return shown_; }
+
+private:
+    std::ostream& err_;
+    int shown_ = 0;
+};
+
+struct Action {
+    enum Kind { Score, Or, History } kind = Score;
+    ScoreRequest request = RequestPresent;
+    std::string number;  // as typed, checked once the key's state count is known
+    std::string file;    // absolute, so opening the key cannot change what it names
+    std::string text;    // as typed, for messages
+};
+
+struct BadInput {
+    std::string message;
+};
+
+std::optional<Action> ParseAction(const std::string& arg) {
+    Action action;
+    action.text = arg;
+    if (arg == "or") {
+        action.kind = Action::Or;
+        return action;
+    }
+    if (arg.size() >= 2 && arg[0] == '@') {
+        action.kind = Action::History;
+        action.file = AbsolutePath(arg.substr(1));
+        return action;
+    }
+    if (arg.size() < 2) return std::nullopt;
+    switch (arg[0]) {
+        case '+':
+            action.request = RequestPresent;
+            break;
+        case '-':
+            action.request = RequestAbsent;
+            break;
+        case '~':
+            action.request = RequestToggle;
+            break;
+        case '=':
+            action.request = RequestClear;
+            break;
+        default:
+            return std::nullopt;
+    }
+    action.number = arg.substr(1);
+    return action;
+}
+
+// The state index of a number typed by the user, or BadInput.
+int32_t StateOf(const Action& action) {
+    const std::string& n = action.number;
+    bool digits =
+        !n.empty() && n.size() <= 9 && n.find_first_not_of("0123456789") == std::string::npos;
+    int32_t value = digits ? std::stoi(n) : 0;
+    if (value < 1 || value > Key.StateCount) {
+        throw BadInput{"\"" + action.text +
+                       "\": the state number must be a whole number from 1 to " +
+                       std::to_string(Key.StateCount)};
+    }
+    return value - 1;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+template <class F>
+void JsonArray(std::ostream& out, const char* name, int32_t count, F&& item, bool last = false) {
+    out << "  \"" << name << "\": [";
+    for (int32_t i = 0; i < count; ++i) {
+        if (i) out << ", ";
+        item(i);
+    }
+    out << "]" << (last ? "\n" : ",\n");
+}
+
+const char* ScoreText(uint8_t score) {
+    switch (score) {
+        case ScorePresent:
+            return "+";
+        case ScoreAbsent:
+            return "-";
+        case ScoreOrPresent:
+            return "o+";
+        case ScoreOrAbsent:
+            return "o-";
+        default:
+            return "";
+    }
+}
+
+void WriteJson(std::ostream& out) {
+    out << "{\n";
+    out << "  \"key\": " << JsonString(FileNameToUtf8(Key.KeyName)) << ",\n";
+    out << "  \"taxon_count\": " << Key.TaxonCount << ",\n";
+    out << "  \"state_count\": " << Key.StateCount << ",\n";
+    out << "  \"or_mode\": " << (OrMode ? "true" : "false") << ",\n";
+    out << "  \"matching_taxa_count\": " << MatchingTaxaCount << ",\n";
+    std::vector<int32_t> matching;
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (TaxonMatches[t]) matching.push_back(t + 1);
+    }
+    JsonArray(out, "matching_taxa", static_cast<int32_t>(matching.size()),
+              [&](int32_t i) { out << matching[i]; });
+    JsonArray(out, "scores", Key.StateCount,
+              [&](int32_t s) { out << '"' << ScoreText(StateScore[s]) << '"'; });
+    JsonArray(out, "mismatch_counts", Key.TaxonCount,
+              [&](int32_t t) { out << TaxonMismatchCount(t); });
+    JsonArray(out, "state_match_counts", Key.StateCount,
+              [&](int32_t s) { out << StateMatchCount(s); });
+    std::vector<int32_t> differentiating = DifferentiatingStates();
+    JsonArray(out, "differentiating_states", static_cast<int32_t>(differentiating.size()),
+              [&](int32_t i) { out << differentiating[i] + 1; });
+    std::vector<int32_t> byMismatches = TaxaByMismatches();
+    JsonArray(
+        out, "taxa_by_mismatches", Key.TaxonCount, [&](int32_t i) { out << byMismatches[i] + 1; },
+        true);
+    out << "}\n";
+}
+
+void WriteText(std::ostream& out) {
+    out << "Key " << ReplaceControls(FileNameToUtf8(Key.KeyName)) << ": " << Key.TaxonCount
+        << " taxa, " << Key.StateCount << " states";
+    if (OrMode) out << " (an \"Or\" group is open)";
+    out << "\n" << MatchingCountText(MatchingTaxaCount) << "\n";
+    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
+        if (!TaxonMatches[t]) continue;
+        out << "  " << t + 1 << ". "
+            << ReplaceControls(KeyTextToUtf8(SplitTaxonRecord(ReadTaxonName(t)).Text)) << "\n";
+    }
+}
+
+// Writes `text` to standard output and flushes it; a failure is told on standard error.
+int Emit(std::ostream& out, std::ostream& err, const std::string& text) {
+    errno = 0;
+    out << text;
+    out.flush();
+    if (out) return kDone;
+    int error = errno;
+    err << "vorn-identify: cannot write to standard output"
+        << (error ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return kOutputLost;
+}
+
+// Why a key path cannot name a key, before any attempt to open it; empty when it may.
+std::string WhyNoKey(const std::string& typed, const std::string& path) {
+    if (typed.empty()) return "the name of the key is empty";
+    if (DirectoryExists(path)) {
+        return "\"" + typed + "\" is a folder, not the .DES file of a key";
+    }
+    if (SplitKeyFileName(path).Name.empty()) {
+        return "\"" + typed + "\" names no file: it ends in \"/\"";
+    }
+    return {};
+}
+
+// The history list the History window would hold: every state listed once, in the order
+// it first appeared.
+class ListedStates {
+public:
+    void Add(int32_t state) {
+        if (state < 0 || state >= MaxKeyItems || listed_[state]) return;
+        listed_[state] = true;
+        states_.push_back(state);
+    }
+    const std::vector<int32_t>& States() const { return states_; }
+
+private:
+    std::array<bool, MaxKeyItems> listed_{};
+    std::vector<int32_t> states_;
+};
+
+}  // namespace
+
+int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool json = false;
+    bool keepGoing = false;
+    std::optional<std::string> historyOut;
+    std::optional<std::string> keyPath;
+    std::vector<std::string> actionArgs;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--json") {
+            json = true;
+        } else if (arg == "--keep-going") {
+            keepGoing = true;
+        } else if (arg == "--save-history") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                err << "vorn-identify: --save-history needs a file name (try --help)\n";
+                return kBadInput;
+            }
+            historyOut = AbsolutePath(args[++i]);
+        } else if (arg == "--help" || arg == "-h") {
+            return Emit(out, err, kUsage);
+        } else if (arg == "--version") {
+            return Emit(out, err, std::string("vorn-identify ") + VORN_VERSION + "\n");
+        } else if (!keyPath) {
+            keyPath = arg;
+        } else {
+            actionArgs.push_back(arg);
+        }
+    }
+    if (!keyPath) {
+        err << kUsage;
+        return kBadInput;
+    }
+    std::vector<Action> actions;
+    for (const std::string& arg : actionArgs) {
+        std::optional<Action> action = ParseAction(arg);
+        if (!action) {
+            err << "vorn-identify: unknown action \"" << arg << "\" (try --help)\n";
+            return kBadInput;
+        }
+        actions.push_back(*action);
+    }
+
+    ErrorStreamInterface ui(err);
+    UserInterface* previous = SetUserInterface(&ui);
+    ListedStates listed;
+    struct Restore {
+        UserInterface* ui;
+        ~Restore() {
+            SetUserInterface(ui);
+            ScoringHooks.AddToHistory = nullptr;
+        }
+    } restore{previous};
+
+    std::string path = keyPath->empty() ? std::string() : AbsolutePath(*keyPath);
+    if (std::string why = WhyNoKey(*keyPath, path); !why.empty()) {
+        err << "vorn-identify: " << why << "\n";
+        return kFailed;
+    }
+    try {
+        OpenKey(path);
+    } catch (const IoError& e) {
+        err << "vorn-identify: " << e.what() << "\n";
+        return kFailed;
+    }
+    if (!Key.KeyOpen) {
+        if (ui.Shown() == 0)
+            err << "vorn-identify: the key \"" << *keyPath << "\" cannot be opened\n";
+        return kFailed;
+    }
+
+    // What a History window open from the start would list.
+    ScoringHooks.AddToHistory = [&listed](int32_t state) { listed.Add(state); };
+    auto listState = [&listed](int32_t state) { listed.Add(state); };
+    bool anyFailed = false;
+    try {
+        for (const Action& action : actions) {
+            if (action.kind == Action::Score) StateOf(action);
+        }
+        for (size_t i = 0; i < actions.size(); ++i) {
+            const Action& action = actions[i];
+            try {
+                switch (action.kind) {
+                    case Action::Score:
+                        ScoreState(StateOf(action), action.request);
+                        break;
+                    case Action::Or:
+                        ToggleOrMode();
+                        break;
+                    case Action::History:
+                        LoadHistoryList(action.file, listState);
+                        break;
+                }
+            } catch (const IoError& e) {
+                if (keepGoing) {
+                    err << "vorn-identify: action " << i + 1 << " (" << action.text
+                        << "): " << e.what() << "\n";
+                    anyFailed = true;
+                    continue;
+                }
+                // A history list that cannot be read is bad input; the key's own files
+                // failing is not.
+                if (action.kind == Action::History && e.FileName() == action.file) {
+                    throw BadInput{e.what()};
+                }
+                throw;
+            }
+        }
+        if (historyOut) SaveHistoryList(*historyOut, listed.States());
+        std::ostringstream report;
+        if (json) {
+            WriteJson(report);
+        } else {
+            WriteText(report);
+        }
+        if (int status = Emit(out, err, report.str()); status != kDone) return status;
+    } catch (const BadInput& bad) {
+        err << "vorn-identify: " << bad.message << "\n";
+        return kBadInput;
+    } catch (const IoError& e) {
+        err << "vorn-identify: " << e.what() << "\n";
+        return kFailed;
+    }
+    return anyFailed ? kFailed : kDone;
+}
+
+}  // namespace vorn

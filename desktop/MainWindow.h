@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string>
+
+#include "frame/WindowManager.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QPushButton;
+
+namespace vorn {
+
+struct KeyMenuState;
+
+// The frame of the program: a multiple-document area that holds every child window, the
+// toolbar, the matching count, the menus and the layout metrics from which child windows
+// take their places. Every command only forwards: to the key operations, the window
+// manager, the settings and key history, and the Help and Web commands. It is the frame
+// that the window manager places child windows in; they never see it themselves.
+class TMainForm : public QMainWindow, public WindowFrame {
+    Q_OBJECT
+public:
+    // `iniPath`: the settings file read when the window is first shown and written when
+    // it closes.
+    explicit TMainForm(std::string iniPath);
+    ~TMainForm() override;
+
+    QMdiArea* MdiArea = nullptr;
+    QWidget* TopPanel = nullptr;
+    QPushButton *IndexButton, *ScoreButton, *ActiveButton, *HistoryButton, *DiffButton,
+        *ResetButton, *MatchButton, *MismatchButton;
+    QLabel* MatchingCount = nullptr;
+
+    QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
+    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *KeyHistoryLine;
+    std::array<QAction*, 6> KeyHistoryItems{};  // KeyHistory0 to KeyHistory5
+    QAction *Index1, *Score1, *Active1, *History1, *Differentiating1;
+    QAction *Matching1, *Showmismatches1;
+    QAction *Scorestates1, *Scorewithactive1, *Scorewithhistory1, *Cascadewindows1, *Tilewindows1,
+        *Closeallwindows1;
+    QAction *Counttoggle1, *Numbertoggle1, *Scientificonly1, *Commononly1, *Bothnames1;
+    QAction *KeysPage1, *HomePage1;
+    QAction *Help2, *About1, *Aboutkey1;
+
+    // Layout metrics, recomputed on creation and on every resize.
+    int LeftPaneWidth = 0;
+    int RightPaneWidth = 0;
+    int PaneHeight = 0;
+    int UpperPaneHeight = 0;
+    int LowerPaneHeight = 0;
+
+    // The client area: the toolbar and the multiple-document area below it.
+    QSize ClientSize() const;
+
+    // What the window manager asks of the frame.
+    QMdiArea* ChildArea() const override { return MdiArea; }
+    LayoutMetrics Metrics() const override;
+    QWidget* DialogParent() const override;
+    void SetMatchingCountText(const QString& text) override;
+
+    void ApplyKeyMenu(const KeyMenuState& state);
+    // Shows the open key's title page modally; true when confirmed with OK.
+    bool ShowKeyTitle();
+    void KeyHistoryAdd(const std::string& path);
+    void KeyHistoryRemove(const std::string& path);
+    // Sets the captions and visibility of the history items of the Key menu.
+    void BuildKeyHistoryMenu();
+    // Sets the Mode menu's check marks from the display modes.
+    void ShowModeChecks();
+    // Reads the settings; run once, when the window is first shown.
+    void FormShow();
+    void FormResize();
+
+    const std::string& SettingsPath() const { return iniPath_; }
+
+public slots:
+    void Openkey1Click();
+    void ResetClick();
+    void Close1Click();
+    void Exit1Click();
+    void KeyHistoryClick(int entry);
+    void IndexClick();
+    void ScoreClick();
+    void ActiveClick();
+    void HistoryClick();
+    void DiffClick();
+    void MatchClick();
+    void MismatchClick();
+    void Scorestates1Click();
+    void Scorewithactive1Click();
+    void Scorewithhistory1Click();
+    void Cascadewindows1Click();
+    void Tilewindows1Click();
+    void Closeallwindows1Click();
+    void Counttoggle1Click();
+    void Numbertoggle1Click();
+    void HandleNameMode(QAction* item);
+    void KeysPage1Click();
+    void HomePage1Click();
+    void Help2Click();
+    void About1Click();
+    void Aboutkey1Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildToolbar();
+    void BuildMenus();
+    void BuildWindowList();
+
+    std::string iniPath_;
+    bool shown_ = false;
+    QAction* windowListLine_ = nullptr;
+};
+
+// The main window, while it exists. Only the top of the program (start-up, the About
+// box, tests) uses it; child windows ask the window manager for what they need.
+extern TMainForm* MainForm;
+
+}  // namespace vorn

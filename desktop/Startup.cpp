@@ -1,0 +1,50 @@
+#include "desktop/Startup.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "desktop/MainWindow.h"
+#include "desktop/SplashScreen.h"
+#include "frame/QtUserInterface.h"
+#include "core/session/Settings.h"
+#include "core/session/OpenKey.h"
+
+namespace vorn {
+
+std::unique_ptr<TMainForm> StartUp(const std::string& iniPath, const std::string& keyArgument) {
+    auto* splash = new TSplashScreen;
+    splash->show();
+    splash->repaint();
+    while (SplashShowing)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+    QCoreApplication::setApplicationName("VORN");
+
+    auto mainForm = std::make_unique<TMainForm>(iniPath);
+    mainForm->showMaximized();
+    // Maximizing is the window manager's work. On an X display without one (a virtual
+    // display, say) the frame would stay at its small normal size: fill the screen then.
+    if (QGuiApplication::platformName() == "xcb") {
+        QCoreApplication::processEvents();
+        QScreen* screen = mainForm->screen();
+        if (screen && mainForm->frameGeometry().size() == mainForm->geometry().size()) {
+            mainForm->setGeometry(screen->availableGeometry());
+        }
+    }
+
+    mainForm->About1Click();
+
+    try {
+        if (!keyArgument.empty()) {
+            OpenKey(keyArgument);
+        } else {
+            OpenStartupKey();
+        }
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+    return mainForm;
+}
+
+}  // namespace vorn

@@ -1,0 +1,183 @@
+#include "frame/Indicator.h"
+
+#include <algorithm>
+
+#include "core/session/Modes.h"
+#include "frame/PaintErrors.h"
+#include "core/engine/Engine.h"
+#include "core/key/KeyFiles.h"
+
+namespace vorn {
+namespace {
+
+constexpr size_t kCounterWidth = 16;
+
+// What an item's prefix is made of, read from the scores and counts once: equal parts
+// make equal prefixes.
+struct PrefixParts {
+    enum CounterKind : uint8_t {
+        NoCounter,
+        BlankCounter,
+        StateCount,
+        AllCount,
+        Unreadable,
+        MismatchCount
+    };
+    int32_t Indent = 0;  // 0 to 16
+    CounterKind Counter = NoCounter;
+    uint32_t Count = 0;   // of StateCount and MismatchCount
+    int Score = -1;       // the byte ScoreRef points to; -1 without one
+    bool Linked = false;  // has an image or notes
+};
+
+PrefixParts ReadPrefix(const TIndicatorObj& indicator) {
+    PrefixParts parts;
+    parts.Indent = std::clamp(indicator.Indent, 0, 16);
+    if (indicator.Kind == TIndicatorObj::IndicState && CountMode &&
+        indicator.CountStyle != TIndicatorObj::CountNone) {
+        int32_t count;
+        try {
+            count = StateMatchCount(indicator.Index);
+        } catch (const std::exception& error) {
+            NotePaintError(error);
+            count = -2;  // unreadable: shown as "(?)"
+        }
+        parts.Counter = count == -1                               ? PrefixParts::BlankCounter
+                        : count < 0                               ? PrefixParts::Unreadable
+                        : count == MatchingTaxaCount && count > 0 ? PrefixParts::AllCount
+                                                                  : PrefixParts::StateCount;
+        parts.Count = static_cast<uint32_t>(std::max(count, 0));
+    } else if (indicator.Kind == TIndicatorObj::IndicTaxon &&
+               indicator.CountStyle == TIndicatorObj::CountMismatches) {
+        parts.Counter = PrefixParts::MismatchCount;
+        parts.Count = static_cast<uint32_t>(std::max(TaxonMismatchCount(indicator.Index), 0));
+    }
+    if (indicator.ScoreRef) parts.Score = *indicator.ScoreRef;
+    parts.Linked = indicator.ImageName || indicator.NotesName;
+    return parts;
+}
+
+std::string Counter(const PrefixParts& parts) {
+    std::string counter(static_cast<size_t>(parts.Indent), ' ');
+    switch (parts.Counter) {
+        case PrefixParts::NoCounter:
+            break;
+        case PrefixParts::BlankCounter:
+            counter += "      ";
+            break;
+        case PrefixParts::MismatchCount:
+            counter += "(" + std::to_string(parts.Count) + ") ";
+            break;
+        default: {
+            std::string number = parts.Counter == PrefixParts::Unreadable ? "?"
+                                 : parts.Counter == PrefixParts::AllCount
+                                     ? "all"
+                                     : std::to_string(parts.Count);
+            std::string part = "(" + number + ") ";
+            // Two blanks per missing character keep the texts roughly aligned in a
+            // proportional font.
+            if (part.size() < 6) part.append(2 * (6 - part.size()), ' ');
+            counter += part;
+        }
+    }
+    if (counter.size() > kCounterWidth) counter.resize(kCounterWidth);
+    return counter;
+}
+
+std::string Mark(const PrefixParts& parts) {
+    const char* score = " ";
+    switch (parts.Score) {
+        case ScorePresent:
+            score = "+";
+            break;
+        case ScoreAbsent:
+            score = "-";
+            break;
+        case ScoreOrPresent:
+            score = "o+";
+            break;
+        case ScoreOrAbsent:
+            score = "o-";
+            break;
+        default:
+            break;
+    }
+    std::string mark = parts.Linked ? ">" : "  ";
+    mark += score;
+    if (mark.size() > 4) mark.resize(4);
+    return mark;
+}
+
+std::string ScientificInBrackets(const TIndicatorObj& indicator) {
+    return "(" + indicator.Text.value_or("") + ")";
+}
+
+}  // namespace
+
+void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle, int32_t indent) {
+    Text.reset();
+    CommonName.reset();
+    ImageName.reset();
+    NotesName.reset();
+    Kind = kind;
+    Index = index;
+    CountStyle = countStyle;
+    Indent = indent;
+    if (kind == IndicState) {
+        Text = ReadStateText(index);
+        ScoreRef = &StateScore[static_cast<size_t>(index)];
+        return;
+    }
+    ScoreRef = nullptr;
+    TaxonRecordFields fields = SplitTaxonRecord(ReadTaxonName(index));
+    Text = std::move(fields.Text);
+    CommonName = std::move(fields.CommonName);
+    ImageName = std::move(fields.ImageName);
+    NotesName = std::move(fields.NotesName);
+}
+
+std::string IndicPrefix(const TIndicatorObj& indicator) {
+    PrefixParts parts = ReadPrefix(indicator);
+    return Counter(parts) + Mark(parts);
+}
+
+uint64_t IndicPrefixKey(const TIndicatorObj& indicator) {
+    PrefixParts parts = ReadPrefix(indicator);
+    return static_cast<uint64_t>(parts.Indent) | static_cast<uint64_t>(parts.Counter) << 5 |
+           static_cast<uint64_t>(parts.Score + 1) << 8 | static_cast<uint64_t>(parts.Linked) << 17 |
+           static_cast<uint64_t>(parts.Count) << 18;
+}
+
+std::string IndicBody(const TIndicatorObj& indicator) {
+    std::string body = NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
+    if (indicator.Kind == TIndicatorObj::IndicState) return body + indicator.Text.value_or("");
+    switch (NameMode) {
+        case CommonNames:
+            return body +
+                   (indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator));
+        case BothNames:
+            return body + indicator.Text.value_or("") +
+                   (indicator.CommonName ? ", " + *indicator.CommonName : std::string());
+        default:
+            return body + indicator.Text.value_or("");
+    }
+}
+
+std::string IndicText(const TIndicatorObj& indicator) {
+    return IndicPrefix(indicator) + IndicBody(indicator);
+}
+
+std::string IndicName(const TIndicatorObj& indicator) {
+    if (indicator.Kind == TIndicatorObj::IndicState) return indicator.Text.value_or("");
+    switch (NameMode) {
+        case CommonNames:
+            return indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator);
+        case BothNames:
+            return indicator.CommonName ? indicator.Text.value_or("") + ", " + *indicator.CommonName
+                                        : ScientificInBrackets(indicator);
+        default:
+            return indicator.Text.value_or("");
+    }
+}
+
+}  // namespace vorn

@@ -1,0 +1,95 @@
+#include "frame/QtUserInterface.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSettings>
+
+#include "frame/WindowManager.h"
+
+namespace vorn {
+namespace {
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Warning:
+            return QMessageBox::Warning;
+        case MessageKind::Error:
+            return QMessageBox::Critical;
+        default:
+            return QMessageBox::Information;
+    }
+}
+
+std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
+    QString start = request.StartFolder.empty() ? QDir::currentPath()
+                                                : QString::fromStdString(request.StartFolder);
+    QFileDialog dialog(DialogParent(), QString::fromStdString(request.Title), start,
+                       QString::fromStdString(request.Filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // Keys come from systems that ignore letter case: "*.des" also finds TREES.DES.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.ConfirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
+    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok,
+                    DialogParent());
+    box.setTextFormat(Qt::PlainText);
+    // The busy cursor of an operation in progress must not hide the pointer here.
+    bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    if (busy) QGuiApplication::restoreOverrideCursor();
+}
+
+bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text) {
+    QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setTextFormat(Qt::PlainText);
+    bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    bool yes = box.exec() == QMessageBox::Yes;
+    if (busy) QGuiApplication::restoreOverrideCursor();
+    return yes;
+}
+
+std::optional<std::string> QtUserInterface::OpenFileDialog(const FileDialogRequest& request) {
+    return RunDialog(request, false);
+}
+
+std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogRequest& request) {
+    return RunDialog(request, true);
+}
+
+VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The file dialogs keep their recent folders in the toolkit's own settings file; VORN
+    // saves nothing but its settings file, so that one goes to a place that cannot exist.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, "/dev/null/vorn");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, "/dev/null/vorn");
+}
+
+bool VornApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportError(error);
+    } catch (...) {
+        ShowError("An unexpected error ended the operation.");
+    }
+    return false;
+}
+
+}  // namespace vorn

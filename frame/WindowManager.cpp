@@ -1,0 +1,316 @@
+#include "frame/WindowManager.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <algorithm>
+#include <array>
+
+#include "frame/Look.h"
+#include "frame/PaintErrors.h"
+#include "core/session/Scoring.h"
+#include "core/key/KeyFiles.h"
+
+namespace vorn {
+namespace {
+
+WindowFrame* frame = nullptr;
+const WindowKindRow* kindTable = nullptr;
+std::function<TChildForm*(WindowKind)> factoryOverride;
+
+// Per kind, the windows created and not yet destroyed, oldest first. A QPointer turns null
+// when Qt deletes its window, so nothing here can point at a destroyed window; a window
+// that has begun to close is skipped by every lookup.
+std::array<std::vector<QPointer<TChildForm>>, WindowKindCount> registry;
+
+const WindowKindRow& Row(WindowKind kind) {
+    return kindTable[static_cast<int>(kind)];
+}
+
+std::vector<QPointer<TChildForm>>& Entries(WindowKind kind) {
+    auto& entries = registry[static_cast<size_t>(kind)];
+    std::erase_if(entries, [](const QPointer<TChildForm>& form) { return form.isNull(); });
+    return entries;
+}
+
+// Calls f on every open window of `group`, in registry order. A window may close itself
+// inside f (a question answered No), so each is looked up afresh.
+template <class F>
+void ForEachOpen(WindowGroup group, F&& f) {
+    if (!kindTable) return;
+    for (int k = 0; k < WindowKindCount; ++k) {
+        auto kind = static_cast<WindowKind>(k);
+        if (Row(kind).Group != group) continue;
+        for (TChildForm* form : OpenForms(kind)) {
+            if (!form->Closing()) f(form, Row(kind));
+        }
+    }
+}
+
+void Close(WindowKind kind) {
+    for (TChildForm* form : OpenForms(kind))
+        form->CloseForm();
+}
+
+}  // namespace
+
+LayoutMetrics FrameMetrics() {
+    return frame ? frame->Metrics() : LayoutMetrics{};
+}
+
+QSize FrameClientSize(QSize fallback) {
+    return frame ? frame->ChildArea()->viewport()->size() : fallback;
+}
+
+QWidget* DialogParent() {
+    return frame ? frame->DialogParent() : nullptr;
+}
+
+void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
+    factoryOverride = std::move(factory);
+}
+
+void InstallWindowManager(WindowFrame* windowFrame, WindowKindTable kinds) {
+    frame = windowFrame;
+    kindTable = kinds.data();
+    ScoringHooks.RefreshAfterScoring = RefreshAfterScoring;
+    ScoringHooks.RedrawOrButtons = RedrawOrButtons;
+    ScoringHooks.AddToHistory = [](int32_t state) {
+        if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
+            history->AddIndic(state);
+        }
+    };
+}
+
+void UninstallWindowManager() {
+    ScoringHooks = {};
+    frame = nullptr;
+}
+
+bool IsOpen(WindowKind kind) {
+    return OpenForm(kind) != nullptr;
+}
+
+TChildForm* OpenForm(WindowKind kind) {
+    auto& entries = Entries(kind);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (!(*it)->Closing()) return *it;
+    }
+    return nullptr;
+}
+
+std::vector<TChildForm*> OpenForms(WindowKind kind) {
+    std::vector<TChildForm*> forms;
+    for (const QPointer<TChildForm>& form : Entries(kind)) {
+        if (!form->Closing()) forms.push_back(form);
+    }
+    return forms;
+}
+
+void BringForward(TChildForm* form) {
+    QMdiSubWindow* sub = form->SubWindow();
+    if (!sub) return;
+    if (sub->isMinimized()) {
+        sub->showNormal();
+    } else {
+        if (frame) frame->ChildArea()->setActiveSubWindow(sub);
+        sub->raise();
+    }
+}
+
+void RaiseWithoutFocus(TChildForm* form) {
+    QMdiSubWindow* sub = form->SubWindow();
+    if (!sub) return;
+    QWidget* focus = QApplication::focusWidget();
+    if (sub->isMinimized()) sub->showNormal();
+    sub->raise();
+    if (focus && focus != QApplication::focusWidget()) focus->setFocus(Qt::OtherFocusReason);
+}
+
+TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
+    if (!frame || !kindTable) return nullptr;
+    const WindowKindRow& row = Row(kind);
+    TChildForm* form = factoryOverride ? factoryOverride(kind) : nullptr;
+    if (!form && row.Create) {
+        form = row.Create();
+        form->SetCaption(row.Caption);
+    }
+    if (!form) return nullptr;
+    QMdiSubWindow* sub = frame->ChildArea()->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(ProgramIcon());
+    if (!row.Several) Entries(kind).clear();
+    Entries(kind).push_back(form);
+    try {
+        form->Created();
+    } catch (...) {
+        // A window that could not be created is neither left registered nor shown.
+        delete sub;
+        throw;
+    }
+    sub->show();
+    if (runFormShow) form->FormShow();
+    // FormShow may have closed the window (a question answered No).
+    return form->Closing() ? nullptr : form;
+}
+
+TChildForm* ShowWindow(WindowKind kind) {
+    if (TChildForm* form = OpenForm(kind); form && !Row(kind).Several) {
+        BringForward(form);
+        return form;
+    }
+    return CreateAndShow(kind);
+}
+
+void ShowCharSubset(int entry) {
+    TChildForm* form = OpenForm(WindowKind::CharSubset);
+    bool wasOpen = form != nullptr;
+    if (!form) form = CreateAndShow(WindowKind::CharSubset, false);
+    auto* target = dynamic_cast<SubsetTarget*>(form);
+    if (!target) return;
+    target->SetSubsetEntry(entry);
+    form->LoadList();
+    if (wasOpen && !form->Closing()) BringForward(form);
+}
+
+void ShowCharMiss(int taxon, const QString& name) {
+    TChildForm* form = OpenForm(WindowKind::CharMiss);
+    bool wasOpen = form != nullptr;
+    if (!form) {
+        // Opened from a list the user browses: the focus stays in that list.
+        QPointer<QWidget> focus = QApplication::focusWidget();
+        form = CreateAndShow(WindowKind::CharMiss);
+        if (focus) focus->setFocus(Qt::OtherFocusReason);
+    }
+    auto* target = dynamic_cast<MissTarget*>(form);
+    if (!target) return;
+    target->SetMissTaxon(taxon, name);
+    form->LoadList();
+    if (wasOpen && !form->Closing()) RaiseWithoutFocus(form);
+}
+
+void ShowImageForm(const QString& caption, const std::string& imageName) {
+    if (TChildForm* form = OpenForm(WindowKind::ImageForm)) {
+        form->SetCaption(caption);
+        if (auto* target = dynamic_cast<ImageTarget*>(form)) target->ShowImage(imageName);
+        // The picture may have been missing, which closes the window.
+        if (!form->Closing()) RaiseWithoutFocus(form);
+        return;
+    }
+    TChildForm* form = CreateAndShow(WindowKind::ImageForm);
+    auto* target = dynamic_cast<ImageTarget*>(form);
+    if (!target) return;
+    form->SetCaption(caption);
+    QRect bounds = form->Bounds();
+    form->SetBounds(FrameMetrics().LeftPaneWidth, bounds.top(), bounds.width(), bounds.height());
+    target->ShowImage(imageName);
+}
+
+void RepaintCharWindows() {
+    ResetPaintErrors();
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
+}
+void RepaintTaxWindows() {
+    ResetPaintErrors();
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
+}
+void RepaintAllWindows() {
+    RepaintCharWindows();
+    RepaintTaxWindows();
+}
+void ClearCharWindows() {
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
+}
+void ClearTaxWindows() {
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
+}
+void ClearAllWindows() {
+    ClearCharWindows();
+    ClearTaxWindows();
+}
+void LoadCharWindows() {
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow& row) {
+        if (row.LoadedWithKey) f->LoadList();
+    });
+}
+void LoadTaxWindows() {
+    ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow& row) {
+        if (row.LoadedWithKey) f->LoadList();
+    });
+}
+void LoadAllWindows() {
+    ResetPaintErrors();
+    LoadCharWindows();
+    LoadTaxWindows();
+}
+void RedrawOrButtons() {
+    ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->OrButtonDraw(); });
+}
+
+void CloseAllWindows() {
+    for (int kind = 0; kind < WindowKindCount; ++kind)
+        Close(static_cast<WindowKind>(kind));
+}
+
+void CloseKeyWindows() {
+    if (!kindTable) return;
+    std::vector<const WindowKindRow*> rows;
+    for (int k = 0; k < WindowKindCount; ++k) {
+        if (kindTable[k].ClosedWithKey > 0) rows.push_back(&kindTable[k]);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const WindowKindRow* a, const WindowKindRow* b) {
+        return a->ClosedWithKey < b->ClosedWithKey;
+    });
+    for (const WindowKindRow* row : rows)
+        Close(row->Kind);
+}
+
+void UpdateMatchingCount() {
+    if (!frame) return;
+    frame->SetMatchingCountText(
+        Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount)) : QString());
+}
+
+void RefreshAfterScoring() {
+    ResetPaintErrors();
+    UpdateMatchingCount();
+    auto refresh = [](TChildForm* f, const WindowKindRow& row) {
+        if (row.Refresh == AfterScoring::Repaint) f->RepaintList();
+        if (row.Refresh == AfterScoring::Load) f->LoadList();
+    };
+    ForEachOpen(WindowGroup::State, refresh);
+    if (MatchingTaxaCount == 1 && !OrMode) ShowTaxMatch();
+    ForEachOpen(WindowGroup::Taxa, refresh);
+}
+
+namespace {
+
+void Place(TChildForm* form, int left, int top, int width, int height) {
+    if (form) form->SetBounds(left, top, width, height);
+}
+
+void LayoutWithLower(WindowKind lower) {
+    const LayoutMetrics m = FrameMetrics();
+    Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
+    Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
+          m.LowerPaneHeight);
+    Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight);
+}
+
+}  // namespace
+
+void LayoutScoreStates() {
+    const LayoutMetrics m = FrameMetrics();
+    Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
+    Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
+}
+
+void LayoutScoreWithActive() {
+    LayoutWithLower(WindowKind::CharActive);
+}
+void LayoutScoreWithHistory() {
+    LayoutWithLower(WindowKind::CharHistory);
+}
+
+}  // namespace vorn

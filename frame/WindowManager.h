@@ -1,0 +1,190 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "frame/ChildForm.h"
+
+class QMdiArea;
+class QWidget;
+
+namespace vorn {
+
+// ---- The frame, as the windows see it -------------------------------------------------
+
+// Where the child windows take their places: the left column for taxa, the right one for
+// states; recomputed by the frame whenever it is resized.
+struct LayoutMetrics {
+    int LeftPaneWidth = 0;
+    int RightPaneWidth = 0;
+    int PaneHeight = 0;
+    int UpperPaneHeight = 0;
+    int LowerPaneHeight = 0;
+};
+
+// What the window manager needs of the main window. The main window hands itself over
+// once (InstallWindowManager); no child window ever reaches the main window itself.
+class WindowFrame {
+public:
+    virtual ~WindowFrame() = default;
+    // The multiple-document area that holds every child window.
+    virtual QMdiArea* ChildArea() const = 0;
+    virtual LayoutMetrics Metrics() const = 0;
+    // The parent of modal dialogs and message boxes.
+    virtual QWidget* DialogParent() const = 0;
+    virtual void SetMatchingCountText(const QString& text) = 0;
+};
+
+// The frame's layout metrics of the moment; all zero without a frame.
+LayoutMetrics FrameMetrics();
+// The size of the area child windows live in (the visible part of the frame's
+// multiple-document area); `fallback` without a frame.
+QSize FrameClientSize(QSize fallback = QSize());
+// The parent for dialogs and message boxes; null without a frame.
+QWidget* DialogParent();
+
+// ---- Window kinds -----------------------------------------------------------------------
+
+enum class WindowGroup { None, State, Taxa };
+enum class AfterScoring { Nothing, Repaint, Load };
+
+// One row per kind of child window: everything the window manager needs to open, refresh
+// and close it. The rows live in app/WindowFactory.cpp, indexed by WindowKind.
+struct WindowKindRow {
+    WindowKind Kind;
+    const char* Caption;  // the design caption, set before the window's FormCreate
+    WindowGroup Group;    // which repaint, clear, load and Or-button broadcasts reach it
+    AfterScoring Refresh;
+    bool LoadedWithKey;  // reloaded by LoadCharWindows / LoadTaxWindows
+    int ClosedWithKey;   // 0: stays open when a key closes; else its place in that order
+    bool Several;        // any number may be open at once (text windows)
+    TChildForm* (*Create)();
+};
+using WindowKindTable = std::span<const WindowKindRow, WindowKindCount>;
+
+// ---- What the windows hand each other through the manager ------------------------------
+
+class SubsetTarget {
+public:
+    virtual ~SubsetTarget() = default;
+    virtual void SetSubsetEntry(int entry) = 0;
+};
+class MissTarget {
+public:
+    virtual ~MissTarget() = default;
+    // Caption: the window's design caption followed by `name`; the list follows `taxon`.
+    virtual void SetMissTaxon(int taxon, const QString& name) = 0;
+};
+class ImageTarget {
+public:
+    virtual ~ImageTarget() = default;
+    // Looks up, loads and lays out the picture; closes the window when the file is missing.
+    virtual void ShowImage(const std::string& imageName) = 0;
+};
+class HistoryTarget {
+public:
+    virtual ~HistoryTarget() = default;
+    // Appends a state that now has a score, unless it is listed already.
+    virtual void AddIndic(int32_t state) = 0;
+};
+
+// ---- Installing ---------------------------------------------------------------------------
+
+// Connects the window manager to the frame, the table of window kinds and the engine's
+// scoring hooks, which it alone installs and owns. Called once by the main window.
+void InstallWindowManager(WindowFrame* frame, WindowKindTable kinds);
+// Disconnects it again (the scoring hooks too); the main window does this when it is
+// destroyed.
+void UninstallWindowManager();
+
+// Tests put windows of their own in place of the program's: the factory's window is used
+// where it returns one, the table's elsewhere. An empty factory restores the table's.
+void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory);
+
+// ---- The registry: written by the window manager alone ---------------------------------
+
+// True while a window of the kind is open (registered and not closing).
+bool IsOpen(WindowKind kind);
+// The newest open window of a kind, or null.
+TChildForm* OpenForm(WindowKind kind);
+template <class T = TChildForm>
+T* OpenWindow(WindowKind kind) {
+    return dynamic_cast<T*>(OpenForm(kind));
+}
+// Every open window of a kind, oldest first.
+std::vector<TChildForm*> OpenForms(WindowKind kind);
+
+// ---- Open or bring forward --------------------------------------------------------------
+// An open window is restored when minimized and otherwise brought to the front, without
+// reloading; a closed one is created, placed and filled by its own create and show.
+// Each returns the window, or null when it could not be created or closed itself at once.
+TChildForm* ShowWindow(WindowKind kind);
+inline TChildForm* ShowTaxMatch() {
+    return ShowWindow(WindowKind::TaxMatch);
+}
+inline TChildForm* ShowTaxMismatch() {
+    return ShowWindow(WindowKind::TaxMismatch);
+}
+inline TChildForm* ShowCharIndex() {
+    return ShowWindow(WindowKind::CharIndex);
+}
+inline TChildForm* ShowCharScore() {
+    return ShowWindow(WindowKind::CharScore);
+}
+inline TChildForm* ShowCharActive() {
+    return ShowWindow(WindowKind::CharActive);
+}
+inline TChildForm* ShowCharHistory() {
+    return ShowWindow(WindowKind::CharHistory);
+}
+inline TChildForm* ShowCharDiff() {
+    return ShowWindow(WindowKind::CharDiff);
+}
+void ShowCharSubset(int entry);
+void ShowCharMiss(int taxon, const QString& name);
+void ShowImageForm(const QString& caption, const std::string& imageName);
+
+// Restores a minimized window, else brings it to the front and gives it the focus.
+void BringForward(TChildForm* form);
+// Raises a window that follows the user's browsing elsewhere (the image of the highlighted
+// taxon, its mismatched states), restoring it when minimized, without taking the focus
+// from the list being browsed.
+void RaiseWithoutFocus(TChildForm* form);
+// Creates a window of `kind` in the frame: create and register, then show. FormShow runs
+// only when `runFormShow` is set (the Subset window is filled by its caller instead). A
+// window whose creation throws is removed again and the error goes on to the caller.
+TChildForm* CreateAndShow(WindowKind kind, bool runFormShow = true);
+
+// ---- Broadcasts, each over the open windows in registry order -------------------------
+void RepaintCharWindows();
+void RepaintTaxWindows();
+void RepaintAllWindows();
+void ClearCharWindows();
+void ClearTaxWindows();
+void ClearAllWindows();
+void LoadCharWindows();  // not the History window
+void LoadTaxWindows();
+void LoadAllWindows();
+void RedrawOrButtons();
+// Closes every child window, every text window included.
+void CloseAllWindows();
+// Closes the windows that belong to a key: Index, Subset, Mismatched States,
+// Differentiating and Image.
+void CloseKeyWindows();
+
+void UpdateMatchingCount();
+// After every change of scores: the count, then every list in a fixed order; brings the
+// Matching Taxa window forward when exactly one taxon is left and no "Or" group is open.
+void RefreshAfterScoring();
+
+// ---- Desktop layouts ------------------------------------------------------------------
+void LayoutScoreStates();
+void LayoutScoreWithActive();
+void LayoutScoreWithHistory();
+
+}  // namespace vorn

@@ -1,0 +1,278 @@
+// The command-line identifier, run as a user runs it: exit status, standard output and
+// standard error.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "tests/kit/TestKeys.h"
+
+namespace vorn {
+namespace {
+
+using testing::KeySpec;
+using testing::TempDir;
+using testing::WriteFile;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class Identifier : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(::mkdir((dir_.Path() + "keys").c_str(), 0755), 0);
+        KeySpec keySpec;
+        keySpec.Name = "OAKS";
+        keySpec.TitleLines = {"Oaks"};
+        keySpec.Taxa = {"Quercus robur/English oak|qrob>QROB.TXT", "Quercus petraea/Sessile oak",
+                        "Quercus ilex/Holm oak", "Quercus cerris"};
+        keySpec.States = {"Leaves: evergreen", "Leaves: deciduous", "Acorn: stalked",
+                          "Acorn: sessile", "Cupule: mossy"};
+        // Taxa:        0123
+        keySpec.Codes = {"--+-",   // 1 evergreen
+                         "++-+",   // 2 deciduous
+                         "+-*-",   // 3 stalked
+                         "-+*+",   // 4 sessile
+                         "---+"};  // 5 mossy
+        keyPath_ = testing::WriteKey(dir_.Path() + "keys", keySpec);
+    }
+
+    // Runs vorn-identify in the temporary directory with `args` after the program name.
+    // `output` replaces the redirection of standard output to the file "out".
+    Outcome Identify(const std::vector<std::string>& args, const std::string& output = "") {
+        std::string command = "cd " + Quote(dir_.Path()) + " && " + Quote(VORN_IDENTIFY_BINARY);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        command += (output.empty() ? " >" + Quote(dir_.Path() + "out") : " " + output) + " 2>" +
+                   Quote(dir_.Path() + "err");
+        std::remove((dir_.Path() + "out").c_str());
+        Outcome run;
+        int status = std::system(command.c_str());
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = testing::ReadFile(dir_.Path() + "out");
+        run.err = testing::ReadFile(dir_.Path() + "err");
+        return run;
+    }
+
+    TempDir dir_;
+    std::string keyPath_;
+};
+
+TEST_F(Identifier, TextReportNamesTheKeyTheCountAndTheMatchingTaxa) {
+    Outcome run = Identify({"keys/OAKS.DES", "+2", "-5"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Key OAKS: 4 taxa, 5 states\n"
+              "2 Taxa Match\n"
+              "  1. Quercus robur\n"
+              "  2. Quercus petraea\n");
+    EXPECT_EQ(run.err, "");
+    run = Identify({"keys/OAKS.DES", "+1"});
+    EXPECT_NE(run.out.find("1 Taxon Matches\n  3. Quercus ilex\n"), std::string::npos) << run.out;
+}
+
+TEST_F(Identifier, JsonReportHoldsEveryMember) {
+    Outcome run = Identify({"keys/OAKS.DES", "+2", "or", "+3", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\n"
+              "  \"key\": \"OAKS\",\n"
+              "  \"taxon_count\": 4,\n"
+              "  \"state_count\": 5,\n"
+              "  \"or_mode\": true,\n"
+              "  \"matching_taxa_count\": 1,\n"
+              "  \"matching_taxa\": [1],\n"
+              "  \"scores\": [\"\", \"+\", \"o+\", \"\", \"\"],\n"
+              "  \"mismatch_counts\": [0, 0, 1, 0],\n"
+              "  \"state_match_counts\": [0, 3, -1, 2, 1],\n"
+              // State 5 is left out: its count equals the narrowed matching count.
+              "  \"differentiating_states\": [4],\n"
+              "  \"taxa_by_mismatches\": [1, 2, 4, 3]\n"
+              "}\n");
+    // Ending the group gives taxa that satisfy no member their mismatch.
+    run = Identify({"keys/OAKS.DES", "+2", "or", "+3", "or", "~5", "~5", "--json"});
+    EXPECT_NE(run.out.find("\"or_mode\": false"), std::string::npos);
+    EXPECT_NE(run.out.find("\"scores\": [\"\", \"+\", \"o+\", \"\", \"-\"]"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("\"mismatch_counts\": [0, 1, 1, 2]"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"matching_taxa\": [1]"), std::string::npos);
+}
+
+TEST_F(Identifier, RefusalsGoToStandardErrorAndTheRunGoesOn) {
+    Outcome run = Identify({"keys/OAKS.DES", "+2", "or", "-2", "+1", "or", "=1", "--json"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err,
+              "vorn-identify: You can only select unscored states while performing an \"Or.\"\n");
+    // Clearing the member dissolved its group.
+    EXPECT_NE(run.out.find("\"scores\": [\"\", \"+\", \"\", \"\", \"\"]"), std::string::npos)
+        << run.out;
+}
+
+TEST_F(Identifier, HistoryFilesAreNamedFromTheStartingDirectory) {
+    WriteFile(dir_.Path() + "walk.his", "+2\r\n 4\r\n-5\r\n");
+    Outcome run = Identify({"keys/OAKS.DES", "@walk.his"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("2 Taxa Match"), std::string::npos) << run.out;
+    // The letter case of a name is forgiven, as for every file.
+    run = Identify({"keys/OAKS.DES", "@WALK.HIS"});
+    EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST_F(Identifier, BadInputIsOneLineOnStandardErrorNothingOnStandardOutputStatus2) {
+    const std::vector<std::vector<std::string>> cases = {{"keys/OAKS.DES", "+1", "*3"},
+                                                         {"keys/OAKS.DES", "+0"},
+                                                         {"keys/OAKS.DES", "-6"},
+                                                         {"keys/OAKS.DES", "+x"},
+                                                         {"keys/OAKS.DES", "+2.0"},
+                                                         {"keys/OAKS.DES", "=99999999999999"},
+                                                         {"keys/OAKS.DES", "@missing.his"},
+                                                         {"keys/OAKS.DES", "or", "+"},
+                                                         {}};
+    for (const auto& args : cases) {
+        Outcome run = Identify(args);
+        std::string shown = args.empty() ? "(no arguments)" : args.back();
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_EQ(run.out, "") << shown;
+        EXPECT_FALSE(run.err.empty()) << shown;
+    }
+    Outcome run = Identify({"keys/OAKS.DES", "@missing.his"});
+    EXPECT_EQ(run.err, "vorn-identify: Cannot open \"" + dir_.Path() +
+                           "missing.his\": No such file or directory.\n");
+    run = Identify({"keys/OAKS.DES", "+6"});
+    EXPECT_EQ(run.err,
+              "vorn-identify: \"+6\": the state number must be a whole number from 1 to 5\n");
+}
+
+TEST_F(Identifier, AKeyThatCannotBeOpenedGivesTheMessageAndStatus1) {
+    Outcome run = Identify({"nowhere/OAKS.DES"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "vorn-identify: Sorry, the directory \"" + dir_.Path() +
+                           "nowhere/\" does not exist.\n");
+    std::remove((dir_.Path() + "keys/OAKS.TAX").c_str());
+    run = Identify({"keys/OAKS.DES", "--json"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Not found:  OAKS.TAX."), std::string::npos) << run.err;
+}
+
+TEST_F(Identifier, HelpAndVersionNeedNoKey) {
+    Outcome run = Identify({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("usage: vorn-identify KEY.DES"), std::string::npos);
+    run = Identify({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("vorn-identify ", 0), 0u);
+}
+
+TEST_F(Identifier, AReadErrorOfTheKeyIsStatus1AndKeepGoingGoesOnWithTheNextAction) {
+    // The matrix loses the records of states 4 and 5.
+    std::string dat = testing::ReadFile(dir_.Path() + "keys/OAKS.DAT");
+    WriteFile(dir_.Path() + "keys/OAKS.DAT", dat.substr(0, 3 * 40));
+    WriteFile(dir_.Path() + "walk.his", "+1\r\n-5\r\n+3\r\n");
+    const std::string lost = "Cannot read \"OAKS.DAT\": record 4 lies beyond the end of the file.";
+    for (const char* action : {"+5", "@walk.his"}) {
+        Outcome run = Identify({"keys/OAKS.DES", action});
+        EXPECT_EQ(run.status, 1) << action;
+        EXPECT_EQ(run.out, "") << action;
+        EXPECT_EQ(run.err, "vorn-identify: " + lost + "\n") << action;
+    }
+
+    WriteFile(dir_.Path() + "bad.his", "-2\r\n+ x\r\n");
+    Outcome run = Identify(
+        {"keys/OAKS.DES", "+2", "@walk.his", "@bad.his", "@missing.his", "~4", "--keep-going"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "vorn-identify: action 2 (@walk.his): " + lost + "\n" +
+                           "vorn-identify: action 3 (@bad.his): Cannot read \"" + dir_.Path() +
+                           "bad.his\": a number was expected in line 2.\n" +
+                           "vorn-identify: action 4 (@missing.his): Cannot open \"" + dir_.Path() +
+                           "missing.his\": No such file or directory.\n" +
+                           "vorn-identify: action 5 (~4): " +
+                           "Cannot read \"OAKS.DAT\": record 3 lies beyond the end of the file.\n");
+    // What came before a failing entry stays applied (+1, then -2 over +2); the failing
+    // ones change nothing.
+    EXPECT_EQ(run.out, "Key OAKS: 4 taxa, 5 states\n1 Taxon Matches\n  3. Quercus ilex\n");
+
+    run = Identify({"keys/OAKS.DES", "+2", "--keep-going"});
+    EXPECT_EQ(run.status, 0);
+    run = Identify({"keys/OAKS.DES", "+9", "--keep-going"});  // the command line's own fault
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+}
+
+TEST_F(Identifier, SaveHistoryWritesWhatTheHistoryWindowWouldList) {
+    WriteFile(dir_.Path() + "walk.his", " 4\r\n+2\r\n 5\r\n");
+    Outcome run = Identify({"keys/OAKS.DES", "-5", "or", "+1", "+3", "or", "@walk.his", "=1",
+                            "--save-history", "saved.his"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Taxa Match"), std::string::npos);
+    // Clearing the group's member left both members listed, with no score.
+    EXPECT_EQ(testing::ReadFile(dir_.Path() + "saved.his"), "-5\r\n 1\r\n 3\r\n 4\r\n+2\r\n");
+
+    // Bad input writes nothing; a file that cannot be written is told, with no report.
+    run = Identify({"keys/OAKS.DES", "+1", "+6", "--save-history", "never.his"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(testing::ReadFile(dir_.Path() + "never.his"), "");
+    EXPECT_NE(::access((dir_.Path() + "never.his").c_str(), F_OK), 0);
+    run = Identify({"keys/OAKS.DES", "+1", "--save-history", "keys"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "vorn-identify: Cannot write \"" + dir_.Path() +
+                           "keys\": a folder of that name is in the way.\n");
+    run = Identify({"keys/OAKS.DES", "--save-history"});
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(Identifier, AKeyNameThatNamesNoKeyOrAnOutputThatCannotBeWrittenIsTold) {
+    for (const char* name : {"", "/", "keys", "keys/"}) {
+        Outcome run = Identify({name});
+        EXPECT_EQ(run.status, 1) << name;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << name << run.err;
+        EXPECT_EQ(run.err.rfind("vorn-identify: ", 0), 0u) << name << run.err;
+    }
+    EXPECT_EQ(Identify({"keys"}).err,
+              "vorn-identify: \"keys\" is a folder, not the .DES file of a key\n");
+
+    Outcome run = Identify({"keys/OAKS.DES"}, ">/dev/full");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "vorn-identify: cannot write to standard output: No space left on device\n");
+    run = Identify({"keys/OAKS.DES", "--json"}, ">&-");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("cannot write to standard output"), std::string::npos) << run.err;
+    EXPECT_EQ(Identify({"--help"}, ">/dev/full").status, 3);
+}
+
+TEST_F(Identifier, ReportsAreValidUtf8AndCarryNoControlCharacters) {
+    KeySpec keySpec;
+    keySpec.Name = "CH\xC9NES";  // Latin-1 on disk, not UTF-8
+    keySpec.TitleLines = {"x"};
+    keySpec.Taxa = {"Bell\x07 \x1B]0;owned\x07 a\x81\x85\tb\x7F", std::string("nul\0here", 8)};
+    keySpec.States = {"s"};
+    keySpec.Codes = {"++"};
+    testing::WriteKey(dir_.Path() + "keys", keySpec);
+    Outcome run = Identify({"keys/CH\xC9NES.DES"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string bad = "\xEF\xBF\xBD";  // U+FFFD
+    EXPECT_EQ(run.out, "Key CH" + bad + "NES: 2 taxa, 1 states\n2 Taxa Match\n  1. Bell" + bad +
+                           " " + bad + "]0;owned" + bad + " a" + bad + "\xE2\x80\xA6\tb" + bad +
+                           "\n  2. nul" + bad + "here\n");
+    run = Identify({"keys/CH\xC9NES.DES", "--json"});
+    EXPECT_NE(run.out.find("\"key\": \"CH" + bad + "NES\""), std::string::npos) << run.out;
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,205 @@
+// Opening and closing keys without windows: what the user is told, what stays open.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/session/OpenKey.h"
+#include "core/key/KeyFiles.h"
+#include "core/platform/Directory.h"
+#include "tests/kit/KeyFixture.h"
+
+namespace vorn {
+namespace {
+
+using testing::KeyFixture;
+using testing::KeySpec;
+
+// Records what opening and closing ask of the desktop.
+class RecordingDesktop : public KeyDesktop {
+public:
+    RecordingDesktop() : previous_(SetKeyDesktop(this)) {}
+    ~RecordingDesktop() override { SetKeyDesktop(previous_); }
+    void SetMainCaption(const std::string& caption) override { Caption = caption; }
+    void SetKeyMenu(const KeyMenuState& state) override { Menu = state; }
+    bool ShowTitlePage() override {
+        Calls += "title ";
+        return AcceptTitle;
+    }
+    void AddToKeyHistory(const std::string& path) override { Calls += "add:" + path + " "; }
+    void RemoveFromKeyHistory(const std::string& path) override { Calls += "remove:" + path + " "; }
+    void LoadAllWindows() override { Calls += "load "; }
+    void ShowFirstKeyWindows() override { Calls += "first "; }
+    void ClearAllWindows() override { Calls += "clear "; }
+    void CloseKeyWindows() override { Calls += "close "; }
+
+    std::string Caption = "VORN";
+    KeyMenuState Menu;
+    std::string Calls;
+    bool AcceptTitle = true;
+
+private:
+    KeyDesktop* previous_;
+};
+
+class OpeningKeys : public KeyFixture {
+protected:
+    RecordingDesktop desktop_;
+};
+
+TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = "TREES";
+    std::string des = testing::WriteKey(dir_.Path(), keySpec);
+    std::remove((dir_.Path() + "TREES.CHR").c_str());
+    std::remove((dir_.Path() + "TREES.DAT").c_str());
+    OpenKey(des);
+    ASSERT_EQ(ui_.Texts().size(), 1u);
+    EXPECT_EQ(ui_.Texts()[0],
+              "Sorry, one or more of the VORN files needed for the TREES key could not be found "
+              "in the subdirectory " +
+                  dir_.Path() + ".  Not found:  TREES.CHR, TREES.DAT.");
+    EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Information);
+    EXPECT_EQ(desktop_.Calls, "clear close remove:" + des + " ");
+    EXPECT_FALSE(Key.KeyOpen);
+    // The names built for the attempt are emptied again: no index is offered.
+    EXPECT_TRUE(Key.IndFileName.empty());
+    EXPECT_FALSE(desktop_.Menu.IndexEnabled);
+
+    std::remove(des.c_str());
+    OpenKey(des);
+    EXPECT_EQ(ui_.Texts()[1],
+              "Sorry, one or more of the VORN files needed for the TREES key could not be found "
+              "in the subdirectory " +
+                  dir_.Path() + ".  Not found:  TREES.DES, TREES.CHR, TREES.DAT.");
+}
+
+TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
+    std::string path = dir_.Path() + "gone/KEYS/OAKS.DES";
+    OpenKey(path);
+    ASSERT_EQ(ui_.Texts().size(), 1u);
+    EXPECT_EQ(ui_.Texts()[0],
+              "Sorry, the directory \"" + dir_.Path() + "gone/KEYS/\" does not exist.");
+    EXPECT_NE(desktop_.Calls.find("remove:" + path), std::string::npos);
+    EXPECT_FALSE(Key.KeyOpen);
+}
+
+TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
+    Open(MakeKey(std::vector<std::string>(1200, std::string(1200, '+'))));
+    EXPECT_EQ(Key.TaxonCount, 1200);
+    EXPECT_EQ(Key.StateCount, 1200);
+    EXPECT_EQ(MatchingTaxaCount, 1200);
+
+    for (auto [taxa, states] : {std::pair{1201, 10}, std::pair{10, 1201}}) {
+        ui_.Messages.clear();
+        desktop_.Calls.clear();
+        OpenKey(testing::WriteKey(
+            dir_.Path(), MakeKey(std::vector<std::string>(states, std::string(taxa, '-')))));
+        ASSERT_EQ(ui_.Texts().size(), 1u);
+        EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
+        EXPECT_EQ(ui_.Texts()[0],
+                  "The VORN key you wish to access is too large for this copy of VORN.  The key "
+                  "cannot be opened.");
+        EXPECT_FALSE(Key.KeyOpen);
+        EXPECT_FALSE(Key.TaxonFile.IsOpen());
+        EXPECT_FALSE(Key.MatrixFile.IsOpen());
+        // The history is left alone for a key that is too large.
+        EXPECT_EQ(desktop_.Calls.find("remove"), std::string::npos);
+        // The previous key was closed first, and with no key open nothing matches.
+        EXPECT_EQ(MatchingTaxaCount, 0);
+    }
+}
+
+TEST_F(OpeningKeys, AnAcceptedKeyEntersHistoryAndItsDirectoryBecomesCurrent) {
+    KeySpec keySpec = MakeKey({"+-", "-+"});
+    keySpec.Name = "OAKS";
+    keySpec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
+    std::string des = testing::WriteKey(dir_.Path(), keySpec);
+    OpenKey(des);
+    ASSERT_TRUE(Key.KeyOpen);
+    EXPECT_EQ(CurrentDirectory(), AbsolutePath(dir_.Path()));
+    EXPECT_EQ(Key.KeyName, "OAKS");
+    EXPECT_EQ(Key.IndFileName, "OAKS.IND");
+    EXPECT_EQ(OpenKeyPath, des);
+    EXPECT_EQ(WorkDir, dir_.Path());
+    EXPECT_EQ(desktop_.Caption, "VORN - OAKS");
+    EXPECT_TRUE(desktop_.Menu.IndexEnabled);
+    EXPECT_EQ(desktop_.Menu.AboutKeyCaption, "About the OAKS &key");
+    EXPECT_TRUE(desktop_.Menu.MatchingCountVisible);
+    EXPECT_EQ(desktop_.Calls, "clear close title add:" + des + " load first ");
+
+    CloseKey();
+    EXPECT_EQ(desktop_.Caption, "VORN");
+    EXPECT_FALSE(desktop_.Menu.IndexEnabled);
+    EXPECT_EQ(desktop_.Menu.AboutKeyCaption, "About the &key");
+    EXPECT_FALSE(desktop_.Menu.AboutKeyEnabled);
+    EXPECT_TRUE(OpenKeyPath.empty());
+    EXPECT_TRUE(Key.KeyName.empty());
+    EXPECT_EQ(WorkDir, dir_.Path());  // kept for the settings
+}
+
+TEST_F(OpeningKeys, DecliningTheTitlePageClosesTheKeyWithoutHistory) {
+    desktop_.AcceptTitle = false;
+    std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-"}));
+    OpenKey(des);
+    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_EQ(desktop_.Caption, "VORN");
+    EXPECT_EQ(desktop_.Calls.find("add:"), std::string::npos);
+    EXPECT_EQ(WorkDir, dir_.Path());  // its files were opened
+}
+
+TEST_F(OpeningKeys, LowerCaseFileNamesAndNoIndexFile) {
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = "birches";
+    keySpec.Extensions[1] = ".tax";
+    keySpec.Extensions[2] = ".Chr";
+    keySpec.Extensions[3] = ".dat";
+    Open(keySpec);
+    EXPECT_EQ(Key.TaxFileName, "birches.TAX");
+    EXPECT_TRUE(Key.IndFileName.empty());
+    EXPECT_EQ(ReadStateText(0), "State 0");
+}
+
+TEST_F(OpeningKeys, ReopeningTheOpenKeyUnscoresEveryState) {
+    std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-", "-+"}));
+    OpenKey(des);
+    ScoreState(0, RequestPresent);
+    ToggleOrMode();
+    ASSERT_EQ(MatchingTaxaCount, 1);
+    OpenKey(des);
+    EXPECT_TRUE(Key.KeyOpen);
+    EXPECT_FALSE(OrMode);
+    EXPECT_EQ(StateScore[0], ScoreNone);
+    EXPECT_EQ(MatchingTaxaCount, 2);
+}
+
+TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {
+    KeyFileNameParts p = SplitKeyFileName("/keys/v1.2/TREES.DES");
+    EXPECT_EQ(p.Directory, "/keys/v1.2/");
+    EXPECT_EQ(p.Name, "TREES");
+    EXPECT_EQ(p.Extension, ".DES");
+    // A dot in a directory is no extension of the file.
+    p = SplitKeyFileName("/keys/v1.2/TREES");
+    EXPECT_EQ(p.Name, "TREES");
+    EXPECT_EQ(p.Extension, "");
+    p = SplitKeyFileName("TREES.DES");
+    EXPECT_EQ(p.Directory, "");
+    EXPECT_EQ(p.Name, "TREES");
+    p = SplitKeyFileName("");
+    EXPECT_EQ(p.Name, "");
+    // An empty path opens nothing and says nothing.
+    OpenKey("");
+    EXPECT_TRUE(ui_.Messages.empty());
+    EXPECT_FALSE(Key.KeyOpen);
+}
+
+TEST_F(OpeningKeys, LongKeyNamesAndTheirFileNamesAreKeptWhole) {
+    KeySpec keySpec = MakeKey({"+-"});
+    keySpec.Name = std::string(97, 'K');
+    OpenKey(testing::WriteKey(dir_.Path(), keySpec));
+    EXPECT_TRUE(ui_.Texts().empty());
+    ASSERT_TRUE(Key.KeyOpen);
+    EXPECT_EQ(Key.KeyName, std::string(97, 'K'));
+    EXPECT_EQ(Key.DatFileName, std::string(97, 'K') + ".DAT");
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,197 @@
+// The display line and the caption name of list items, against the rules for counts,
+// marks, numbers and names. The counts are put into the engine's cache directly, so each
+// row states exactly the count and matching total it is about.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/session/Modes.h"
+#include "frame/Indicator.h"
+#include "core/engine/Engine.h"
+
+namespace vorn {
+namespace {
+
+class IndicTextTest : public ::testing::Test {
+protected:
+    ~IndicTextTest() override {
+        CountMode = NumberMode = false;
+        NameMode = ScientificNames;
+        MatchingTaxaCount = 0;
+        MismatchCount.fill(0);
+        MarkStateMatchCountStale();
+    }
+
+    // A state item with `count` taxa able to have it, out of `matching`.
+    void State(TIndicatorObj& item, int32_t index, int32_t count, int32_t matching,
+               uint8_t& score) {
+        item.Kind = TIndicatorObj::IndicState;
+        item.Index = index;
+        item.Text = "Leaves opposite";
+        item.ScoreRef = &score;
+        StateMatchCountStale = false;
+        StateMatchCountCache[index] = count;
+        MatchingTaxaCount = matching;
+    }
+};
+
+TEST_F(IndicTextTest, CountPartOfAStateByCount) {
+    struct Row {
+        int32_t count;
+        int32_t matching;
+        const char* counter;
+    };
+    const Row rows[] = {
+        {-1, 9, "      "},       {0, 9, "(0)     "},  {0, 0, "(0)     "},
+        {5, 9, "(5)     "},      {12, 40, "(12)   "}, {123, 400, "(123) "},
+        {1200, 1201, "(1200) "}, {9, 9, "(all) "},    {1200, 1200, "(all) "},
+    };
+    CountMode = true;
+    for (const Row& row : rows) {
+        TIndicatorObj item;
+        uint8_t score = ScoreNone;
+        State(item, 3, row.count, row.matching, score);
+        EXPECT_EQ(IndicText(item), std::string(row.counter) + "   Leaves opposite")
+            << "count " << row.count << " of " << row.matching;
+    }
+}
+
+TEST_F(IndicTextTest, CounterTakesIndentAndStopsAtSixteen) {
+    CountMode = true;
+    TIndicatorObj item;
+    uint8_t score = ScoreNone;
+    State(item, 0, 5, 9, score);
+    item.Indent = 3;
+    EXPECT_EQ(IndicText(item), "   (5)        Leaves opposite");
+    item.Indent = 14;
+    EXPECT_EQ(IndicText(item), std::string(14, ' ') + "(5" + "   Leaves opposite");
+    item.Indent = 40;
+    EXPECT_EQ(IndicText(item), std::string(16, ' ') + "   Leaves opposite");
+}
+
+TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
+    TIndicatorObj item;
+    uint8_t score = ScoreNone;
+    State(item, 0, 5, 9, score);
+    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+    CountMode = true;
+    item.CountStyle = TIndicatorObj::CountNone;
+    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+}
+
+TEST_F(IndicTextTest, MarkOfEachScore) {
+    const std::pair<uint8_t, const char*> rows[] = {
+        {ScoreNone, "   "},       {ScorePresent, "  +"},   {ScoreAbsent, "  -"},
+        {ScoreOrPresent, "  o+"}, {ScoreOrAbsent, "  o-"},
+    };
+    for (const auto& [value, mark] : rows) {
+        TIndicatorObj item;
+        uint8_t score = value;
+        State(item, 0, 5, 9, score);
+        EXPECT_EQ(IndicText(item), std::string(mark) + "Leaves opposite") << int(value);
+    }
+}
+
+// Count mode and number mode on, nine taxa matching, the twelfth state.
+TEST_F(IndicTextTest, WorkedExampleOfTheTwelfthState) {
+    CountMode = NumberMode = true;
+    TIndicatorObj item;
+    uint8_t score = ScoreNone;
+    State(item, 11, 5, 9, score);
+    EXPECT_EQ(IndicText(item), "(5)        12. Leaves opposite");
+    score = ScorePresent;
+    StateMatchCountCache[11] = 9;
+    EXPECT_EQ(IndicText(item), "(all)   +12. Leaves opposite");
+    score = ScoreAbsent;
+    StateMatchCountCache[11] = -1;
+    EXPECT_EQ(IndicText(item), "        -12. Leaves opposite");
+}
+
+TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
+    TIndicatorObj oak;
+    oak.Kind = TIndicatorObj::IndicTaxon;
+    oak.Index = 0;
+    oak.Text = "Quercus robur";
+    oak.CommonName = "English oak";
+    TIndicatorObj ilex;
+    ilex.Kind = TIndicatorObj::IndicTaxon;
+    ilex.Index = 1;
+    ilex.Text = "Quercus ilex";
+    ilex.ImageName = "";  // present though empty: it still earns the mark
+
+    struct Row {
+        NameModeValue mode;
+        const char *oakLine, *ilexLine, *oakName, *ilexName;
+    };
+    const Row rows[] = {
+        {ScientificNames, "   Quercus robur", "> Quercus ilex", "Quercus robur", "Quercus ilex"},
+        {CommonNames, "   English oak", "> (Quercus ilex)", "English oak", "(Quercus ilex)"},
+        {BothNames, "   Quercus robur, English oak", "> Quercus ilex", "Quercus robur, English oak",
+         "(Quercus ilex)"},
+    };
+    for (const Row& row : rows) {
+        NameMode = row.mode;
+        EXPECT_EQ(IndicText(oak), row.oakLine) << row.mode;
+        EXPECT_EQ(IndicText(ilex), row.ilexLine) << row.mode;
+        EXPECT_EQ(IndicName(oak), row.oakName) << row.mode;
+        EXPECT_EQ(IndicName(ilex), row.ilexName) << row.mode;
+    }
+
+    // Count mode does not give taxa a count; number mode gives them their number.
+    CountMode = NumberMode = true;
+    NameMode = ScientificNames;
+    ilex.ImageName.reset();
+    ilex.NotesName = "QILEX.TXT";
+    EXPECT_EQ(IndicText(oak), "   1. Quercus robur");
+    EXPECT_EQ(IndicText(ilex), "> 2. Quercus ilex");
+}
+
+TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
+    TIndicatorObj item;
+    item.Kind = TIndicatorObj::IndicTaxon;
+    item.Index = 4;
+    item.Text = "Fagus sylvatica";
+    item.CountStyle = TIndicatorObj::CountMismatches;
+    MismatchCount[4] = 3;
+    EXPECT_EQ(IndicText(item), "(3)    Fagus sylvatica");
+    CountMode = true;
+    MismatchCount[4] = 12;
+    EXPECT_EQ(IndicText(item), "(12)    Fagus sylvatica");
+}
+
+TEST_F(IndicTextTest, StateNameIsItsText) {
+    TIndicatorObj item;
+    uint8_t score = ScorePresent;
+    State(item, 0, 5, 9, score);
+    NameMode = CommonNames;
+    EXPECT_EQ(IndicName(item), "Leaves opposite");
+    item.Text.reset();
+    EXPECT_EQ(IndicName(item), "");
+    EXPECT_EQ(IndicText(item), "  +");
+}
+
+// Lists cache the width of a prefix under its key: items with different prefixes must
+// never share a key.
+TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
+    CountMode = true;
+    std::map<uint64_t, std::string> prefixes;
+    for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
+        for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
+            for (int32_t indent : {0, 3, 14})
+                for (int variant = 0; variant < 4; ++variant) {
+                    TIndicatorObj item;
+                    uint8_t score = value;
+                    State(item, 7, count, 9, score);
+                    item.Indent = indent;
+                    if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
+                    if (variant & 2) item.NotesName = "";
+                    std::string prefix = IndicPrefix(item);
+                    uint64_t key = IndicPrefixKey(item);
+                    EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
+                    EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
+                }
+}
+
+}  // namespace
+}  // namespace vorn

@@ -1,0 +1,264 @@
+// The mapping from a dataset to a key: codes, state texts, taxon records, index and
+// title page, on small datasets written for each construct.
+#include <gtest/gtest.h>
+
+#include "importers/delta/DeltaConvert.h"
+#include "importers/delta/DeltaText.h"
+
+namespace vorn::delta {
+namespace {
+
+struct Texts {
+    Texts(std::string s, std::string c, std::string i, std::string k = "")
+        : specs(std::move(s)), chars(std::move(c)), items(std::move(i)), tokey(std::move(k)) {}
+    std::string specs, chars, items, tokey;
+};
+
+Conversion ConvertTexts(const Texts& t, const std::string& title = "") {
+    Dataset d;
+    ReadDeltaFile(DeltaFile::Specs, FromDeltaBytes(t.specs), "specs", d);
+    ReadDeltaFile(DeltaFile::Chars, FromDeltaBytes(t.chars), "chars", d);
+    ReadDeltaFile(DeltaFile::Items, FromDeltaBytes(t.items), "items", d);
+    ReadDeltaFile(DeltaFile::KeyStates, FromDeltaBytes(t.tokey), "tokey", d);
+    ConvertOptions options;
+    options.Name = "K";
+    options.Title = title;
+    options.DatasetName = "set";
+    return Convert(d, options, {});
+}
+
+// Item `item`'s codes (from 0) for every state of the key, in state order.
+std::string Column(const Conversion& c, size_t item) {
+    std::string codes;
+    for (const std::string& state : c.Key.Codes)
+        codes += state.at(item);
+    return codes;
+}
+
+std::string OneItem(const std::string& attributes) {
+    return "*ITEM DESCRIPTIONS\n# one/ " + attributes + "\n# other/ 1,1\n";
+}
+
+TEST(DeltaMapping, MultistateValuesCodeEachState) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1,1", "+--"},
+        {"1,1/2", "**-"},
+        {"1,1&3", "*-*"},
+        {"1,1-3", "***"},
+        {"1,2<often>/3", "-**"},
+        {"1<c>,1<rarely>", "+--"},
+        {"1,V", "***"},
+        {"1,U", "???"},
+        {"1,-", "---"},
+        {"1,1/-", "*--"},
+        {"1,4", "???"},
+        {"1,x", "???"},
+        {"", "???"},
+        {"1<bare comment>", "???"},
+    };
+    for (const auto& [attributes, codes] : cases) {
+        Conversion c = ConvertTexts(
+            {"", "*CHARACTER LIST\n#1. colour/ 1. red/ 2. green/ 3. blue/\n", OneItem(attributes)});
+        EXPECT_EQ(Column(c, 0), codes) << attributes;
+        bool bad = codes == std::string("???") &&
+                   std::string(attributes).find(',') != std::string::npos &&
+                   std::string(attributes) != "1,U";
+        EXPECT_EQ(c.Unreadable.size(), bad ? 1u : 0u) << attributes;
+    }
+    Conversion c = ConvertTexts(
+        {"", "*CHARACTER LIST\n#1. colour/ 1. red/ 2. green/ 3. blue/\n", OneItem("1,4")});
+    ASSERT_EQ(c.Unreadable.size(), 1u);
+    EXPECT_EQ(c.Unreadable[0], "character 1, item 1 (one): \"4\": the character has 3 states");
+}
+
+TEST(DeltaMapping, NumericKeyStatesAreClosedRanges) {
+    const char* chars = "*CHARACTER LIST\n#1. length/ mm/\n";
+    const char* specs = "*CHARACTER TYPES 1,RN\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"1,1", "+--"},     {"1,2", "**-"},   {"1,3-4", "-+-"},         {"1,(1-)3", "**-"},
+        {"1,6(-8)", "--+"}, {"1,1/6", "*-*"}, {"1,U", "???"},           {"1,V", "***"},
+        {"1,-", "---"},     {"1,a", "???"},   {"1,(1-)2-3(-9)", "***"},
+    };
+    for (const auto& [attributes, codes] : cases) {
+        Conversion c =
+            ConvertTexts({specs, chars, OneItem(attributes), "*KEY STATES 1,~2/2-5/5~\n"});
+        EXPECT_EQ(Column(c, 0), codes) << attributes;
+    }
+    Conversion c = ConvertTexts(
+        {specs, chars, OneItem("1,(1-)3"), "*KEY STATES 1,~2/2-5/5~\n*USE NORMAL VALUES 1\n"});
+    EXPECT_EQ(Column(c, 0), "-+-");
+    ASSERT_EQ(c.Key.States.size(), 3u);
+    EXPECT_EQ(c.Key.States[0], "length: up to 2 mm");
+    EXPECT_EQ(c.Key.States[1], "length: 2 to 5 mm");
+    EXPECT_EQ(c.Key.States[2], "length: from 5 mm");
+
+    c = ConvertTexts({specs, chars, OneItem("1,1.5") + "# third/ 1,1\n", "*KEY STATES 1,0/1/2~\n"});
+    EXPECT_EQ(c.Key.States[1], "length: 1 mm");
+    EXPECT_EQ(Column(c, 0), "???");  // hits no key state
+    EXPECT_EQ(Column(c, 2), "-+-");
+}
+
+TEST(DeltaMapping, MultistateKeyStatesGroupStates) {
+    Conversion c = ConvertTexts({"", "*CHARACTER LIST\n#1. leaf/ 1. a/ 2. b/ 3. c/ 4. d/\n",
+                                 "*ITEM DESCRIPTIONS\n# x/ 1,1/3\n# y/ 1,2/4\n# z/ 1,4\n",
+                                 "*KEY STATES 1,1-3/4\n"});
+    ASSERT_EQ(c.Key.States.size(), 2u);
+    EXPECT_EQ(c.Key.States[0], "leaf: a or b or c");
+    EXPECT_EQ(Column(c, 0), "+-");
+    EXPECT_EQ(Column(c, 1), "**");
+    EXPECT_EQ(Column(c, 2), "-+");
+}
+
+TEST(DeltaMapping, TertilesWithoutKeyStates) {
+    Conversion c = ConvertTexts({"*CHARACTER TYPES 1,IN 2,RN\n",
+                                 "*CHARACTER LIST\n#1. teeth/\n#2. width/ cm/\n",
+                                 "*ITEM DESCRIPTIONS\n# a/ 1,1 2,0.0412\n# b/ 1,2-3\n# c/ 1,4/5\n"
+                                 "# d/ 1,6(-7)\n# e/ 1,U 2,0.0456\n"});
+    // Numbers 1 2 3 4 5 6 7: tertiles 3 and 5.
+    ASSERT_EQ(c.Key.States.size(), 6u);
+    EXPECT_EQ(c.Key.States[0], "teeth: less than 3");
+    EXPECT_EQ(c.Key.States[1], "teeth: 3 to 5");
+    EXPECT_EQ(c.Key.States[2], "teeth: more than 5");
+    EXPECT_EQ(c.Key.States[3], "width: less than 0.043 cm");
+    EXPECT_EQ(c.Key.States[4], "width: 0.043 to 0.044 cm");
+    EXPECT_EQ(Column(c, 1).substr(0, 3), "**-");
+    EXPECT_EQ(Column(c, 2).substr(0, 3), "-+-");
+    EXPECT_EQ(Column(c, 3).substr(0, 3), "--+");
+    EXPECT_EQ(Column(c, 4).substr(0, 3), "???");
+
+    const std::pair<double, const char*> rounded[] = {
+        {0.04567, "0.046"}, {123.4, "120"}, {1.5, "1.5"},     {2.0, "2"},
+        {1995, "2000"},     {0, "0"},       {-0.35, "-0.35"}, {15.5, "16"}};
+    for (const auto& [value, text] : rounded)
+        EXPECT_EQ(TwoDigits(value), text) << value;
+    EXPECT_DOUBLE_EQ(Quantile({1, 2, 4, 8}, 1.0 / 3), 2);
+    EXPECT_DOUBLE_EQ(Quantile({1, 2, 4, 8}, 2.0 / 3), 4);
+    EXPECT_DOUBLE_EQ(Quantile({10, 20}, 1.0 / 3), 10 + 10.0 / 3);
+
+    c = ConvertTexts({"*CHARACTER TYPES 1,RN\n", "*CHARACTER LIST\n#1. size/\n#2. m/ 1. a/\n",
+                      "*ITEM DESCRIPTIONS\n# a/ 1,U 2,1\n"});
+    EXPECT_EQ(c.Key.States.size(), 1u);
+    ASSERT_EQ(c.LeftOut.size(), 1u);
+    EXPECT_EQ(c.LeftOut[0], "character 1 (size): no item gives a number for it");
+}
+
+TEST(DeltaMapping, ImplicitValuesAndDependentCharacters) {
+    // 1 controls 2 and 3; 3 controls 4; 2 has an implicit value.
+    Texts t{"*IMPLICIT VALUES 2,1\n*DEPENDENT CHARACTERS 1,2:2-3 3,1:4\n",
+            "*CHARACTER LIST\n#1. wings/ 1. present/ 2. absent/\n#2. colour/ 1. red/ 2. blue/\n"
+            "#3. veins/ 1. few/ 2. many/\n#4. vein colour/ 1. dark/ 2. pale/\n",
+            "*ITEM DESCRIPTIONS\n# absent/ 1,2\n# present/ 1,1\n# unknown/ 4,1\n"
+            "# given anyway/ 1,2 2,2\n# both/ 1,1/2\n"};
+    Conversion c = ConvertTexts(t);
+    EXPECT_EQ(Column(c, 0), "-+------");  // 2, 3 inapplicable, and so 4
+    EXPECT_EQ(Column(c, 1), "+-+-????");  // 2 implicit
+    EXPECT_EQ(Column(c, 2), "??+-??+-");
+    EXPECT_EQ(Column(c, 3), "-+-+----");  // a given value stays
+    EXPECT_EQ(Column(c, 4), "**+-????");
+
+    t.specs += "*IMPLICIT VALUES 1,2\n";  // now an omitted 1 makes 2 and 3 inapplicable
+    EXPECT_EQ(Column(ConvertTexts(t), 2), "-+----+-");
+}
+
+TEST(DeltaMapping, VariantsTakeTheirItemsAttributes) {
+    Conversion c = ConvertTexts({"", "*CHARACTER LIST\n#1. a/ 1. x/ 2. y/\n#2. b/ 1. x/ 2. y/\n",
+                                 "*ITEM DESCRIPTIONS\n# base/ 1,1 2,2\n#+ variant <form>/ 2,1\n"
+                                 "# other/ 1,2\n"});
+    ASSERT_EQ(c.Key.Taxa.size(), 3u);
+    EXPECT_EQ(c.Key.Taxa[1], "variant");
+    EXPECT_EQ(Column(c, 1), "+-+-");
+    EXPECT_EQ(Column(c, 2), "-+??");
+}
+
+TEST(DeltaMapping, StateTextsKeepTheStateWhole) {
+    std::string state(50, 's');
+    std::string longState(75, 't');
+    Conversion c = ConvertTexts({"",
+                                 "*CHARACTER LIST\n#1. a character text of some length:/ 1. " +
+                                     state + "/ 2. " + longState + "/ 3. short/\n",
+                                 "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
+    EXPECT_EQ(c.Key.States[0], "a character text of some len: " + state);
+    EXPECT_EQ(c.Key.States[1], ("a character text of : " + longState).substr(0, 80));
+    EXPECT_EQ(c.Key.States[2], "a character text of some length: short");
+}
+
+TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {
+    Texts t{
+        "*CHARACTER TYPES 1,TE 2,TE 3,IN\n",
+        "*CHARACTER LIST\n#1. <common name>/\n#2. habitat/\n#3. height/ m/\n#4. form/ 1. a/\n",
+        "*ITEM DESCRIPTIONS\n# \\i{}Avena\\i0{} <L.>/ 1<oat> 2<fields\\par{}and roadsides> 3,2\n"
+        "# $a/b|c>d/ 1<a common name that is far longer than forty bytes> 4,1\n# <only>/\n"};
+    Conversion c = ConvertTexts(t);
+    ASSERT_EQ(c.Key.Taxa.size(), 3u);
+    EXPECT_FALSE(c.Key.LongTaxonNames);
+    EXPECT_EQ(c.Key.Taxa[0], "Avena/oat>T0001.TXT");
+    EXPECT_EQ(c.Key.Taxa[1], "a-b-c-d>T0002.TXT");
+    EXPECT_EQ(c.Key.Taxa[2], "Item 3");
+    ASSERT_EQ(c.Notes.size(), 2u);
+    EXPECT_EQ(c.Notes[0].first, "T0001.TXT");
+    EXPECT_EQ(c.Notes[0].second,
+              "Avena\r\n\r\ncommon name (character 1): oat\r\n\r\nhabitat (character 2): "
+              "fields\r\nand roadsides\r\n\r\nheight (character 3): 2 m\r\n");
+
+    t.items = "*ITEM DESCRIPTIONS\n# " + std::string(60, 'n') + "/ 1<common>\n# b/\n";
+    c = ConvertTexts(t);
+    EXPECT_TRUE(c.Key.LongTaxonNames);
+    EXPECT_EQ(c.Key.Taxa[0], std::string(60, 'n') + "/common>T0001.TXT");
+    t.items = "*ITEM DESCRIPTIONS\n# " + std::string(66, 'n') + "/ 1<common>\n";
+    c = ConvertTexts(t);
+    EXPECT_EQ(c.Key.Taxa[0], std::string(66, 'n') + "/com>T0001.TXT");  // common name first
+    t.items = "*ITEM DESCRIPTIONS\n# " + std::string(80, 'n') + "/ 3,1\n";
+    EXPECT_EQ(ConvertTexts(t).Key.Taxa[0], std::string(70, 'n') + ">T0001.TXT");
+}
+
+TEST(DeltaMapping, IndexEntriesColumnsAndCapacity) {
+    Texts t{
+        "*CHARACTER TYPES 2,TE\n",
+        "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
+        " 2. b/\n#2. notes/\n#3. <a rather long character text that is cut>/ 1. a/ 2. b/ 3. c/\n",
+        "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
+    Conversion c = ConvertTexts(t);
+    EXPECT_EQ(c.Key.Index,
+              "1 30 2\r\nCharacters 1-2\r\n2\r\nleaf shape / form\r\n1 2\r\n"
+              "a rather long character text t\r\n3 5\r\n");
+
+    // 700 characters of two states: 600 fit the 1200 states; 201 entries at most, so
+    // three characters share each, in columns of 25.
+    t = {"", "*CHARACTER LIST\n", "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
+    for (int i = 1; i <= 700; ++i)
+        t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/ 2. y/\n";
+    c = ConvertTexts(t, "Big");
+    EXPECT_EQ(c.Key.States.size(), 1200u);
+    EXPECT_EQ(c.CapacityLeftOut, 100);
+    EXPECT_EQ(c.LeftOut.size(), 100u);
+    EXPECT_EQ(c.Key.Index.rfind("8 30 2\r\nCharacters 1-75\r\n25\r\nc1\r\n-3 1 2 3 4 5 6\r\nc4\r\n"
+                                "-3 7 8 9 10 11 12\r\n",
+                                0),
+              0u);
+    EXPECT_NE(c.Key.Index.find("Characters 526-600\r\n25\r\n"), std::string::npos);
+    EXPECT_EQ(
+        c.Key.TitleLines,
+        (std::vector<std::string>{"Big", "",
+                                  "1 taxa, 1200 character states from 600 "
+                                  "characters",
+                                  "Converted from the DELTA dataset set",
+                                  "100 characters were left out at the capacity of 1200 states"}));
+}
+
+TEST(DeltaMapping, WhatCannotBecomeAKey) {
+    Texts t{"*CHARACTER TYPES 1,TE\n", "*CHARACTER LIST\n#1. text/\n",
+            "*ITEM DESCRIPTIONS\n# a/ 1<x>\n"};
+    EXPECT_TRUE(ConvertTexts(t).NoStates);
+    t.chars += "#2. m/ 1. a/\n";
+    t.items = "*ITEM DESCRIPTIONS\n";
+    for (int i = 0; i < 1201; ++i)
+        t.items += "# i/ 2,1\n";
+    EXPECT_TRUE(ConvertTexts(t).TooManyItems);
+    EXPECT_EQ(ConvertTexts({"*SHOW ~ Grass Genera - specifications.\n", t.chars,
+                            "*ITEM DESCRIPTIONS\n# a/\n"})
+                  .Key.TitleLines[0],
+              "Grass Genera");
+}
+
+}  // namespace
+}  // namespace vorn::delta

@@ -1,0 +1,250 @@
+// vorn-import-delta as a user runs it: exit status, messages and report, the folder it
+// writes; and the datasets beside the repository converted and opened by vorn-identify.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "importers/delta/DeltaImport.h"
+#include "tests/kit/TestKeys.h"
+
+namespace vorn::delta {
+namespace {
+
+namespace fs = std::filesystem;
+using vorn::testing::ReadFile;
+using vorn::testing::TempDir;
+using vorn::testing::WriteFile;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+Outcome Import(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    Outcome run;
+    run.status = RunImportDelta(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class Importer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        data_ = dir_.Path() + "data";
+        fs::create_directory(data_);
+        WriteFile(data_ + "/Specs", "*SHOW ~ Birds - specifications\r\n*CHARACTER TYPES 3,IN\r\n");
+        WriteFile(data_ + "/CHARS",
+                  "*CHARACTER LIST\r\n#1. wings/ 1. short/ 2. long/\r\n#2. bill/ 1. red/ "
+                  "2. black/\r\n#3. eggs/ per clutch/\r\n");
+        WriteFile(data_ + "/items",
+                  "*ITEM DESCRIPTIONS\r\n# Robin/ 1,1 2,2 3,4-6\r\n# Crow/ 1,2 2,2 9,1 "
+                  "3,3-5\r\n# Puffin <unclosed/ 2,1\r\n");
+    }
+
+    TempDir dir_;
+    std::string data_;
+};
+
+TEST_F(Importer, WritesTheKeyAndReportsWhatItCouldNotRead) {
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(Contains(run.out, "Read 3 items and 3 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "3 taxa, 7 character states from 3 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "character 9, item 2 (Crow): \"1\": the character list has no "
+                         "character 9"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "items, line 4: a text is not closed by \"/\"")) << run.out;
+    std::string key = dir_.Path() + "key/BIRDS";
+    EXPECT_EQ(ReadFile(key + ".DES"),
+              "Birds\r\n\r\n3 taxa, 7 character states from 3 characters\r\n"
+              "Converted from the DELTA dataset data\r\n");
+    EXPECT_EQ(ReadFile(key + ".TAX").size(), 3u * 40);
+    EXPECT_EQ(ReadFile(key + ".DAT").size(), 7u * 40);
+    EXPECT_EQ(ReadFile(key + ".CHR").substr(0, 12), "wings: short");
+    EXPECT_TRUE(fs::exists(key + ".IND"));
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/T0001.TXT"),
+              "Robin\r\n\r\neggs (character 3): 4-6 per clutch\r\n");
+    // Nothing was written into the dataset, and no temporary folder is left.
+    EXPECT_EQ(std::distance(fs::directory_iterator(data_), fs::directory_iterator()), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 2);
+}
+
+TEST_F(Importer, ReplacesAnEarlierKeyWholeAndNothingElse) {
+    std::string out = dir_.Path() + "key";
+    ASSERT_EQ(Import({data_, out, "BIRDS", "--title", "First", "--credit=By us"}).status, 0);
+    EXPECT_TRUE(Contains(ReadFile(out + "/BIRDS.DES"), "First\r\nBy us\r\n\r\n"));
+    WriteFile(data_ + "/items", "*ITEM DESCRIPTIONS\r\n# Robin/ 1,1\r\n");
+    ASSERT_EQ(Import({data_, out, "BIRDS"}).status, 0);
+    EXPECT_EQ(ReadFile(out + "/BIRDS.TAX").size(), 40u);
+    EXPECT_FALSE(fs::exists(out + "/T0001.TXT"));  // from the old key
+
+    std::string other = dir_.Path() + "other";
+    fs::create_directory(other);
+    WriteFile(other + "/letter.txt", "mine");
+    Outcome run = Import({data_, other, "BIRDS"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(Contains(run.err, "holds other files")) << run.err;
+    EXPECT_EQ(ReadFile(other + "/letter.txt"), "mine");
+    EXPECT_EQ(Import({data_, data_ + "/key", "BIRDS"}).status, 2);
+    EXPECT_FALSE(fs::exists(data_ + "/key"));
+}
+
+TEST_F(Importer, ExitStatusesAndOneLineMessages) {
+    fs::remove(data_ + "/CHARS");
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "vorn-import-delta: " + data_ + "/chars: not found\n");
+    EXPECT_FALSE(fs::exists(dir_.Path() + "key"));
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{data_}, 2, "expects DATASET_DIR OUT_DIR NAME"},
+        {{data_, "out", "A/B"}, 2, "NAME must be"},
+        {{data_, "out", "K", "--title"}, 2, "--title needs a value"},
+        {{data_, "out", "K", "--colour"}, 2, "unknown option"},
+        {{dir_.Path() + "none", "out", "K"}, 2, "no such folder"},
+    };
+    for (const Case& c : cases) {
+        run = Import(c.args);
+        EXPECT_EQ(run.status, c.status) << c.message;
+        EXPECT_TRUE(Contains(run.err, c.message)) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    run = Import({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* option : {"--key-states FILE", "--title TEXT", "--credit TEXT"})
+        EXPECT_TRUE(Contains(run.out, option)) << option;
+
+    WriteFile(data_ + "/chars", "*CHARACTER LIST\r\n#1. notes/\r\n");
+    WriteFile(data_ + "/specs", "*CHARACTER TYPES 1,TE\r\n");
+    run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "vorn-import-delta: no character of the dataset gives states\n");
+}
+
+// The datasets beside the repository (CI clones shared/ next to it).
+const std::string kDatasets = std::string(VORN_SOURCE_DIR) + "/../shared/delta";
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class Datasets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!fs::is_directory(kDatasets)) GTEST_SKIP() << "no DELTA datasets at " << kDatasets;
+    }
+
+    // Converts dataset `name` into the key NAME and returns the key's folder.
+    std::string Convert(const std::string& name, const std::string& key) {
+        std::string out = dir_.Path() + name;
+        Outcome run = Import({kDatasets + "/" + name, out, key});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return out + "/";
+    }
+
+    // The state number (from 1) whose text is `text` in the key's .CHR file.
+    int State(const std::string& folder, const std::string& key, const std::string& text) {
+        std::string chr = ReadFile(folder + key + ".CHR");
+        for (size_t s = 0; s * 80 < chr.size(); ++s) {
+            std::string record = chr.substr(s * 80, 80);
+            record.erase(record.find_last_not_of(' ') + 1);
+            if (record == text) return static_cast<int>(s + 1);
+        }
+        ADD_FAILURE() << "no state \"" << text << "\"";
+        return 0;
+    }
+
+    // vorn-identify's text report of the key after `actions`.
+    std::string Identify(const std::string& des, const std::vector<std::string>& actions) {
+        std::string command = Quote(VORN_IDENTIFY_BINARY) + " " + Quote(des);
+        for (const std::string& action : actions)
+            command += " " + Quote(action);
+        command += " >" + Quote(dir_.Path() + "out") + " 2>&1";
+        int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(dir_.Path() + "out");
+        return ReadFile(dir_.Path() + "out");
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(Datasets, EveryDatasetBecomesAKeyThatOpens) {
+    const std::pair<const char*, int> sets[] = {
+        {"sample", 14}, {"ponerini", 32}, {"simple", 5}, {"inapplicable", 4}, {"linked", 4}};
+    for (const auto& [name, taxa] : sets) {
+        std::string folder = Convert(name, "KEY");
+        std::string report = Identify(folder + "KEY.DES", {});
+        EXPECT_TRUE(Contains(report, std::to_string(taxa) + " Taxa Match")) << name << report;
+        EXPECT_TRUE(fs::exists(folder + "KEY.IND")) << name;
+    }
+}
+
+TEST_F(Datasets, SampleGrassGeneraIdentifies) {
+    std::string folder = Convert("sample", "GRASS");
+    std::string des = folder + "GRASS.DES";
+    // Zea is the one monoecious genus of the sample (12,1 in items).
+    int monoecious =
+        State(folder, "GRASS", "plants: monoecious with all the fertile spikelets unisexual");
+    EXPECT_TRUE(Contains(Identify(des, {"+" + std::to_string(monoecious)}),
+                         "1 Taxon Matches\n  14. Zea\n"));
+    // Woody culms (3,1): Bambusa; Panicum and Phragmites may have them (1/2, 1-2).
+    int woody = State(folder, "GRASS", "culms: woody and persistent");
+    EXPECT_TRUE(Contains(Identify(des, {"+" + std::to_string(woody)}),
+                         "3 Taxa Match\n  3. Bambusa\n  11. Panicum\n  12. Phragmites\n"));
+    // Culms from 1000 cm high: Bambusa only, (200-)500-3500.
+    int tall = State(folder, "GRASS", "culms: from 1000 cm high");
+    EXPECT_TRUE(Contains(Identify(des, {"+" + std::to_string(tall), "-" + std::to_string(woody)}),
+                         "0 Taxa Match"));
+
+    EXPECT_EQ(ReadFile(folder + "T0001.TXT").substr(0, 13), "Echinochloa\r\n");
+    EXPECT_EQ(ReadFile(folder + "GRASS.TAX").substr(40, 40),
+              "Anisopogon>T0002.TXT" + std::string(20, ' '));
+    std::string jpeg = ReadFile(folder + "I0004.JPG");  // Chloris: a GIF only, converted
+    EXPECT_EQ(jpeg.substr(0, 2), "\xFF\xD8");
+    EXPECT_TRUE(fs::exists(folder + "I000701.GIF") && fs::exists(folder + "I000702.GIF"));
+    EXPECT_FALSE(fs::exists(folder + "I000703.GIF"));
+}
+
+TEST_F(Datasets, OtherDatasetsIdentify) {
+    std::string ants = Convert("ponerini", "ANTS");
+    // Maxillary palps: 1 in Hypoponera, 1/2 in Cryptopone; ten genera do not say (7).
+    int onePalp = State(ants, "ANTS", "maxillary palp count: 1");
+    std::string report = Identify(ants + "ANTS.DES", {"+" + std::to_string(onePalp)});
+    EXPECT_TRUE(Contains(report, "12 Taxa Match\n")) << report;
+    EXPECT_TRUE(Contains(report, "  5. Cryptopone\n  8. Dolioponera\n  11. Hypoponera\n"))
+        << report;
+    EXPECT_FALSE(Contains(report, "Anochetus")) << report;
+
+    std::string folder = Convert("inapplicable", "INAP");
+    // 6,1 in item 1; item 2 has 6,- and item 4 6,3; item 3 does not say.
+    int state6 = State(folder, "INAP", "linked: state 6");
+    EXPECT_TRUE(Contains(Identify(folder + "INAP.DES", {"+" + std::to_string(state6)}),
+                         "2 Taxa Match\n  1. item 1\n  3. item 3\n"));
+    folder = Convert("simple", "SIMPLE");
+    // Item 3 is a variant of item 2 and keeps its 4,1.
+    int state2 = State(folder, "SIMPLE", "character unordered multistate: state 2");
+    EXPECT_TRUE(Contains(Identify(folder + "SIMPLE.DES", {"+" + std::to_string(state2)}),
+                         "3 Taxa Match\n  1. item 1\n  4. item 4\n  5. item 5\n"));
+}
+
+}  // namespace
+}  // namespace vorn::delta

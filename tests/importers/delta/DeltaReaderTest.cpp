@@ -1,0 +1,155 @@
+// The directive reader and the text rules of DELTA files, one construct at a time.
+#include <gtest/gtest.h>
+
+#include "importers/delta/DeltaReader.h"
+#include "importers/delta/DeltaText.h"
+
+namespace vorn::delta {
+namespace {
+
+TEST(DeltaText, CleanTextRemovesCommentsMarksAndBlanks) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"culms <whether woody or herbaceous>", "culms"},
+        {"branched <vegetatively> above", "branched above"},
+        {"spike <outer <inner> still outer> end", "spike end"},
+        {"leaf <unclosed comment runs to the end", "leaf"},
+        {"\\i{}Echinochloa\\i0{} <P. Beauv.>", "Echinochloa"},
+        {"C\\sub{}4\\nosupersub{} type", "C4 type"},
+        {"{braces} go", "braces go"},
+        {"a  \t b\r\n c", "a b c"},
+        {"blank before , . ; : ) goes ( and after", "blank before,.;:) goes (and after"},
+        {"not pseudopetiolate <<implicit>>", "not pseudopetiolate"},
+    };
+    for (const auto& [raw, clean] : cases)
+        EXPECT_EQ(CleanText(raw), clean) << raw;
+}
+
+TEST(DeltaText, CommentWordsForIndexAndBareCharacters) {
+    EXPECT_EQ(FirstCommentWords("<longevity of plants>"), "longevity of plants");
+    EXPECT_EQ(FirstCommentWords("<<implicit>> <\\i{}Zea mays\\i0{}>"), "Zea mays");
+    EXPECT_EQ(FirstCommentWords("<<only a code>>"), "");
+    EXPECT_EQ(Squeeze(RemoveMarks(CommentsAsWords("<adaxial> ligule <presence> <<implicit>>"))),
+              "adaxial ligule presence");
+    EXPECT_EQ(CommentContents("<first\\par{}second> <<code>>"),
+              std::string("first") + LineBreak + "second");
+}
+
+TEST(DeltaText, EightBitTextInAndOut) {
+    EXPECT_EQ(FromDeltaBytes("\x93genera\x94 \x91x\x92 a\x96"
+                             "b\x85"),
+              "\"genera\" 'x' a-b...");
+    EXPECT_EQ(FromDeltaBytes("Londo\xF1o"), "Londo\xF1o");
+    EXPECT_EQ(ToKeyText("a\tb\x81\xE9"), "a?b?\xE9");
+    EXPECT_EQ(FromCommandLine("Gr\xC3\xA4ser \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC"),
+              "Gr\xE4ser \"quoted\" ?");
+    EXPECT_EQ(FromCommandLine("Gr\xE4ser"), "Gr\xE4ser");  // already 8-bit
+}
+
+TEST(DeltaText, WrapsNotesAtTheWidth) {
+    EXPECT_EQ(WrapText("aaa bbb ccc", 7, "|"), "aaa bbb|ccc|");
+    EXPECT_EQ(WrapText(std::string("one") + LineBreak + "two", 76, "|"), "one|two|");
+}
+
+TEST(DeltaDirectives, NamesCompareByTheirFirstThreeLetters) {
+    std::vector<Directive> d = ReadDirectives(
+        "ignored\r\n*SHOW ~ Title\r\n*CHAR TYPES 1,TE\r\n 2,RN\r\n"
+        "*COMMENT DEPENDENT CHARACTERS 1,1:2\r\nnot *A directive\r\n*ITEMS x");
+    ASSERT_EQ(d.size(), 4u);
+    EXPECT_EQ(d[0].Name, "SHOW");
+    EXPECT_EQ(d[0].Data, "~ Title\r\n");
+    EXPECT_TRUE(IsDirective(d[1].Name, "CHARACTER TYPES"));
+    EXPECT_EQ(d[1].Data, "1,TE\r\n 2,RN\r\n");
+    EXPECT_EQ(d[1].Line, 3);
+    EXPECT_FALSE(IsDirective(d[2].Name, "DEPENDENT CHARACTERS"));
+    EXPECT_FALSE(IsDirective(d[3].Name, "ITEM DESCRIPTIONS"));
+    EXPECT_FALSE(IsDirective("CHARACTER", "CHARACTER TYPES"));
+}
+
+TEST(DeltaDirectives, TextsEndAtASlashBeforeABlank) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pedicellate/sessile/ next", "pedicellate/sessile"},
+        {"and/or stays/", "and/or stays"},
+        {"in <a comment/ here> text/\n", "in <a comment/ here> text"},
+        {"unclosed <comment/ to the end", "unclosed <comment/ to the end"},
+        {"no slash # next record", "no slash "},
+        {"no.#3 is text/", "no.#3 is text"},
+    };
+    for (const auto& [data, text] : cases) {
+        size_t end = 0;
+        TextEnd(data, 0, end);
+        EXPECT_EQ(std::string_view(data).substr(0, end), text) << data;
+    }
+}
+
+Dataset Read(DeltaFile file, const std::string& text) {
+    Dataset dataset;
+    ReadDeltaFile(file, FromDeltaBytes(text), "test", dataset);
+    return dataset;
+}
+
+TEST(DeltaDirectives, CharacterListGivesTextsStatesAndUnits) {
+    Dataset d =
+        Read(DeltaFile::Chars,
+             "*CHARACTER LIST\n#1. leaf <shape; see #2>/\n 1. ovate/\n 2. linear <long/ "
+             "thin>/\n#2. length/\n mm/\n#3. <bare comment>/\n#x. broken/\n#4. last/ 1. a/");
+    ASSERT_EQ(d.Characters.size(), 4u);
+    EXPECT_EQ(d.Characters[0].Text, "leaf <shape; see #2>");
+    ASSERT_EQ(d.Characters[0].Parts.size(), 2u);
+    EXPECT_EQ(d.Characters[0].Parts[1].Number, 2);
+    EXPECT_EQ(d.Characters[0].Parts[1].Text, "linear <long/ thin>");
+    EXPECT_EQ(d.Characters[1].Parts[0].Number, 0);
+    EXPECT_EQ(d.Characters[1].Parts[0].Text, "mm");
+    EXPECT_EQ(d.Characters[2].Text, "<bare comment>");
+    EXPECT_EQ(d.Characters[3].Number, 4);
+    ASSERT_EQ(d.Problems.size(), 1u);
+    EXPECT_EQ(d.Problems[0].rfind("test, line 8:", 0), 0u) << d.Problems[0];
+}
+
+TEST(DeltaDirectives, ItemsGiveAttributesWithCommentsAndVariants) {
+    Dataset d = Read(DeltaFile::Items,
+                     "*ITEM DESCRIPTIONS\n# Oat <L.>/\n1<syn.> 11<when present,>,3 4<oat-like>,2 "
+                     "18<paired>\n2,1<rarely>/2 <after a blank>\n#+ Oat variant/ 2,3 x9 5,1\n");
+    ASSERT_EQ(d.Items.size(), 2u);
+    const std::vector<Attribute>& a = d.Items[0].Attributes;
+    ASSERT_EQ(a.size(), 5u);
+    EXPECT_EQ(a[0].Char, 1);
+    EXPECT_EQ(a[0].Comments, "<syn.>");
+    EXPECT_FALSE(a[0].HasValue);
+    EXPECT_EQ(a[1].Comments, "<when present,>");
+    EXPECT_EQ(a[1].Value, "3");
+    EXPECT_EQ(a[2].Value, "2");
+    EXPECT_FALSE(a[3].HasValue);
+    EXPECT_EQ(a[4].Value, "1<rarely>/2<after a blank>");
+    EXPECT_TRUE(d.Items[1].Variant);
+    EXPECT_EQ(CleanText(d.Items[1].Name), "Oat variant");
+    EXPECT_EQ(d.Items[1].Attributes.size(), 2u);  // "x9" is left out and reported
+    ASSERT_EQ(d.Problems.size(), 1u);
+    EXPECT_NE(d.Problems[0].find("\"x9\""), std::string::npos);
+}
+
+TEST(DeltaDirectives, SpecsAndKeyStates) {
+    Dataset s = Read(DeltaFile::Specs,
+                     "*SHOW ~ Grasses - specifications.\n*CHARACTER TYPES 1,TE 2-3,RN 4,XX\n"
+                     "*IMPLICIT VALUES 5-6,2\n*DEPENDENT CHARACTERS 10,2/3:11:13-14\n");
+    EXPECT_EQ(CleanText(s.Show), "~ Grasses - specifications.");
+    ASSERT_EQ(s.Types.size(), 2u);
+    EXPECT_EQ(s.Types[1].first.Last, 3);
+    EXPECT_EQ(s.Types[1].second, CharType::Real);
+    EXPECT_EQ(s.Problems.size(), 1u);  // 4,XX
+    ASSERT_EQ(s.ImplicitValues.size(), 1u);
+    EXPECT_EQ(s.ImplicitValues[0].second, "2");
+    ASSERT_EQ(s.Rules.size(), 1u);
+    EXPECT_EQ(s.Rules[0].States.size(), 2u);
+    EXPECT_EQ(s.Rules[0].Dependents[1].Last, 14);
+
+    Dataset k = Read(DeltaFile::KeyStates,
+                     "*KEY STATES 2,~2/2-5/5~ 8,1-3/4\n*USE NORMAL VALUES 2 26\n"
+                     "*EXCLUDE CHARACTERS 78-86\n");
+    ASSERT_EQ(k.KeyStates.size(), 2u);
+    EXPECT_EQ(k.KeyStates[0].second, "~2/2-5/5~");
+    EXPECT_EQ(k.NormalValues.size(), 2u);
+    EXPECT_TRUE(k.Excluded[0].Contains(80));
+}
+
+}  // namespace
+}  // namespace vorn::delta

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/session/Scoring.h"
+#include "tests/kit/KeyFixture.h"
+
+namespace vorn::testing {
+
+// A key fixture that also records what scoring asks of the windows.
+class EngineFixture : public KeyFixture {
+protected:
+    EngineFixture() {
+        ScoringHooks.AddToHistory = [this](int32_t state) { history_.push_back(state); };
+        ScoringHooks.RefreshAfterScoring = [this] { ++refreshes_; };
+        ScoringHooks.RedrawOrButtons = [this] { ++orRedraws_; };
+    }
+    ~EngineFixture() override { ScoringHooks = {}; }
+
+    // Opens the key and forgets the refresh that opening made.
+    void Open(const KeySpec& keySpec) {
+        KeyFixture::Open(keySpec);
+        history_.clear();
+        refreshes_ = 0;
+        orRedraws_ = 0;
+    }
+
+    // "1" for each matching taxon, "0" for the others.
+    static std::string Matches() {
+        std::string flags;
+        for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            flags += TaxonMatches[t] ? '1' : '0';
+        return flags;
+    }
+    static std::vector<int32_t> Mismatches() {
+        return std::vector<int32_t>(MismatchCount.begin(), MismatchCount.begin() + Key.TaxonCount);
+    }
+    static std::string Scores() {
+        static const char* marks = ".+-PA";  // None, Present, Absent, OrPresent, OrAbsent
+        std::string text;
+        for (int32_t s = 0; s < Key.StateCount; ++s)
+            text += marks[StateScore[s]];
+        return text;
+    }
+
+    std::vector<int32_t> history_;
+    int refreshes_ = 0;
+    int orRedraws_ = 0;
+};
+
+}  // namespace vorn::testing

@@ -1,0 +1,15 @@
+#include "windows/states/ActiveWindow.h"
+
+#include "core/engine/Engine.h"
+
+namespace vorn {
+
+TCharActive::TCharActive() : TCharForm(WindowKind::CharActive) {}
+
+void TCharActive::AddStates() {
+    for (int32_t state = 0; state < Key.StateCount; ++state) {
+        if (StateScore[state] != ScoreNone) AddState(state);
+    }
+}
+
+}  // namespace vorn

@@ -1,0 +1,27 @@
+#include "windows/states/DifferentiatingWindow.h"
+
+#include "core/engine/Engine.h"
+#include "core/platform/Messages.h"
+
+namespace vorn {
+
+TCharDiff::TCharDiff() : TCharForm(WindowKind::CharDiff) {}
+
+void TCharDiff::LoadList() {
+    if (MatchingTaxaCount > 10 && Key.StateCount > 201 &&
+        !UI().AskYesNo(MessageKind::Information,
+                       "If more than about 10 taxa match in a large key, the Differentiating "
+                       "States function may require some time to complete.  Do you want to "
+                       "continue this operation?")) {
+        CloseForm();
+        return;
+    }
+    TCharForm::LoadList();
+}
+
+void TCharDiff::AddStates() {
+    for (int32_t state : DifferentiatingStates())
+        AddState(state);
+}
+
+}  // namespace vorn

@@ -1,0 +1,14 @@
+#include "windows/states/ScoreWindow.h"
+
+#include "core/key/KeyFiles.h"
+
+namespace vorn {
+
+TCharScore::TCharScore() : TCharForm(WindowKind::CharScore) {}
+
+void TCharScore::AddStates() {
+    for (int32_t state = 0; state < Key.StateCount; ++state)
+        AddState(state);
+}
+
+}  // namespace vorn

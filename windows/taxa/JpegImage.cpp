@@ -1,0 +1,232 @@
+#include "windows/taxa/JpegImage.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+// after jpeglib.h, which it needs
+#include <jerror.h>
+
+#include "core/platform/FileLookup.h"
+#include "core/platform/IoError.h"
+
+namespace vorn {
+namespace {
+
+// libjpeg's own error manager prints its message and calls exit(). This one keeps the
+// decoder's text and jumps back to the step that called into libjpeg; warnings about
+// damaged data are counted and the first one kept.
+struct ErrorManager {
+    jpeg_error_mgr pub;  // first, so that libjpeg's pointer to it is a pointer to this
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    char warning[JMSG_LENGTH_MAX];
+    int maxScans;
+};
+
+ErrorManager& Errors(j_common_ptr info) {
+    return *reinterpret_cast<ErrorManager*>(info->err);
+}
+
+void ErrorExit(j_common_ptr info) {
+    ErrorManager& errors = Errors(info);
+    int code = info->err->msg_code;
+    if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE) {
+        // Beyond the memory allowed; libjpeg's own words would speak of a backing store.
+        std::snprintf(errors.message, sizeof errors.message,
+                      "there is not enough memory to decode the picture");
+    } else {
+        (*info->err->format_message)(info, errors.message);
+    }
+    std::longjmp(errors.jump, 1);
+}
+
+void EmitMessage(j_common_ptr info, int level) {
+    if (level >= 0) return;  // trace output, not a warning
+    ErrorManager& errors = Errors(info);
+    if (info->err->num_warnings++ == 0) (*info->err->format_message)(info, errors.warning);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void CheckScans(j_common_ptr info) {
+    ErrorManager& errors = Errors(info);
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (info->is_decompressor && decompress->input_scan_number > errors.maxScans) {
+        std::snprintf(errors.message, sizeof errors.message,
+                      "the picture is split into more than %d scans", errors.maxScans);
+        std::longjmp(errors.jump, 1);
+    }
+}
+
+// The steps that call into libjpeg. Each returns false when the decoder gave up, with its
+// text in the error manager; nothing that needs a destructor lives inside them, since a
+// long jump leaves them without one.
+
+bool ReadHeaderStep(j_decompress_ptr info, ErrorManager* errors, jpeg_progress_mgr* progress,
+                    const unsigned char* data, size_t size, long maxMemory) {
+    if (setjmp(errors->jump)) return false;
+    jpeg_create_decompress(info);
+    info->mem->max_memory_to_use = maxMemory;
+    info->progress = progress;
+    jpeg_mem_src(info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(info, TRUE);
+    return true;
+}
+
+bool ChooseScaleStep(j_decompress_ptr info, ErrorManager* errors, J_COLOR_SPACE out,
+                     JDIMENSION wantWidth, JDIMENSION wantHeight) {
+    if (setjmp(errors->jump)) return false;
+    info->out_color_space = out;
+    info->scale_denom = 8;
+    for (unsigned eighths = 1; eighths <= 8; ++eighths) {
+        info->scale_num = eighths;
+        jpeg_calc_output_dimensions(info);
+        if (info->output_width >= wantWidth && info->output_height >= wantHeight) break;
+    }
+    return true;
+}
+
+bool ReadRowsStep(j_decompress_ptr info, ErrorManager* errors, JSAMPROW* rows, JDIMENSION count) {
+    if (setjmp(errors->jump)) return false;
+    jpeg_start_decompress(info);
+    while (info->output_scanline < count) {
+        JDIMENSION done = info->output_scanline;
+        if (jpeg_read_scanlines(info, rows + done, count - done) == 0) break;
+    }
+    return true;
+}
+
+// CMYK as Adobe writes it (inverted) or plain, to RGB in place; both take 4 bytes a pixel.
+void CmykToRgb(QImage& picture, bool inverted) {
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* pixel = reinterpret_cast<unsigned char*>(picture.scanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(pixel);
+        for (int x = 0; x < picture.width(); ++x, pixel += 4) {
+            int c = pixel[0], m = pixel[1], yellow = pixel[2], k = pixel[3];
+            if (!inverted) c = 255 - c, m = 255 - m, yellow = 255 - yellow, k = 255 - k;
+            out[x] = qRgb(c * k / 255, m * k / 255, yellow * k / 255);
+        }
+    }
+}
+
+}  // namespace
+
+struct TJPEGImage::Decoder {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    jpeg_progress_mgr progress{};
+    std::vector<unsigned char> bytes;
+    ~Decoder() { jpeg_destroy_decompress(&info); }
+};
+
+TJPEGImage::TJPEGImage(JpegLimits limits) : limits_(limits) {}
+TJPEGImage::~TJPEGImage() = default;
+TJPEGImage::TJPEGImage(TJPEGImage&&) noexcept = default;
+TJPEGImage& TJPEGImage::operator=(TJPEGImage&&) noexcept = default;
+
+void TJPEGImage::Fail(const std::string& reason) const {
+    throw IoError(name_, "show", reason);
+}
+
+void TJPEGImage::ReadFile(const std::string& fileName) {
+    int fd = OpenForReading(fileName);
+    std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) throw IoError(fileName, "read", std::strerror(errno));
+    auto size = static_cast<size_t>(info.st_size);
+    if (size > limits_.MaxFileBytes) {
+        throw IoError(fileName, "show",
+                      "the file is larger than " + std::to_string(limits_.MaxFileBytes >> 20) +
+                          " MB, too large for a picture");
+    }
+    std::vector<unsigned char> bytes(size);
+    size_t got = 0;
+    while (got < size) {
+        ssize_t n = ::read(fd, bytes.data() + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw IoError(fileName, "read", std::strerror(errno));
+        if (n == 0) break;  // shorter than it was a moment ago: decode what is there
+        got += static_cast<size_t>(n);
+    }
+    bytes.resize(got);
+    closer.release();
+    if (::close(fd) != 0) throw IoError(fileName, "close", std::strerror(errno));
+    ReadBytes(std::move(bytes), fileName);
+}
+
+void TJPEGImage::ReadBytes(std::vector<unsigned char> bytes, const std::string& name) {
+    decoder_.reset();
+    name_ = name;
+    width_ = height_ = 0;
+    eighths_ = 8;
+    picture_ = QImage();
+    warning_.clear();
+
+    auto decoder = std::make_unique<Decoder>();
+    decoder->bytes = std::move(bytes);
+    decoder->info.err = jpeg_std_error(&decoder->errors.pub);
+    decoder->errors.pub.error_exit = ErrorExit;
+    decoder->errors.pub.emit_message = EmitMessage;
+    decoder->errors.pub.output_message = OutputMessage;
+    decoder->errors.maxScans = limits_.MaxScans;
+    decoder->progress.progress_monitor = CheckScans;
+    if (!ReadHeaderStep(&decoder->info, &decoder->errors, &decoder->progress, decoder->bytes.data(),
+                        decoder->bytes.size(), limits_.MaxDecoderMemory)) {
+        Fail(decoder->errors.message);
+    }
+    int64_t width = decoder->info.image_width, height = decoder->info.image_height;
+    if (width * height > limits_.MaxPixels) {
+        Fail("the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+             " pixels, more than the " + std::to_string(limits_.MaxPixels / 1'000'000) +
+             " megapixels that can be shown");
+    }
+    width_ = static_cast<int>(width);
+    height_ = static_cast<int>(height);
+    warning_ = decoder->errors.warning;
+    decoder_ = std::move(decoder);
+}
+
+QSize TJPEGImage::ScaledSize(int width, int height, int eighths) {
+    return QSize((width * eighths + 7) / 8, (height * eighths + 7) / 8);
+}
+
+void TJPEGImage::Decode(QSize area) {
+    if (!decoder_) Fail("the picture has not been read");
+    Decoder& d = *decoder_;
+    J_COLOR_SPACE source = d.info.jpeg_color_space;
+    bool cmyk = source == JCS_CMYK || source == JCS_YCCK;
+    // Straight into the layout of QImage::Format_RGB32 (0xffRRGGBB in native byte order).
+    J_COLOR_SPACE out =
+        cmyk ? JCS_CMYK
+             : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB);
+    bool full = area.isEmpty();
+    auto wantWidth = static_cast<JDIMENSION>(full ? width_ : area.width());
+    auto wantHeight = static_cast<JDIMENSION>(full ? height_ : area.height());
+    if (!ChooseScaleStep(&d.info, &d.errors, out, wantWidth, wantHeight)) Fail(d.errors.message);
+
+    QImage picture(static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height),
+                   QImage::Format_RGB32);
+    if (picture.isNull()) Fail("there is not enough memory for the picture");
+    std::vector<JSAMPROW> rows(static_cast<size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y)
+        rows[static_cast<size_t>(y)] = picture.scanLine(y);
+    if (!ReadRowsStep(&d.info, &d.errors, rows.data(), d.info.output_height)) {
+        Fail(d.errors.message);
+    }
+    if (cmyk) CmykToRgb(picture, d.info.saw_Adobe_marker);
+
+    eighths_ = static_cast<int>(d.info.scale_num);
+    warning_ = d.errors.warning;
+    picture_ = std::move(picture);
+    decoder_.reset();  // the decoder's memory and the file's bytes are no longer needed
+}
+
+}  // namespace vorn

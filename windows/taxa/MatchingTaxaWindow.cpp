@@ -1,0 +1,47 @@
+#include "windows/taxa/MatchingTaxaWindow.h"
+
+#include <QPushButton>
+
+#include "frame/BusyCursor.h"
+#include "frame/Guarded.h"
+#include "frame/WindowManager.h"
+#include "frame/VornListBox.h"
+#include "core/engine/Engine.h"
+#include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
+
+namespace vorn {
+
+TTaxMatch::TTaxMatch()
+    : TTaxForm(WindowKind::TaxMatch, {"Panel1", "Display image of highlighted taxon",
+                                      "Display notes for the highlighted taxon", 13}) {
+    setObjectName("TaxMatch");
+    Panel1 = Bar;
+    ConnectGuarded(ImageButton, &QPushButton::clicked, this, &TTaxMatch::ImageButtonClick);
+    ConnectGuarded(VornListBox, &TVornListBox::VornListBoxClick, this,
+                   &TTaxMatch::VornListBoxClick);
+}
+
+void TTaxMatch::LoadList() {
+    BusyCursor busy;
+    ClearList();
+    if (!Key.KeyOpen) return;
+    for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
+        if (TaxonMatches[static_cast<size_t>(taxon)]) {
+            VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountStandard);
+        }
+    }
+}
+
+void TTaxMatch::VornListBoxClick() {
+    if (!UpdateButtons()) return;
+    if (ImageButton->isEnabled() && IsOpen(WindowKind::ImageForm)) ImageButtonClick();
+}
+
+void TTaxMatch::ImageButtonClick() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
+    ShowImageForm(QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))), *taxon->ImageName);
+}
+
+}  // namespace vorn

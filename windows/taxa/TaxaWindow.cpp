@@ -1,0 +1,60 @@
+#include "windows/taxa/TaxaWindow.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "frame/Guarded.h"
+#include "frame/Look.h"
+#include "frame/WindowManager.h"
+#include "frame/VornListBox.h"
+#include "windows/taxa/TaxonNotes.h"
+
+namespace vorn {
+
+TTaxForm::TTaxForm(WindowKind kind, const Look& look) : TChildForm(kind) {
+    setFont(SystemFont(look.FontPixels));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Bar = ButtonBar(this, look.BarName);
+    ImageButton = BarButton(Bar, "ImageButton", "Image", look.ImageHint, 0);
+    NotesButton = BarButton(Bar, "NotesButton", "Notes", look.NotesHint, 60);
+    ImageButton->setEnabled(false);
+    NotesButton->setEnabled(false);
+    ConnectGuarded(NotesButton, &QPushButton::clicked, this, &TTaxForm::NotesButtonClick);
+
+    VornListBox = new TVornListBox(this);
+    VornListBox->setFont(SystemFont(look.FontPixels));
+
+    layout->addWidget(Bar);
+    layout->addWidget(VornListBox, 1);
+}
+
+void TTaxForm::FormCreate() {
+    LayoutMetrics m = FrameMetrics();
+    SetBounds(0, 0, m.LeftPaneWidth, m.PaneHeight);
+}
+
+void TTaxForm::ClearList() {
+    VornListBox->Clear();
+}
+
+void TTaxForm::RepaintList() {
+    VornListBox->RepaintList();
+}
+
+bool TTaxForm::UpdateButtons() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon) return false;
+    ImageButton->setEnabled(taxon->ImageName.has_value());
+    NotesButton->setEnabled(taxon->NotesName.has_value());
+    return true;
+}
+
+void TTaxForm::NotesButtonClick() {
+    ShowTaxonNotes(VornListBox->SelectedIndicator());
+}
+
+}  // namespace vorn

@@ -1,0 +1,85 @@
+#include "windows/taxa/TaxonMismatchWindow.h"
+
+#include <QPushButton>
+#include <cstdio>
+
+#include "frame/BusyCursor.h"
+#include "frame/Guarded.h"
+#include "frame/OpenDocument.h"
+#include "frame/WindowManager.h"
+#include "frame/VornListBox.h"
+#include "core/engine/Engine.h"
+#include "core/key/KeyFiles.h"
+#include "core/platform/FileLookup.h"
+#include "core/platform/Messages.h"
+#include "core/platform/Text.h"
+
+namespace vorn {
+
+TTaxMismatch::TTaxMismatch()
+    : TTaxForm(WindowKind::TaxMismatch,
+               {"TopPanel", "Display the image(s) for the highlighted taxon",
+                "Display the notes for the highlighted taxon", 17}) {
+    setObjectName("TaxMismatch");
+    TopPanel = Bar;
+    ConnectGuarded(ImageButton, &QPushButton::clicked, this, &TTaxMismatch::ImageButtonClick);
+    ConnectGuarded(VornListBox, &TVornListBox::VornListBoxClick, this,
+                   &TTaxMismatch::VornListBoxClick);
+    ConnectGuarded(VornListBox, &TVornListBox::VornListBoxDblClick, this,
+                   &TTaxMismatch::VornListBoxDblClick);
+}
+
+void TTaxMismatch::LoadList() {
+    if (Key.TaxonCount > 101 &&
+        !UI().AskYesNo(MessageKind::Warning,
+                       "Calculating Mismatched States for large keys can require some time.  "
+                       "Do you want to continue this operation?")) {
+        CloseForm();
+        return;
+    }
+    BusyCursor busy;
+    ClearList();
+    if (!Key.KeyOpen) return;
+    for (int32_t taxon : TaxaByMismatches())
+        VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
+}
+
+void TTaxMismatch::VornListBoxClick() {
+    UpdateButtons();
+    VornListBoxDblClick();
+}
+
+void TTaxMismatch::VornListBoxDblClick() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon) return;
+    ShowCharMiss(taxon->Index, QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))));
+}
+
+void TTaxMismatch::ImageButtonClick() {
+    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
+    for (int number = 1;; ++number) {
+        std::string name = GifFileName(*taxon->ImageName, number);
+        std::string path = KeyNameToPath(name);
+        if (!FileExists(path)) {
+            if (number == 1) {
+                ShowInformation("Sorry, the image file \"" + KeyTextToUtf8(name) +
+                                "\" could not be found.");
+            }
+            return;
+        }
+        ShellOpenFile(ResolveFileName(path));
+    }
+}
+
+std::string GifFileName(const std::string& imageName, int number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%02d", number);
+    return imageName + digits + ".GIF";
+}
+
+void ShellOpenFile(const std::string& fileName) {
+    OpenLocalFile(fileName);
+}
+
+}  // namespace vorn

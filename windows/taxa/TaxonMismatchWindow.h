@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "windows/taxa/TaxaWindow.h"
+
+namespace vorn {
+
+// The taxa Mismatch window ("Mismatched Character States"): every taxon of the key, fewest
+// mismatches first, each with its count. Highlighting a taxon points the Mismatched States
+// window at it; the Image button hands the taxon's numbered GIF pictures to the desktop.
+class TTaxMismatch : public TTaxForm {
+    Q_OBJECT
+public:
+    TTaxMismatch();
+
+    QWidget* TopPanel = nullptr;  // the button bar
+
+    // Asks first on a key of more than 101 taxa (No closes the window), then rebuilds the
+    // list from the engine's ranking. The buttons keep their state.
+    void LoadList() override;
+
+public slots:
+    // On every click, also on the highlighted taxon: the buttons follow it, then as a
+    // double-click.
+    void VornListBoxClick();
+    // Opens or re-targets the Mismatched States window on the highlighted taxon.
+    void VornListBoxDblClick();
+    // Hands NAME01.GIF, NAME02.GIF ... up to the first missing number to the desktop; tells
+    // the user when there is not even the first.
+    void ImageButtonClick();
+};
+
+// The name of picture `number` of an image name: the name unchanged, the number with at
+// least two digits, ".GIF" (QALBA01.GIF ... QALBA10.GIF ... QALBA100.GIF).
+std::string GifFileName(const std::string& imageName, int number);
+
+// Asks the desktop to open a file with the program it associates with its type. The whole
+// name is passed, however long; the result is not examined.
+void ShellOpenFile(const std::string& fileName);
+
+}  // namespace vorn
