@@ -1,46 +1,9 @@
 #include "core/key/NotesText.h"
 
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-
-#include "core/platform/FileLookup.h"
-#include "core/platform/IoError.h"
 #include "core/platform/Text.h"
+#include "core/platform/WholeFile.h"
 
 namespace vorn {
-namespace {
-
-// At most `limit` bytes of the file, and whether it holds more.
-std::string ReadHead(const std::string& fileName, size_t limit, bool* more) {
-    int fd = OpenForReading(fileName);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
-    if (!file) {
-        int error = errno;
-        ::close(fd);
-        throw IoError(fileName, "open", std::strerror(error));
-    }
-    // In pieces, so that a note of a few kilobytes takes a few kilobytes.
-    std::string bytes;
-    char piece[1 << 14];
-    while (bytes.size() <= limit) {
-        size_t got =
-            std::fread(piece, 1, std::min(sizeof piece, limit + 1 - bytes.size()), file.get());
-        bytes.append(piece, got);
-        if (got == 0) break;
-    }
-    if (std::ferror(file.get())) throw IoError(fileName, "read", std::strerror(errno));
-    if (std::fclose(file.release()) != 0) throw IoError(fileName, "close", std::strerror(errno));
-    *more = bytes.size() > limit;
-    bytes.resize(std::min(bytes.size(), limit));
-    return bytes;
-}
-
-}  // namespace
 
 NotesText NotesTextOf(std::string_view bytes, bool more) {
     std::string text;
@@ -67,9 +30,8 @@ NotesText NotesTextOf(std::string_view bytes, bool more) {
 }
 
 NotesText ReadNotesText(const std::string& fileName) {
-    bool more = false;
-    std::string bytes = ReadHead(fileName, kMaxNotesBytes, &more);
-    return NotesTextOf(bytes, more);
+    FileBytes file = ReadWholeFile(fileName, kMaxNotesBytes);
+    return NotesTextOf(file.Bytes, file.More);
 }
 
 }  // namespace vorn

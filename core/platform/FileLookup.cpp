@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "core/platform/IoError.h"
+#include "core/platform/Text.h"
 
 namespace vorn {
 namespace {
@@ -19,17 +20,6 @@ namespace {
 bool Exists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = x - 'A' + 'a';
-        if (y >= 'A' && y <= 'Z') y = y - 'A' + 'a';
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // The entry of directory `dir` (a path ending in "/" or empty for the current one)

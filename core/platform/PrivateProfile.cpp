@@ -10,6 +10,8 @@
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
+#include "core/platform/Text.h"
+#include "core/platform/WholeFile.h"
 
 namespace vorn {
 namespace {
@@ -19,15 +21,6 @@ std::string Trim(const std::string& text) {
     if (begin == std::string::npos) return {};
     size_t end = text.find_last_not_of(" \t");
     return text.substr(begin, end - begin + 1);
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (std::tolower(x) != std::tolower(y)) return false;
-    }
-    return true;
 }
 
 // The section name of a header line "[name]", or nothing.
@@ -62,23 +55,11 @@ bool MakeDirectories(const std::string& dir) {
 // The whole file, or nothing when it is missing, not an ordinary file or unreadable.
 // Opening does not wait: a pipe of that name must not block the program.
 std::string ReadSettingsText(const std::string& path) {
-    int fd;
     try {
-        fd = OpenOrdinaryFile(path);
+        return ReadOpenFile(OpenOrdinaryFile(path), path).Bytes;
     } catch (const IoError&) {
         return {};
     }
-    std::string text;
-    char buffer[16384];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) text.clear();
-        if (n <= 0) break;
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return text;
 }
 
 }  // namespace
@@ -108,7 +89,7 @@ PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {
 std::optional<PrivateProfile::Range> PrivateProfile::Find(const std::string& section) const {
     for (size_t i = 0; i < lines_.size(); ++i) {
         std::optional<std::string> name = HeaderName(lines_[i]);
-        if (!name || !SameIgnoringCase(*name, section)) continue;
+        if (!name || !EqualIgnoringCase(*name, section)) continue;
         size_t end = i + 1;
         while (end < lines_.size() && !HeaderName(lines_[end]))
             ++end;
@@ -123,7 +104,7 @@ std::optional<std::string> PrivateProfile::Get(const std::string& section,
     if (!range) return std::nullopt;
     for (size_t i = range->begin; i < range->end; ++i) {
         auto entry = Entry(lines_[i]);
-        if (entry && SameIgnoringCase(entry->first, key)) {
+        if (entry && EqualIgnoringCase(entry->first, key)) {
             std::string value = entry->second;
             if (value.size() > kMaxValue) value.resize(kMaxValue);
             return value;
@@ -147,7 +128,7 @@ void PrivateProfile::Set(const std::string& section, const std::string& key,
     for (size_t i = range->begin; i < range->end; ++i) {
         auto entry = Entry(lines_[i]);
         if (!entry) continue;
-        if (SameIgnoringCase(entry->first, key)) {
+        if (EqualIgnoringCase(entry->first, key)) {
             lines_[i] = entry->first + "=" + clean;
             return;
         }

@@ -20,6 +20,13 @@ std::string FileNameToUtf8(std::string_view bytes);
 // which the Windows-1252 decoding gives for its undefined bytes) become U+FFFD.
 std::string ReplaceControls(std::string_view utf8);
 
+// Letter case as the files of keys ignore it: ASCII letters.
+char FoldCase(char c);
+std::string FoldCase(std::string_view text);
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+// True when `text` ends with `suffix` (lower case) ignoring case.
+bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
+
 // The text without blanks (0x20) at its start and end.
 std::string_view TrimBlanks(std::string_view text);
 

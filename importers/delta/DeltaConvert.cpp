@@ -12,6 +12,7 @@
 
 #include "importers/delta/DeltaText.h"
 #include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
 
 namespace vorn::delta {
 namespace {
@@ -32,13 +33,6 @@ bool IsMultistate(CharType type) {
 
 bool IsNumeric(CharType type) {
     return type == CharType::Integer || type == CharType::Real;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 std::string Replace(std::string text, const char* from, char to) {
@@ -286,7 +280,7 @@ std::string TitleFromShow(const std::string& show) {
             title.pop_back();
     };
     trim(" .");
-    std::string lower = Lower(title);
+    std::string lower = FoldCase(title);
     for (const char* word : {"specifications", "specification"}) {
         size_t size = std::string_view(word).size();
         if (lower.size() >= size && lower.compare(lower.size() - size, size, word) == 0 &&
@@ -716,7 +710,7 @@ private:
         const CharInfo* common = nullptr;
         for (const CharInfo& c : chars_) {
             if (c.Type != CharType::Text) continue;
-            if (Lower(c.Text).find("common name") != std::string::npos) common = &c;
+            if (FoldCase(c.Text).find("common name") != std::string::npos) common = &c;
             break;
         }
         std::vector<std::string> records;
@@ -880,12 +874,6 @@ private:
     enum class Memo : uint8_t { Unknown, Working, No, Yes };
     std::vector<Memo> memo_;  // per item and character
 };
-
-bool EndsWithIgnoringCase(const std::string& name, const char* suffix) {
-    std::string lower = Lower(name);
-    size_t size = std::string_view(suffix).size();
-    return lower.size() >= size && lower.compare(lower.size() - size, size, suffix) == 0;
-}
 
 }  // namespace
 

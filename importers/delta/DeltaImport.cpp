@@ -19,6 +19,7 @@
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
+#include "core/platform/WholeFile.h"
 
 namespace vorn::delta {
 namespace {
@@ -97,25 +98,6 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return a;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    int fd = OpenForReading(path);
-    std::string bytes;
-    char buffer[65536];
-    while (true) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int error = errno;
-            ::close(fd);
-            throw IoError(path, "read", std::strerror(error));
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return bytes;
-}
-
 // A file of the dataset folder, found ignoring letter case; empty when there is none.
 std::string FindInFolder(const std::string& folder, const std::string& name) {
     std::string path = ResolveFileName(folder + "/" + name);
@@ -124,7 +106,7 @@ std::string FindInFolder(const std::string& folder, const std::string& name) {
 
 void ReadFile(DeltaFile file, const std::string& path, const std::string& shownName,
               Dataset& dataset) {
-    std::string text = FromDeltaBytes(ReadWholeFile(path));
+    std::string text = FromDeltaBytes(ReadWholeFile(path).Bytes);
     ReadDeltaFile(file, text, shownName, dataset);
 }
 

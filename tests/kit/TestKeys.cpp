@@ -1,5 +1,9 @@
 #include "tests/kit/TestKeys.h"
 
+#include "core/platform/FileLookup.h"
+#include "core/platform/IoError.h"
+#include "core/platform/WholeFile.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,8 +20,11 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    try {
+        return ReadOpenFile(OpenOrdinaryFile(path), path).Bytes;
+    } catch (const IoError&) {
+        return {};
+    }
 }
 
 std::string WriteKey(const std::string& directory, const KeySpec& keySpec) {

@@ -1,8 +1,5 @@
 #include "windows/taxa/JpegImage.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -16,6 +13,7 @@
 
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
+#include "core/platform/WholeFile.h"
 
 namespace vorn {
 namespace {
@@ -137,29 +135,13 @@ void TJPEGImage::Fail(const std::string& reason) const {
 }
 
 void TJPEGImage::ReadFile(const std::string& fileName) {
-    int fd = OpenForReading(fileName);
-    std::unique_ptr<int, void (*)(int*)> closer(&fd, [](int* f) { ::close(*f); });
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw IoError(fileName, "read", std::strerror(errno));
-    auto size = static_cast<size_t>(info.st_size);
-    if (size > limits_.MaxFileBytes) {
+    FileBytes file = ReadWholeFile(fileName, limits_.MaxFileBytes);
+    if (file.More) {
         throw IoError(fileName, "show",
                       "the file is larger than " + std::to_string(limits_.MaxFileBytes >> 20) +
                           " MB, too large for a picture");
     }
-    std::vector<unsigned char> bytes(size);
-    size_t got = 0;
-    while (got < size) {
-        ssize_t n = ::read(fd, bytes.data() + got, size - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw IoError(fileName, "read", std::strerror(errno));
-        if (n == 0) break;  // shorter than it was a moment ago: decode what is there
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    closer.release();
-    if (::close(fd) != 0) throw IoError(fileName, "close", std::strerror(errno));
-    ReadBytes(std::move(bytes), fileName);
+    ReadBytes(std::vector<unsigned char>(file.Bytes.begin(), file.Bytes.end()), fileName);
 }
 
 void TJPEGImage::ReadBytes(std::vector<unsigned char> bytes, const std::string& name) {
