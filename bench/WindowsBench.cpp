@@ -88,17 +88,17 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     AcceptTitlePage();
     OpenKey(SyntheticKey::Get().des);
     ScoreState(3, RequestAbsent);
-    ShowCharScore();
-    ShowCharActive();
-    if (auto* history = dynamic_cast<HistoryTarget*>(ShowCharHistory())) {
+    ShowWindow(WindowKind::CharScore);
+    ShowWindow(WindowKind::CharActive);
+    if (auto* history = dynamic_cast<HistoryTarget*>(ShowWindow(WindowKind::CharHistory))) {
         for (int32_t s = 900; s < 1200; ++s)
             history->AddIndic(s);
     }
-    ShowCharDiff();
-    ShowTaxMismatch();
+    ShowWindow(WindowKind::CharDiff);
+    ShowWindow(WindowKind::TaxMismatch);
     ShowCharSubset(0);
     ShowCharMiss(0, "Taxon 1");
-    ShowTaxMatch();
+    ShowWindow(WindowKind::TaxMatch);
     const WindowKind kinds[] = {WindowKind::CharScore,   WindowKind::CharActive,
                                 WindowKind::CharHistory, WindowKind::CharDiff,
                                 WindowKind::TaxMismatch, WindowKind::CharSubset,

@@ -64,8 +64,9 @@ QPoint TAboutBox::Position(QSize client, int toolbarHeight, QSize box) {
 }
 
 void TAboutBox::FormCreate() {
-    if (!MainForm) return;
-    move(Position(MainForm->ClientSize(), MainForm->TopPanel->height(), size()));
+    auto* main = dynamic_cast<const TMainForm*>(parentWidget());
+    if (!main) return;
+    move(Position(main->ClientSize(), main->TopPanel->height(), size()));
 }
 
 }  // namespace vorn

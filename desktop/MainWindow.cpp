@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -30,47 +31,15 @@
 
 namespace vorn {
 
-TMainForm* MainForm = nullptr;
-
 namespace {
 
 constexpr int kTopPanelHeight = 45;
 constexpr int kMatchingCountWidth = 130;
 
-QAction* Item(QMenu* menu, const char* name, const QString& caption, int key = 0) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (key) action->setShortcut(QKeySequence(key));
-    return action;
+// A command that shows a window of `kind`.
+std::function<void()> Shows(WindowKind kind) {
+    return [kind] { ShowWindow(kind); };
 }
-
-// What opening and closing a key ask of the desktop.
-class MainDesktop : public KeyDesktop {
-public:
-    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-    void SetMainCaption(const std::string& caption) override {
-        MainForm->setWindowTitle(QString::fromStdString(caption));
-    }
-    void SetKeyMenu(const KeyMenuState& state) override { MainForm->ApplyKeyMenu(state); }
-    void UpdateMatchingCount() override { vorn::UpdateMatchingCount(); }
-    bool ShowTitlePage() override { return MainForm->ShowKeyTitle(); }
-    void AddToKeyHistory(const std::string& path) override { MainForm->KeyHistoryAdd(path); }
-    void RemoveFromKeyHistory(const std::string& path) override {
-        MainForm->KeyHistoryRemove(path);
-    }
-    void LoadAllWindows() override { vorn::LoadAllWindows(); }
-    void ShowFirstKeyWindows() override {
-        if (!Key.IndFileName.empty()) {
-            ShowCharIndex();
-        } else if (!IsOpen(WindowKind::CharScore)) {
-            ShowCharScore();
-        }
-    }
-    void ClearAllWindows() override { vorn::ClearAllWindows(); }
-    void CloseKeyWindows() override { vorn::CloseKeyWindows(); }
-};
-
-MainDesktop mainDesktop;
 
 // A window with a fixed border (the Index window) is sized to its contents.
 bool HasFixedSize(const QMdiSubWindow* sub) {
@@ -106,17 +75,12 @@ TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
 
     BuildToolbar();
     BuildMenus();
-    MainForm = this;
     InstallWindowManager(this, WindowKinds());
-    SetKeyDesktop(&mainDesktop);
     FormResize();
 }
 
 TMainForm::~TMainForm() {
-    if (MainForm != this) return;
-    if (&Desktop() == &mainDesktop) SetKeyDesktop(nullptr);
     UninstallWindowManager();
-    MainForm = nullptr;
 }
 
 LayoutMetrics TMainForm::Metrics() const {
@@ -134,24 +98,24 @@ void TMainForm::BuildToolbar() {
         const char* caption;
         int left, top;
         const char* hint;
-        void (TMainForm::*command)();
+        std::function<void()> command;
     };
     const Button buttons[] = {
         {&IndexButton, "IndexButton", "Index", 3, 4, "Display the Index to Character States window",
-         &TMainForm::IndexClick},
+         Shows(WindowKind::CharIndex)},
         {&ScoreButton, "ScoreButton", "Score", 66, 4, "Display the Score Character States window",
-         &TMainForm::ScoreClick},
+         Shows(WindowKind::CharScore)},
         {&ActiveButton, "ActiveButton", "Active", 128, 4,
-         "Display the Active Character States window", &TMainForm::ActiveClick},
+         "Display the Active Character States window", Shows(WindowKind::CharActive)},
         {&HistoryButton, "HistoryButton", "History", 190, 4,
-         "Display the Character State History window", &TMainForm::HistoryClick},
+         "Display the Character State History window", Shows(WindowKind::CharHistory)},
         {&DiffButton, "DiffButton", "Different.", 253, 4,
-         "Display the Differentiating Character States window", &TMainForm::DiffClick},
-        {&ResetButton, "ResetButton", "Reset", 3, 24, "Reset the key", &TMainForm::ResetClick},
+         "Display the Differentiating Character States window", Shows(WindowKind::CharDiff)},
+        {&ResetButton, "ResetButton", "Reset", 3, 24, "Reset the key", ResetKey},
         {&MatchButton, "MatchButton", "Match", 66, 24, "Display the Matching Taxa window",
-         &TMainForm::MatchClick},
+         Shows(WindowKind::TaxMatch)},
         {&MismatchButton, "MismatchButton", "Mismatch", 128, 24,
-         "Display the Mismatched Characters States window", &TMainForm::MismatchClick},
+         "Display the Mismatched Characters States window", Shows(WindowKind::TaxMismatch)},
     };
     for (const Button& b : buttons) {
         auto* button = new QPushButton(b.caption, TopPanel);
@@ -179,18 +143,105 @@ void TMainForm::BuildToolbar() {
 
 void TMainForm::BuildMenus() {
     QMenuBar* bar = menuBar();
-    Key1 = bar->addMenu("&Key");
-    Key1->setObjectName("Key1");
-    Openkey1 = Item(Key1, "Openkey1", "&Open");
-    Reset1 = Item(Key1, "Reset1", "&Reset");
-    Close1 = Item(Key1, "Close1", "&Close");
-    N1 = Key1->addSeparator();
-    N1->setObjectName("N1");
-    Exit1 = Item(Key1, "Exit1", "E&xit");
-    KeyHistoryLine = Key1->addSeparator();
-    KeyHistoryLine->setObjectName("KeyHistoryLine");
+    struct Menu {
+        QMenu* TMainForm::*field;
+        const char* name;
+        const char* caption;
+    };
+    const Menu menus[] = {
+        {&TMainForm::Key1, "Key1", "&Key"},
+        {&TMainForm::Characters1, "Characters1", "&Characters"},
+        {&TMainForm::Taxa1, "Taxa1", "&Taxa"},
+        {&TMainForm::Desktop1, "Desktop1", "&Desktop"},
+        {&TMainForm::Mode1, "Mode1", "&Mode"},
+        {&TMainForm::Web1, "Web1", "&Web"},
+        {&TMainForm::Help1, "Help1", "&Help"},
+    };
+    for (const Menu& m : menus) {
+        this->*m.field = bar->addMenu(m.caption);
+        (this->*m.field)->setObjectName(m.name);
+    }
+    // Added to the Mode menu once its own items are in place.
+    Taxonnames1 = new QMenu("&Taxon names", this);
+    Taxonnames1->setObjectName("Taxonnames1");
+
+    // One row per item, in menu order; a row without a caption is a separator.
+    struct Item {
+        QMenu* TMainForm::*menu;
+        QAction* TMainForm::*field;
+        const char* name;
+        const char* caption;
+        int key;
+        std::function<void()> command;
+    };
+    auto self = [this](void (TMainForm::*member)()) { return [this, member] { (this->*member)(); }; };
+    const Item items[] = {
+        {&TMainForm::Key1, &TMainForm::Openkey1, "Openkey1", "&Open", 0,
+         self(&TMainForm::Openkey1Click)},
+        {&TMainForm::Key1, &TMainForm::Reset1, "Reset1", "&Reset", 0, ResetKey},
+        {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0, CloseKey},
+        {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
+        {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
+        {&TMainForm::Key1, &TMainForm::KeyHistoryLine, "KeyHistoryLine", nullptr, 0, {}},
+        {&TMainForm::Characters1, &TMainForm::Index1, "Index1", "&Index", Qt::Key_F2,
+         Shows(WindowKind::CharIndex)},
+        {&TMainForm::Characters1, &TMainForm::Score1, "Score1", "&Score", Qt::Key_F3,
+         Shows(WindowKind::CharScore)},
+        {&TMainForm::Characters1, &TMainForm::Active1, "Active1", "&Active", 0,
+         Shows(WindowKind::CharActive)},
+        {&TMainForm::Characters1, &TMainForm::History1, "History1", "&History", 0,
+         Shows(WindowKind::CharHistory)},
+        {&TMainForm::Characters1, &TMainForm::Differentiating1, "Differentiating1",
+         "&Differentiating", 0, Shows(WindowKind::CharDiff)},
+        {&TMainForm::Taxa1, &TMainForm::Matching1, "Matching1", "&Matching", Qt::Key_F4,
+         Shows(WindowKind::TaxMatch)},
+        {&TMainForm::Taxa1, &TMainForm::Showmismatches1, "Showmismatches1", "&Show mismatches", 0,
+         Shows(WindowKind::TaxMismatch)},
+        {&TMainForm::Desktop1, &TMainForm::Scorestates1, "Scorestates1", "&Score states",
+         Qt::Key_F5, LayoutScoreStates},
+        {&TMainForm::Desktop1, &TMainForm::Scorewithactive1, "Scorewithactive1",
+         "Score with &active", Qt::Key_F6, LayoutScoreWithActive},
+        {&TMainForm::Desktop1, &TMainForm::Scorewithhistory1, "Scorewithhistory1",
+         "Score with &history", Qt::Key_F7, LayoutScoreWithHistory},
+        {&TMainForm::Desktop1, &TMainForm::Cascadewindows1, "Cascadewindows1", "&Cascade windows",
+         0, self(&TMainForm::Cascadewindows1Click)},
+        {&TMainForm::Desktop1, &TMainForm::Tilewindows1, "Tilewindows1", "&Tile windows", 0,
+         self(&TMainForm::Tilewindows1Click)},
+        {&TMainForm::Desktop1, &TMainForm::Closeallwindows1, "Closeallwindows1",
+         "Close all &windows", 0, CloseAllWindows},
+        {&TMainForm::Mode1, &TMainForm::Counttoggle1, "Counttoggle1", "Show &counts", Qt::Key_F8,
+         self(&TMainForm::Counttoggle1Click)},
+        {&TMainForm::Mode1, &TMainForm::Numbertoggle1, "Numbertoggle1", "Show &numbers",
+         Qt::Key_F9, self(&TMainForm::Numbertoggle1Click)},
+        {&TMainForm::Taxonnames1, &TMainForm::Scientificonly1, "Scientificonly1",
+         "&Scientific only", Qt::Key_F11, [this] { HandleNameMode(Scientificonly1); }},
+        {&TMainForm::Taxonnames1, &TMainForm::Commononly1, "Commononly1", "&Common only",
+         Qt::Key_F12, [this] { HandleNameMode(Commononly1); }},
+        {&TMainForm::Taxonnames1, &TMainForm::Bothnames1, "Bothnames1", "&Both names", 0,
+         [this] { HandleNameMode(Bothnames1); }},
+        {&TMainForm::Web1, &TMainForm::KeysPage1, "KeysPage1", "VORN &keys page", 0,
+         [] { OpenKeysPage(); }},
+        {&TMainForm::Web1, &TMainForm::HomePage1, "HomePage1", "VORN &home page", 0,
+         [] { OpenHomePage(); }},
+        {&TMainForm::Help1, &TMainForm::Help2, "Help2", "&Help", Qt::Key_F1,
+         self(&TMainForm::Help2Click)},
+        {&TMainForm::Help1, &TMainForm::About1, "About1", "&About VORN", 0,
+         self(&TMainForm::About1Click)},
+        {&TMainForm::Help1, &TMainForm::Aboutkey1, "Aboutkey1", "About &key", 0,
+         self(&TMainForm::Aboutkey1Click)},
+    };
+    for (const Item& item : items) {
+        QMenu* menu = this->*item.menu;
+        QAction* action = item.caption ? menu->addAction(item.caption) : menu->addSeparator();
+        action->setObjectName(item.name);
+        if (item.key) action->setShortcut(QKeySequence(item.key));
+        if (item.command) ConnectGuarded(action, &QAction::triggered, this, item.command);
+        this->*item.field = action;
+    }
+    Mode1->addMenu(Taxonnames1);
+
     KeyHistoryLine->setVisible(false);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kKeyHistorySize; ++i) {
         QAction* item = Key1->addAction(QString());
         item->setObjectName(QString("KeyHistory%1").arg(i));
         item->setVisible(false);
@@ -198,86 +249,16 @@ void TMainForm::BuildMenus() {
         KeyHistoryItems[static_cast<size_t>(i)] = item;
     }
     connect(Key1, &QMenu::aboutToShow, this, &TMainForm::BuildKeyHistoryMenu);
-    ConnectGuarded(Openkey1, &QAction::triggered, this, &TMainForm::Openkey1Click);
-    ConnectGuarded(Reset1, &QAction::triggered, this, &TMainForm::ResetClick);
-    ConnectGuarded(Close1, &QAction::triggered, this, &TMainForm::Close1Click);
-    ConnectGuarded(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
 
-    Characters1 = bar->addMenu("&Characters");
-    Characters1->setObjectName("Characters1");
-    Index1 = Item(Characters1, "Index1", "&Index", Qt::Key_F2);
-    Index1->setEnabled(false);
-    Score1 = Item(Characters1, "Score1", "&Score", Qt::Key_F3);
-    Active1 = Item(Characters1, "Active1", "&Active");
-    History1 = Item(Characters1, "History1", "&History");
-    Differentiating1 = Item(Characters1, "Differentiating1", "&Differentiating");
-    ConnectGuarded(Index1, &QAction::triggered, this, &TMainForm::IndexClick);
-    ConnectGuarded(Score1, &QAction::triggered, this, &TMainForm::ScoreClick);
-    ConnectGuarded(Active1, &QAction::triggered, this, &TMainForm::ActiveClick);
-    ConnectGuarded(History1, &QAction::triggered, this, &TMainForm::HistoryClick);
-    ConnectGuarded(Differentiating1, &QAction::triggered, this, &TMainForm::DiffClick);
-
-    Taxa1 = bar->addMenu("&Taxa");
-    Taxa1->setObjectName("Taxa1");
-    Matching1 = Item(Taxa1, "Matching1", "&Matching", Qt::Key_F4);
-    Showmismatches1 = Item(Taxa1, "Showmismatches1", "&Show mismatches");
-    ConnectGuarded(Matching1, &QAction::triggered, this, &TMainForm::MatchClick);
-    ConnectGuarded(Showmismatches1, &QAction::triggered, this, &TMainForm::MismatchClick);
-
-    Desktop1 = bar->addMenu("&Desktop");
-    Desktop1->setObjectName("Desktop1");
-    Scorestates1 = Item(Desktop1, "Scorestates1", "&Score states", Qt::Key_F5);
-    Scorewithactive1 = Item(Desktop1, "Scorewithactive1", "Score with &active", Qt::Key_F6);
-    Scorewithhistory1 = Item(Desktop1, "Scorewithhistory1", "Score with &history", Qt::Key_F7);
-    Cascadewindows1 = Item(Desktop1, "Cascadewindows1", "&Cascade windows");
-    Tilewindows1 = Item(Desktop1, "Tilewindows1", "&Tile windows");
-    Closeallwindows1 = Item(Desktop1, "Closeallwindows1", "Close all &windows");
     windowListLine_ = Desktop1->addSeparator();
     windowListLine_->setVisible(false);
-    ConnectGuarded(Scorestates1, &QAction::triggered, this, &TMainForm::Scorestates1Click);
-    ConnectGuarded(Scorewithactive1, &QAction::triggered, this, &TMainForm::Scorewithactive1Click);
-    ConnectGuarded(Scorewithhistory1, &QAction::triggered, this,
-                   &TMainForm::Scorewithhistory1Click);
-    ConnectGuarded(Cascadewindows1, &QAction::triggered, this, &TMainForm::Cascadewindows1Click);
-    ConnectGuarded(Tilewindows1, &QAction::triggered, this, &TMainForm::Tilewindows1Click);
-    ConnectGuarded(Closeallwindows1, &QAction::triggered, this, &TMainForm::Closeallwindows1Click);
     connect(Desktop1, &QMenu::aboutToShow, this, &TMainForm::BuildWindowList);
 
-    Mode1 = bar->addMenu("&Mode");
-    Mode1->setObjectName("Mode1");
-    Counttoggle1 = Item(Mode1, "Counttoggle1", "Show &counts", Qt::Key_F8);
-    Numbertoggle1 = Item(Mode1, "Numbertoggle1", "Show &numbers", Qt::Key_F9);
-    Counttoggle1->setCheckable(true);
-    Numbertoggle1->setCheckable(true);
-    Taxonnames1 = Mode1->addMenu("&Taxon names");
-    Taxonnames1->setObjectName("Taxonnames1");
-    Scientificonly1 = Item(Taxonnames1, "Scientificonly1", "&Scientific only", Qt::Key_F11);
-    Commononly1 = Item(Taxonnames1, "Commononly1", "&Common only", Qt::Key_F12);
-    Bothnames1 = Item(Taxonnames1, "Bothnames1", "&Both names");
-    for (QAction* item : {Scientificonly1, Commononly1, Bothnames1}) {
-        item->setCheckable(true);
-        ConnectGuarded(item, &QAction::triggered, this, [this, item] { HandleNameMode(item); });
-    }
-    Scientificonly1->setChecked(true);
-    ConnectGuarded(Counttoggle1, &QAction::triggered, this, &TMainForm::Counttoggle1Click);
-    ConnectGuarded(Numbertoggle1, &QAction::triggered, this, &TMainForm::Numbertoggle1Click);
-
-    Web1 = bar->addMenu("&Web");
-    Web1->setObjectName("Web1");
-    KeysPage1 = Item(Web1, "KeysPage1", "VORN &keys page");
-    HomePage1 = Item(Web1, "HomePage1", "VORN &home page");
-    ConnectGuarded(KeysPage1, &QAction::triggered, this, &TMainForm::KeysPage1Click);
-    ConnectGuarded(HomePage1, &QAction::triggered, this, &TMainForm::HomePage1Click);
-
-    Help1 = bar->addMenu("&Help");
-    Help1->setObjectName("Help1");
-    Help2 = Item(Help1, "Help2", "&Help", Qt::Key_F1);
-    About1 = Item(Help1, "About1", "&About VORN");
-    Aboutkey1 = Item(Help1, "Aboutkey1", "About &key");
+    Index1->setEnabled(false);
     Aboutkey1->setEnabled(false);
-    ConnectGuarded(Help2, &QAction::triggered, this, &TMainForm::Help2Click);
-    ConnectGuarded(About1, &QAction::triggered, this, &TMainForm::About1Click);
-    ConnectGuarded(Aboutkey1, &QAction::triggered, this, &TMainForm::Aboutkey1Click);
+    for (QAction* item : {Counttoggle1, Numbertoggle1, Scientificonly1, Commononly1, Bothnames1})
+        item->setCheckable(true);
+    Scientificonly1->setChecked(true);
 
     // Function keys work wherever the focus is inside the frame, child windows included.
     for (QAction* action : findChildren<QAction*>()) {
@@ -334,28 +315,26 @@ void TMainForm::ShowModeChecks() {
     Bothnames1->setChecked(NameMode == BothNames);
 }
 
-void TMainForm::ApplyKeyMenu(const KeyMenuState& state) {
-    Index1->setEnabled(state.IndexEnabled);
-    IndexButton->setEnabled(state.IndexEnabled);
-    Aboutkey1->setText(QString::fromStdString(state.AboutKeyCaption));
-    Aboutkey1->setEnabled(state.AboutKeyEnabled);
-    MatchingCount->setVisible(state.MatchingCountVisible);
+void TMainForm::ShowKeyState() {
+    // An "&" of the key's name is shown, not taken for an access key.
+    QString name = QString::fromStdString(Key.KeyName);
+    setWindowTitle(Key.KeyOpen ? "VORN - " + name : QString("VORN"));
+    name.replace("&", "&&");
+    bool index = !Key.IndFileName.empty();
+    Index1->setEnabled(index);
+    IndexButton->setEnabled(index);
+    Aboutkey1->setText(Key.KeyOpen ? "About the " + name + " &key" : QString("About the &key"));
+    Aboutkey1->setEnabled(Key.KeyOpen);
+    MatchingCount->setVisible(Key.KeyOpen);
 }
 
 void TMainForm::SetMatchingCountText(const QString& text) {
     MatchingCount->setText(text);
 }
 
-bool TMainForm::ShowKeyTitle() {
+bool TMainForm::ConfirmTitlePage() {
     TKeyTitle title(this);
     return title.exec() == QDialog::Accepted;
-}
-
-void TMainForm::KeyHistoryAdd(const std::string& path) {
-    AddToKeyHistory(path);
-}
-void TMainForm::KeyHistoryRemove(const std::string& path) {
-    RemoveFromKeyHistory(path);
 }
 
 void TMainForm::BuildKeyHistoryMenu() {
@@ -363,7 +342,7 @@ void TMainForm::BuildKeyHistoryMenu() {
     for (QAction* item : KeyHistoryItems)
         item->setVisible(false);
     int n = 1;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kKeyHistorySize; ++i) {
         const std::string& entry = KeyHistory[static_cast<size_t>(i)];
         if (entry.empty()) break;
         if (i == 0 && Key.KeyOpen && entry == OpenKeyPath) continue;
@@ -410,47 +389,11 @@ void TMainForm::Openkey1Click() {
     if (std::optional<std::string> path = UI().OpenFileDialog(request)) OpenKey(*path);
 }
 
-void TMainForm::ResetClick() {
-    ResetKey();
-}
-void TMainForm::Close1Click() {
-    CloseKey();
-}
 void TMainForm::Exit1Click() {
     close();
 }
 void TMainForm::KeyHistoryClick(int entry) {
     OpenKey(KeyHistoryEntry(entry));
-}
-void TMainForm::IndexClick() {
-    ShowCharIndex();
-}
-void TMainForm::ScoreClick() {
-    ShowCharScore();
-}
-void TMainForm::ActiveClick() {
-    ShowCharActive();
-}
-void TMainForm::HistoryClick() {
-    ShowCharHistory();
-}
-void TMainForm::DiffClick() {
-    ShowCharDiff();
-}
-void TMainForm::MatchClick() {
-    ShowTaxMatch();
-}
-void TMainForm::MismatchClick() {
-    ShowTaxMismatch();
-}
-void TMainForm::Scorestates1Click() {
-    LayoutScoreStates();
-}
-void TMainForm::Scorewithactive1Click() {
-    LayoutScoreWithActive();
-}
-void TMainForm::Scorewithhistory1Click() {
-    LayoutScoreWithHistory();
 }
 void TMainForm::Cascadewindows1Click() {
     // The toolkit's cascade resizes every window; one with a fixed border keeps its size.
@@ -485,10 +428,6 @@ void TMainForm::Tilewindows1Click() {
     }
 }
 
-void TMainForm::Closeallwindows1Click() {
-    CloseAllWindows();
-}
-
 void TMainForm::Counttoggle1Click() {
     CountMode = !CountMode;
     Counttoggle1->setChecked(CountMode);
@@ -511,13 +450,6 @@ void TMainForm::HandleNameMode(QAction* item) {
     RepaintTaxWindows();
 }
 
-void TMainForm::KeysPage1Click() {
-    OpenKeysPage();
-}
-void TMainForm::HomePage1Click() {
-    OpenHomePage();
-}
-
 void TMainForm::Help2Click() {
     ShowInformation("Apologies!  I have not yet completed the help files.");
 }
@@ -529,7 +461,7 @@ void TMainForm::About1Click() {
 
 void TMainForm::Aboutkey1Click() {
     if (!Key.KeyOpen) return;
-    if (!ShowKeyTitle()) CloseKey();
+    if (!ConfirmTitlePage()) CloseKey();
 }
 
 }  // namespace vorn

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "core/session/KeyHistory.h"
 #include "frame/WindowManager.h"
 
 class QAction;
@@ -15,13 +16,12 @@ class QPushButton;
 
 namespace vorn {
 
-struct KeyMenuState;
-
 // The frame of the program: a multiple-document area that holds every child window, the
 // toolbar, the matching count, the menus and the layout metrics from which child windows
-// take their places. Every command only forwards: to the key operations, the window
-// manager, the settings and key history, and the Help and Web commands. It is the frame
-// that the window manager places child windows in; they never see it themselves.
+// take their places. Menu items and toolbar buttons that show a window call the window
+// manager's ShowWindow directly; the other commands go to the key operations, the
+// settings, and the Help and Web commands. It is the frame the window manager places
+// child windows in; they never see it themselves.
 class TMainForm : public QMainWindow, public WindowFrame {
     Q_OBJECT
 public:
@@ -38,7 +38,7 @@ public:
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
     QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *KeyHistoryLine;
-    std::array<QAction*, 6> KeyHistoryItems{};  // KeyHistory0 to KeyHistory5
+    std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};  // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1;
     QAction *Matching1, *Showmismatches1;
     QAction *Scorestates1, *Scorewithactive1, *Scorewithhistory1, *Cascadewindows1, *Tilewindows1,
@@ -62,12 +62,10 @@ public:
     LayoutMetrics Metrics() const override;
     QWidget* DialogParent() const override;
     void SetMatchingCountText(const QString& text) override;
+    // The caption, Index1, the IndexButton, Aboutkey1 and the count panel, from the key.
+    void ShowKeyState() override;
+    bool ConfirmTitlePage() override;
 
-    void ApplyKeyMenu(const KeyMenuState& state);
-    // Shows the open key's title page modally; true when confirmed with OK.
-    bool ShowKeyTitle();
-    void KeyHistoryAdd(const std::string& path);
-    void KeyHistoryRemove(const std::string& path);
     // Sets the captions and visibility of the history items of the Key menu.
     void BuildKeyHistoryMenu();
     // Sets the Mode menu's check marks from the display modes.
@@ -80,28 +78,13 @@ public:
 
 public slots:
     void Openkey1Click();
-    void ResetClick();
-    void Close1Click();
     void Exit1Click();
     void KeyHistoryClick(int entry);
-    void IndexClick();
-    void ScoreClick();
-    void ActiveClick();
-    void HistoryClick();
-    void DiffClick();
-    void MatchClick();
-    void MismatchClick();
-    void Scorestates1Click();
-    void Scorewithactive1Click();
-    void Scorewithhistory1Click();
     void Cascadewindows1Click();
     void Tilewindows1Click();
-    void Closeallwindows1Click();
     void Counttoggle1Click();
     void Numbertoggle1Click();
     void HandleNameMode(QAction* item);
-    void KeysPage1Click();
-    void HomePage1Click();
     void Help2Click();
     void About1Click();
     void Aboutkey1Click();
@@ -120,9 +103,5 @@ private:
     bool shown_ = false;
     QAction* windowListLine_ = nullptr;
 };
-
-// The main window, while it exists. Only the top of the program (start-up, the About
-// box, tests) uses it; child windows ask the window manager for what they need.
-extern TMainForm* MainForm;
 
 }  // namespace vorn

@@ -23,7 +23,6 @@ struct PrefixParts {
         Unreadable,
         MismatchCount
     };
-    int32_t Indent = 0;  // 0 to 16
     CounterKind Counter = NoCounter;
     uint32_t Count = 0;   // of StateCount and MismatchCount
     int Score = -1;       // the byte ScoreRef points to; -1 without one
@@ -32,7 +31,6 @@ struct PrefixParts {
 
 PrefixParts ReadPrefix(const TIndicatorObj& indicator) {
     PrefixParts parts;
-    parts.Indent = std::clamp(indicator.Indent, 0, 16);
     if (indicator.Kind == TIndicatorObj::IndicState && CountMode &&
         indicator.CountStyle != TIndicatorObj::CountNone) {
         int32_t count;
@@ -58,7 +56,7 @@ PrefixParts ReadPrefix(const TIndicatorObj& indicator) {
 }
 
 std::string Counter(const PrefixParts& parts) {
-    std::string counter(static_cast<size_t>(parts.Indent), ' ');
+    std::string counter;
     switch (parts.Counter) {
         case PrefixParts::NoCounter:
             break;
@@ -114,7 +112,7 @@ std::string ScientificInBrackets(const TIndicatorObj& indicator) {
 
 }  // namespace
 
-void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle, int32_t indent) {
+void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
     Text.reset();
     CommonName.reset();
     ImageName.reset();
@@ -122,7 +120,6 @@ void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle, 
     Kind = kind;
     Index = index;
     CountStyle = countStyle;
-    Indent = indent;
     if (kind == IndicState) {
         Text = ReadStateText(index);
         ScoreRef = &StateScore[static_cast<size_t>(index)];
@@ -143,7 +140,7 @@ std::string IndicPrefix(const TIndicatorObj& indicator) {
 
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator) {
     PrefixParts parts = ReadPrefix(indicator);
-    return static_cast<uint64_t>(parts.Indent) | static_cast<uint64_t>(parts.Counter) << 5 |
+    return static_cast<uint64_t>(parts.Counter) << 5 |
            static_cast<uint64_t>(parts.Score + 1) << 8 | static_cast<uint64_t>(parts.Linked) << 17 |
            static_cast<uint64_t>(parts.Count) << 18;
 }

@@ -16,17 +16,15 @@ public:
     enum CountStyleValue : uint8_t { CountStandard = 0, CountMismatches = 1, CountNone = 2 };
 
     TIndicatorObj() = default;
-    virtual ~TIndicatorObj() = default;
     TIndicatorObj(const TIndicatorObj&) = delete;
     TIndicatorObj& operator=(const TIndicatorObj&) = delete;
 
     // Fills a new indicator: a state's text, or a taxon's record split into its names.
     // Reads the key's files (may throw IoError); drawing never does.
-    virtual void SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle, int32_t indent);
+    void SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle);
 
     uint8_t Kind = IndicTaxon;
     int32_t Index = 0;
-    int32_t Indent = 0;
     uint8_t CountStyle = CountStandard;
     // A field is present when held, even if empty; presence decides marks and buttons.
     std::optional<std::string> Text;

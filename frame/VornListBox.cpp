@@ -117,16 +117,10 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
 
 TIndicatorObj& TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
     auto indicator = std::make_unique<TIndicatorObj>();
-    indicator->SetupIndic(kind, index, countStyle, 0);
+    indicator->SetupIndic(kind, index, countStyle);
     TIndicatorObj& added = *indicator;
     model_->Append(std::move(indicator));
     return added;
-}
-
-void TVornListBox::InsertIndic(int row, uint8_t kind, int32_t index, uint8_t countStyle) {
-    auto indicator = std::make_unique<TIndicatorObj>();
-    indicator->SetupIndic(kind, index, countStyle, 0);
-    model_->Insert(row, std::move(indicator));
 }
 
 void TVornListBox::DeleteItem(int row) {

@@ -41,9 +41,8 @@ class TVornListBox : public QListView {
 public:
     explicit TVornListBox(QWidget* owner);
 
-    // Appends a new indicator set up with `kind`, `index`, `countStyle` and indent 0.
+    // Appends a new indicator set up with `kind`, `index` and `countStyle`.
     TIndicatorObj& AddIndic(uint8_t kind, int32_t index, uint8_t countStyle);
-    void InsertIndic(int row, uint8_t kind, int32_t index, uint8_t countStyle);
     void DeleteItem(int row);
     void Clear();
     int Count() const { return model_->Count(); }

@@ -1,6 +1,7 @@
 #include "frame/WindowManager.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -9,7 +10,8 @@
 
 #include "frame/Look.h"
 #include "frame/PaintErrors.h"
-#include "core/session/Scoring.h"
+#include "core/engine/Engine.h"
+#include "core/session/Events.h"
 #include "core/key/KeyFiles.h"
 
 namespace vorn {
@@ -17,6 +19,7 @@ namespace {
 
 WindowFrame* frame = nullptr;
 const WindowKindRow* kindTable = nullptr;
+std::span<const WindowKind> closedWithKey;
 std::function<TChildForm*(WindowKind)> factoryOverride;
 
 // Per kind, the windows created and not yet destroyed, oldest first. A QPointer turns null
@@ -71,20 +74,49 @@ void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
     factoryOverride = std::move(factory);
 }
 
-void InstallWindowManager(WindowFrame* windowFrame, WindowKindTable kinds) {
-    frame = windowFrame;
-    kindTable = kinds.data();
-    ScoringHooks.RefreshAfterScoring = RefreshAfterScoring;
-    ScoringHooks.RedrawOrButtons = RedrawOrButtons;
-    ScoringHooks.AddToHistory = [](int32_t state) {
+namespace {
+
+// What the core tells, turned into what the windows and the frame do.
+class WindowManagerEvents : public SessionEvents {
+public:
+    void StateScored(int32_t state) override {
         if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
             history->AddIndic(state);
         }
-    };
+    }
+    void ScoresChanged() override { RefreshAfterScoring(); }
+    void OrModeChanged() override { RedrawOrButtons(); }
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+    void KeyOpened() override {
+        if (frame) frame->ShowKeyState();
+        UpdateMatchingCount();
+    }
+    bool ConfirmTitlePage() override { return frame && frame->ConfirmTitlePage(); }
+    void KeyAccepted() override {
+        LoadAllWindows();
+        ShowFirstKeyWindows();
+    }
+    void KeyClosed() override {
+        UpdateMatchingCount();
+        if (frame) frame->ShowKeyState();
+        ClearAllWindows();
+        CloseKeyWindows();
+    }
+};
+
+WindowManagerEvents events;
+
+}  // namespace
+
+void InstallWindowManager(WindowFrame* windowFrame, WindowKindTable kinds) {
+    frame = windowFrame;
+    kindTable = kinds.Rows.data();
+    closedWithKey = kinds.ClosedWithKey;
+    SetSessionEvents(&events);
 }
 
 void UninstallWindowManager() {
-    ScoringHooks = {};
+    if (&Events() == &events) SetSessionEvents(nullptr);
     frame = nullptr;
 }
 
@@ -254,16 +286,16 @@ void CloseAllWindows() {
 }
 
 void CloseKeyWindows() {
-    if (!kindTable) return;
-    std::vector<const WindowKindRow*> rows;
-    for (int k = 0; k < WindowKindCount; ++k) {
-        if (kindTable[k].ClosedWithKey > 0) rows.push_back(&kindTable[k]);
+    for (WindowKind kind : closedWithKey)
+        Close(kind);
+}
+
+void ShowFirstKeyWindows() {
+    if (!Key.IndFileName.empty()) {
+        ShowWindow(WindowKind::CharIndex);
+    } else if (!IsOpen(WindowKind::CharScore)) {
+        ShowWindow(WindowKind::CharScore);
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const WindowKindRow* a, const WindowKindRow* b) {
-        return a->ClosedWithKey < b->ClosedWithKey;
-    });
-    for (const WindowKindRow* row : rows)
-        Close(row->Kind);
 }
 
 void UpdateMatchingCount() {
@@ -280,7 +312,7 @@ void RefreshAfterScoring() {
         if (row.Refresh == AfterScoring::Load) f->LoadList();
     };
     ForEachOpen(WindowGroup::State, refresh);
-    if (MatchingTaxaCount == 1 && !OrMode) ShowTaxMatch();
+    if (MatchingTaxaCount == 1 && !OrMode) ShowWindow(WindowKind::TaxMatch);
     ForEachOpen(WindowGroup::Taxa, refresh);
 }
 
@@ -292,18 +324,18 @@ void Place(TChildForm* form, int left, int top, int width, int height) {
 
 void LayoutWithLower(WindowKind lower) {
     const LayoutMetrics m = FrameMetrics();
-    Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
+    Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
           m.LowerPaneHeight);
-    Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight);
+    Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight);
 }
 
 }  // namespace
 
 void LayoutScoreStates() {
     const LayoutMetrics m = FrameMetrics();
-    Place(ShowTaxMatch(), 0, 0, m.LeftPaneWidth, m.PaneHeight);
-    Place(ShowCharScore(), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
+    Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
+    Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
 }
 
 void LayoutScoreWithActive() {

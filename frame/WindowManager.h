@@ -27,8 +27,9 @@ struct LayoutMetrics {
     int LowerPaneHeight = 0;
 };
 
-// What the window manager needs of the main window. The main window hands itself over
-// once (InstallWindowManager); no child window ever reaches the main window itself.
+// What the window manager needs of the main window: the frame, and what only the main
+// window can do when the core tells of a key. The main window hands itself over once
+// (InstallWindowManager); no child window ever reaches the main window itself.
 class WindowFrame {
 public:
     virtual ~WindowFrame() = default;
@@ -38,6 +39,11 @@ public:
     // The parent of modal dialogs and message boxes.
     virtual QWidget* DialogParent() const = 0;
     virtual void SetMatchingCountText(const QString& text) = 0;
+    // A key opened or closed: the caption, the key-dependent menu items and the count
+    // panel follow the open key.
+    virtual void ShowKeyState() = 0;
+    // Shows the open key's title page modally; true when the user confirms it with OK.
+    virtual bool ConfirmTitlePage() = 0;
 };
 
 // The frame's layout metrics of the moment; all zero without a frame.
@@ -54,18 +60,23 @@ enum class WindowGroup { None, State, Taxa };
 enum class AfterScoring { Nothing, Repaint, Load };
 
 // One row per kind of child window: everything the window manager needs to open, refresh
-// and close it. The rows live in app/WindowFactory.cpp, indexed by WindowKind.
+// and close it. The rows live in desktop/WindowKinds.cpp, indexed by WindowKind.
 struct WindowKindRow {
     WindowKind Kind;
     const char* Caption;  // the design caption, set before the window's FormCreate
     WindowGroup Group;    // which repaint, clear, load and Or-button broadcasts reach it
     AfterScoring Refresh;
     bool LoadedWithKey;  // reloaded by LoadCharWindows / LoadTaxWindows
-    int ClosedWithKey;   // 0: stays open when a key closes; else its place in that order
     bool Several;        // any number may be open at once (text windows)
     TChildForm* (*Create)();
 };
-using WindowKindTable = std::span<const WindowKindRow, WindowKindCount>;
+
+// The table of window kinds: a row per kind, and the kinds that close with a key, in the
+// order they close.
+struct WindowKindTable {
+    std::span<const WindowKindRow, WindowKindCount> Rows;
+    std::span<const WindowKind> ClosedWithKey;
+};
 
 // ---- What the windows hand each other through the manager ------------------------------
 
@@ -95,11 +106,11 @@ public:
 
 // ---- Installing ---------------------------------------------------------------------------
 
-// Connects the window manager to the frame, the table of window kinds and the engine's
-// scoring hooks, which it alone installs and owns. Called once by the main window.
+// Connects the window manager to the frame and the table of window kinds, and installs
+// it as what the core tells its events to (SessionEvents). Called once by the main window.
 void InstallWindowManager(WindowFrame* frame, WindowKindTable kinds);
-// Disconnects it again (the scoring hooks too); the main window does this when it is
-// destroyed.
+// Disconnects it again and restores the core's default events; the main window does this
+// when it is destroyed.
 void UninstallWindowManager();
 
 // Tests put windows of their own in place of the program's: the factory's window is used
@@ -124,27 +135,6 @@ std::vector<TChildForm*> OpenForms(WindowKind kind);
 // reloading; a closed one is created, placed and filled by its own create and show.
 // Each returns the window, or null when it could not be created or closed itself at once.
 TChildForm* ShowWindow(WindowKind kind);
-inline TChildForm* ShowTaxMatch() {
-    return ShowWindow(WindowKind::TaxMatch);
-}
-inline TChildForm* ShowTaxMismatch() {
-    return ShowWindow(WindowKind::TaxMismatch);
-}
-inline TChildForm* ShowCharIndex() {
-    return ShowWindow(WindowKind::CharIndex);
-}
-inline TChildForm* ShowCharScore() {
-    return ShowWindow(WindowKind::CharScore);
-}
-inline TChildForm* ShowCharActive() {
-    return ShowWindow(WindowKind::CharActive);
-}
-inline TChildForm* ShowCharHistory() {
-    return ShowWindow(WindowKind::CharHistory);
-}
-inline TChildForm* ShowCharDiff() {
-    return ShowWindow(WindowKind::CharDiff);
-}
 void ShowCharSubset(int entry);
 void ShowCharMiss(int taxon, const QString& name);
 void ShowImageForm(const QString& caption, const std::string& imageName);
@@ -173,9 +163,10 @@ void LoadAllWindows();
 void RedrawOrButtons();
 // Closes every child window, every text window included.
 void CloseAllWindows();
-// Closes the windows that belong to a key: Index, Subset, Mismatched States,
-// Differentiating and Image.
+// Closes the windows that belong to a key, in the order of the table of kinds.
 void CloseKeyWindows();
+// After a key is accepted: the Index window when it has an index, else the Score window.
+void ShowFirstKeyWindows();
 
 void UpdateMatchingCount();
 // After every change of scores: the count, then every list in a fixed order; brings the

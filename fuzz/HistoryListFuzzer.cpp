@@ -1,9 +1,11 @@
 // The history list reader on any bytes, against a small key: loading never leaves counts
 // that differ from a recount, and a list saved from what was loaded loads back as the
 // same scores and the same list, byte for byte.
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/session/Events.h"
 #include "core/session/HistoryList.h"
 #include "core/session/Scoring.h"
 #include "fuzz/Check.h"
@@ -49,14 +51,20 @@ std::vector<int32_t> Load(const std::string& path, bool& failed) {
             if (s == state) return;
         list.push_back(state);
     };
-    ScoringHooks.AddToHistory = add;
+    // What scoring tells a History window reaches the same list.
+    struct Listener : SessionEvents {
+        std::function<void(int32_t)> add;
+        void StateScored(int32_t state) override { add(state); }
+    } listener;
+    listener.add = add;
+    SessionEvents* previous = SetSessionEvents(&listener);
     failed = false;
     try {
         LoadHistoryList(path, add);
     } catch (const IoError&) {
         failed = true;  // a line without a number: what came before stays
     }
-    ScoringHooks.AddToHistory = nullptr;
+    SetSessionEvents(previous);
     int32_t before = MatchingTaxaCount;
     RecomputeMatches();
     FUZZ_CHECK(MatchingTaxaCount == before, "the count kept equals a recount");

@@ -51,11 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     taxon.CommonName = fields.CommonName;
     taxon.ImageName = fields.ImageName;
     taxon.NotesName = fields.NotesName;
-    taxon.Indent = control % 20;
     TIndicatorObj state;
     state.Kind = TIndicatorObj::IndicState;
     state.Text = std::string(record);
-    state.Indent = control % 20;
     uint8_t score = control % 5;
     state.ScoreRef = &score;
     // With no key open every count is -1 or 0; the lines still hold their marks and names.

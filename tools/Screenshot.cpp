@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
 
     vorn::LayoutScoreWithActive();
     vorn::LoadHistoryList(history, nullptr);
-    vorn::ShowTaxMatch();
+    vorn::ShowWindow(WindowKind::TaxMatch);
 
     int status = 1;
     QTimer::singleShot(1000, [&] {

@@ -9,6 +9,7 @@
 
 #include "core/session/HistoryList.h"
 #include "core/session/Scoring.h"
+#include "core/session/Events.h"
 #include "core/session/OpenKey.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
@@ -254,10 +255,11 @@ std::string WhyNoKey(const std::string& typed, const std::string& path) {
     return {};
 }
 
-// The history list the History window would hold: every state listed once, in the order
-// it first appeared.
-class ListedStates {
+// The history list the History window would hold if it were open from the start: every
+// state scored or listed, once, in the order it first appeared.
+class ListedStates : public SessionEvents {
 public:
+    void StateScored(int32_t state) override { Add(state); }
     void Add(int32_t state) {
         if (state < 0 || state >= MaxKeyItems || listed_[state]) return;
         listed_[state] = true;
@@ -315,15 +317,15 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     ErrorStreamInterface ui(err);
-    UserInterface* previous = SetUserInterface(&ui);
     ListedStates listed;
     struct Restore {
         UserInterface* ui;
+        SessionEvents* events;
         ~Restore() {
             SetUserInterface(ui);
-            ScoringHooks.AddToHistory = nullptr;
+            SetSessionEvents(events);
         }
-    } restore{previous};
+    } restore{SetUserInterface(&ui), SetSessionEvents(&listed)};
 
     std::string path = keyPath->empty() ? std::string() : AbsolutePath(*keyPath);
     if (std::string why = WhyNoKey(*keyPath, path); !why.empty()) {
@@ -342,8 +344,6 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
         return kFailed;
     }
 
-    // What a History window open from the start would list.
-    ScoringHooks.AddToHistory = [&listed](int32_t state) { listed.Add(state); };
     auto listState = [&listed](int32_t state) { listed.Add(state); };
     bool anyFailed = false;
     try {

@@ -8,8 +8,8 @@ namespace vorn {
 
 void AddToKeyHistory(const std::string& path) {
     if (KeyHistory[0] == path) return;
-    size_t m = 5;
-    for (size_t i = 1; i < 6; ++i) {
+    size_t m = kKeyHistorySize - 1;
+    for (size_t i = 1; i < kKeyHistorySize; ++i) {
         if (KeyHistory[i] == path) {
             m = i;
             break;
@@ -21,33 +21,17 @@ void AddToKeyHistory(const std::string& path) {
 }
 
 void RemoveFromKeyHistory(const std::string& path) {
-    for (size_t m = 0; m < 6; ++m) {
+    for (size_t m = 0; m < kKeyHistorySize; ++m) {
         if (KeyHistory[m] != path) continue;
-        for (size_t i = m; i < 5; ++i)
+        for (size_t i = m; i + 1 < kKeyHistorySize; ++i)
             KeyHistory[i] = KeyHistory[i + 1];
-        KeyHistory[5].clear();
+        KeyHistory.back().clear();
         return;
     }
 }
 
 std::string KeyHistoryEntry(int i) {
-    return i >= 0 && i < 6 ? KeyHistory[static_cast<size_t>(i)] : std::string();
-}
-
-KeyPathParts SplitKeyPath(const std::string& path) {
-    // The same split as opening a key makes; there is no drive to take off first.
-    KeyFileNameParts split = SplitKeyFileName(path);
-    KeyPathParts parts;
-    parts.Directory = std::move(split.Directory);
-    parts.Name = std::move(split.Name);
-    parts.Extension = std::move(split.Extension);
-    return parts;
-}
-
-DirectoryParts SplitCurrentDirectory() {
-    DirectoryParts parts;
-    parts.Directory = CurrentDirectory();
-    return parts;
+    return i >= 0 && i < kKeyHistorySize ? KeyHistory[static_cast<size_t>(i)] : std::string();
 }
 
 std::string KeyHistoryDisplayName(int i) {
@@ -58,12 +42,8 @@ std::string KeyHistoryDisplayName(int i) {
             "Current default drive is invalid.  The default directory will be changed to /.");
         ChangeToDirectory("/");
     }
-    KeyPathParts entry = SplitKeyPath(KeyHistoryEntry(i));
-    DirectoryParts current = SplitCurrentDirectory();
-    if (entry.Drive != current.Drive) {
-        return entry.Drive + entry.Directory + entry.Name + entry.Extension;
-    }
-    if (entry.Directory != current.Directory) {
+    KeyFileNameParts entry = SplitKeyFileName(KeyHistoryEntry(i));
+    if (entry.Directory != CurrentDirectory()) {
         return entry.Directory + entry.Name + entry.Extension;
     }
     return entry.Name + entry.Extension;

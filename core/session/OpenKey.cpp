@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "core/session/Events.h"
+#include "core/session/KeyHistory.h"
 #include "core/session/Scoring.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
@@ -10,9 +12,6 @@
 
 namespace vorn {
 namespace {
-
-KeyDesktop defaultDesktop;
-KeyDesktop* installedDesktop = nullptr;
 
 void ClearKeyNames() {
     Key.KeyName.clear();
@@ -28,7 +27,7 @@ void ClearKeyNames() {
 void ResetScores() {
     if (OrMode) ToggleOrMode();
     ClearAllScores();
-    if (ScoringHooks.RefreshAfterScoring) ScoringHooks.RefreshAfterScoring();
+    Events().ScoresChanged();
 }
 
 // Closes every file of the key, all of them even when one fails; the first failure is
@@ -44,16 +43,6 @@ void CloseKeyFiles(std::exception_ptr& firstError) {
 }
 
 }  // namespace
-
-KeyDesktop* SetKeyDesktop(KeyDesktop* desktop) {
-    KeyDesktop* old = installedDesktop;
-    installedDesktop = desktop;
-    return old;
-}
-
-KeyDesktop& Desktop() {
-    return installedDesktop ? *installedDesktop : defaultDesktop;
-}
 
 KeyFileNameParts SplitKeyFileName(const std::string& path) {
     KeyFileNameParts parts;
@@ -72,7 +61,7 @@ KeyFileNameParts SplitKeyFileName(const std::string& path) {
 
 void OpenKey(const std::string& path) {
     CloseKey();
-    Desktop().ProcessPendingEvents();
+    Events().ProcessPendingEvents();
     KeyFileNameParts parts = SplitKeyFileName(path);
     // Names are kept whole: a cut name would name another file or none.
     Key.KeyName = path.empty() ? std::string() : parts.Name;
@@ -88,7 +77,7 @@ void OpenKey(const std::string& path) {
     std::string directory = parts.Directory.empty() ? CurrentDirectory() : parts.Directory;
     if (!ChangeToDirectory(directory)) {
         ShowInformation("Sorry, the directory \"" + directory + "\" does not exist.");
-        Desktop().RemoveFromKeyHistory(path);
+        RemoveFromKeyHistory(path);
         ClearKeyNames();
         return;
     }
@@ -106,7 +95,7 @@ void OpenKey(const std::string& path) {
     }
     if (missing) {
         ShowInformation(message + ".");
-        Desktop().RemoveFromKeyHistory(path);
+        RemoveFromKeyHistory(path);
         ClearKeyNames();
         return;
     }
@@ -146,15 +135,12 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
     ++KeysOpened;
     OpenKeyPath = path;
     WorkDir = directory;
-    UpdateKeyMenu();
     EmptyMatrixRecordCache();
-    Desktop().SetMainCaption("VORN - " + Key.KeyName);
-    Desktop().UpdateMatchingCount();
+    Events().KeyOpened();
 
-    if (Desktop().ShowTitlePage()) {
-        Desktop().AddToKeyHistory(path);
-        Desktop().LoadAllWindows();
-        Desktop().ShowFirstKeyWindows();
+    if (Events().ConfirmTitlePage()) {
+        AddToKeyHistory(path);
+        Events().KeyAccepted();
     } else {
         CloseKey();
     }
@@ -166,7 +152,6 @@ void CloseKey() {
         if (OrMode) ToggleOrMode();
         CloseKeyFiles(error);
         Key.KeyOpen = false;
-        Desktop().SetMainCaption("VORN");
         OpenKeyPath.clear();
         ClearKeyNames();
         // Without a key nothing matches: no count of the closed key stays behind.
@@ -174,28 +159,12 @@ void CloseKey() {
         Key.StateCount = 0;
         ClearAllScores();
     }
-    Desktop().UpdateMatchingCount();
-    UpdateKeyMenu();
-    Desktop().ClearAllWindows();
-    Desktop().CloseKeyWindows();
+    Events().KeyClosed();
     if (error) std::rethrow_exception(error);
 }
 
 void ResetKey() {
     if (Key.KeyOpen) ResetScores();
-}
-
-void UpdateKeyMenu() {
-    KeyMenuState state;
-    state.IndexEnabled = !Key.IndFileName.empty();
-    std::string name;  // an "&" of the name is shown, not taken for an access key
-    for (char c : Key.KeyName)
-        name += c == '&' ? std::string("&&") : std::string(1, c);
-    state.AboutKeyCaption =
-        Key.KeyOpen ? "About the " + name + " &key" : std::string("About the &key");
-    state.AboutKeyEnabled = Key.KeyOpen;
-    state.MatchingCountVisible = Key.KeyOpen;
-    Desktop().SetKeyMenu(state);
 }
 
 }  // namespace vorn

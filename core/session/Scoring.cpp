@@ -1,14 +1,14 @@
 #include "core/session/Scoring.h"
 
+#include "core/session/Events.h"
+
 namespace vorn {
 
 void ScoreState(int32_t state, ScoreRequest request) {
     if (state < 0 || !Key.KeyOpen || state >= Key.StateCount) return;
     ApplyScoreRequest(state, request);
-    if (StateScore[state] != ScoreNone && ScoringHooks.AddToHistory) {
-        ScoringHooks.AddToHistory(state);
-    }
-    if (ScoringHooks.RefreshAfterScoring) ScoringHooks.RefreshAfterScoring();
+    if (StateScore[state] != ScoreNone) Events().StateScored(state);
+    Events().ScoresChanged();
 }
 
 void ToggleOrMode() {
@@ -18,7 +18,7 @@ void ToggleOrMode() {
     } else {
         BeginOrGroup();
     }
-    if (ScoringHooks.RedrawOrButtons) ScoringHooks.RedrawOrButtons();
+    Events().OrModeChanged();
 }
 
 }  // namespace vorn

@@ -65,7 +65,7 @@ void ReadSettings(const std::string& iniPath) {
         }
     }
 
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kKeyHistorySize; ++i) {
         KeyHistory[static_cast<size_t>(i)] = ini.Get("History", std::to_string(i)).value_or("");
     }
     NumberMode = ReadBoolean(ini, "NumberMode");
@@ -81,7 +81,7 @@ bool WriteSettings(const std::string& iniPath) {
     ini.Set("OpenKey", "FullName", Key.KeyOpen ? OpenKeyPath : std::string());
     ini.Set("Directories", "WorkDir", WorkDir);
     ini.EraseSection("History");
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kKeyHistorySize; ++i) {
         const std::string& entry = KeyHistory[static_cast<size_t>(i)];
         if (!entry.empty()) ini.Set("History", std::to_string(i), entry);
     }

@@ -57,19 +57,6 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
     }
 }
 
-TEST_F(IndicTextTest, CounterTakesIndentAndStopsAtSixteen) {
-    CountMode = true;
-    TIndicatorObj item;
-    uint8_t score = ScoreNone;
-    State(item, 0, 5, 9, score);
-    item.Indent = 3;
-    EXPECT_EQ(IndicText(item), "   (5)        Leaves opposite");
-    item.Indent = 14;
-    EXPECT_EQ(IndicText(item), std::string(14, ' ') + "(5" + "   Leaves opposite");
-    item.Indent = 40;
-    EXPECT_EQ(IndicText(item), std::string(16, ' ') + "   Leaves opposite");
-}
-
 TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
     TIndicatorObj item;
     uint8_t score = ScoreNone;
@@ -178,19 +165,17 @@ TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
     std::map<uint64_t, std::string> prefixes;
     for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
-            for (int32_t indent : {0, 3, 14})
-                for (int variant = 0; variant < 4; ++variant) {
-                    TIndicatorObj item;
-                    uint8_t score = value;
-                    State(item, 7, count, 9, score);
-                    item.Indent = indent;
-                    if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
-                    if (variant & 2) item.NotesName = "";
-                    std::string prefix = IndicPrefix(item);
-                    uint64_t key = IndicPrefixKey(item);
-                    EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
-                    EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
-                }
+            for (int variant = 0; variant < 4; ++variant) {
+                TIndicatorObj item;
+                uint8_t score = value;
+                State(item, 7, count, 9, score);
+                if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
+                if (variant & 2) item.NotesName = "";
+                std::string prefix = IndicPrefix(item);
+                uint64_t key = IndicPrefixKey(item);
+                EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
+                EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
+            }
 }
 
 }  // namespace

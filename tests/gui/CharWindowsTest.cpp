@@ -33,8 +33,8 @@ class CharWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<GuiFixture> f;
 
-    TCharScore* Score() { return dynamic_cast<TCharScore*>(ShowCharScore()); }
-    TCharActive* Active() { return dynamic_cast<TCharActive*>(ShowCharActive()); }
+    TCharScore* Score() { return dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore)); }
+    TCharActive* Active() { return dynamic_cast<TCharActive*>(ShowWindow(WindowKind::CharActive)); }
     QString Matching() const { return f->Main->MatchingCount->text(); }
 
 private slots:
@@ -291,7 +291,7 @@ private slots:
         QTest::keyClick(score->VornListBox, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  -Flowers: scented"}));
 
-        ShowCharActive();
+        ShowWindow(WindowKind::CharActive);
         ClickRow(active, 1);
         QTest::keyClick(active->VornListBox, Qt::Key_P, Qt::AltModifier);
         QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  +Flowers: scented"}));
@@ -384,7 +384,7 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
         // The same for a rebuild after scoring.
-        ShowCharActive();
+        ShowWindow(WindowKind::CharActive);
         ClickRow(score, 0);
         Click(score->PresentButton);
         QCOMPARE(Lines(OpenWindow<TCharForm>(WindowKind::CharActive)),

@@ -178,7 +178,7 @@ private slots:
         OpenShrubs();
         Press(0);
         TCharSubset* subset = Subset();
-        TCharScore* score = dynamic_cast<TCharScore*>(ShowCharScore());
+        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
         ClickRow(score, 0);
         Click(score->PresentButton);
         // Two taxa left: only the thorns split them.
@@ -204,7 +204,7 @@ private slots:
         QVERIFY(!IndexTable[1].Caption);
         QVERIFY(!IndexTable[1].ImageName);
 
-        TCharScore* score = dynamic_cast<TCharScore*>(ShowCharScore());
+        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
         ClickRow(score, 0);
         Click(score->PresentButton);
         TCharSubset* subset = Subset();
@@ -286,7 +286,7 @@ private slots:
         QCOMPARE(heading->textFormat(), Qt::PlainText);
 
         // Tiling and cascading keep the Index window's size and stretch the others.
-        ShowCharScore();
+        ShowWindow(WindowKind::CharScore);
         QSize index = Index()->SubWindow()->size();
         f->Main->Tilewindows1->trigger();
         QCOMPARE(Index()->SubWindow()->size(), index);

@@ -1,9 +1,10 @@
-// The main window: menus and shortcuts, toolbar, layout metrics, display modes, the
-// matching count and the key-dependent state, driven through the real menu items.
+// The main window: what its menus, shortcuts and toolbar do, display modes, the matching
+// count and the key-dependent state, driven through the real menu items.
 #include <QAction>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #include "core/session/DataPaths.h"
+#include "core/session/Scoring.h"
 #include "desktop/AboutBox.h"
 #include "frame/OpenDocument.h"
 #include "core/session/Settings.h"
@@ -47,53 +49,58 @@ private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
     void cleanup() { f.reset(); }
 
-    void menuItemsMatchTheTable() {
-        struct Row {
-            const char* name;
-            const char* caption;
-            QKeySequence shortcut;
-            bool enabled;
+    void everyMenuItemAndButtonOpensItsWindowOrDoesItsAction() {
+        KeySpec keySpec = SmallKey();
+        keySpec.Index = "1 20 2\r\nLeaves\r\n1\r\nLeaf type\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(keySpec));
+        const std::pair<QObject*, WindowKind> shows[] = {
+            {Action("Index1"), WindowKind::CharIndex},
+            {Action("Score1"), WindowKind::CharScore},
+            {Action("Active1"), WindowKind::CharActive},
+            {Action("History1"), WindowKind::CharHistory},
+            {Action("Differentiating1"), WindowKind::CharDiff},
+            {Action("Matching1"), WindowKind::TaxMatch},
+            {Action("Showmismatches1"), WindowKind::TaxMismatch},
+            {f->Main->IndexButton, WindowKind::CharIndex},
+            {f->Main->ScoreButton, WindowKind::CharScore},
+            {f->Main->ActiveButton, WindowKind::CharActive},
+            {f->Main->HistoryButton, WindowKind::CharHistory},
+            {f->Main->DiffButton, WindowKind::CharDiff},
+            {f->Main->MatchButton, WindowKind::TaxMatch},
+            {f->Main->MismatchButton, WindowKind::TaxMismatch},
         };
-        const Row rows[] = {
-            {"Openkey1", "&Open", {}, true},
-            {"Reset1", "&Reset", {}, true},
-            {"Close1", "&Close", {}, true},
-            {"Exit1", "E&xit", {}, true},
-            {"Index1", "&Index", QKeySequence(Qt::Key_F2), false},
-            {"Score1", "&Score", QKeySequence(Qt::Key_F3), true},
-            {"Active1", "&Active", {}, true},
-            {"History1", "&History", {}, true},
-            {"Differentiating1", "&Differentiating", {}, true},
-            {"Matching1", "&Matching", QKeySequence(Qt::Key_F4), true},
-            {"Showmismatches1", "&Show mismatches", {}, true},
-            {"Scorestates1", "&Score states", QKeySequence(Qt::Key_F5), true},
-            {"Scorewithactive1", "Score with &active", QKeySequence(Qt::Key_F6), true},
-            {"Scorewithhistory1", "Score with &history", QKeySequence(Qt::Key_F7), true},
-            {"Cascadewindows1", "&Cascade windows", {}, true},
-            {"Tilewindows1", "&Tile windows", {}, true},
-            {"Closeallwindows1", "Close all &windows", {}, true},
-            {"Counttoggle1", "Show &counts", QKeySequence(Qt::Key_F8), true},
-            {"Numbertoggle1", "Show &numbers", QKeySequence(Qt::Key_F9), true},
-            {"Scientificonly1", "&Scientific only", QKeySequence(Qt::Key_F11), true},
-            {"Commononly1", "&Common only", QKeySequence(Qt::Key_F12), true},
-            {"Bothnames1", "&Both names", {}, true},
-            {"Help2", "&Help", QKeySequence(Qt::Key_F1), true},
-            {"About1", "&About VORN", {}, true},
-            {"Aboutkey1", "About &key", {}, false},
-        };
-        for (const Row& row : rows) {
-            QAction* action = Action(row.name);
-            QCOMPARE(action->text(), QString(row.caption));
-            QCOMPARE(action->shortcut(), row.shortcut);
-            QCOMPARE(action->isEnabled(), row.enabled);
+        for (auto [control, kind] : shows) {
+            CloseAllWindows();
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else {
+                qobject_cast<QAction*>(control)->trigger();
+            }
+            QVERIFY2(IsOpen(kind), qPrintable(control->objectName()));
         }
-        QStringList menus;
-        for (QAction* menu : f->Main->menuBar()->actions())
-            menus << menu->text();
-        QCOMPARE(menus, QStringList({"&Key", "&Characters", "&Taxa", "&Desktop", "&Mode", "&Web",
-                                     "&Help"}));
-        QVERIFY(Action("Scientificonly1")->isChecked());
-        QVERIFY(!Action("KeyHistoryLine")->isVisible());
+
+        // The layouts open their windows; Close all windows closes them.
+        CloseAllWindows();
+        Action("Scorewithactive1")->trigger();
+        QVERIFY(IsOpen(WindowKind::TaxMatch) && IsOpen(WindowKind::CharScore) &&
+                IsOpen(WindowKind::CharActive));
+        Action("Scorewithhistory1")->trigger();
+        QVERIFY(IsOpen(WindowKind::CharHistory));
+        Action("Closeallwindows1")->trigger();
+        QVERIFY(f->Main->MdiArea->subWindowList().isEmpty());
+        Action("Scorestates1")->trigger();
+        QVERIFY(IsOpen(WindowKind::TaxMatch) && IsOpen(WindowKind::CharScore));
+
+        // Reset, from the menu and the button, unscores; Close closes the key.
+        ScoreState(0, RequestPresent);
+        Action("Reset1")->trigger();
+        QCOMPARE(StateScore[0], uint8_t(ScoreNone));
+        ScoreState(0, RequestPresent);
+        QTest::mouseClick(f->Main->ResetButton, Qt::LeftButton);
+        QCOMPARE(StateScore[0], uint8_t(ScoreNone));
+        Action("Close1")->trigger();
+        QVERIFY(!Key.KeyOpen);
+        QVERIFY(!Action("Index1")->isEnabled());
     }
 
     void functionKeysRunTheirCommandsAndF10Nothing() {
@@ -115,53 +122,6 @@ private slots:
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
         QVERIFY(CountMode && NumberMode);
         QCOMPARE(NameMode, ScientificNames);
-    }
-
-    void toolbarButtonsMatchTheTable() {
-        struct Row {
-            const char* name;
-            const char* caption;
-            int left, top;
-            const char* hint;
-            bool enabled;
-        };
-        const Row rows[] = {
-            {"IndexButton", "Index", 3, 4, "Display the Index to Character States window", false},
-            {"ScoreButton", "Score", 66, 4, "Display the Score Character States window", true},
-            {"ActiveButton", "Active", 128, 4, "Display the Active Character States window", true},
-            {"HistoryButton", "History", 190, 4, "Display the Character State History window",
-             true},
-            {"DiffButton", "Different.", 253, 4,
-             "Display the Differentiating Character States window", true},
-            {"ResetButton", "Reset", 3, 24, "Reset the key", true},
-            {"MatchButton", "Match", 66, 24, "Display the Matching Taxa window", true},
-            {"MismatchButton", "Mismatch", 128, 24,
-             "Display the Mismatched Characters States window", true},
-        };
-        for (const Row& row : rows) {
-            auto* button = f->Main->findChild<QPushButton*>(row.name);
-            QVERIFY2(button, row.name);
-            QCOMPARE(button->text(), QString(row.caption));
-            QCOMPARE(button->geometry(), QRect(row.left, row.top, 60, 18));
-            QCOMPARE(button->toolTip(), QString(row.hint));
-            QCOMPARE(button->isEnabled(), row.enabled);
-            QCOMPARE(button->font().pixelSize(), 8);
-            QVERIFY(button->font().bold());
-        }
-        QCOMPARE(f->Main->TopPanel->height(), 45);
-    }
-
-    void layoutMetricsFollowEveryResize() {
-        for (QSize size : {QSize(1200, 800), QSize(901, 647), QSize(640, 480)}) {
-            f->Main->resize(size);
-            QSize client = f->Main->ClientSize();
-            QCOMPARE(f->Main->LeftPaneWidth, client.width() / 3);
-            QCOMPARE(f->Main->RightPaneWidth, client.width() - client.width() / 3 - 4);
-            QCOMPARE(f->Main->PaneHeight, client.height() - 45 - 4);
-            QCOMPARE(f->Main->UpperPaneHeight, f->Main->PaneHeight / 2);
-            QCOMPARE(f->Main->UpperPaneHeight + f->Main->LowerPaneHeight, f->Main->PaneHeight);
-            QCOMPARE(f->Main->MatchingCount->geometry().right() + 1, f->Main->width() - 20);
-        }
     }
 
     void modeItemsToggleAndOneNameItemIsChecked() {

@@ -267,7 +267,7 @@ private slots:
         std::string tax = des.substr(0, des.size() - 4) + ".TAX";
         QVERIFY(::truncate(tax.c_str(), 80) == 0);
 
-        RunQueued(f->Main, "MatchClick");
+        f->Main->Matching1->trigger();
         TTaxMatch* w = TaxMatchWindow();
         QVERIFY(w);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({0, 1}));

@@ -126,15 +126,15 @@ private slots:
     }
 
     void askingForAnOpenWindowBringsItForwardWithoutReloading() {
-        TChildForm* score = ShowCharScore();
+        TChildForm* score = ShowWindow(WindowKind::CharScore);
         QCOMPARE(Log, QStringList({"Score:Show"}));
-        TChildForm* active = ShowCharActive();
+        TChildForm* active = ShowWindow(WindowKind::CharActive);
         QCOMPARE(f->Main->MdiArea->activeSubWindow(), active->SubWindow());
         Log.clear();
-        QCOMPARE(ShowCharScore(), score);
+        QCOMPARE(ShowWindow(WindowKind::CharScore), score);
         QCOMPARE(f->Main->MdiArea->activeSubWindow(), score->SubWindow());
         score->SubWindow()->showMinimized();
-        ShowCharScore();
+        ShowWindow(WindowKind::CharScore);
         QVERIFY(!score->SubWindow()->isMinimized());
         QVERIFY(Log.isEmpty());
     }
@@ -209,7 +209,7 @@ private slots:
     }
 
     void childWindowsShowTheProgramsIcon() {
-        TChildForm* form = ShowCharScore();
+        TChildForm* form = ShowWindow(WindowKind::CharScore);
         QImage icon = form->SubWindow()->windowIcon().pixmap(48, 48).toImage();
         QCOMPARE(icon, ProgramIcon().pixmap(48, 48).toImage());
         QVERIFY(!icon.isNull());
@@ -253,9 +253,9 @@ private slots:
     }
 
     void desktopMenuListsWindowsAndTilesThemFullWidth() {
-        ShowCharScore();
-        ShowTaxMatch();
-        ShowCharActive();
+        ShowWindow(WindowKind::CharScore);
+        ShowWindow(WindowKind::TaxMatch);
+        ShowWindow(WindowKind::CharActive);
         emit f->Main->Desktop1->aboutToShow();
         QStringList listed;
         QAction* matchItem = nullptr;

@@ -3,20 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "core/session/Events.h"
 #include "core/session/Scoring.h"
 #include "tests/kit/KeyFixture.h"
 
 namespace vorn::testing {
 
-// A key fixture that also records what scoring asks of the windows.
-class EngineFixture : public KeyFixture {
+// A key fixture that also records what scoring tells the windows.
+class EngineFixture : public KeyFixture, private SessionEvents {
 protected:
-    EngineFixture() {
-        ScoringHooks.AddToHistory = [this](int32_t state) { history_.push_back(state); };
-        ScoringHooks.RefreshAfterScoring = [this] { ++refreshes_; };
-        ScoringHooks.RedrawOrButtons = [this] { ++orRedraws_; };
-    }
-    ~EngineFixture() override { ScoringHooks = {}; }
+    EngineFixture() : previous_(SetSessionEvents(this)) {}
+    ~EngineFixture() override { SetSessionEvents(previous_); }
+
+    void StateScored(int32_t state) override { history_.push_back(state); }
+    void ScoresChanged() override { ++refreshes_; }
+    void OrModeChanged() override { ++orRedraws_; }
 
     // Opens the key and forgets the refresh that opening made.
     void Open(const KeySpec& keySpec) {
@@ -47,6 +48,9 @@ protected:
     std::vector<int32_t> history_;
     int refreshes_ = 0;
     int orRedraws_ = 0;
+
+private:
+    SessionEvents* previous_;
 };
 
 }  // namespace vorn::testing

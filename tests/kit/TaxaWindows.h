@@ -89,7 +89,8 @@ inline int RowOf(const TVornListBox* list, int taxon) {
 // The text windows, oldest first.
 inline std::vector<TTextForm*> TextWindows() {
     std::vector<TTextForm*> forms;
-    for (QMdiSubWindow* sub : MainForm->MdiArea->subWindowList(QMdiArea::CreationOrder))
+    auto* area = DialogParent()->findChild<QMdiArea*>();
+    for (QMdiSubWindow* sub : area->subWindowList(QMdiArea::CreationOrder))
         if (auto* form = qobject_cast<TTextForm*>(sub->widget())) forms.push_back(form);
     return forms;
 }

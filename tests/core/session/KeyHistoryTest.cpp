@@ -75,21 +75,5 @@ TEST_F(KeyHistoryTest, ALostCurrentDirectoryIsToldAndTheRootTaken) {
     ChangeToDirectory(start);
 }
 
-TEST_F(KeyHistoryTest, SplitKeyPathNeverReadsOutsideThePath) {
-    KeyPathParts p = SplitKeyPath("/keys/v1.2/OAKS.DES");
-    EXPECT_EQ(p.Drive, "");
-    EXPECT_EQ(p.Directory, "/keys/v1.2/");
-    EXPECT_EQ(p.Name, "OAKS");
-    EXPECT_EQ(p.Extension, ".DES");
-    p = SplitKeyPath("/keys/v1.2/OAKS");
-    EXPECT_EQ(p.Name, "OAKS");
-    EXPECT_EQ(p.Extension, "");
-    p = SplitKeyPath("");
-    EXPECT_EQ(p.Directory + p.Name + p.Extension, "");
-    p = SplitKeyPath("/");
-    EXPECT_EQ(p.Directory, "/");
-    EXPECT_EQ(p.Name, "");
-}
-
 }  // namespace
 }  // namespace vorn

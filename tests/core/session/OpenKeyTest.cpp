@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/session/Events.h"
+#include "core/session/KeyHistory.h"
 #include "core/session/OpenKey.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
@@ -13,42 +15,38 @@ namespace {
 using testing::KeyFixture;
 using testing::KeySpec;
 
-// Records what opening and closing ask of the desktop.
-class RecordingDesktop : public KeyDesktop {
+// Records what opening and closing tell the desktop.
+class RecordingEvents : public SessionEvents {
 public:
-    RecordingDesktop() : previous_(SetKeyDesktop(this)) {}
-    ~RecordingDesktop() override { SetKeyDesktop(previous_); }
-    void SetMainCaption(const std::string& caption) override { Caption = caption; }
-    void SetKeyMenu(const KeyMenuState& state) override { Menu = state; }
-    bool ShowTitlePage() override {
+    RecordingEvents() : previous_(SetSessionEvents(this)) {}
+    ~RecordingEvents() override { SetSessionEvents(previous_); }
+    void KeyOpened() override { Calls += "opened "; }
+    bool ConfirmTitlePage() override {
         Calls += "title ";
         return AcceptTitle;
     }
-    void AddToKeyHistory(const std::string& path) override { Calls += "add:" + path + " "; }
-    void RemoveFromKeyHistory(const std::string& path) override { Calls += "remove:" + path + " "; }
-    void LoadAllWindows() override { Calls += "load "; }
-    void ShowFirstKeyWindows() override { Calls += "first "; }
-    void ClearAllWindows() override { Calls += "clear "; }
-    void CloseKeyWindows() override { Calls += "close "; }
+    void KeyAccepted() override { Calls += "accepted "; }
+    void KeyClosed() override { Calls += "closed "; }
 
-    std::string Caption = "VORN";
-    KeyMenuState Menu;
     std::string Calls;
     bool AcceptTitle = true;
 
 private:
-    KeyDesktop* previous_;
+    SessionEvents* previous_;
 };
 
 class OpeningKeys : public KeyFixture {
 protected:
-    RecordingDesktop desktop_;
+    OpeningKeys() { KeyHistory = {}; }
+    ~OpeningKeys() override { KeyHistory = {}; }
+    RecordingEvents desktop_;
 };
 
 TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
     KeySpec keySpec = MakeKey({"+-"});
     keySpec.Name = "TREES";
     std::string des = testing::WriteKey(dir_.Path(), keySpec);
+    KeyHistory[1] = des;
     std::remove((dir_.Path() + "TREES.CHR").c_str());
     std::remove((dir_.Path() + "TREES.DAT").c_str());
     OpenKey(des);
@@ -58,11 +56,11 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
               "in the subdirectory " +
                   dir_.Path() + ".  Not found:  TREES.CHR, TREES.DAT.");
     EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Information);
-    EXPECT_EQ(desktop_.Calls, "clear close remove:" + des + " ");
+    EXPECT_EQ(desktop_.Calls, "closed ");
+    EXPECT_EQ(KeyHistory[1], "") << "the entry leaves the key history";
     EXPECT_FALSE(Key.KeyOpen);
     // The names built for the attempt are emptied again: no index is offered.
     EXPECT_TRUE(Key.IndFileName.empty());
-    EXPECT_FALSE(desktop_.Menu.IndexEnabled);
 
     std::remove(des.c_str());
     OpenKey(des);
@@ -74,11 +72,12 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
 
 TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
     std::string path = dir_.Path() + "gone/KEYS/OAKS.DES";
+    KeyHistory[0] = path;
     OpenKey(path);
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Texts()[0],
               "Sorry, the directory \"" + dir_.Path() + "gone/KEYS/\" does not exist.");
-    EXPECT_NE(desktop_.Calls.find("remove:" + path), std::string::npos);
+    EXPECT_EQ(KeyHistory[0], "");
     EXPECT_FALSE(Key.KeyOpen);
 }
 
@@ -91,6 +90,7 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
     for (auto [taxa, states] : {std::pair{1201, 10}, std::pair{10, 1201}}) {
         ui_.Messages.clear();
         desktop_.Calls.clear();
+        KeyHistory = {};
         OpenKey(testing::WriteKey(
             dir_.Path(), MakeKey(std::vector<std::string>(states, std::string(taxa, '-')))));
         ASSERT_EQ(ui_.Texts().size(), 1u);
@@ -102,7 +102,8 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
         EXPECT_FALSE(Key.TaxonFile.IsOpen());
         EXPECT_FALSE(Key.MatrixFile.IsOpen());
         // The history is left alone for a key that is too large.
-        EXPECT_EQ(desktop_.Calls.find("remove"), std::string::npos);
+        EXPECT_EQ(KeyHistory[0], "");
+        EXPECT_EQ(desktop_.Calls, "closed ");
         // The previous key was closed first, and with no key open nothing matches.
         EXPECT_EQ(MatchingTaxaCount, 0);
     }
@@ -120,17 +121,12 @@ TEST_F(OpeningKeys, AnAcceptedKeyEntersHistoryAndItsDirectoryBecomesCurrent) {
     EXPECT_EQ(Key.IndFileName, "OAKS.IND");
     EXPECT_EQ(OpenKeyPath, des);
     EXPECT_EQ(WorkDir, dir_.Path());
-    EXPECT_EQ(desktop_.Caption, "VORN - OAKS");
-    EXPECT_TRUE(desktop_.Menu.IndexEnabled);
-    EXPECT_EQ(desktop_.Menu.AboutKeyCaption, "About the OAKS &key");
-    EXPECT_TRUE(desktop_.Menu.MatchingCountVisible);
-    EXPECT_EQ(desktop_.Calls, "clear close title add:" + des + " load first ");
+    EXPECT_EQ(desktop_.Calls, "closed opened title accepted ");
+    EXPECT_EQ(KeyHistory[0], des);
 
+    desktop_.Calls.clear();
     CloseKey();
-    EXPECT_EQ(desktop_.Caption, "VORN");
-    EXPECT_FALSE(desktop_.Menu.IndexEnabled);
-    EXPECT_EQ(desktop_.Menu.AboutKeyCaption, "About the &key");
-    EXPECT_FALSE(desktop_.Menu.AboutKeyEnabled);
+    EXPECT_EQ(desktop_.Calls, "closed ");
     EXPECT_TRUE(OpenKeyPath.empty());
     EXPECT_TRUE(Key.KeyName.empty());
     EXPECT_EQ(WorkDir, dir_.Path());  // kept for the settings
@@ -141,8 +137,8 @@ TEST_F(OpeningKeys, DecliningTheTitlePageClosesTheKeyWithoutHistory) {
     std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-"}));
     OpenKey(des);
     EXPECT_FALSE(Key.KeyOpen);
-    EXPECT_EQ(desktop_.Caption, "VORN");
-    EXPECT_EQ(desktop_.Calls.find("add:"), std::string::npos);
+    EXPECT_EQ(desktop_.Calls, "closed opened title closed ");
+    EXPECT_EQ(KeyHistory[0], "");
     EXPECT_EQ(WorkDir, dir_.Path());  // its files were opened
 }
 

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vorn {
+
+// What the core tells the program around it: the one way up from the core. The desktop
+// program's window manager implements it (and asks the main window for what only the main
+// window can do); vorn-identify, tests and fuzzers implement what they need; the default
+// does nothing and accepts every title page.
+class SessionEvents {
+public:
+    virtual ~SessionEvents() = default;
+
+    // A scoring action left `state` with a score (also when it had that score already).
+    virtual void StateScored(int32_t /*state*/) {}
+    // A scoring action ran, or the scores were cleared: counts and lists are stale.
+    virtual void ScoresChanged() {}
+    // An "Or" group began or ended.
+    virtual void OrModeChanged() {}
+
+    // Before a key's files are read: let pending events run, so that windows emptied by
+    // closing the old key are drawn empty first.
+    virtual void ProcessPendingEvents() {}
+    // A key is open (Key.KeyOpen), its title page not yet confirmed.
+    virtual void KeyOpened() {}
+    // The key's title page, shown modally; true when the user confirms it with OK.
+    virtual bool ConfirmTitlePage() { return true; }
+    // The user confirmed the key: its windows are to be filled and the first ones opened.
+    virtual void KeyAccepted() {}
+    // The open key closed, or a close ran with none open: the windows that belong to a key
+    // are to be emptied and closed.
+    virtual void KeyClosed() {}
+};
+
+// Installs `events` (not owned; it must outlive its use) and returns the one it replaces;
+// nullptr restores the default.
+SessionEvents* SetSessionEvents(SessionEvents* events);
+SessionEvents& Events();
+
+}  // namespace vorn
