@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "bench/MatrixFloor.h"
-#include "core/session/Scoring.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn {

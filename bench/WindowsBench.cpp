@@ -15,18 +15,18 @@
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
+#include "bench/MatrixFloor.h"
+#include "core/platform/Directory.h"
+#include "core/platform/Messages.h"
+#include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
 #include "frame/WindowManager.h"
-#include "bench/MatrixFloor.h"
-#include "core/session/Scoring.h"
-#include "core/session/OpenKey.h"
-#include "core/platform/Directory.h"
-#include "core/platform/Messages.h"
-#include "windows/taxa/ImageWindow.h"
-#include "windows/taxa/JpegImage.h"
 #include "tests/kit/JpegWriter.h"
 #include "tests/kit/TestKeys.h"
+#include "windows/taxa/ImageWindow.h"
+#include "windows/taxa/JpegImage.h"
 
 namespace vorn {
 namespace {

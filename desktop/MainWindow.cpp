@@ -13,21 +13,21 @@
 #include <utility>
 #include <vector>
 
-#include "core/session/DataPaths.h"
-#include "desktop/AboutBox.h"
-#include "frame/Guarded.h"
-#include "core/session/KeyHistory.h"
-#include "frame/Look.h"
-#include "core/session/Modes.h"
-#include "frame/OpenDocument.h"
-#include "core/session/Settings.h"
-#include "desktop/WindowKinds.h"
-#include "frame/WindowManager.h"
-#include "core/session/Scoring.h"
-#include "windows/TitlePageDialog.h"
-#include "core/session/OpenKey.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Messages.h"
+#include "core/session/DataPaths.h"
+#include "core/session/KeyHistory.h"
+#include "core/session/Modes.h"
+#include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
+#include "core/session/Settings.h"
+#include "desktop/AboutBox.h"
+#include "desktop/WindowKinds.h"
+#include "frame/Guarded.h"
+#include "frame/Look.h"
+#include "frame/OpenDocument.h"
+#include "frame/WindowManager.h"
+#include "windows/TitlePageDialog.h"
 
 namespace vorn {
 
@@ -174,7 +174,9 @@ void TMainForm::BuildMenus() {
         int key;
         std::function<void()> command;
     };
-    auto self = [this](void (TMainForm::*member)()) { return [this, member] { (this->*member)(); }; };
+    auto self = [this](void (TMainForm::*member)()) {
+        return [this, member] { (this->*member)(); };
+    };
     const Item items[] = {
         {&TMainForm::Key1, &TMainForm::Openkey1, "Openkey1", "&Open", 0,
          self(&TMainForm::Openkey1Click)},
@@ -211,8 +213,8 @@ void TMainForm::BuildMenus() {
          "Close all &windows", 0, CloseAllWindows},
         {&TMainForm::Mode1, &TMainForm::Counttoggle1, "Counttoggle1", "Show &counts", Qt::Key_F8,
          self(&TMainForm::Counttoggle1Click)},
-        {&TMainForm::Mode1, &TMainForm::Numbertoggle1, "Numbertoggle1", "Show &numbers",
-         Qt::Key_F9, self(&TMainForm::Numbertoggle1Click)},
+        {&TMainForm::Mode1, &TMainForm::Numbertoggle1, "Numbertoggle1", "Show &numbers", Qt::Key_F9,
+         self(&TMainForm::Numbertoggle1Click)},
         {&TMainForm::Taxonnames1, &TMainForm::Scientificonly1, "Scientificonly1",
          "&Scientific only", Qt::Key_F11, [this] { HandleNameMode(Scientificonly1); }},
         {&TMainForm::Taxonnames1, &TMainForm::Commononly1, "Commononly1", "&Common only",

@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "core/session/OpenKey.h"
+#include "core/session/Settings.h"
 #include "desktop/MainWindow.h"
 #include "desktop/SplashScreen.h"
 #include "frame/QtUserInterface.h"
-#include "core/session/Settings.h"
-#include "core/session/OpenKey.h"
 
 namespace vorn {
 

@@ -8,7 +8,7 @@ class QMdiSubWindow;
 namespace vorn {
 
 // The kinds of child window, in the order of the window manager's broadcasts. Each has
-// one row in the table of window kinds (app/WindowFactory.cpp); the table's size is
+// one row in the table of window kinds (desktop/WindowKinds.cpp); the table's size is
 // checked against Count when it is compiled.
 enum class WindowKind : int {
     CharScore,    // Score Character States

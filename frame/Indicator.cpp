@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/session/Modes.h"
-#include "frame/PaintErrors.h"
 #include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
+#include "core/session/Modes.h"
+#include "frame/PaintErrors.h"
 
 namespace vorn {
 namespace {
@@ -140,9 +140,8 @@ std::string IndicPrefix(const TIndicatorObj& indicator) {
 
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator) {
     PrefixParts parts = ReadPrefix(indicator);
-    return static_cast<uint64_t>(parts.Counter) << 5 |
-           static_cast<uint64_t>(parts.Score + 1) << 8 | static_cast<uint64_t>(parts.Linked) << 17 |
-           static_cast<uint64_t>(parts.Count) << 18;
+    return static_cast<uint64_t>(parts.Counter) << 5 | static_cast<uint64_t>(parts.Score + 1) << 8 |
+           static_cast<uint64_t>(parts.Linked) << 17 | static_cast<uint64_t>(parts.Count) << 18;
 }
 
 std::string IndicBody(const TIndicatorObj& indicator) {

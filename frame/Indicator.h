@@ -36,7 +36,7 @@ public:
 };
 
 // The display line: counter, mark, number (in number mode), name. Bytes as in the key.
-// Never throws: a count that cannot be read shows as "(?)" (see app/PaintErrors.h).
+// Never throws: a count that cannot be read shows as "(?)" (see frame/PaintErrors.h).
 std::string IndicText(const TIndicatorObj& indicator);
 // IndicText in two parts. The prefix (counter and mark) changes with the scores but takes
 // few distinct values; the body (number in number mode, name) stays the same for an item

@@ -3,8 +3,8 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 
-#include "core/session/DataPaths.h"
 #include "core/platform/Messages.h"
+#include "core/session/DataPaths.h"
 
 namespace vorn {
 namespace {

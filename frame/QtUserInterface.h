@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "frame/Guarded.h"
 #include "core/platform/Messages.h"
+#include "frame/Guarded.h"
 
 namespace vorn {
 

@@ -7,10 +7,10 @@
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "core/session/Modes.h"
-#include "core/session/OpenKey.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "core/session/Modes.h"
+#include "core/session/OpenKey.h"
 
 namespace vorn {
 namespace {

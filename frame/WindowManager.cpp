@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <array>
 
+#include "core/engine/Engine.h"
+#include "core/key/KeyFiles.h"
+#include "core/session/Events.h"
 #include "frame/Look.h"
 #include "frame/PaintErrors.h"
-#include "core/engine/Engine.h"
-#include "core/session/Events.h"
-#include "core/key/KeyFiles.h"
 
 namespace vorn {
 namespace {
@@ -327,7 +327,8 @@ void LayoutWithLower(WindowKind lower) {
     Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
           m.LowerPaneHeight);
-    Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight);
+    Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth,
+          m.UpperPaneHeight);
 }
 
 }  // namespace

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "core/platform/IoError.h"
 #include "core/session/Events.h"
 #include "core/session/HistoryList.h"
+#include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "core/session/OpenKey.h"
-#include "core/platform/IoError.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn {

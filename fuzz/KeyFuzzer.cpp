@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/platform/IoError.h"
+#include "core/platform/RecordFile.h"
+#include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "core/session/OpenKey.h"
-#include "core/platform/IoError.h"
-#include "core/platform/RecordFile.h"
 
 namespace vorn {
 namespace {

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/Check.h"
-#include "fuzz/FuzzSupport.h"
-#include "fuzz/LineSplit.h"
 #include "core/key/NotesText.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
+#include "fuzz/Check.h"
+#include "fuzz/FuzzSupport.h"
+#include "fuzz/LineSplit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;

@@ -3,9 +3,9 @@
 // same bytes.
 #include <string>
 
+#include "core/platform/PrivateProfile.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
-#include "core/platform/PrivateProfile.h"
 #include "tests/kit/TestKeys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

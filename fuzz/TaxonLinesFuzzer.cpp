@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/session/Modes.h"
-#include "frame/Indicator.h"
 #include "core/engine/Engine.h"
-#include "fuzz/Check.h"
-#include "fuzz/FuzzSupport.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "core/session/Modes.h"
+#include "frame/Indicator.h"
+#include "fuzz/Check.h"
+#include "fuzz/FuzzSupport.h"
 
 namespace vorn {
 namespace {

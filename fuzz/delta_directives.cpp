@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/Check.h"
 #include "importers/delta/DeltaConvert.h"
 #include "importers/delta/DeltaReader.h"
 #include "importers/delta/DeltaText.h"
-#include "fuzz/Check.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/Check.h"
 #include "core/platform/IoError.h"
+#include "fuzz/Check.h"
 #include "windows/taxa/JpegImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

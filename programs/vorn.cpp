@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/session/DataPaths.h"
-#include "desktop/MainWindow.h"
-#include "frame/QtUserInterface.h"
-#include "core/session/Settings.h"
-#include "desktop/Startup.h"
 #include "core/platform/Directory.h"
+#include "core/session/DataPaths.h"
+#include "core/session/Settings.h"
+#include "desktop/MainWindow.h"
+#include "desktop/Startup.h"
+#include "frame/QtUserInterface.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// Draws the pictures of the splash window and the About box into app/pictures/. They are
-// committed; run this only to change them:  build/tools/vorn-make-pictures app/pictures
+// Draws the pictures of the splash window and the About box into frame/pictures/. They are
+// committed; run this only to change them:  build/tools/vorn-make-pictures frame/pictures
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>

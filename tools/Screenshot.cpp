@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "core/key/KeyFiles.h"
+#include "core/platform/Directory.h"
+#include "core/session/HistoryList.h"
+#include "core/session/OpenKey.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
 #include "frame/WindowManager.h"
-#include "core/session/HistoryList.h"
-#include "core/session/OpenKey.h"
-#include "core/key/KeyFiles.h"
-#include "core/platform/Directory.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -6,10 +6,10 @@
 #include <QStyle>
 #include <vector>
 
-#include "frame/Look.h"
-#include "core/key/TitlePage.h"
 #include "core/key/KeyFiles.h"
+#include "core/key/TitlePage.h"
 #include "core/platform/Text.h"
+#include "frame/Look.h"
 
 namespace vorn {
 

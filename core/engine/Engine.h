@@ -13,7 +13,7 @@ namespace vorn {
 // ---- Scores and matching taxa ---------------------------------------------------------
 //
 // All tables are program-wide, sized once for MaxKeyItems, and used for the states and
-// taxa of the open key. They change only through ScoreState (engine/Manage.h), the
+// taxa of the open key. They change only through ScoreState (core/session/Scoring.h), the
 // "Or" group operations and ClearAllScores.
 //
 // Every operation below that reads the key's codes reads all it needs before it changes

@@ -49,7 +49,7 @@ struct MatrixRecord {
     int32_t FirstTaxon = -1;
 };
 
-// The one open key. Opening fills it (key/Manage.h); closing empties the names and
+// The one open key. Opening fills it (core/session/OpenKey.h); closing empties the names and
 // closes the files. The files are only ever read.
 struct KeyRecord {
     bool KeyOpen = false;

@@ -1,8 +1,8 @@
 #include "core/session/HistoryList.h"
 
-#include "core/session/Scoring.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/TextFile.h"
+#include "core/session/Scoring.h"
 
 namespace vorn {
 

@@ -7,15 +7,15 @@
 #include <ostream>
 #include <sstream>
 
-#include "core/session/HistoryList.h"
-#include "core/session/Scoring.h"
-#include "core/session/Events.h"
-#include "core/session/OpenKey.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "core/session/Events.h"
+#include "core/session/HistoryList.h"
+#include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
 
 namespace vorn {
 namespace {

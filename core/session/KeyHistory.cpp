@@ -1,8 +1,8 @@
 #include "core/session/KeyHistory.h"
 
-#include "core/session/OpenKey.h"
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
+#include "core/session/OpenKey.h"
 
 namespace vorn {
 

@@ -2,13 +2,13 @@
 
 #include <exception>
 
-#include "core/session/Events.h"
-#include "core/session/KeyHistory.h"
-#include "core/session/Scoring.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
+#include "core/session/Events.h"
+#include "core/session/KeyHistory.h"
+#include "core/session/Scoring.h"
 
 namespace vorn {
 namespace {

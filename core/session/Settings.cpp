@@ -4,14 +4,14 @@
 #include <cstdlib>
 #include <optional>
 
-#include "core/session/KeyHistory.h"
-#include "core/session/Modes.h"
-#include "core/session/OpenKey.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
 #include "core/platform/PrivateProfile.h"
+#include "core/session/KeyHistory.h"
+#include "core/session/Modes.h"
+#include "core/session/OpenKey.h"
 
 namespace vorn {
 namespace {

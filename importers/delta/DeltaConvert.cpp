@@ -10,9 +10,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "importers/delta/DeltaText.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "importers/delta/DeltaText.h"
 
 namespace vorn::delta {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "importers/delta/DeltaReader.h"
 #include "core/key/KeyWriter.h"
+#include "importers/delta/DeltaReader.h"
 
 namespace vorn::delta {
 

@@ -11,15 +11,15 @@
 
 #include <QImage>
 
-#include "importers/delta/DeltaConvert.h"
-#include "importers/delta/DeltaReader.h"
-#include "importers/delta/DeltaText.h"
 #include "core/key/KeyWriter.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
 #include "core/platform/WholeFile.h"
+#include "importers/delta/DeltaConvert.h"
+#include "importers/delta/DeltaReader.h"
+#include "importers/delta/DeltaText.h"
 
 namespace vorn::delta {
 namespace {

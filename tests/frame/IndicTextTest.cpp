@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
+#include "core/engine/Engine.h"
 #include "core/session/Modes.h"
 #include "frame/Indicator.h"
-#include "core/engine/Engine.h"
 
 namespace vorn {
 namespace {

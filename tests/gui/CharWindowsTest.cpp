@@ -8,13 +8,13 @@
 #include <QtTest>
 #include <fstream>
 
+#include "core/engine/Engine.h"
 #include "frame/Look.h"
+#include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/ActiveWindow.h"
 #include "windows/states/MismatchedStatesWindow.h"
 #include "windows/states/ScoreWindow.h"
 #include "windows/states/SubsetWindow.h"
-#include "core/engine/Engine.h"
-#include "tests/kit/CharWindowHelpers.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -2,9 +2,9 @@
 // with and without an "Or" group, and the question on large keys.
 #include <QtTest>
 
-#include "windows/states/DifferentiatingWindow.h"
 #include "core/session/Scoring.h"
 #include "tests/kit/CharWindowHelpers.h"
+#include "windows/states/DifferentiatingWindow.h"
 
 using namespace vorn;
 using namespace vorn::testing;

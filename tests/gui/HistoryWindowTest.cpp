@@ -2,12 +2,13 @@
 // of history list files, and what a failed save leaves behind.
 #include <QtTest>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
-#include "windows/states/HistoryWindow.h"
-#include "core/session/Scoring.h"
 #include "core/platform/AtomicFile.h"
+#include "core/session/Scoring.h"
 #include "tests/kit/CharWindowHelpers.h"
+#include "windows/states/HistoryWindow.h"
 
 using namespace vorn;
 using namespace vorn::testing;
@@ -160,6 +161,36 @@ private slots:
         Click(w->SaveButton);
         QCOMPARE(f->Ui.Messages.size(), size_t(2));
         QVERIFY(std::filesystem::is_directory(folder));
+    }
+
+    // The History window and vorn-identify --save-history keep one list by two roads;
+    // the same actions must give the same file.
+    void theWindowAndTheCommandLineSaveTheSameList() {
+        std::string des = f->Write(TwelveStates());
+        f->OpenAccepted(des);
+        TCharHistory* w = Open();
+        std::string loaded = f->Dir.Path() + "IN.HIS";
+        WriteFile(loaded, "-5\r\n 9\r\n+3\r\n");
+        ScoreState(6, RequestPresent);
+        ScoreState(1, RequestAbsent);
+        ToggleOrMode();
+        ScoreState(10, RequestPresent);
+        ScoreState(11, RequestAbsent);
+        ToggleOrMode();
+        f->Ui.Files = {loaded};
+        Click(w->LoadButton);
+        ScoreState(1, RequestToggle);  // absent -> cleared, still listed
+        ScoreState(2, RequestPresent);
+        std::string fromWindow = f->Dir.Path() + "WINDOW.HIS";
+        f->Ui.Files = {fromWindow};
+        Click(w->SaveButton);
+
+        std::string fromCommand = f->Dir.Path() + "COMMAND.HIS";
+        std::string command = "'" VORN_IDENTIFY_BINARY "' '" + des + "' +7 -2 or +11 -12 or @" +
+                              loaded + " ~2 +3 --save-history '" + fromCommand + "' > /dev/null";
+        QCOMPARE(std::system(command.c_str()), 0);
+        QVERIFY(!ReadFile(fromWindow).empty());
+        QCOMPARE(ReadFile(fromCommand), ReadFile(fromWindow));
     }
 };
 

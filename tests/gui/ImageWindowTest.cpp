@@ -9,11 +9,11 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "tests/kit/JpegWriter.h"
+#include "tests/kit/TaxaWindows.h"
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/ImageWindow.h"
 #include "windows/taxa/JpegImage.h"
-#include "tests/kit/TaxaWindows.h"
-#include "tests/kit/JpegWriter.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -10,10 +10,10 @@
 #include "windows/TitlePageDialog.h"
 
 #include "frame/Look.h"
+#include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/IndexWindow.h"
 #include "windows/states/ScoreWindow.h"
 #include "windows/states/SubsetWindow.h"
-#include "tests/kit/CharWindowHelpers.h"
 
 using namespace vorn;
 using namespace vorn::testing;

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "windows/TitlePageDialog.h"
 #include "core/key/TitlePage.h"
 #include "tests/kit/GuiFixture.h"
+#include "windows/TitlePageDialog.h"
 
 using namespace vorn;
 using vorn::testing::AcceptNextDialog;

@@ -14,9 +14,9 @@
 
 #include "core/session/DataPaths.h"
 #include "core/session/Scoring.h"
+#include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
 #include "frame/OpenDocument.h"
-#include "core/session/Settings.h"
 #include "tests/kit/GuiFixture.h"
 
 using namespace vorn;

@@ -4,13 +4,13 @@
 #include <QMouseEvent>
 #include <QtTest>
 
+#include "core/platform/IoError.h"
+#include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
 #include "desktop/SplashScreen.h"
-#include "core/session/Settings.h"
 #include "desktop/Startup.h"
-#include "windows/TitlePageDialog.h"
-#include "core/platform/IoError.h"
 #include "tests/kit/GuiFixture.h"
+#include "windows/TitlePageDialog.h"
 
 using namespace vorn;
 using vorn::testing::AnswerNextDialog;

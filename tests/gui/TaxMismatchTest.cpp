@@ -4,12 +4,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "frame/OpenDocument.h"
-#include "windows/states/MismatchedStatesWindow.h"
 #include "core/session/Scoring.h"
-#include "windows/taxa/TaxonMismatchWindow.h"
+#include "frame/OpenDocument.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
+#include "windows/states/MismatchedStatesWindow.h"
+#include "windows/taxa/TaxonMismatchWindow.h"
 
 using namespace vorn;
 using namespace vorn::testing;

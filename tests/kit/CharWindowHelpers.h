@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "windows/states/StateWindow.h"
-#include "frame/VornListBox.h"
 #include "core/platform/Text.h"
+#include "frame/VornListBox.h"
 #include "tests/kit/GuiFixture.h"
+#include "windows/states/StateWindow.h"
 
 namespace vorn::testing {
 

@@ -11,16 +11,16 @@
 #include <memory>
 #include <string>
 
-#include "desktop/MainWindow.h"
-#include "core/session/KeyHistory.h"
-#include "core/session/Modes.h"
-#include "frame/QtUserInterface.h"
-#include "frame/WindowManager.h"
-#include "frame/VornListBox.h"
-#include "core/session/Scoring.h"
-#include "core/session/OpenKey.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
+#include "core/session/KeyHistory.h"
+#include "core/session/Modes.h"
+#include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
+#include "desktop/MainWindow.h"
+#include "frame/QtUserInterface.h"
+#include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
 #include "tests/kit/ScriptedUserInterface.h"
 #include "tests/kit/TestKeys.h"
 

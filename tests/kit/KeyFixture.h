@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "core/session/Scoring.h"
-#include "core/session/OpenKey.h"
 #include "core/platform/Directory.h"
+#include "core/session/OpenKey.h"
+#include "core/session/Scoring.h"
 #include "tests/kit/ScriptedUserInterface.h"
 #include "tests/kit/TestKeys.h"
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "frame/WindowManager.h"
-#include "frame/VornListBox.h"
 #include "core/session/OpenKey.h"
+#include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
+#include "tests/kit/GuiFixture.h"
 #include "windows/taxa/MatchingTaxaWindow.h"
 #include "windows/taxa/TextWindow.h"
-#include "tests/kit/GuiFixture.h"
 
 namespace vorn::testing {
 

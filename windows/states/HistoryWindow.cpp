@@ -2,11 +2,11 @@
 
 #include <QPushButton>
 
-#include "frame/Guarded.h"
-#include "frame/VornListBox.h"
-#include "core/session/HistoryList.h"
 #include "core/engine/Engine.h"
 #include "core/platform/Messages.h"
+#include "core/session/HistoryList.h"
+#include "frame/Guarded.h"
+#include "frame/VornListBox.h"
 
 namespace vorn {
 namespace {

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "frame/Guarded.h"
-#include "frame/Look.h"
-#include "frame/WindowManager.h"
-#include "frame/VornListBox.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "frame/Guarded.h"
+#include "frame/Look.h"
+#include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
 
 namespace vorn {
 namespace {

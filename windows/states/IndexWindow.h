@@ -3,8 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "frame/ChildForm.h"
 #include "core/key/IndexFile.h"
+#include "frame/ChildForm.h"
 
 namespace vorn {
 

@@ -3,13 +3,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/key/KeyFiles.h"
+#include "core/session/Scoring.h"
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
-#include "frame/WindowManager.h"
 #include "frame/VornListBox.h"
-#include "core/session/Scoring.h"
-#include "core/key/KeyFiles.h"
+#include "frame/WindowManager.h"
 
 namespace vorn {
 

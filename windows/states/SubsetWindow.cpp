@@ -3,10 +3,10 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "frame/Guarded.h"
-#include "windows/states/IndexWindow.h"
 #include "core/engine/Engine.h"
 #include "core/platform/Text.h"
+#include "frame/Guarded.h"
+#include "windows/states/IndexWindow.h"
 
 namespace vorn {
 

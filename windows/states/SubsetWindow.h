@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/key/IndexFile.h"
 #include "frame/WindowManager.h"
 #include "windows/states/StateWindow.h"
-#include "core/key/IndexFile.h"
 
 namespace vorn {
 

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "frame/Guarded.h"
-#include "frame/Look.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "frame/Guarded.h"
+#include "frame/Look.h"
 #include "windows/taxa/JpegImage.h"
 
 namespace vorn {

@@ -2,13 +2,13 @@
 
 #include <QPushButton>
 
-#include "frame/BusyCursor.h"
-#include "frame/Guarded.h"
-#include "frame/WindowManager.h"
-#include "frame/VornListBox.h"
 #include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "frame/BusyCursor.h"
+#include "frame/Guarded.h"
+#include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
 
 namespace vorn {
 

@@ -5,8 +5,8 @@
 
 #include "frame/Guarded.h"
 #include "frame/Look.h"
-#include "frame/WindowManager.h"
 #include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
 #include "windows/taxa/TaxonNotes.h"
 
 namespace vorn {

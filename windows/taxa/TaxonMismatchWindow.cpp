@@ -3,16 +3,16 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "frame/BusyCursor.h"
-#include "frame/Guarded.h"
-#include "frame/OpenDocument.h"
-#include "frame/WindowManager.h"
-#include "frame/VornListBox.h"
 #include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "frame/BusyCursor.h"
+#include "frame/Guarded.h"
+#include "frame/OpenDocument.h"
+#include "frame/VornListBox.h"
+#include "frame/WindowManager.h"
 
 namespace vorn {
 

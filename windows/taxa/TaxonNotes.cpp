@@ -1,10 +1,10 @@
 #include "windows/taxa/TaxonNotes.h"
 
-#include "frame/WindowManager.h"
-#include "frame/Indicator.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "frame/Indicator.h"
+#include "frame/WindowManager.h"
 #include "windows/taxa/TextWindow.h"
 
 namespace vorn {

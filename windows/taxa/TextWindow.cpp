@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frame/Guarded.h"
-#include "frame/Look.h"
-#include "frame/WindowManager.h"
 #include "core/key/NotesText.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "frame/Guarded.h"
+#include "frame/Look.h"
+#include "frame/WindowManager.h"
 
 namespace vorn {
 namespace {

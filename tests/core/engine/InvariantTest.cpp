@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "core/session/Scoring.h"
 #include "core/platform/IoError.h"
+#include "core/session/Scoring.h"
 #include "tests/kit/EngineFixture.h"
 
 namespace vorn {

@@ -37,9 +37,8 @@ TEST_F(WholeFile, ReadsUpToTheLimitAndTellsWhetherThereIsMore) {
 TEST_F(WholeFile, AFailedCloseOrReadIsReportedWithTheFileNotSwallowed) {
     std::string notes = dir_.Path() + "OAK.TXT";
     WriteFile(notes, "Quercus robur\r\n");
-    SetWholeFileFault([](const std::string&, std::string_view step) {
-        return step == "close" ? EIO : 0;
-    });
+    SetWholeFileFault(
+        [](const std::string&, std::string_view step) { return step == "close" ? EIO : 0; });
     try {
         ReadNotesText(notes);
         FAIL() << "a failed close went unnoticed";

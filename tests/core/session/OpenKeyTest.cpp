@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/key/KeyFiles.h"
+#include "core/platform/Directory.h"
 #include "core/session/Events.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/OpenKey.h"
-#include "core/key/KeyFiles.h"
-#include "core/platform/Directory.h"
 #include "tests/kit/KeyFixture.h"
 
 namespace vorn {

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/platform/AtomicFile.h"
+#include "core/platform/Directory.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
-#include "core/platform/AtomicFile.h"
-#include "core/platform/Directory.h"
 #include "tests/kit/KeyFixture.h"
 
 namespace vorn {
