@@ -54,7 +54,7 @@ void BM_ScoreRequest(benchmark::State& state) {
     for (auto _ : state) {
         ScoreState(600, present ? RequestPresent : RequestClear);
         present = !present;
-        benchmark::DoNotOptimize(MatchingTaxaCount);
+        benchmark::DoNotOptimize(MatchingTaxaCount());
     }
 }
 BENCHMARK(BM_ScoreRequest);
@@ -95,7 +95,7 @@ void BM_DissolveOrGroup(benchmark::State& state) {
     group(300);
     for (auto _ : state) {
         ScoreState(201, RequestClear);
-        benchmark::DoNotOptimize(MatchingTaxaCount);
+        benchmark::DoNotOptimize(MatchingTaxaCount());
         state.PauseTiming();
         group(200);
         state.ResumeTiming();

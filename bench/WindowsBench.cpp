@@ -120,7 +120,7 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     if (!IsOpen(WindowKind::CharDiff) || !IsOpen(WindowKind::TaxMismatch)) {
         state.SkipWithError("a window that asks before rebuilding was closed");
     }
-    state.counters["matching"] = MatchingTaxaCount;
+    state.counters["matching"] = MatchingTaxaCount();
     CloseKey();
     CloseAllWindows();
     SetUserInterface(previous);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Modes.h"
 #include "frame/PaintErrors.h"
@@ -25,32 +25,26 @@ struct PrefixParts {
     };
     CounterKind Counter = NoCounter;
     uint32_t Count = 0;   // of StateCount and MismatchCount
-    int Score = -1;       // the byte ScoreRef points to; -1 without one
+    int Score = -1;       // a state's score; -1 for a taxon
     bool Linked = false;  // has an image or notes
 };
 
-PrefixParts ReadPrefix(const TIndicatorObj& indicator) {
+PrefixParts ReadPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
     PrefixParts parts;
     if (indicator.Kind == TIndicatorObj::IndicState && CountMode &&
         indicator.CountStyle != TIndicatorObj::CountNone) {
-        int32_t count;
-        try {
-            count = StateMatchCount(indicator.Index);
-        } catch (const std::exception& error) {
-            NotePaintError(error);
-            count = -2;  // unreadable: shown as "(?)"
-        }
-        parts.Counter = count == -1                               ? PrefixParts::BlankCounter
-                        : count < 0                               ? PrefixParts::Unreadable
-                        : count == MatchingTaxaCount && count > 0 ? PrefixParts::AllCount
-                                                                  : PrefixParts::StateCount;
+        int32_t count = numbers.Count;
+        parts.Counter = count == -1                              ? PrefixParts::BlankCounter
+                        : count < 0                              ? PrefixParts::Unreadable
+                        : count == numbers.Matching && count > 0 ? PrefixParts::AllCount
+                                                                 : PrefixParts::StateCount;
         parts.Count = static_cast<uint32_t>(std::max(count, 0));
     } else if (indicator.Kind == TIndicatorObj::IndicTaxon &&
                indicator.CountStyle == TIndicatorObj::CountMismatches) {
         parts.Counter = PrefixParts::MismatchCount;
-        parts.Count = static_cast<uint32_t>(std::max(TaxonMismatchCount(indicator.Index), 0));
+        parts.Count = static_cast<uint32_t>(std::max(numbers.Mismatches, 0));
     }
-    if (indicator.ScoreRef) parts.Score = *indicator.ScoreRef;
+    if (indicator.Kind == TIndicatorObj::IndicState) parts.Score = numbers.Score;
     parts.Linked = indicator.ImageName || indicator.NotesName;
     return parts;
 }
@@ -122,10 +116,8 @@ void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle) 
     CountStyle = countStyle;
     if (kind == IndicState) {
         Text = ReadStateText(index);
-        ScoreRef = &StateScore[static_cast<size_t>(index)];
         return;
     }
-    ScoreRef = nullptr;
     TaxonRecordFields fields = SplitTaxonRecord(ReadTaxonName(index));
     Text = std::move(fields.Text);
     CommonName = std::move(fields.CommonName);
@@ -133,13 +125,40 @@ void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle) 
     NotesName = std::move(fields.NotesName);
 }
 
+IndicNumbers NumbersOf(const TIndicatorObj& indicator) {
+    IndicNumbers numbers;
+    if (indicator.Kind == TIndicatorObj::IndicState) {
+        numbers.Score = StateScore(indicator.Index);
+        if (CountMode && indicator.CountStyle != TIndicatorObj::CountNone) {
+            try {
+                numbers.Count = StateMatchCount(indicator.Index);
+            } catch (const std::exception& error) {
+                NotePaintError(error);
+                numbers.Count = -2;  // unreadable: shown as "(?)"
+            }
+            numbers.Matching = MatchingTaxaCount();
+        }
+    } else if (indicator.CountStyle == TIndicatorObj::CountMismatches) {
+        numbers.Mismatches = TaxonMismatchCount(indicator.Index);
+    }
+    return numbers;
+}
+
 std::string IndicPrefix(const TIndicatorObj& indicator) {
-    PrefixParts parts = ReadPrefix(indicator);
+    return IndicPrefix(indicator, NumbersOf(indicator));
+}
+
+std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
+    PrefixParts parts = ReadPrefix(indicator, numbers);
     return Counter(parts) + Mark(parts);
 }
 
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator) {
-    PrefixParts parts = ReadPrefix(indicator);
+    return IndicPrefixKey(indicator, NumbersOf(indicator));
+}
+
+uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
+    PrefixParts parts = ReadPrefix(indicator, numbers);
     return static_cast<uint64_t>(parts.Counter) << 5 | static_cast<uint64_t>(parts.Score + 1) << 8 |
            static_cast<uint64_t>(parts.Linked) << 17 | static_cast<uint64_t>(parts.Count) << 18;
 }
@@ -160,7 +179,11 @@ std::string IndicBody(const TIndicatorObj& indicator) {
 }
 
 std::string IndicText(const TIndicatorObj& indicator) {
-    return IndicPrefix(indicator) + IndicBody(indicator);
+    return IndicText(indicator, NumbersOf(indicator));
+}
+
+std::string IndicText(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
+    return IndicPrefix(indicator, numbers) + IndicBody(indicator);
 }
 
 std::string IndicName(const TIndicatorObj& indicator) {

@@ -31,21 +31,33 @@ public:
     std::optional<std::string> CommonName;
     std::optional<std::string> ImageName;
     std::optional<std::string> NotesName;
-    // A state's entry of StateScore, so the mark always follows the score; null for a taxon.
-    const uint8_t* ScoreRef = nullptr;
 };
+
+// What the engine says of an item at the moment a line is built.
+struct IndicNumbers {
+    uint8_t Score = 0;       // a state's score
+    int32_t Count = 0;       // a state's StateMatchCount; -2 when it could not be read
+    int32_t Matching = 0;    // MatchingTaxaCount
+    int32_t Mismatches = 0;  // a taxon's TaxonMismatchCount
+};
+// Asks the engine. Never throws: a count that cannot be read is -2, and its error is
+// noted (see frame/PaintErrors.h).
+IndicNumbers NumbersOf(const TIndicatorObj& indicator);
 
 // The display line: counter, mark, number (in number mode), name. Bytes as in the key.
 // Never throws: a count that cannot be read shows as "(?)" (see frame/PaintErrors.h).
 std::string IndicText(const TIndicatorObj& indicator);
+std::string IndicText(const TIndicatorObj& indicator, const IndicNumbers& numbers);
 // IndicText in two parts. The prefix (counter and mark) changes with the scores but takes
 // few distinct values; the body (number in number mode, name) stays the same for an item
 // of a key while NumberMode and NameMode do.
 std::string IndicPrefix(const TIndicatorObj& indicator);
+std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers);
 std::string IndicBody(const TIndicatorObj& indicator);
 // A number for the prefix, made without building its text: items with equal numbers have
 // equal prefixes.
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator);
+uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numbers);
 // The plain name used in window captions.
 std::string IndicName(const TIndicatorObj& indicator);
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
 #include "frame/Look.h"
@@ -301,7 +301,7 @@ void ShowFirstKeyWindows() {
 void UpdateMatchingCount() {
     if (!frame) return;
     frame->SetMatchingCountText(
-        Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount)) : QString());
+        Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount())) : QString());
 }
 
 void RefreshAfterScoring() {
@@ -312,7 +312,7 @@ void RefreshAfterScoring() {
         if (row.Refresh == AfterScoring::Load) f->LoadList();
     };
     ForEachOpen(WindowGroup::State, refresh);
-    if (MatchingTaxaCount == 1 && !OrMode) ShowWindow(WindowKind::TaxMatch);
+    if (MatchingTaxaCount() == 1 && !OrMode()) ShowWindow(WindowKind::TaxMatch);
     ForEachOpen(WindowGroup::Taxa, refresh);
 }
 

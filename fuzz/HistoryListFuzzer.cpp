@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/Queries.h"
+#include "core/key/KeyFiles.h"
 #include "core/platform/IoError.h"
 #include "core/session/Events.h"
 #include "core/session/HistoryList.h"
@@ -38,12 +40,15 @@ void OpenTestKey() {
 }
 
 std::string ScoreText() {
-    return std::string(StateScore.begin(), StateScore.begin() + kStates);
+    std::string text;
+    for (int32_t s = 0; s < kStates; ++s)
+        text += static_cast<char>(StateScore(s));
+    return text;
 }
 
 // Loads `path` from no scores, collecting the list a History window would hold.
 std::vector<int32_t> Load(const std::string& path, bool& failed) {
-    ClearAllScores();
+    OpenEngine()->ClearAllScores();
     std::vector<int32_t> list;
     auto add = [&list](int32_t state) {
         FUZZ_CHECK(state >= 0 && state < kStates, "listed states lie within the key");
@@ -65,9 +70,9 @@ std::vector<int32_t> Load(const std::string& path, bool& failed) {
         failed = true;  // a line without a number: what came before stays
     }
     SetSessionEvents(previous);
-    int32_t before = MatchingTaxaCount;
-    RecomputeMatches();
-    FUZZ_CHECK(MatchingTaxaCount == before, "the count kept equals a recount");
+    std::vector<int32_t> recount = OpenEngine()->RecountMismatches();
+    for (int32_t t = 0; t < Key.TaxonCount; ++t)
+        FUZZ_CHECK(TaxonMismatchCount(t) == recount[t], "the counts kept equal a recount");
     return list;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
@@ -54,9 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TIndicatorObj state;
     state.Kind = TIndicatorObj::IndicState;
     state.Text = std::string(record);
-    uint8_t score = control % 5;
-    state.ScoreRef = &score;
-    // With no key open every count is -1 or 0; the lines still hold their marks and names.
+    IndicNumbers numbers{.Score = static_cast<uint8_t>(control % 5),
+                         .Count = static_cast<int32_t>(control % 7) - 2,
+                         .Matching = static_cast<int32_t>(control % 3),
+                         .Mismatches = static_cast<int32_t>(control % 11)};
+    // Whatever the numbers, the lines still hold their marks and names.
     for (int mode = 0; mode < 12; ++mode) {
         NameMode = static_cast<NameModeValue>(mode % 3);
         NumberMode = mode / 3 % 2;
@@ -64,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint8_t style : {TIndicatorObj::CountStandard, TIndicatorObj::CountMismatches,
                               TIndicatorObj::CountNone}) {
             taxon.CountStyle = state.CountStyle = style;
-            std::string taxonLine = IndicText(taxon);
+            std::string taxonLine = IndicText(taxon, numbers);
             std::string name = IndicName(taxon);
             std::string shown =
                 NameMode == CommonNames ? fields.CommonName.value_or("(" + fields.Text + ")")
@@ -72,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     ? fields.Text + (fields.CommonName ? ", " + *fields.CommonName : "")
                     : fields.Text;
             FUZZ_CHECK(EndsWith(taxonLine, shown), "a taxon's line ends with the name shown");
-            std::string stateLine = IndicText(state);
+            std::string stateLine = IndicText(state, numbers);
             FUZZ_CHECK(EndsWith(stateLine, record), "a state's line ends with its text");
             FUZZ_CHECK(IndicName(state) == record, "a state's caption is its text");
             for (const std::string* text : {&taxonLine, &stateLine, &name}) {

@@ -1,143 +1,112 @@
 #include "core/engine/Engine.h"
 
 #include <algorithm>
-#include <cstring>
+#include <bit>
+#include <memory>
 
+#include "core/key/KeyFiles.h"
 #include "core/platform/Messages.h"
 
 namespace vorn {
 namespace {
 
-// Every taxon's code byte for one state, as the matrix holds it. An action reads all the
-// codes it needs into these before it changes anything, so a read error leaves every
-// score, count, mark and group as it was.
-using StateCodes = std::array<uint8_t, MaxKeyItems + TaxaPerRecord>;
-
-// Reads the state's records one matrix record of 40 taxa at a time, exactly as TaxonCode
-// would.
-void ReadStateCodes(int32_t state, StateCodes& codes) {
-    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord)
-        std::memcpy(&codes[first], MatrixRecordFor(state, first), TaxaPerRecord);
-}
-
-// Only "+" reads as present and only "-" as absent (see the table of codes), so the
-// bytes are compared directly.
-constexpr bool OnlyOneByteReads(uint8_t code, uint8_t byte) {
-    for (int b = 0; b < 256; ++b) {
-        if ((CodeOfByte[b] == code) != (b == byte)) return false;
-    }
-    return true;
-}
-static_assert(OnlyOneByteReads(CodePresent, '+') && OnlyOneByteReads(CodeAbsent, '-'));
-
-// The code byte that contradicts a score: "-" for present, "+" for absent.
-uint8_t ContradictingCode(uint8_t score) {
-    return (score == ScorePresent || score == ScoreOrPresent) ? '-' : '+';
-}
-
 bool IsOrScore(uint8_t score) {
     return score == ScoreOrPresent || score == ScoreOrAbsent;
 }
 
-// Scores an unscored state, given its codes.
-void AddScore(int32_t state, uint8_t score, const StateCodes& codes) {
-    MarkStateMatchCountStale();
-    StateScore[state] = score;
-    uint8_t contradicting = ContradictingCode(score);
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (codes[t] == contradicting && ++MismatchCount[t] == 1) {
-            --MatchingTaxaCount;
-            TaxonMatches[t] = 0;
-        }
+bool IsPresentMark(uint8_t score) {
+    return score == ScorePresent || score == ScoreOrPresent;
+}
+
+int32_t Popcount(const Bits& bits) {
+    int32_t n = 0;
+    for (uint64_t word : bits)
+        n += std::popcount(word);
+    return n;
+}
+
+// Calls f(i) for every bit set in `bits`, in ascending order.
+template <class F>
+void ForEachBit(const Bits& bits, F&& f) {
+    for (size_t w = 0; w < bits.size(); ++w) {
+        for (uint64_t word = bits[w]; word; word &= word - 1)
+            f(static_cast<int32_t>(w * 64 + static_cast<size_t>(std::countr_zero(word))));
     }
 }
 
-// Unscores a plainly scored state, given its codes.
-void RemoveScore(int32_t state, const StateCodes& codes) {
-    uint8_t contradicting = ContradictingCode(StateScore[state]);
-    StateScore[state] = ScoreNone;
-    MarkStateMatchCountStale();
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (codes[t] == contradicting && --MismatchCount[t] == 0) {
-            ++MatchingTaxaCount;
-            TaxonMatches[t] = 1;
-        }
-    }
-}
-
-// Mismatch counts made from scratch from every plain score and every closed group but
-// `skip`. Only reads; nothing changes.
-using TaxonCounts = std::array<int32_t, MaxKeyItems>;
-void Recount(const OrGroup* skip, TaxonCounts& counts) {
-    counts.fill(0);
-    StateCodes codes;
-    for (int32_t s = 0; s < Key.StateCount; ++s) {
-        uint8_t score = StateScore[s];
-        if (score != ScorePresent && score != ScoreAbsent) continue;
-        ReadStateCodes(s, codes);
-        uint8_t contradicting = ContradictingCode(score);
-        for (int32_t t = 0; t < Key.TaxonCount; ++t)
-            counts[t] += codes[t] == contradicting;
-    }
-    for (const OrGroup* g = ClosedOrGroups.get(); g; g = g->Next.get()) {
-        if (g == skip) continue;
-        for (int32_t t = 0; t < Key.TaxonCount; ++t)
-            counts[t] += !g->TaxonSatisfies[t];
-    }
-}
-
-void SetMismatchCounts(const TaxonCounts& counts) {
-    MarkStateMatchCountStale();
-    MatchingTaxaCount = 0;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        MismatchCount[t] = counts[t];
-        TaxonMatches[t] = counts[t] == 0;
-        MatchingTaxaCount += counts[t] == 0;
-    }
-}
-
-void ApplySingleScore(int32_t state, ScoreRequest request) {
-    MarkStateMatchCountStale();
-    uint8_t score = StateScore[state];
-    if (request == RequestToggle) {
-        if (IsOrScore(score)) {
-            CountMatchingTaxa();
-            return;
-        }
-        request = score == ScoreNone      ? RequestPresent
-                  : score == ScorePresent ? RequestAbsent
-                                          : RequestClear;
-    }
-    StateCodes codes;
-    switch (request) {
-        case RequestPresent:
-        case RequestAbsent: {
-            uint8_t wanted = request == RequestPresent ? ScorePresent : ScoreAbsent;
-            if (score == wanted || IsOrScore(score)) break;
-            ReadStateCodes(state, codes);
-            if (score != ScoreNone) RemoveScore(state, codes);
-            AddScore(state, wanted, codes);
-            break;
-        }
-        case RequestClear:
-            if (IsOrScore(score)) {
-                RemoveOrGroupOfState(state);
-            } else if (score != ScoreNone) {
-                ReadStateCodes(state, codes);
-                RemoveScore(state, codes);
-            }
-            break;
-        case RequestToggle:
-            break;
-    }
-    CountMatchingTaxa();
-}
+std::unique_ptr<Engine> openEngine;
 
 }  // namespace
 
-void ApplyScoreRequest(int32_t state, ScoreRequest request) {
-    if (OrMode) {
-        if (StateScore[state] != ScoreNone) {
+Engine::Engine(const CodeMatrix& codes)
+    : codes_(codes),
+      taxa_(codes.TaxonCount()),
+      states_(codes.StateCount()),
+      words_(codes.Words()),
+      allTaxa_(static_cast<size_t>(words_), ~uint64_t{0}),
+      score_(static_cast<size_t>(states_), ScoreNone),
+      mismatches_(static_cast<size_t>(taxa_), 0),
+      within_(static_cast<size_t>(words_)),
+      matches_(static_cast<size_t>(words_)),
+      counts_(static_cast<size_t>(states_), -2) {
+    if (taxa_ % 64) allTaxa_.back() = (uint64_t{1} << (taxa_ % 64)) - 1;
+    ClearAllScores();
+}
+
+// ---- Scoring ------------------------------------------------------------------------------
+
+void Engine::Contradicted(int32_t state, uint8_t score, Bits& out) const {
+    const uint64_t* yes = codes_.Yes(state);
+    const uint64_t* no = codes_.No(state);
+    out.resize(static_cast<size_t>(words_));
+    if (IsPresentMark(score)) {
+        for (int32_t w = 0; w < words_; ++w)
+            out[w] = no[w] & ~yes[w];
+    } else {
+        for (int32_t w = 0; w < words_; ++w)
+            out[w] = yes[w] & ~no[w];
+    }
+}
+
+void Engine::AddMismatches(const Bits& taxa) {
+    ForEachBit(taxa, [this](int32_t t) {
+        if (++mismatches_[static_cast<size_t>(t)] == tolerance_ + 1) {
+            within_[static_cast<size_t>(t) / 64] &= ~(uint64_t{1} << (t % 64));
+        }
+    });
+    MarkCountsStale();
+}
+
+void Engine::RemoveMismatches(const Bits& taxa) {
+    ForEachBit(taxa, [this](int32_t t) {
+        if (--mismatches_[static_cast<size_t>(t)] == tolerance_) {
+            within_[static_cast<size_t>(t) / 64] |= uint64_t{1} << (t % 64);
+        }
+    });
+    MarkCountsStale();
+}
+
+void Engine::MakeWithin() {
+    std::fill(within_.begin(), within_.end(), 0);
+    for (int32_t t = 0; t < taxa_; ++t) {
+        if (mismatches_[static_cast<size_t>(t)] <= tolerance_) {
+            within_[static_cast<size_t>(t) / 64] |= uint64_t{1} << (t % 64);
+        }
+    }
+}
+
+void Engine::MakeMatches() {
+    matches_ = within_;
+    if (open_ && !open_->Members.empty()) {
+        for (int32_t w = 0; w < words_; ++w)
+            matches_[w] &= open_->Satisfies[w];
+    }
+    matchingCount_ = Popcount(matches_);
+}
+
+void Engine::ApplyScoreRequest(int32_t state, ScoreRequest request) {
+    if (open_) {
+        if (score_[static_cast<size_t>(state)] != ScoreNone) {
             ShowError("You can only select unscored states while performing an \"Or.\"");
             return;
         }
@@ -147,209 +116,203 @@ void ApplyScoreRequest(int32_t state, ScoreRequest request) {
     ApplySingleScore(state, request);
 }
 
-void AddStateScore(int32_t state, uint8_t score) {
-    if (StateScore[state] != ScoreNone) return;
-    StateCodes codes;
-    ReadStateCodes(state, codes);
-    AddScore(state, score, codes);
-}
-
-void RemoveStateScore(int32_t state) {
-    if (StateScore[state] == ScoreNone) return;
-    StateCodes codes;
-    ReadStateCodes(state, codes);
-    RemoveScore(state, codes);
-}
-
-void RecomputeMatches() {
-    TaxonCounts counts;
-    Recount(nullptr, counts);
-    SetMismatchCounts(counts);
-}
-
-void CountMatchingTaxa() {
-    int32_t count = 0;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t)
-        count += TaxonMatches[t] != 0;
-    MatchingTaxaCount = count;
-}
-
-void ClearAllScores() {
-    StateScore.fill(ScoreNone);
-    MismatchCount.fill(0);
-    TaxonMatches.fill(0);
-    std::fill_n(TaxonMatches.begin(), std::clamp(Key.TaxonCount, 0, MaxKeyItems), 1);
-    MatchingTaxaCount = std::max(Key.TaxonCount, 0);
-    MarkStateMatchCountStale();
-    OpenOrGroup.reset();
-    OrMode = false;
-    OrGroupHasState = false;
-    // Released one by one: a long chain would otherwise recurse once per group.
-    while (ClosedOrGroups)
-        ClosedOrGroups = std::move(ClosedOrGroups->Next);
-}
-
-// ---- "Or" groups ----------------------------------------------------------------------
-
-void BeginOrGroup() {
-    if (OrMode) return;
-    OrMode = true;
-    OpenOrGroup = std::make_unique<OrGroup>();
-    SavedMatches = TaxonMatches;
-}
-
-void EndOrGroup() {
-    if (!OrMode) return;
-    OrMode = false;
-    if (OrGroupHasState && OpenOrGroup) {
-        ApplyOrGroup(*OpenOrGroup);
-        OpenOrGroup->Next = std::move(ClosedOrGroups);
-        ClosedOrGroups = std::move(OpenOrGroup);
-        OrGroupHasState = false;
+void Engine::ApplySingleScore(int32_t state, ScoreRequest request) {
+    MarkCountsStale();
+    uint8_t& score = score_[static_cast<size_t>(state)];
+    if (request == RequestToggle) {
+        if (IsOrScore(score)) return;
+        request = score == ScoreNone      ? RequestPresent
+                  : score == ScorePresent ? RequestAbsent
+                                          : RequestClear;
     }
-    OpenOrGroup.reset();
-    CountMatchingTaxa();
-    MarkStateMatchCountStale();
+    Bits taxa;
+    switch (request) {
+        case RequestPresent:
+        case RequestAbsent: {
+            uint8_t wanted = request == RequestPresent ? ScorePresent : ScoreAbsent;
+            if (score == wanted || IsOrScore(score)) break;
+            if (score != ScoreNone) {
+                Contradicted(state, score, taxa);
+                RemoveMismatches(taxa);
+            }
+            score = wanted;
+            Contradicted(state, score, taxa);
+            AddMismatches(taxa);
+            break;
+        }
+        case RequestClear:
+            if (IsOrScore(score)) {
+                DissolveGroupOf(state);
+            } else if (score != ScoreNone) {
+                Contradicted(state, score, taxa);
+                score = ScoreNone;
+                RemoveMismatches(taxa);
+            }
+            break;
+        case RequestToggle:
+            break;
+    }
+    MakeMatches();
 }
 
-void AddOrState(int32_t state, ScoreRequest request) {
-    MarkStateMatchCountStale();
+void Engine::ClearAllScores() {
+    std::fill(score_.begin(), score_.end(), ScoreNone);
+    std::fill(mismatches_.begin(), mismatches_.end(), 0);
+    open_.reset();
+    closed_.clear();
+    MakeWithin();
+    MakeMatches();
+    MarkCountsStale();
+}
+
+void Engine::SetTolerance(int tolerance) {
+    tolerance_ = std::clamp(tolerance, 0, kMaxTolerance);
+    MakeWithin();
+    MakeMatches();
+    MarkCountsStale();
+}
+
+// ---- "Or" groups ---------------------------------------------------------------------------
+
+void Engine::BeginOrGroup() {
+    if (open_) return;
+    open_.emplace();
+    open_->Satisfies.assign(static_cast<size_t>(words_), 0);
+}
+
+void Engine::AddOrState(int32_t state, ScoreRequest request) {
+    MarkCountsStale();
     if (request == RequestToggle) request = RequestPresent;
-    if (request == RequestClear || !OpenOrGroup) return;
+    if (request == RequestClear) return;
     uint8_t mark = request == RequestPresent ? ScoreOrPresent : ScoreOrAbsent;
-    StateCodes codes;
-    ReadStateCodes(state, codes);
-    StateScore[state] = mark;
-    uint8_t contradicting = ContradictingCode(mark);
-    OrGroup& group = *OpenOrGroup;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (codes[t] != contradicting) group.TaxonSatisfies[t] = 1;
-    }
-    group.StateMark[state] = mark;
-    OrGroupHasState = true;
-    CountOrMatchingTaxa();
+    score_[static_cast<size_t>(state)] = mark;
+    Bits failing;
+    Contradicted(state, mark, failing);
+    for (int32_t w = 0; w < words_; ++w)
+        open_->Satisfies[w] |= allTaxa_[w] & ~failing[w];
+    open_->Members.push_back(state);
+    MakeMatches();
 }
 
-void CountOrMatchingTaxa() {
-    int32_t count = 0;
-    const OrGroup* group = OpenOrGroup.get();
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        TaxonMatches[t] = SavedMatches[t] && group && group->TaxonSatisfies[t];
-        count += TaxonMatches[t];
+void Engine::EndOrGroup() {
+    if (!open_) return;
+    OrGroup group = std::move(*open_);
+    open_.reset();
+    if (!group.Members.empty()) {
+        Bits unsatisfied(static_cast<size_t>(words_));
+        for (int32_t w = 0; w < words_; ++w)
+            unsatisfied[w] = allTaxa_[w] & ~group.Satisfies[w];
+        AddMismatches(unsatisfied);
+        closed_.push_back(std::move(group));
     }
-    MatchingTaxaCount = count;
+    MakeMatches();
+    MarkCountsStale();
 }
 
-void ApplyOrGroup(const OrGroup& group) {
-    MarkStateMatchCountStale();
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (!group.TaxonSatisfies[t]) {
-            TaxonMatches[t] = 0;
-            ++MismatchCount[t];
+void Engine::DissolveGroupOf(int32_t state) {
+    auto group = std::find_if(closed_.begin(), closed_.end(), [state](const OrGroup& g) {
+        return std::find(g.Members.begin(), g.Members.end(), state) != g.Members.end();
+    });
+    if (group == closed_.end()) return;
+    // The group gave one mismatch to each taxon that satisfied none of its members: taking
+    // exactly that back equals counting every remaining score and group again.
+    Bits unsatisfied(static_cast<size_t>(words_));
+    for (int32_t w = 0; w < words_; ++w)
+        unsatisfied[w] = allTaxa_[w] & ~group->Satisfies[w];
+    RemoveMismatches(unsatisfied);
+    for (int32_t member : group->Members)
+        score_[static_cast<size_t>(member)] = ScoreNone;
+    closed_.erase(group);
+}
+
+// ---- Queries --------------------------------------------------------------------------------
+
+int32_t Engine::StateMatchCount(int32_t state) {
+    if (countsStale_) {
+        std::fill(counts_.begin(), counts_.end(), -2);
+        countWords_.clear();
+        for (int32_t w = 0; w < words_; ++w) {
+            if (within_[w]) countWords_.push_back(w);
         }
+        countsStale_ = false;
     }
-}
-
-void RemoveOrGroupOfState(int32_t state) {
-    std::unique_ptr<OrGroup>* link = &ClosedOrGroups;
-    while (*link && (*link)->StateMark[state] == 0)
-        link = &(*link)->Next;
-    if (!*link) return;
-    OrGroup& group = **link;
-    // The recount reads every plain score's codes; only once all are read does the
-    // group go.
-    TaxonCounts counts;
-    Recount(&group, counts);
-    for (int32_t s = 0; s < MaxKeyItems; ++s) {
-        if (group.StateMark[s] != 0) StateScore[s] = ScoreNone;
-    }
-    *link = std::move(group.Next);  // unlinks and releases the group
-    SetMismatchCounts(counts);
-}
-
-// ---- Queries --------------------------------------------------------------------------
-
-namespace {
-
-// Taxa without mismatch as a byte mask (1 or 0), padded with 0 to whole matrix records,
-// and per record whether it covers any such taxon. Remade with the cache of counts, that
-// is after every change of the scores.
-std::array<uint8_t, MaxKeyItems + TaxaPerRecord> noMismatch{};
-std::array<uint8_t, MaxKeyItems / TaxaPerRecord + 1> recordHasMatch{};
-
-void MakeNoMismatchMask() {
-    noMismatch.fill(0);
-    recordHasMatch.fill(0);
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (MismatchCount[t] == 0) {
-            noMismatch[t] = 1;
-            recordHasMatch[t / TaxaPerRecord] = 1;
-        }
-    }
-}
-
-}  // namespace
-
-int32_t StateMatchCount(int32_t state) {
-    if (StateMatchCountStale) {
-        StateMatchCountCache.fill(-2);
-        MakeNoMismatchMask();
-        StateMatchCountStale = false;
-    }
-    int32_t& cached = StateMatchCountCache[state];
+    int32_t& cached = counts_[static_cast<size_t>(state)];
     if (cached != -2) return cached;
-    uint8_t score = StateScore[state];
+    uint8_t score = score_[static_cast<size_t>(state)];
     if (score == ScoreAbsent || IsOrScore(score)) return cached = -1;
-    // Only the codes of taxa without mismatch matter; a record none of whose taxa is
-    // without mismatch is not read at all. Within a record the whole 40 bytes are
-    // counted against the mask, which is 0 beyond the last taxon; only "-" (absent)
-    // rules a taxon out, as in the table of codes.
+    // Taxa within the tolerance that are not coded "-": "-" is No without Yes. Only the
+    // words that hold such taxa are read.
+    const uint64_t* yes = codes_.Yes(state);
+    const uint64_t* no = codes_.No(state);
     int32_t count = 0;
-    for (int32_t first = 0; first < Key.TaxonCount; first += TaxaPerRecord) {
-        if (!recordHasMatch[first / TaxaPerRecord]) continue;
-        const uint8_t* record = MatrixRecordFor(state, first);
-        const uint8_t* mask = &noMismatch[first];
-        int32_t inRecord = 0;
-        for (int32_t i = 0; i < TaxaPerRecord; ++i)
-            inRecord += mask[i] & (record[i] != '-');
-        count += inRecord;
-    }
+    for (int32_t w : countWords_)
+        count += std::popcount(within_[w] & (yes[w] | ~no[w]));
     return cached = count;
 }
 
-bool StateContradicts(int32_t taxon, int32_t state) {
-    switch (StateScore[state]) {
+bool Engine::Contradicts(int32_t taxon, int32_t state) const {
+    int code = codes_.Code(state, taxon);
+    switch (score_[static_cast<size_t>(state)]) {
         case ScorePresent:
-            return TaxonCode(state, taxon) == CodeAbsent;
+            return code == CodeAbsent;
         case ScoreAbsent:
-            return TaxonCode(state, taxon) == CodePresent;
+            return code == CodePresent;
         default:
             return false;
     }
 }
 
-bool StateSplitsMatchingTaxa(int32_t state) {
-    int32_t n = StateMatchCount(state);
-    return n != 0 && n != MatchingTaxaCount;
-}
-
-std::vector<int32_t> DifferentiatingStates() {
+std::vector<int32_t> Engine::DifferentiatingStates() {
     std::vector<int32_t> states;
-    for (int32_t s = 0; s < Key.StateCount; ++s) {
-        if (StateScore[s] == ScoreNone && StateSplitsMatchingTaxa(s)) states.push_back(s);
+    for (int32_t s = 0; s < states_; ++s) {
+        if (score_[static_cast<size_t>(s)] != ScoreNone) continue;
+        int32_t n = StateMatchCount(s);
+        if (n != 0 && n != matchingCount_) states.push_back(s);
     }
-    std::stable_sort(states.begin(), states.end(),
-                     [](int32_t a, int32_t b) { return StateMatchCount(a) < StateMatchCount(b); });
+    std::stable_sort(states.begin(), states.end(), [this](int32_t a, int32_t b) {
+        return counts_[static_cast<size_t>(a)] < counts_[static_cast<size_t>(b)];
+    });
     return states;
 }
 
-std::vector<int32_t> TaxaByMismatches() {
-    std::vector<int32_t> taxa(static_cast<size_t>(Key.TaxonCount));
-    for (int32_t t = 0; t < Key.TaxonCount; ++t)
-        taxa[t] = t;
-    std::stable_sort(taxa.begin(), taxa.end(),
-                     [](int32_t a, int32_t b) { return MismatchCount[a] < MismatchCount[b]; });
+std::vector<int32_t> Engine::TaxaByMismatches() const {
+    std::vector<int32_t> taxa(static_cast<size_t>(taxa_));
+    for (int32_t t = 0; t < taxa_; ++t)
+        taxa[static_cast<size_t>(t)] = t;
+    std::stable_sort(taxa.begin(), taxa.end(), [this](int32_t a, int32_t b) {
+        return mismatches_[static_cast<size_t>(a)] < mismatches_[static_cast<size_t>(b)];
+    });
     return taxa;
+}
+
+std::vector<int32_t> Engine::RecountMismatches() const {
+    std::vector<int32_t> counts(static_cast<size_t>(taxa_), 0);
+    Bits taxa;
+    for (int32_t s = 0; s < states_; ++s) {
+        uint8_t score = score_[static_cast<size_t>(s)];
+        if (score != ScorePresent && score != ScoreAbsent) continue;
+        Contradicted(s, score, taxa);
+        ForEachBit(taxa, [&counts](int32_t t) { ++counts[static_cast<size_t>(t)]; });
+    }
+    for (const OrGroup& group : closed_) {
+        for (int32_t t = 0; t < taxa_; ++t)
+            counts[static_cast<size_t>(t)] += !Test(group.Satisfies, t);
+    }
+    return counts;
+}
+
+// ---- The open key's engine ------------------------------------------------------------------
+
+Engine* OpenEngine() {
+    return openEngine.get();
+}
+
+void StartEngine(const CodeMatrix& codes) {
+    openEngine = std::make_unique<Engine>(codes);
+}
+
+void StopEngine() {
+    openEngine.reset();
 }
 
 }  // namespace vorn

@@ -1,23 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <memory>
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "core/key/KeyFiles.h"
+#include "core/key/CodeMatrix.h"
 
 namespace vorn {
-
-// ---- Scores and matching taxa ---------------------------------------------------------
-//
-// All tables are program-wide, sized once for MaxKeyItems, and used for the states and
-// taxa of the open key. They change only through ScoreState (core/session/Scoring.h), the
-// "Or" group operations and ClearAllScores.
-//
-// Every operation below that reads the key's codes reads all it needs before it changes
-// anything: when a read fails (IoError), no score, count, mark or group has changed.
 
 enum StateScoreValue : uint8_t {
     ScoreNone = 0,
@@ -34,89 +23,116 @@ enum ScoreRequest : int32_t {
     RequestClear = 3,
 };
 
-inline std::array<uint8_t, MaxKeyItems> StateScore{};
-// Per taxon: contradicting plain scores plus closed "Or" groups it does not satisfy.
-inline std::array<int32_t, MaxKeyItems> MismatchCount{};
-// Per taxon: no mismatch, narrowed further while an "Or" group is open.
-inline std::array<uint8_t, MaxKeyItems + 1> TaxonMatches{};
-inline int32_t MatchingTaxaCount = 0;
+// The most mismatches a taxon may have and still match.
+constexpr int kMaxTolerance = 3;
 
-// The engine's entry point, called only by ScoreState.
-void ApplyScoreRequest(int32_t state, ScoreRequest request);
-// Scores an unscored state ScorePresent or ScoreAbsent and counts its contradictions.
-void AddStateScore(int32_t state, uint8_t score);
-// Unscores a state scored ScorePresent or ScoreAbsent and takes its contradictions back.
-void RemoveStateScore(int32_t state);
-// Rebuilds MismatchCount, TaxonMatches and MatchingTaxaCount from every score and
-// closed group.
-void RecomputeMatches();
-void CountMatchingTaxa();
-// Unscores every state and forgets every "Or" group.
-void ClearAllScores();
-
-// ---- "Or" groups ----------------------------------------------------------------------
-
+// One "Or" group: its members (their marks are their scores) and the taxa that satisfy at
+// least one of them.
 struct OrGroup {
-    std::unique_ptr<OrGroup> Next;                      // the next older closed group
-    std::array<uint8_t, MaxKeyItems> TaxonSatisfies{};  // 1: satisfies at least one member
-    std::array<uint8_t, MaxKeyItems> StateMark{};       // 0, ScoreOrPresent or ScoreOrAbsent
+    std::vector<int32_t> Members;
+    Bits Satisfies;
 };
 
-inline bool OrMode = false;
-// The group being built; exists only while OrMode is set. Owned by the engine.
-inline std::unique_ptr<OrGroup> OpenOrGroup;
-inline bool OrGroupHasState = false;
-// The closed groups, most recently closed first. Owned by the engine: a group is
-// released when one of its members is cleared or all scores are.
-inline std::unique_ptr<OrGroup> ClosedOrGroups;
-inline std::array<uint8_t, MaxKeyItems + 1> SavedMatches{};
+// The identification state of one open key: the score of every state, the mismatches of
+// every taxon, which taxa match, the "Or" groups, and the cache of counts. It is made when
+// a key opens, with every table sized for that key, and destroyed when the key closes;
+// it reads the key's codes from the CodeMatrix it is given (which must outlive it) and no
+// file. Every action runs to its end: nothing in it can fail half-way.
+//
+// A taxon matches while it has at most Tolerance() mismatches (0 unless changed); while
+// an "Or" group is open the matching taxa are narrowed further to those that satisfy one
+// of its members. Mismatches are kept incrementally: an action costs a pass over the
+// words of one state's planes plus one step per taxon whose count changes.
+class Engine {
+public:
+    explicit Engine(const CodeMatrix& codes);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
 
-void BeginOrGroup();
-void EndOrGroup();
-void AddOrState(int32_t state, ScoreRequest request);
-void CountOrMatchingTaxa();
-void ApplyOrGroup(const OrGroup& group);
-void RemoveOrGroupOfState(int32_t state);
+    int32_t TaxonCount() const { return taxa_; }
+    int32_t StateCount() const { return states_; }
 
-// ---- Queries the windows ask ----------------------------------------------------------
+    // ---- What the windows ask --------------------------------------------------------
+    uint8_t Score(int32_t state) const { return score_[static_cast<size_t>(state)]; }
+    int32_t Mismatches(int32_t taxon) const { return mismatches_[static_cast<size_t>(taxon)]; }
+    bool Matches(int32_t taxon) const { return Test(matches_, taxon); }
+    int32_t MatchingCount() const { return matchingCount_; }
+    const Bits& MatchingTaxa() const { return matches_; }
+    bool OrMode() const { return open_.has_value(); }
+    int Tolerance() const { return tolerance_; }
+    // -1 for a state scored absent or in an "Or" group; otherwise the number of taxa within
+    // the tolerance that could have the state (not coded "-"). An open group's narrowing is
+    // ignored. Cached until the scores change.
+    int32_t StateMatchCount(int32_t state);
+    // True when the state is scored present and the taxon is coded "-", or absent and "+".
+    bool Contradicts(int32_t taxon, int32_t state) const;
+    // The unscored states whose count is neither 0 nor the number of matching taxa,
+    // fewest first, equal counts in state order.
+    std::vector<int32_t> DifferentiatingStates();
+    // Every taxon, fewest mismatches first, equal counts in taxon order.
+    std::vector<int32_t> TaxaByMismatches() const;
+    const CodeMatrix& Codes() const { return codes_; }
 
-// -1 for a state scored absent or in an "Or" group; otherwise the number of taxa without
-// mismatch that could have the state. Cached until the scores change.
-int32_t StateMatchCount(int32_t state);
-inline std::array<int32_t, MaxKeyItems> StateMatchCountCache{};
-inline bool StateMatchCountStale = true;
-inline void MarkStateMatchCountStale() {
-    StateMatchCountStale = true;
-}
+    // ---- What scoring does -------------------------------------------------------------
+    // Applies a request as the windows make it. While a group is open a request on a
+    // scored state is refused with the "Or" message (through the message interface);
+    // otherwise the state joins the group.
+    void ApplyScoreRequest(int32_t state, ScoreRequest request);
+    void BeginOrGroup();
+    // Closes the open group: each taxon that satisfies none of its members gets one
+    // mismatch. A group without members leaves nothing behind.
+    void EndOrGroup();
+    // Unscores every state and forgets every group.
+    void ClearAllScores();
+    // A taxon matches while it has at most `tolerance` (0 to kMaxTolerance) mismatches.
+    void SetTolerance(int tolerance);
 
-inline int32_t TaxonMismatchCount(int32_t taxon) {
-    return MismatchCount[taxon];
-}
+    // ---- For checks -------------------------------------------------------------------
+    // The mismatches made from scratch from every plain score and closed group, in taxon
+    // order: what the incremental counts must equal.
+    std::vector<int32_t> RecountMismatches() const;
+    const std::vector<OrGroup>& ClosedGroups() const { return closed_; }
+    const std::optional<OrGroup>& OpenGroup() const { return open_; }
 
-// True when some but not all of the matching taxa could have the state (its count is
-// neither 0 nor MatchingTaxaCount): the states the Subset and Differentiating windows keep.
-// States scored absent or in an "Or" group (count -1) always pass.
-bool StateSplitsMatchingTaxa(int32_t state);
+private:
+    static bool Test(const Bits& bits, int32_t i) {
+        return (bits[static_cast<size_t>(i) / 64] >> (i % 64)) & 1;
+    }
+    // Taxa that a score contradicts: coded "-" for a present mark, "+" for an absent one.
+    void Contradicted(int32_t state, uint8_t score, Bits& out) const;
+    void AddMismatches(const Bits& taxa);
+    void RemoveMismatches(const Bits& taxa);
+    // Remakes Within from the mismatch counts.
+    void MakeWithin();
+    // Matching taxa from Within and the open group; the count with them.
+    void MakeMatches();
+    void MarkCountsStale() { countsStale_ = true; }
+    void AddOrState(int32_t state, ScoreRequest request);
+    void DissolveGroupOf(int32_t state);
+    void ApplySingleScore(int32_t state, ScoreRequest request);
 
-// True when the state is scored present and the taxon lacks it, or scored absent and the
-// taxon has it. Members of "Or" groups never contradict. Note: taxon first.
-bool StateContradicts(int32_t taxon, int32_t state);
+    const CodeMatrix& codes_;
+    int32_t taxa_;
+    int32_t states_;
+    int32_t words_;
+    Bits allTaxa_;  // every taxon of the key
+    std::vector<uint8_t> score_;
+    std::vector<int32_t> mismatches_;
+    int tolerance_ = 0;
+    Bits within_;   // taxa with at most tolerance_ mismatches
+    Bits matches_;  // within_, narrowed by the open group's members
+    int32_t matchingCount_ = 0;
+    std::optional<OrGroup> open_;
+    std::vector<OrGroup> closed_;      // oldest first
+    std::vector<int32_t> counts_;      // StateMatchCount per state, -2 until computed
+    std::vector<int32_t> countWords_;  // the words of within_ that are not 0
+    bool countsStale_ = true;
+};
 
-// The unscored states that some but not all matching taxa can have, fewest first; equal
-// counts in state order. What the Differentiating window lists.
-std::vector<int32_t> DifferentiatingStates();
-
-// Every taxon, fewest mismatches first; equal counts in taxon order. What the taxa
-// Mismatch window lists.
-std::vector<int32_t> TaxaByMismatches();
-
-}  // namespace vorn
-
-namespace vorn {
-
-// The words for a number of matching taxa: "1 Taxon Matches", "12 Taxa Match".
-inline std::string MatchingCountText(int32_t count) {
-    return std::to_string(count) + (count == 1 ? " Taxon Matches" : " Taxa Match");
-}
+// The engine of the open key, or null while no key is open. Opening a key starts one for
+// the key's codes, closing it destroys it.
+Engine* OpenEngine();
+void StartEngine(const CodeMatrix& codes);
+void StopEngine();
 
 }  // namespace vorn

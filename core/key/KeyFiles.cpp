@@ -45,28 +45,6 @@ std::string ReadTaxonName(int32_t taxon) {
     return TrimRecord(record, Key.LongTaxonNames ? LongTaxonRecordSize : TaxaPerRecord);
 }
 
-const uint8_t* MatrixRecordFor(int32_t state, int32_t taxon) {
-    MatrixRecord& cache = Key.MatrixRecordCache;
-    if (cache.State != state || taxon < cache.FirstTaxon ||
-        taxon >= cache.FirstTaxon + TaxaPerRecord) {
-        int32_t block = taxon / TaxaPerRecord;
-        // The cache is emptied first, so a failed read never leaves bytes labelled
-        // with a record they do not belong to.
-        cache.State = -1;
-        cache.FirstTaxon = -1;
-        Key.MatrixFile.ReadRecord(block + state * Key.RecordsPerState, cache.Bytes.data());
-        ++Key.MatrixRecordsRead;
-        cache.State = state;
-        cache.FirstTaxon = block * TaxaPerRecord;
-    }
-    return cache.Bytes.data();
-}
-
-void EmptyMatrixRecordCache() {
-    Key.MatrixRecordCache.State = -1;
-    Key.MatrixRecordCache.FirstTaxon = -1;
-}
-
 }  // namespace vorn
 
 namespace vorn {

@@ -6,13 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/key/CodeMatrix.h"
 #include "core/platform/RecordFile.h"
 
 namespace vorn {
 
-// The capacity of every per-state and per-taxon table. A key with more taxa or more
-// states than this is refused when it is opened.
-constexpr int32_t MaxKeyItems = 1200;
+// The most taxa and the most states a key may have. Nothing is sized for it: every
+// table is sized for the open key. A key with more of either is refused when it is
+// opened.
+constexpr int32_t MaxKeyItems = 65535;
 
 // Record sizes of the key's files.
 constexpr int32_t TaxaPerRecord = 40;        // matrix file (.DAT), short taxon file (.TAX)
@@ -27,27 +29,6 @@ enum TaxonCodeValue : uint8_t {
     CodeVariable = 3,  // "*"
 };
 
-// Matrix bytes to codes. The key files hold only "?", "+", "-" and "*"; any other byte
-// (a damaged or hand-edited matrix) reads as unknown, the one code that neither
-// contradicts nor confirms anything.
-constexpr std::array<uint8_t, 256> MakeCodeTable() {
-    std::array<uint8_t, 256> table{};
-    for (auto& code : table)
-        code = CodeUnknown;
-    table['+'] = CodePresent;
-    table['-'] = CodeAbsent;
-    table['*'] = CodeVariable;
-    return table;
-}
-inline constexpr std::array<uint8_t, 256> CodeOfByte = MakeCodeTable();
-
-// One record of the matrix file with the state it belongs to and the first taxon it
-// covers; both -1 while it is empty.
-struct MatrixRecord {
-    std::array<uint8_t, TaxaPerRecord> Bytes{};
-    int32_t State = -1;
-    int32_t FirstTaxon = -1;
-};
 
 // The one open key. Opening fills it (core/session/OpenKey.h); closing empties the names and
 // closes the files. The files are only ever read.
@@ -61,13 +42,10 @@ struct KeyRecord {
     bool LongTaxonNames = false;
     int32_t RecordsPerState = 1;
 
-    RecordFile TaxonFile;   // 40-byte records, or 80-byte ones when LongTaxonNames
-    RecordFile StateFile;   // 80-byte records
-    RecordFile MatrixFile;  // 40-byte records
-    MatrixRecord MatrixRecordCache;
-
-    // Matrix records read since the program started, for tests and benchmarks.
-    int64_t MatrixRecordsRead = 0;
+    RecordFile TaxonFile;  // 40-byte records, or 80-byte ones when LongTaxonNames
+    RecordFile StateFile;  // 80-byte records
+    // The matrix file's codes, read whole when the key opens; the file is closed then.
+    CodeMatrix Codes;
 };
 
 inline KeyRecord Key;
@@ -83,17 +61,10 @@ void OpenTaxonFile(const std::string& fileName);
 std::string ReadStateText(int32_t state);
 std::string ReadTaxonName(int32_t taxon);
 
-// The matrix record that holds the code of `taxon` for `state`, read through the
-// one-record cache: a hit costs nothing, a miss one record read. The pointer stays
-// valid until the next call. Byte (taxon mod 40) is the taxon's code character.
-const uint8_t* MatrixRecordFor(int32_t state, int32_t taxon);
-
+// The code of `taxon` for `state`, from the codes read when the key opened; reads no file.
 inline int TaxonCode(int32_t state, int32_t taxon) {
-    return CodeOfByte[MatrixRecordFor(state, taxon)[taxon % TaxaPerRecord]];
+    return Key.Codes.Code(state, taxon);
 }
-
-// Forgets the cached record, so nothing read from one key is used for another.
-void EmptyMatrixRecordCache();
 
 }  // namespace vorn
 

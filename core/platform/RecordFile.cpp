@@ -117,4 +117,39 @@ void RecordFile::Read(uint8_t* dest) {
     ++position_;
 }
 
+void RecordFile::ReadRecords(int32_t first, int32_t count, uint8_t* dest) {
+    if (fd_ < 0) throw IoError(fileName_, "read", "the file is not open");
+    if (first < 0 || count < 0 || int64_t{first} + count > recordCount_) {
+        throw IoError(fileName_, "read",
+                      "record " + std::to_string(int64_t{first} + count - 1) +
+                          " lies beyond the end of the file");
+    }
+    if (readFault) {
+        for (int32_t r = first; r < first + count; ++r) {
+            if (int error = readFault(fileName_, r)) {
+                throw IoError(fileName_, "read", std::strerror(error));
+            }
+        }
+    }
+    int64_t offset = int64_t{first} * recordSize_;
+    int64_t want = int64_t{count} * recordSize_;
+    int64_t got = 0;
+    while (got < want) {
+        ssize_t n = ::pread(fd_, dest + got, static_cast<size_t>(want - got), offset + got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw IoError(fileName_, "read", std::strerror(errno));
+        }
+        ++systemReads_;
+        if (n == 0) {
+            // The file shrank since it was opened.
+            throw IoError(fileName_, "read",
+                          "record " + std::to_string((offset + got) / recordSize_) +
+                              " lies beyond the end of the file");
+        }
+        got += n;
+    }
+    position_ = int64_t{first} + count;
+}
+
 }  // namespace vorn

@@ -36,6 +36,10 @@ public:
     void Seek(int32_t record);
     // Reads the record at the position into dest (RecordSize() bytes) and moves on.
     void Read(uint8_t* dest);
+    // Reads `count` consecutive records from `first` into dest (count x RecordSize()
+    // bytes) in as few system calls as the system allows, past the read-ahead buffer. The
+    // fault injection below is asked for every record. A record beyond the end is an error.
+    void ReadRecords(int32_t first, int32_t count, uint8_t* dest);
     // Seek and Read in one.
     void ReadRecord(int32_t record, uint8_t* dest) {
         Seek(record);

@@ -1,5 +1,6 @@
 #include "core/session/HistoryList.h"
 
+#include "core/key/KeyFiles.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/TextFile.h"
 #include "core/session/Scoring.h"
@@ -32,7 +33,7 @@ std::string HistoryListText(const std::vector<int32_t>& states) {
     std::string text;
     for (int32_t state : states) {
         if (state < 0 || state >= Key.StateCount) continue;
-        uint8_t score = StateScore[state];
+        uint8_t score = StateScore(state);
         text += score == ScorePresent ? '+' : score == ScoreAbsent ? '-' : ' ';
         text += std::to_string(state + 1) + "\r\n";
     }

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
@@ -195,16 +196,16 @@ void WriteJson(std::ostream& out) {
     out << "  \"key\": " << JsonString(FileNameToUtf8(Key.KeyName)) << ",\n";
     out << "  \"taxon_count\": " << Key.TaxonCount << ",\n";
     out << "  \"state_count\": " << Key.StateCount << ",\n";
-    out << "  \"or_mode\": " << (OrMode ? "true" : "false") << ",\n";
-    out << "  \"matching_taxa_count\": " << MatchingTaxaCount << ",\n";
+    out << "  \"or_mode\": " << (OrMode() ? "true" : "false") << ",\n";
+    out << "  \"matching_taxa_count\": " << MatchingTaxaCount() << ",\n";
     std::vector<int32_t> matching;
     for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (TaxonMatches[t]) matching.push_back(t + 1);
+        if (TaxonMatches(t)) matching.push_back(t + 1);
     }
     JsonArray(out, "matching_taxa", static_cast<int32_t>(matching.size()),
               [&](int32_t i) { out << matching[i]; });
     JsonArray(out, "scores", Key.StateCount,
-              [&](int32_t s) { out << '"' << ScoreText(StateScore[s]) << '"'; });
+              [&](int32_t s) { out << '"' << ScoreText(StateScore(s)) << '"'; });
     JsonArray(out, "mismatch_counts", Key.TaxonCount,
               [&](int32_t t) { out << TaxonMismatchCount(t); });
     JsonArray(out, "state_match_counts", Key.StateCount,
@@ -222,10 +223,10 @@ void WriteJson(std::ostream& out) {
 void WriteText(std::ostream& out) {
     out << "Key " << ReplaceControls(FileNameToUtf8(Key.KeyName)) << ": " << Key.TaxonCount
         << " taxa, " << Key.StateCount << " states";
-    if (OrMode) out << " (an \"Or\" group is open)";
-    out << "\n" << MatchingCountText(MatchingTaxaCount) << "\n";
+    if (OrMode()) out << " (an \"Or\" group is open)";
+    out << "\n" << MatchingCountText(MatchingTaxaCount()) << "\n";
     for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (!TaxonMatches[t]) continue;
+        if (!TaxonMatches(t)) continue;
         out << "  " << t + 1 << ". "
             << ReplaceControls(KeyTextToUtf8(SplitTaxonRecord(ReadTaxonName(t)).Text)) << "\n";
     }
@@ -261,14 +262,16 @@ class ListedStates : public SessionEvents {
 public:
     void StateScored(int32_t state) override { Add(state); }
     void Add(int32_t state) {
-        if (state < 0 || state >= MaxKeyItems || listed_[state]) return;
+        if (state < 0 || state >= Key.StateCount) return;
+        if (listed_.size() < static_cast<size_t>(Key.StateCount)) listed_.resize(Key.StateCount);
+        if (listed_[state]) return;
         listed_[state] = true;
         states_.push_back(state);
     }
     const std::vector<int32_t>& States() const { return states_; }
 
 private:
-    std::array<bool, MaxKeyItems> listed_{};
+    std::vector<bool> listed_;
     std::vector<int32_t> states_;
 };
 

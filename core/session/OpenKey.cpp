@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
@@ -25,21 +26,33 @@ void ClearKeyNames() {
 // Unscores every state and refreshes the windows; ResetKey without its check for an
 // open key, for the key being opened.
 void ResetScores() {
-    if (OrMode) ToggleOrMode();
-    ClearAllScores();
+    Engine* engine = OpenEngine();
+    if (!engine) return;
+    if (engine->OrMode()) ToggleOrMode();
+    engine->ClearAllScores();
     Events().ScoresChanged();
 }
 
-// Closes every file of the key, all of them even when one fails; the first failure is
-// rethrown once the key's state is consistent again.
+// Closes every file of the key, all of them even when one fails, and frees its codes;
+// the first failure is rethrown once the key's state is consistent again.
 void CloseKeyFiles(std::exception_ptr& firstError) {
-    for (RecordFile* file : {&Key.TaxonFile, &Key.StateFile, &Key.MatrixFile}) {
+    for (RecordFile* file : {&Key.TaxonFile, &Key.StateFile}) {
         try {
             file->Close();
         } catch (...) {
             if (!firstError) firstError = std::current_exception();
         }
     }
+    Key.Codes.Clear();
+}
+
+// Gives up a key whose files were opened but that cannot be used: files closed, names
+// emptied; no key is open.
+void Refuse() {
+    std::exception_ptr error;
+    CloseKeyFiles(error);
+    ClearKeyNames();
+    if (error) std::rethrow_exception(error);
 }
 
 }  // namespace
@@ -103,10 +116,11 @@ void OpenKey(const std::string& path) {
 }
 
 void LoadKeyFiles(const std::string& path, const std::string& directory) {
+    RecordFile matrix;
     try {
         OpenTaxonFile(Key.TaxFileName);
         Key.StateFile.Open(Key.ChrFileName, StateRecordSize);
-        Key.MatrixFile.Open(Key.DatFileName, TaxaPerRecord);
+        matrix.Open(Key.DatFileName, TaxaPerRecord);
     } catch (...) {
         std::exception_ptr ignored;
         CloseKeyFiles(ignored);
@@ -121,21 +135,39 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
 
     if (Key.TaxonCount > MaxKeyItems || Key.StateCount > MaxKeyItems) {
         ShowError(
-            "The VORN key you wish to access is too large for this copy of VORN.  The key "
-            "cannot be opened.");
-        std::exception_ptr error;
-        CloseKeyFiles(error);
-        ClearKeyNames();
-        if (error) std::rethrow_exception(error);
+            "The VORN key you wish to access is too large for this copy of VORN (at most "
+            "65,535 taxa and 65,535 states).  The key cannot be opened.");
+        Refuse();
         return;
     }
+    // Every code is read now, so a matrix that cannot hold them all is told now, not in
+    // the middle of a later action.
+    int64_t needed = int64_t{Key.StateCount} * Key.RecordsPerState;
+    if (matrix.RecordCount() < needed) {
+        ShowError("Sorry, the VORN file " + Key.DatFileName + " of the " + Key.KeyName +
+                  " key is too short: its " + std::to_string(Key.TaxonCount) + " taxa and " +
+                  std::to_string(Key.StateCount) + " states need " + std::to_string(needed) +
+                  " records of 40 codes, and it holds " + std::to_string(matrix.RecordCount()) +
+                  ".  The key cannot be opened.");
+        Refuse();
+        return;
+    }
+    try {
+        Key.Codes.Read(matrix, Key.TaxonCount, Key.StateCount, Key.RecordsPerState);
+        matrix.Close();
+    } catch (...) {
+        std::exception_ptr ignored;
+        CloseKeyFiles(ignored);
+        ClearKeyNames();
+        throw;
+    }
+    StartEngine(Key.Codes);
 
     ResetScores();
     Key.KeyOpen = true;
     ++KeysOpened;
     OpenKeyPath = path;
     WorkDir = directory;
-    EmptyMatrixRecordCache();
     Events().KeyOpened();
 
     if (Events().ConfirmTitlePage()) {
@@ -149,16 +181,18 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
 void CloseKey() {
     std::exception_ptr error;
     if (Key.KeyOpen) {
-        if (OrMode) ToggleOrMode();
+        if (OrMode()) ToggleOrMode();
+        // The engine and the codes go with the key: with no key open there are no
+        // taxa, states or scores, and nothing of the closed key stays in memory.
+        StopEngine();
         CloseKeyFiles(error);
         Key.KeyOpen = false;
         OpenKeyPath.clear();
         ClearKeyNames();
-        // Without a key nothing matches: no count of the closed key stays behind.
         Key.TaxonCount = 0;
         Key.StateCount = 0;
-        ClearAllScores();
     }
+    StopEngine();
     Events().KeyClosed();
     if (error) std::rethrow_exception(error);
 }

@@ -1,22 +1,25 @@
 #include "core/session/Scoring.h"
 
+#include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
 
 namespace vorn {
 
 void ScoreState(int32_t state, ScoreRequest request) {
-    if (state < 0 || !Key.KeyOpen || state >= Key.StateCount) return;
-    ApplyScoreRequest(state, request);
-    if (StateScore[state] != ScoreNone) Events().StateScored(state);
+    Engine* engine = OpenEngine();
+    if (state < 0 || !Key.KeyOpen || !engine || state >= engine->StateCount()) return;
+    engine->ApplyScoreRequest(state, request);
+    if (engine->Score(state) != ScoreNone) Events().StateScored(state);
     Events().ScoresChanged();
 }
 
 void ToggleOrMode() {
-    if (!Key.KeyOpen) return;
-    if (OrMode) {
-        EndOrGroup();
+    Engine* engine = OpenEngine();
+    if (!Key.KeyOpen || !engine) return;
+    if (engine->OrMode()) {
+        engine->EndOrGroup();
     } else {
-        BeginOrGroup();
+        engine->BeginOrGroup();
     }
     Events().OrModeChanged();
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 
 namespace vorn {
 

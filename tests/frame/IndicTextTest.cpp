@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/session/Modes.h"
 #include "frame/Indicator.h"
 
@@ -18,21 +18,15 @@ protected:
     ~IndicTextTest() override {
         CountMode = NumberMode = false;
         NameMode = ScientificNames;
-        MatchingTaxaCount = 0;
-        MismatchCount.fill(0);
-        MarkStateMatchCountStale();
     }
 
     // A state item with `count` taxa able to have it, out of `matching`.
-    void State(TIndicatorObj& item, int32_t index, int32_t count, int32_t matching,
-               uint8_t& score) {
+    static IndicNumbers State(TIndicatorObj& item, int32_t index, int32_t count, int32_t matching,
+                              uint8_t score) {
         item.Kind = TIndicatorObj::IndicState;
         item.Index = index;
         item.Text = "Leaves opposite";
-        item.ScoreRef = &score;
-        StateMatchCountStale = false;
-        StateMatchCountCache[index] = count;
-        MatchingTaxaCount = matching;
+        return {.Score = score, .Count = count, .Matching = matching};
     }
 };
 
@@ -50,21 +44,19 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
     CountMode = true;
     for (const Row& row : rows) {
         TIndicatorObj item;
-        uint8_t score = ScoreNone;
-        State(item, 3, row.count, row.matching, score);
-        EXPECT_EQ(IndicText(item), std::string(row.counter) + "   Leaves opposite")
+        IndicNumbers n = State(item, 3, row.count, row.matching, ScoreNone);
+        EXPECT_EQ(IndicText(item, n), std::string(row.counter) + "   Leaves opposite")
             << "count " << row.count << " of " << row.matching;
     }
 }
 
 TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
     TIndicatorObj item;
-    uint8_t score = ScoreNone;
-    State(item, 0, 5, 9, score);
-    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+    IndicNumbers n = State(item, 0, 5, 9, ScoreNone);
+    EXPECT_EQ(IndicText(item, n), "   Leaves opposite");
     CountMode = true;
     item.CountStyle = TIndicatorObj::CountNone;
-    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+    EXPECT_EQ(IndicText(item, n), "   Leaves opposite");
 }
 
 TEST_F(IndicTextTest, MarkOfEachScore) {
@@ -74,9 +66,8 @@ TEST_F(IndicTextTest, MarkOfEachScore) {
     };
     for (const auto& [value, mark] : rows) {
         TIndicatorObj item;
-        uint8_t score = value;
-        State(item, 0, 5, 9, score);
-        EXPECT_EQ(IndicText(item), std::string(mark) + "Leaves opposite") << int(value);
+        IndicNumbers n = State(item, 0, 5, 9, value);
+        EXPECT_EQ(IndicText(item, n), std::string(mark) + "Leaves opposite") << int(value);
     }
 }
 
@@ -84,15 +75,14 @@ TEST_F(IndicTextTest, MarkOfEachScore) {
 TEST_F(IndicTextTest, WorkedExampleOfTheTwelfthState) {
     CountMode = NumberMode = true;
     TIndicatorObj item;
-    uint8_t score = ScoreNone;
-    State(item, 11, 5, 9, score);
-    EXPECT_EQ(IndicText(item), "(5)        12. Leaves opposite");
-    score = ScorePresent;
-    StateMatchCountCache[11] = 9;
-    EXPECT_EQ(IndicText(item), "(all)   +12. Leaves opposite");
-    score = ScoreAbsent;
-    StateMatchCountCache[11] = -1;
-    EXPECT_EQ(IndicText(item), "        -12. Leaves opposite");
+    IndicNumbers n = State(item, 11, 5, 9, ScoreNone);
+    EXPECT_EQ(IndicText(item, n), "(5)        12. Leaves opposite");
+    n.Score = ScorePresent;
+    n.Count = 9;
+    EXPECT_EQ(IndicText(item, n), "(all)   +12. Leaves opposite");
+    n.Score = ScoreAbsent;
+    n.Count = -1;
+    EXPECT_EQ(IndicText(item, n), "        -12. Leaves opposite");
 }
 
 TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
@@ -140,22 +130,21 @@ TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
     item.Index = 4;
     item.Text = "Fagus sylvatica";
     item.CountStyle = TIndicatorObj::CountMismatches;
-    MismatchCount[4] = 3;
-    EXPECT_EQ(IndicText(item), "(3)    Fagus sylvatica");
+    IndicNumbers n{.Mismatches = 3};
+    EXPECT_EQ(IndicText(item, n), "(3)    Fagus sylvatica");
     CountMode = true;
-    MismatchCount[4] = 12;
-    EXPECT_EQ(IndicText(item), "(12)    Fagus sylvatica");
+    n.Mismatches = 12;
+    EXPECT_EQ(IndicText(item, n), "(12)    Fagus sylvatica");
 }
 
 TEST_F(IndicTextTest, StateNameIsItsText) {
     TIndicatorObj item;
-    uint8_t score = ScorePresent;
-    State(item, 0, 5, 9, score);
+    IndicNumbers n = State(item, 0, 5, 9, ScorePresent);
     NameMode = CommonNames;
     EXPECT_EQ(IndicName(item), "Leaves opposite");
     item.Text.reset();
     EXPECT_EQ(IndicName(item), "");
-    EXPECT_EQ(IndicText(item), "  +");
+    EXPECT_EQ(IndicText(item, n), "  +");
 }
 
 // Lists cache the width of a prefix under its key: items with different prefixes must
@@ -167,13 +156,12 @@ TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
             for (int variant = 0; variant < 4; ++variant) {
                 TIndicatorObj item;
-                uint8_t score = value;
-                State(item, 7, count, 9, score);
+                IndicNumbers n = State(item, 7, count, 9, value);
                 if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
                 if (variant & 2) item.NotesName = "";
-                std::string prefix = IndicPrefix(item);
-                uint64_t key = IndicPrefixKey(item);
-                EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
+                std::string prefix = IndicPrefix(item, n);
+                uint64_t key = IndicPrefixKey(item, n);
+                EXPECT_EQ(IndicText(item, n), prefix + "Leaves opposite");
                 EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
             }
 }

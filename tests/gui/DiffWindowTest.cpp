@@ -73,7 +73,7 @@ private slots:
         QVERIFY(!Lines(w).join('|').contains("simple"));
         ToggleOrMode();
         ScoreState(6, RequestAbsent);
-        QCOMPARE(MatchingTaxaCount, 1);
+        QCOMPARE(MatchingTaxaCount(), 1);
         QVERIFY(Lines(w).isEmpty());
         ScoreState(0, RequestClear);
         QCOMPARE(Lines(w), thorny);

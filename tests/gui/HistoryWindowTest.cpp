@@ -74,7 +74,7 @@ private slots:
         w->VornListBox->setFocus();
         QTest::keyClick(w->VornListBox, Qt::Key_D, Qt::AltModifier);
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0}));
-        QCOMPARE(StateScore[6], uint8_t(ScoreAbsent));
+        QCOMPARE(StateScore(6), uint8_t(ScoreAbsent));
         ScoreState(6, RequestClear);
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0}));
         ScoreState(6, RequestPresent);
@@ -104,9 +104,9 @@ private slots:
         ScoreState(0, RequestPresent);
         Load(w, "+3\r\n 7\r\n-12\r\n");
         QCOMPARE(Listed(w), std::vector<int32_t>({0, 2, 6, 11}));
-        QCOMPARE(StateScore[2], uint8_t(ScorePresent));
-        QCOMPARE(StateScore[6], uint8_t(ScoreNone));
-        QCOMPARE(StateScore[11], uint8_t(ScoreAbsent));
+        QCOMPARE(StateScore(2), uint8_t(ScorePresent));
+        QCOMPARE(StateScore(6), uint8_t(ScoreNone));
+        QCOMPARE(StateScore(11), uint8_t(ScoreAbsent));
         QCOMPARE(f->Ui.Dialogs.back().Title, std::string("Load History List"));
 
         // Twice: nothing new. Out-of-range numbers and other characters are skipped;
@@ -116,7 +116,7 @@ private slots:
         Load(w, "+0\r\n+13\r\n--5\r\n*4\r\n 12\r\n+2 and the rest\r\n-\r\n+9\r\n");
         QCOMPARE(Listed(w), std::vector<int32_t>({0, 2, 6, 11, 1}));
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
-        QCOMPARE(StateScore[8], uint8_t(ScoreNone));
+        QCOMPARE(StateScore(8), uint8_t(ScoreNone));
         f->Ui.Files = {};  // cancelled
         Click(w->LoadButton);
         QCOMPARE(Listed(w).size(), size_t(5));
@@ -134,7 +134,7 @@ private slots:
         f->Ui.Files = {saved};
         Click(fresh->LoadButton);
         QCOMPARE(Listed(fresh), std::vector<int32_t>({0, 2, 6, 11, 1}));
-        QCOMPARE(StateScore[1], uint8_t(ScorePresent));
+        QCOMPARE(StateScore(1), uint8_t(ScorePresent));
     }
 
     void aFailedSaveKeepsTheOldFile() {

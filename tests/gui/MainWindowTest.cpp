@@ -94,10 +94,10 @@ private slots:
         // Reset, from the menu and the button, unscores; Close closes the key.
         ScoreState(0, RequestPresent);
         Action("Reset1")->trigger();
-        QCOMPARE(StateScore[0], uint8_t(ScoreNone));
+        QCOMPARE(StateScore(0), uint8_t(ScoreNone));
         ScoreState(0, RequestPresent);
         QTest::mouseClick(f->Main->ResetButton, Qt::LeftButton);
-        QCOMPARE(StateScore[0], uint8_t(ScoreNone));
+        QCOMPARE(StateScore(0), uint8_t(ScoreNone));
         Action("Close1")->trigger();
         QVERIFY(!Key.KeyOpen);
         QVERIFY(!Action("Index1")->isEnabled());

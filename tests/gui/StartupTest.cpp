@@ -55,7 +55,6 @@ private slots:
     }
     void cleanup() {
         CloseKey();
-        ClearAllScores();
         ChangeToDirectory(start_);
     }
 

@@ -153,7 +153,7 @@ private slots:
         // While an "Or" group is open a single taxon does not call the window.
         ToggleOrMode();
         ScoreState(3, RequestPresent);
-        QCOMPARE(MatchingTaxaCount, 1);
+        QCOMPARE(MatchingTaxaCount(), 1);
         QVERIFY(!IsOpen(WindowKind::TaxMatch));
         ToggleOrMode();
         ScoreState(3, RequestClear);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/Queries.h"
+#include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
 #include "core/session/Scoring.h"
 #include "tests/kit/KeyFixture.h"
@@ -31,17 +33,20 @@ protected:
     static std::string Matches() {
         std::string flags;
         for (int32_t t = 0; t < Key.TaxonCount; ++t)
-            flags += TaxonMatches[t] ? '1' : '0';
+            flags += TaxonMatches(t) ? '1' : '0';
         return flags;
     }
     static std::vector<int32_t> Mismatches() {
-        return std::vector<int32_t>(MismatchCount.begin(), MismatchCount.begin() + Key.TaxonCount);
+        std::vector<int32_t> counts;
+        for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            counts.push_back(TaxonMismatchCount(t));
+        return counts;
     }
     static std::string Scores() {
         static const char* marks = ".+-PA";  // None, Present, Absent, OrPresent, OrAbsent
         std::string text;
         for (int32_t s = 0; s < Key.StateCount; ++s)
-            text += marks[StateScore[s]];
+            text += marks[StateScore(s)];
         return text;
     }
 

@@ -83,7 +83,6 @@ public:
         CloseKey();
         CloseAllWindows();
         delete Main;
-        ClearAllScores();
         ChangeToDirectory(start_);
     }
     GuiFixture(const GuiFixture&) = delete;

@@ -19,7 +19,6 @@ protected:
     KeyFixture() : start_(CurrentDirectory()) {}
     ~KeyFixture() override {
         CloseKey();
-        ClearAllScores();
         ChangeToDirectory(start_);
     }
 

@@ -1,6 +1,6 @@
 #include "windows/states/ActiveWindow.h"
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 
 namespace vorn {
 
@@ -8,7 +8,7 @@ TCharActive::TCharActive() : TCharForm(WindowKind::CharActive) {}
 
 void TCharActive::AddStates() {
     for (int32_t state = 0; state < Key.StateCount; ++state) {
-        if (StateScore[state] != ScoreNone) AddState(state);
+        if (StateScore(state) != ScoreNone) AddState(state);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "windows/states/DifferentiatingWindow.h"
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/platform/Messages.h"
 
 namespace vorn {
@@ -8,7 +8,7 @@ namespace vorn {
 TCharDiff::TCharDiff() : TCharForm(WindowKind::CharDiff) {}
 
 void TCharDiff::LoadList() {
-    if (MatchingTaxaCount > 10 && Key.StateCount > 201 &&
+    if (MatchingTaxaCount() > 10 && Key.StateCount > 201 &&
         !UI().AskYesNo(MessageKind::Information,
                        "If more than about 10 taxa match in a large key, the Differentiating "
                        "States function may require some time to complete.  Do you want to "

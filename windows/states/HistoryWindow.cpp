@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/platform/Messages.h"
 #include "core/session/HistoryList.h"
 #include "frame/Guarded.h"
@@ -34,7 +34,7 @@ TCharHistory::TCharHistory() : TCharForm(WindowKind::CharHistory) {
 
 void TCharHistory::AddStates() {
     for (int32_t state = 0; state < Key.StateCount; ++state) {
-        if (StateScore[state] != ScoreNone) AddState(state);
+        if (StateScore(state) != ScoreNone) AddState(state);
     }
 }
 

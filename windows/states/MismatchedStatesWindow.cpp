@@ -1,6 +1,6 @@
 #include "windows/states/MismatchedStatesWindow.h"
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 
 namespace vorn {
 

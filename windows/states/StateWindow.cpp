@@ -76,7 +76,7 @@ void TCharForm::AddState(int32_t state) {
 }
 
 void TCharForm::OrButtonDraw() {
-    if (OrMode) {
+    if (OrMode()) {
         OrButton->setText("End &Or");
         OrButton->setToolTip("End selection of character states to \"Or\" together");
     } else {

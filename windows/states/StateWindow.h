@@ -28,7 +28,7 @@ public:
     void LoadList() override;
     void ClearList() override;
     void RepaintList() override;
-    // Caption and hint of the Or button from OrMode, so all open members agree.
+    // Caption and hint of the Or button from OrMode(), so all open members agree.
     void OrButtonDraw() override;
     void FormShow() override;
 

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/platform/Text.h"
 #include "frame/Guarded.h"
 #include "windows/states/IndexWindow.h"

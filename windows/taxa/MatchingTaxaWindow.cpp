@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "frame/BusyCursor.h"
@@ -27,7 +27,7 @@ void TTaxMatch::LoadList() {
     ClearList();
     if (!Key.KeyOpen) return;
     for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
-        if (TaxonMatches[static_cast<size_t>(taxon)]) {
+        if (TaxonMatches(static_cast<size_t>(taxon))) {
             VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountStandard);
         }
     }

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "core/engine/Engine.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"

@@ -27,11 +27,11 @@ TEST_F(OrGroups, AnEmptyGroupChangesNothing) {
     ScoreState(3, RequestPresent);
     auto matches = Matches();
     ToggleOrMode();
-    EXPECT_TRUE(OrMode);
+    EXPECT_TRUE(OrMode());
     ToggleOrMode();
-    EXPECT_FALSE(OrMode);
+    EXPECT_FALSE(OrMode());
     EXPECT_EQ(Matches(), matches);
-    EXPECT_EQ(ClosedOrGroups, nullptr);
+    EXPECT_TRUE(OpenEngine()->ClosedGroups().empty());
     EXPECT_EQ(orRedraws_, 2);
 }
 
@@ -40,7 +40,7 @@ TEST_F(OrGroups, WhileOpenTheMatchingIsNarrowedButMismatchesWait) {
     ScoreState(0, RequestPresent);
     EXPECT_EQ(Scores(), "P....");
     EXPECT_EQ(Matches(), "10101");  // not coded absent for A
-    EXPECT_EQ(MatchingTaxaCount, 3);
+    EXPECT_EQ(MatchingTaxaCount(), 3);
     EXPECT_EQ(Mismatches(), (std::vector<int32_t>{0, 0, 0, 0, 0}));
     // Clear on an unscored state while the group is open: nothing, and no refusal.
     ScoreState(1, RequestClear);
@@ -74,7 +74,7 @@ TEST_F(OrGroups, ATaxonFailingEveryMemberGetsExactlyOneMismatch) {
     ToggleOrMode();
     EXPECT_EQ(Mismatches(), (std::vector<int32_t>{0, 0, 0, 1, 0}));
     EXPECT_EQ(Matches(), "11101");
-    EXPECT_EQ(MatchingTaxaCount, 4);
+    EXPECT_EQ(MatchingTaxaCount(), 4);
 }
 
 TEST_F(OrGroups, ATaxonThatDidNotMatchBeforeNeverMatchesDuringTheGroup) {
@@ -83,7 +83,7 @@ TEST_F(OrGroups, ATaxonThatDidNotMatchBeforeNeverMatchesDuringTheGroup) {
     ScoreState(3, RequestPresent);  // everybody satisfies D
     EXPECT_EQ(Matches(), "00100");
     ScoreState(2, RequestToggle);  // a double-click joins as present
-    EXPECT_EQ(StateScore[2], ScoreOrPresent);
+    EXPECT_EQ(StateScore(2), ScoreOrPresent);
     EXPECT_EQ(Matches(), "00100");
 }
 
@@ -122,7 +122,7 @@ TEST_F(OrGroups, RequestsOnAClosedMemberChangeNothingButClearDissolvesTheGroup) 
     ScoreState(2, RequestClear);
     EXPECT_EQ(Scores(), ".....");
     EXPECT_EQ(Matches(), "11111");
-    EXPECT_EQ(ClosedOrGroups, nullptr);
+    EXPECT_TRUE(OpenEngine()->ClosedGroups().empty());
 }
 
 TEST_F(OrGroups, DissolvingTheOlderOfTwoGroupsLeavesTheNewerInForce) {
@@ -138,20 +138,19 @@ TEST_F(OrGroups, DissolvingTheOlderOfTwoGroupsLeavesTheNewerInForce) {
     EXPECT_EQ(Scores(), "...+P");
     EXPECT_EQ(Mismatches(), (std::vector<int32_t>{1, 1, 0, 1, 1}));
     EXPECT_EQ(Matches(), "00100");
-    ASSERT_NE(ClosedOrGroups, nullptr);
-    EXPECT_EQ(ClosedOrGroups->Next, nullptr);
-    EXPECT_EQ(ClosedOrGroups->StateMark[4], ScoreOrPresent);
+    ASSERT_EQ(OpenEngine()->ClosedGroups().size(), 1u);
+    EXPECT_EQ(OpenEngine()->ClosedGroups()[0].Members, std::vector<int32_t>{4});
 }
 
 TEST_F(OrGroups, ClosingTheKeyEndsTheGroupAndTheNextKeyStartsWithout) {
     ToggleOrMode();
     ScoreState(0, RequestPresent);
     CloseKey();
-    EXPECT_FALSE(OrMode);
-    EXPECT_EQ(ClosedOrGroups, nullptr);  // nothing of a closed key is kept
+    EXPECT_FALSE(OrMode());
+    EXPECT_EQ(OpenEngine(), nullptr);  // nothing of a closed key is kept
     Open(MakeKey({"+-"}));
-    EXPECT_FALSE(OrMode);
-    EXPECT_EQ(ClosedOrGroups, nullptr);
+    EXPECT_FALSE(OrMode());
+    EXPECT_TRUE(OpenEngine()->ClosedGroups().empty());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ protected:
 TEST_F(Scoring, PresentGivesAMismatchToEveryTaxonCodedAbsent) {
     ScoreState(0, RequestPresent);
     EXPECT_EQ(Matches(), "1011");  // unknown and variable keep matching
-    EXPECT_EQ(MatchingTaxaCount, 3);
+    EXPECT_EQ(MatchingTaxaCount(), 3);
     EXPECT_EQ(Scores(), "+...");
 }
 
@@ -33,7 +33,7 @@ TEST_F(Scoring, PresentThenAbsentMovesTheMismatches) {
     ScoreState(1, RequestAbsent);
     EXPECT_EQ(Matches(), "1010");
     EXPECT_EQ(Mismatches(), (std::vector<int32_t>{0, 1, 0, 1}));
-    EXPECT_EQ(MatchingTaxaCount, 2);
+    EXPECT_EQ(MatchingTaxaCount(), 2);
 }
 
 TEST_F(Scoring, ToggleCyclesNonePresentAbsentNone) {
@@ -75,7 +75,7 @@ TEST_F(Scoring, NoSelectionOrNoKeyDoesNothingAtAll) {
     ToggleOrMode();
     EXPECT_EQ(refreshes_, 0);
     EXPECT_EQ(orRedraws_, 0);
-    EXPECT_FALSE(OrMode);
+    EXPECT_FALSE(OrMode());
 }
 
 TEST_F(Scoring, TwoContradictionsNeedTwoClearsAndTheCountChangesOnceEachWay) {
@@ -83,26 +83,25 @@ TEST_F(Scoring, TwoContradictionsNeedTwoClearsAndTheCountChangesOnceEachWay) {
     ScoreState(2, RequestPresent);  // taxa 2, 3 absent
     ScoreState(1, RequestAbsent);   // taxa 1, 3 present
     EXPECT_EQ(Mismatches(), (std::vector<int32_t>{0, 2, 1, 2}));
-    EXPECT_EQ(MatchingTaxaCount, 1);
+    EXPECT_EQ(MatchingTaxaCount(), 1);
     ScoreState(0, RequestClear);
     EXPECT_EQ(Matches(), "1000");
     ScoreState(1, RequestClear);
     EXPECT_EQ(Matches(), "1100");
-    EXPECT_EQ(MatchingTaxaCount, 2);
+    EXPECT_EQ(MatchingTaxaCount(), 2);
 }
 
 TEST_F(Scoring, ClearAllScoresForgetsEverything) {
     ScoreState(0, RequestPresent);
     ToggleOrMode();
     ScoreState(1, RequestPresent);
-    ClearAllScores();
+    OpenEngine()->ClearAllScores();
     EXPECT_EQ(Scores(), "....");
     EXPECT_EQ(Matches(), "1111");
-    EXPECT_EQ(MatchingTaxaCount, 4);
-    EXPECT_FALSE(OrMode);
-    EXPECT_FALSE(OrGroupHasState);
-    EXPECT_EQ(OpenOrGroup, nullptr);
-    EXPECT_EQ(ClosedOrGroups, nullptr);
+    EXPECT_EQ(MatchingTaxaCount(), 4);
+    EXPECT_FALSE(OrMode());
+    EXPECT_FALSE(OpenEngine()->OpenGroup());
+    EXPECT_TRUE(OpenEngine()->ClosedGroups().empty());
 }
 
 TEST_F(Scoring, ResetEndsTheOpenGroupThenClearsAndRefreshes) {
@@ -110,18 +109,18 @@ TEST_F(Scoring, ResetEndsTheOpenGroupThenClearsAndRefreshes) {
     ScoreState(0, RequestPresent);
     int before = refreshes_;
     ResetKey();
-    EXPECT_FALSE(OrMode);
-    EXPECT_EQ(ClosedOrGroups, nullptr);
+    EXPECT_FALSE(OrMode());
+    EXPECT_TRUE(OpenEngine()->ClosedGroups().empty());
     EXPECT_EQ(Scores(), "....");
     EXPECT_EQ(refreshes_, before + 1);
     EXPECT_EQ(orRedraws_, 2);  // begin, and the end forced by the reset
 
     // Once the key is closed nothing matches, and a reset refreshes (opens) nothing.
     CloseKey();
-    EXPECT_EQ(MatchingTaxaCount, 0);
+    EXPECT_EQ(MatchingTaxaCount(), 0);
     before = refreshes_;
     ResetKey();
-    EXPECT_EQ(MatchingTaxaCount, 0);
+    EXPECT_EQ(MatchingTaxaCount(), 0);
     EXPECT_EQ(refreshes_, before);
 }
 

@@ -1,5 +1,5 @@
-// The key's files: the taxon file's two forms, record arithmetic, the one-record matrix
-// cache, and files that are short or damaged.
+// The key's files: the taxon file's two forms, record arithmetic, the codes read when
+// the key opens, and files that are short or damaged.
 #include <gtest/gtest.h>
 
 #include "core/key/KeyFiles.h"
@@ -123,30 +123,10 @@ TEST_F(KeyFiles, FortyOneTaxaPutTaxon40OfState3InRecord7) {
     codes[3][40] = '+';
     codes[3][39] = '*';
     Open(MakeKey(codes));
+    EXPECT_EQ(Key.RecordsPerState, 2);
     EXPECT_EQ(TaxonCode(3, 40), CodePresent);
-    EXPECT_EQ(Key.MatrixRecordCache.State, 3);
-    EXPECT_EQ(Key.MatrixRecordCache.FirstTaxon, 40);
-    EXPECT_EQ(Key.MatrixRecordCache.Bytes[0], '+');
     EXPECT_EQ(TaxonCode(3, 39), CodeVariable);
-    EXPECT_EQ(Key.MatrixRecordCache.FirstTaxon, 0);
-    EXPECT_EQ(Key.MatrixRecordCache.Bytes[39], '*');
-}
-
-TEST_F(KeyFiles, TheOneRecordCacheReadsEachRecordOnceInAscendingOrder) {
-    Open(MakeKey(std::vector<std::string>(4, std::string(80, '?'))));
-    EXPECT_EQ(Key.MatrixRecordCache.State, -1);  // emptied by opening
-    int64_t before = Key.MatrixRecordsRead;
-    for (int t = 0; t < 80; ++t)
-        TaxonCode(2, t);
-    EXPECT_EQ(Key.MatrixRecordsRead - before, 2);
-    TaxonCode(1, 5);
-    TaxonCode(2, 6);
-    EXPECT_EQ(Key.MatrixRecordsRead - before, 4);
-    // Any other order is correct but reads more.
-    TaxonCode(2, 79);
-    TaxonCode(2, 0);
-    TaxonCode(2, 79);
-    EXPECT_EQ(Key.MatrixRecordsRead - before, 7);
+    EXPECT_EQ(TaxonCode(4, 40), CodeAbsent);
 }
 
 TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
@@ -159,21 +139,25 @@ TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
         EXPECT_EQ(TaxonCode(0, t), CodeUnknown) << t;
 }
 
-TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedIsAnErrorWhenReached) {
+// Every code is read when the key opens, so a matrix that cannot hold them all refuses
+// the key then, naming the file; no action can later fail on it.
+TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedRefusesTheKey) {
     KeySpec keySpec = MakeKey({"++", "--", "+-"});
     std::string des = testing::WriteKey(dir_.Path(), keySpec);
-    WriteFile(dir_.Path() + "TEST.DAT", std::string(40, '+'));  // one state's record only
+    WriteFile(dir_.Path() + "TEST.DAT", std::string(40 * 2 + 39, '+'));  // 2 of 3 records
     OpenKey(des);
-    ASSERT_TRUE(Key.KeyOpen);  // the size is not compared when opening
-    EXPECT_EQ(TaxonCode(0, 1), CodePresent);
-    try {
-        TaxonCode(2, 0);
-        FAIL() << "no error";
-    } catch (const IoError& e) {
-        EXPECT_EQ(e.FileName(), "TEST.DAT");
-    }
-    // The failed read left nothing in the cache that could be taken for state 2.
-    EXPECT_EQ(Key.MatrixRecordCache.State, -1);
+    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_FALSE(Key.TaxonFile.IsOpen());
+    ASSERT_EQ(ui_.Texts().size(), 1u);
+    EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
+    EXPECT_EQ(ui_.Texts()[0],
+              "Sorry, the VORN file TEST.DAT of the TEST key is too short: its 2 taxa and 3 "
+              "states need 3 records of 40 codes, and it holds 2.  The key cannot be opened.");
+
+    // One more byte completes the last record: the key opens.
+    WriteFile(dir_.Path() + "TEST.DAT", std::string(40 * 3, '+'));
+    OpenKey(des);
+    EXPECT_TRUE(Key.KeyOpen);
 }
 
 TEST_F(KeyFiles, SplitTaxonRecordCutsAtNotesThenImageThenCommonName) {

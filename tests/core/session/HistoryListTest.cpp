@@ -71,7 +71,7 @@ TEST_F(HistoryLists, SavedListsLoadBackAsTheSameHistory) {
     SaveHistoryList(path, {4, 0, 2, 3, 8, 99});
     EXPECT_EQ(testing::ReadFile(path), "-5\r\n+1\r\n 3\r\n 4\r\n 9\r\n");
 
-    ClearAllScores();
+    OpenEngine()->ClearAllScores();
     history_.clear();
     std::vector<int32_t> listed;
     LoadHistoryList(path, [&](int32_t s) { listed.push_back(s); });

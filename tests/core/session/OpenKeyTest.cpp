@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/session/Events.h"
@@ -81,13 +82,15 @@ TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
     EXPECT_FALSE(Key.KeyOpen);
 }
 
-TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
-    Open(MakeKey(std::vector<std::string>(1200, std::string(1200, '+'))));
-    EXPECT_EQ(Key.TaxonCount, 1200);
-    EXPECT_EQ(Key.StateCount, 1200);
-    EXPECT_EQ(MatchingTaxaCount, 1200);
+TEST_F(OpeningKeys, CapacityIs65535TaxaAnd65535States) {
+    Open(MakeKey({std::string(65535, '+')}));
+    EXPECT_EQ(Key.TaxonCount, 65535);
+    EXPECT_EQ(MatchingTaxaCount(), 65535);
+    Open(MakeKey(std::vector<std::string>(65535, "+-")));
+    EXPECT_EQ(Key.StateCount, 65535);
+    EXPECT_EQ(MatchingTaxaCount(), 2);
 
-    for (auto [taxa, states] : {std::pair{1201, 10}, std::pair{10, 1201}}) {
+    for (auto [taxa, states] : {std::pair{65536, 1}, std::pair{1, 65536}}) {
         ui_.Messages.clear();
         desktop_.Calls.clear();
         KeyHistory = {};
@@ -96,16 +99,16 @@ TEST_F(OpeningKeys, CapacityIs1200TaxaAnd1200States) {
         ASSERT_EQ(ui_.Texts().size(), 1u);
         EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
         EXPECT_EQ(ui_.Texts()[0],
-                  "The VORN key you wish to access is too large for this copy of VORN.  The key "
-                  "cannot be opened.");
+                  "The VORN key you wish to access is too large for this copy of VORN (at most "
+                  "65,535 taxa and 65,535 states).  The key cannot be opened.");
         EXPECT_FALSE(Key.KeyOpen);
         EXPECT_FALSE(Key.TaxonFile.IsOpen());
-        EXPECT_FALSE(Key.MatrixFile.IsOpen());
+        EXPECT_EQ(OpenEngine(), nullptr);
         // The history is left alone for a key that is too large.
         EXPECT_EQ(KeyHistory[0], "");
         EXPECT_EQ(desktop_.Calls, "closed ");
         // The previous key was closed first, and with no key open nothing matches.
-        EXPECT_EQ(MatchingTaxaCount, 0);
+        EXPECT_EQ(MatchingTaxaCount(), 0);
     }
 }
 
@@ -159,12 +162,12 @@ TEST_F(OpeningKeys, ReopeningTheOpenKeyUnscoresEveryState) {
     OpenKey(des);
     ScoreState(0, RequestPresent);
     ToggleOrMode();
-    ASSERT_EQ(MatchingTaxaCount, 1);
+    ASSERT_EQ(MatchingTaxaCount(), 1);
     OpenKey(des);
     EXPECT_TRUE(Key.KeyOpen);
-    EXPECT_FALSE(OrMode);
-    EXPECT_EQ(StateScore[0], ScoreNone);
-    EXPECT_EQ(MatchingTaxaCount, 2);
+    EXPECT_FALSE(OrMode());
+    EXPECT_EQ(StateScore(0), ScoreNone);
+    EXPECT_EQ(MatchingTaxaCount(), 2);
 }
 
 TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {

@@ -2,6 +2,7 @@
 // title page, on small datasets written for each construct.
 #include <gtest/gtest.h>
 
+#include "core/key/KeyFiles.h"
 #include "importers/delta/DeltaConvert.h"
 #include "importers/delta/DeltaText.h"
 
@@ -222,27 +223,23 @@ TEST(DeltaMapping, IndexEntriesColumnsAndCapacity) {
               "1 30 2\r\nCharacters 1-2\r\n2\r\nleaf shape / form\r\n1 2\r\n"
               "a rather long character text t\r\n3 5\r\n");
 
-    // 700 characters of two states: 600 fit the 1200 states; 201 entries at most, so
-    // three characters share each, in columns of 25.
+    // 700 characters of two states: all fit; 201 entries at most, so four characters
+    // share each, in columns of 25.
     t = {"", "*CHARACTER LIST\n", "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     for (int i = 1; i <= 700; ++i)
         t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/ 2. y/\n";
     c = ConvertTexts(t, "Big");
-    EXPECT_EQ(c.Key.States.size(), 1200u);
-    EXPECT_EQ(c.CapacityLeftOut, 100);
-    EXPECT_EQ(c.LeftOut.size(), 100u);
-    EXPECT_EQ(c.Key.Index.rfind("8 30 2\r\nCharacters 1-75\r\n25\r\nc1\r\n-3 1 2 3 4 5 6\r\nc4\r\n"
-                                "-3 7 8 9 10 11 12\r\n",
-                                0),
-              0u);
-    EXPECT_NE(c.Key.Index.find("Characters 526-600\r\n25\r\n"), std::string::npos);
+    EXPECT_EQ(c.Key.States.size(), 1400u);
+    EXPECT_EQ(c.CapacityLeftOut, 0);
+    EXPECT_TRUE(c.LeftOut.empty());
     EXPECT_EQ(
-        c.Key.TitleLines,
-        (std::vector<std::string>{"Big", "",
-                                  "1 taxa, 1200 character states from 600 "
-                                  "characters",
-                                  "Converted from the DELTA dataset set",
-                                  "100 characters were left out at the capacity of 1200 states"}));
+        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n-4 1 2 3 4 5 6 7 8\r\n", 0),
+        0u);
+    EXPECT_NE(c.Key.Index.find("\r\nc697\r\n-4 1393 1394 1395 1396 1397 1398 1399 1400\r\n"),
+              std::string::npos);
+    EXPECT_EQ(c.Key.TitleLines, (std::vector<std::string>{
+                                    "Big", "", "1 taxa, 1400 character states from 700 characters",
+                                    "Converted from the DELTA dataset set"}));
 }
 
 TEST(DeltaMapping, WhatCannotBecomeAKey) {
@@ -251,7 +248,7 @@ TEST(DeltaMapping, WhatCannotBecomeAKey) {
     EXPECT_TRUE(ConvertTexts(t).NoStates);
     t.chars += "#2. m/ 1. a/\n";
     t.items = "*ITEM DESCRIPTIONS\n";
-    for (int i = 0; i < 1201; ++i)
+    for (int i = 0; i <= MaxKeyItems; ++i)
         t.items += "# i/ 2,1\n";
     EXPECT_TRUE(ConvertTexts(t).TooManyItems);
     EXPECT_EQ(ConvertTexts({"*SHOW ~ Grass Genera - specifications.\n", t.chars,

@@ -1,0 +1,74 @@
+#include "core/engine/Queries.h"
+
+#include <bit>
+
+namespace vorn {
+
+uint8_t StateScore(int32_t state) {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->Score(state) : ScoreNone;
+}
+
+int32_t MatchingTaxaCount() {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->MatchingCount() : 0;
+}
+
+bool TaxonMatches(int32_t taxon) {
+    const Engine* engine = OpenEngine();
+    return engine && engine->Matches(taxon);
+}
+
+std::vector<int32_t> MatchingTaxa() {
+    std::vector<int32_t> taxa;
+    if (const Engine* engine = OpenEngine()) {
+        const Bits& bits = engine->MatchingTaxa();
+        for (size_t w = 0; w < bits.size(); ++w) {
+            for (uint64_t word = bits[w]; word; word &= word - 1)
+                taxa.push_back(static_cast<int32_t>(w * 64) + std::countr_zero(word));
+        }
+    }
+    return taxa;
+}
+
+bool OrMode() {
+    const Engine* engine = OpenEngine();
+    return engine && engine->OrMode();
+}
+
+int Tolerance() {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->Tolerance() : 0;
+}
+
+int32_t TaxonMismatchCount(int32_t taxon) {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->Mismatches(taxon) : 0;
+}
+
+int32_t StateMatchCount(int32_t state) {
+    Engine* engine = OpenEngine();
+    return engine ? engine->StateMatchCount(state) : 0;
+}
+
+bool StateSplitsMatchingTaxa(int32_t state) {
+    int32_t n = StateMatchCount(state);
+    return n != 0 && n != MatchingTaxaCount();
+}
+
+bool StateContradicts(int32_t taxon, int32_t state) {
+    const Engine* engine = OpenEngine();
+    return engine && engine->Contradicts(taxon, state);
+}
+
+std::vector<int32_t> DifferentiatingStates() {
+    Engine* engine = OpenEngine();
+    return engine ? engine->DifferentiatingStates() : std::vector<int32_t>();
+}
+
+std::vector<int32_t> TaxaByMismatches() {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->TaxaByMismatches() : std::vector<int32_t>();
+}
+
+}  // namespace vorn

@@ -1,0 +1,115 @@
+#include "core/key/CodeMatrix.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/key/KeyFiles.h"
+#include "core/platform/RecordFile.h"
+
+namespace vorn {
+namespace {
+
+// How much of the matrix one read takes: whole states, about this many bytes.
+constexpr int64_t kReadChunk = 1 << 20;
+
+// The bits of 64 code bytes: Yes for "+" and "*", No for "-" and "*".
+inline void PackWord(const uint8_t* bytes, uint64_t& yes, uint64_t& no) {
+#if defined(__SSE2__)
+    const __m128i plus = _mm_set1_epi8('+');
+    const __m128i minus = _mm_set1_epi8('-');
+    const __m128i star = _mm_set1_epi8('*');
+    uint64_t y = 0, n = 0;
+    for (int i = 0; i < 4; ++i) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
+        __m128i s = _mm_cmpeq_epi8(v, star);
+        auto yesBits =
+            static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, plus), s)));
+        auto noBits =
+            static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, minus), s)));
+        y |= static_cast<uint64_t>(yesBits) << (16 * i);
+        n |= static_cast<uint64_t>(noBits) << (16 * i);
+    }
+    yes = y;
+    no = n;
+#else
+    uint64_t y = 0, n = 0;
+    for (int i = 0; i < 64; ++i) {
+        uint8_t b = bytes[i];
+        y |= static_cast<uint64_t>(b == '+' || b == '*') << i;
+        n |= static_cast<uint64_t>(b == '-' || b == '*') << i;
+    }
+    yes = y;
+    no = n;
+#endif
+}
+
+}  // namespace
+
+void CodeMatrix::Pack(const uint8_t* bytes, int32_t count, uint64_t* yes, uint64_t* no) {
+    int32_t whole = count / 64;
+    for (int32_t w = 0; w < whole; ++w)
+        PackWord(bytes + 64 * w, yes[w], no[w]);
+    if (int32_t rest = count % 64) {
+        // The last word from a copy, so nothing past `count` is read.
+        uint8_t tail[64] = {};
+        std::memcpy(tail, bytes + 64 * whole, static_cast<size_t>(rest));
+        PackWord(tail, yes[whole], no[whole]);
+    }
+}
+
+void CodeMatrix::Resize(int32_t taxa, int32_t states) {
+    taxa_ = taxa;
+    states_ = states;
+    words_ = WordsFor(taxa);
+    planes_.assign(static_cast<size_t>(states) * 2 * words_, 0);
+}
+
+void CodeMatrix::Clear() {
+    taxa_ = states_ = words_ = 0;
+    planes_ = {};
+}
+
+void CodeMatrix::Read(RecordFile& matrix, int32_t taxa, int32_t states, int32_t recordsPerState) {
+    Resize(taxa, states);
+    int64_t stateBytes = static_cast<int64_t>(recordsPerState) * TaxaPerRecord;
+    int32_t perChunk = static_cast<int32_t>(std::max<int64_t>(1, kReadChunk / stateBytes));
+    std::vector<uint8_t> chunk(static_cast<size_t>(perChunk * stateBytes));
+    try {
+        for (int32_t first = 0; first < states; first += perChunk) {
+            int32_t count = std::min(perChunk, states - first);
+            matrix.ReadRecords(first * recordsPerState, count * recordsPerState, chunk.data());
+            for (int32_t i = 0; i < count; ++i) {
+                size_t at = PlaneAt(first + i);
+                Pack(chunk.data() + i * stateBytes, taxa, &planes_[at], &planes_[at + words_]);
+            }
+        }
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+void CodeMatrix::Assign(int32_t taxa, const std::vector<std::string>& codes) {
+    Resize(taxa, static_cast<int32_t>(codes.size()));
+    std::vector<uint8_t> bytes(static_cast<size_t>(taxa));
+    for (int32_t s = 0; s < states_; ++s) {
+        std::fill(bytes.begin(), bytes.end(), '?');
+        std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
+        size_t at = PlaneAt(s);
+        Pack(bytes.data(), taxa, &planes_[at], &planes_[at + words_]);
+    }
+}
+
+int CodeMatrix::Code(int32_t state, int32_t taxon) const {
+    size_t word = static_cast<size_t>(taxon / 64);
+    int bit = taxon % 64;
+    bool yes = (Yes(state)[word] >> bit) & 1;
+    bool no = (No(state)[word] >> bit) & 1;
+    return yes ? (no ? CodeVariable : CodePresent) : (no ? CodeAbsent : CodeUnknown);
+}
+
+}  // namespace vorn

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorn {
+
+class RecordFile;
+
+// A set of taxa (or of states), one bit each, 64 to a word; bits past the last member of
+// the universe are always 0.
+using Bits = std::vector<uint64_t>;
+
+constexpr int32_t WordsFor(int32_t count) {
+    return (count + 63) / 64;
+}
+
+// The codes of a key, read once from its matrix file when the key opens and kept packed
+// for word-parallel queries: per state two bit planes over the taxa, Yes (code "+" or "*":
+// the taxon may have the state) and No (code "-" or "*": it may lack it). "?" is in
+// neither. So "+" exactly is Yes and not No, "-" exactly is No and not Yes. Any other
+// byte (a damaged or hand-edited matrix) reads as "?", the one code that neither
+// contradicts nor confirms anything. Two bits per code: a key of 10,000 x 10,000 takes
+// 25 MB.
+class CodeMatrix {
+public:
+    CodeMatrix() = default;
+
+    // Reads the codes of `states` states of `taxa` taxa from `matrix` (records of 40 bytes,
+    // `recordsPerState` consecutive records per state, state after state) in one
+    // sequential pass. The file must hold states x recordsPerState records (the caller
+    // checks that first, to say so in its own words). Throws IoError on a failed read;
+    // the matrix is then empty.
+    void Read(RecordFile& matrix, int32_t taxa, int32_t states, int32_t recordsPerState);
+    // Fills the matrix from code bytes, `codes[s]` holding a byte per taxon; for tests and
+    // tools that have the codes in memory.
+    void Assign(int32_t taxa, const std::vector<std::string>& codes);
+    // Frees the planes.
+    void Clear();
+
+    int32_t TaxonCount() const { return taxa_; }
+    int32_t StateCount() const { return states_; }
+    // Words per plane.
+    int32_t Words() const { return words_; }
+    const uint64_t* Yes(int32_t state) const { return &planes_[PlaneAt(state)]; }
+    const uint64_t* No(int32_t state) const { return &planes_[PlaneAt(state) + words_]; }
+    // The code of `taxon` for `state`: CodeUnknown, CodePresent, CodeAbsent or
+    // CodeVariable. Indices are the caller's to keep within the matrix.
+    int Code(int32_t state, int32_t taxon) const;
+    // Memory held by the planes, in bytes.
+    size_t Bytes() const { return planes_.size() * sizeof(uint64_t); }
+
+    // Packs `count` code bytes of one state into its planes (words_ words each); bytes
+    // past `count` may follow in `bytes` but are not read. Exposed for benchmarks.
+    static void Pack(const uint8_t* bytes, int32_t count, uint64_t* yes, uint64_t* no);
+
+private:
+    size_t PlaneAt(int32_t state) const { return static_cast<size_t>(state) * 2 * words_; }
+    void Resize(int32_t taxa, int32_t states);
+
+    int32_t taxa_ = 0;
+    int32_t states_ = 0;
+    int32_t words_ = 0;
+    std::vector<uint64_t> planes_;  // per state: Yes words, then No words
+};
+
+}  // namespace vorn
