@@ -6,7 +6,7 @@ namespace vorn {
 
 uint8_t StateScore(int32_t state) {
     const Engine* engine = OpenEngine();
-    return engine ? engine->Score(state) : ScoreNone;
+    return engine ? engine->Score(state) : uint8_t{ScoreNone};
 }
 
 int32_t MatchingTaxaCount() {
