@@ -1,15 +1,15 @@
 #include "core/session/HistoryList.h"
 
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/TextFile.h"
 #include "core/session/Scoring.h"
 
 namespace vorn {
+namespace {
 
-void LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState) {
-    TextFile file;
-    file.Open(fileName);
+void ReadLines(TextFile& file, const std::function<void(int32_t)>& listState) {
     while (!file.AtEnd()) {
         int action = file.ReadChar();
         if (action != ' ' && action != '+' && action != '-') {
@@ -26,6 +26,15 @@ void LoadHistoryList(const std::string& fileName, const std::function<void(int32
             ScoreState(state, action == '+' ? RequestPresent : RequestAbsent);
         }
     }
+}
+
+}  // namespace
+
+void LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState) {
+    TextFile file;
+    file.Open(fileName);
+    // The windows are rebuilt once, after the last line, even when a bad line ends it.
+    ScoreTogether([&] { ReadLines(file, listState); });
     file.Close();
 }
 

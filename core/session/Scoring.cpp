@@ -4,13 +4,44 @@
 #include "core/session/Events.h"
 
 namespace vorn {
+namespace {
+
+// While ScoreTogether runs: how deep, and whether a ScoresChanged is owed.
+int together = 0;
+bool changed = false;
+
+void TellScoresChanged() {
+    if (together > 0) {
+        changed = true;
+        return;
+    }
+    Events().ScoresChanged();
+}
+
+}  // namespace
+
+void ScoreTogether(const std::function<void()>& actions) {
+    ++together;
+    auto finish = [] {
+        if (--together > 0 || !changed) return;
+        changed = false;
+        Events().ScoresChanged();
+    };
+    try {
+        actions();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
 
 void ScoreState(int32_t state, ScoreRequest request) {
     Engine* engine = OpenEngine();
     if (state < 0 || !Key.KeyOpen || !engine || state >= engine->StateCount()) return;
     engine->ApplyScoreRequest(state, request);
     if (engine->Score(state) != ScoreNone) Events().StateScored(state);
-    Events().ScoresChanged();
+    TellScoresChanged();
 }
 
 void ToggleOrMode() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/engine/Queries.h"
 
@@ -12,6 +13,12 @@ namespace vorn {
 // highlighted) does nothing at all; so does any state while no key is open or a state
 // beyond the key's states.
 void ScoreState(int32_t state, ScoreRequest request);
+
+// Runs `actions`, which score through ScoreState, so that ScoresChanged is told once,
+// after the last of them (also when one throws, with what was applied before it); so the
+// windows are rebuilt, and their questions asked, once for the whole operation.
+// StateScored is told for each state as usual.
+void ScoreTogether(const std::function<void()>& actions);
 
 // Begins an "Or" group when none is open, else ends it, and tells OrModeChanged; nothing
 // without an open key.
