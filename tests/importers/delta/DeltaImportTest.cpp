@@ -127,7 +127,8 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     }
     run = Import({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--key-states FILE", "--title TEXT", "--credit TEXT"})
+    for (const char* option :
+         {"--key-states FILE", "--title TEXT", "--credit TEXT", "--encoding NAME"})
         EXPECT_TRUE(Contains(run.out, option)) << option;
 
     WriteFile(data_ + "/chars", "*CHARACTER LIST\r\n#1. notes/\r\n");
@@ -135,6 +136,58 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     run = Import({data_, dir_.Path() + "key", "BIRDS"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "vorn-import-delta: no character of the dataset gives states\n");
+}
+
+TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
+    fs::create_directory(data_ + "/images");
+    fs::create_directory(dir_.Path() + "outside");
+    WriteFile(dir_.Path() + "outside/secret.jpg", "\xFF\xD8 secret");
+    WriteFile(data_ + "/images/robin.jpg", "\xFF\xD8 robin");
+    fs::create_symlink(dir_.Path() + "outside/secret.jpg", data_ + "/images/link.jpg");
+    WriteFile(data_ + "/timages",
+              "*TAXON IMAGES\r\n# Robin/ ../outside/secret.jpg " + dir_.Path() +
+                  "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "picture \"../outside/secret.jpg\" of Robin: \"..\" leads out"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "outside/secret.jpg\" of Robin: an absolute path")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"link.jpg\" of Robin: a symbolic link that leads out"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"..\\outside\\secret.jpg\" of Crow: \"..\" leads out"))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/I0001.JPG"), "\xFF\xD8 robin");
+    for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
+        EXPECT_NE(ReadFile(entry.path()), "\xFF\xD8 secret") << entry.path();
+}
+
+TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {
+    WriteFile(data_ + "/items",
+              "*ITEM DESCRIPTIONS\r\n# Salix polaris Hult\x82n/ 1,1\r\n# Salix Hult\xE9n/ 1,2\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "items, line 2: \"Hult?n\": a byte 0x80-0x9F between letters"))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(40, 13), "Salix Hult\xE9n ");
+
+    // Read as DOS text, the same byte is the letter it stands for.
+    WriteFile(data_ + "/items", "*ITEM DESCRIPTIONS\r\n# Salix polaris Hult\x82n/ 1,1\r\n");
+    run = Import({data_, dir_.Path() + "key", "BIRDS", "--encoding", "cp850"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(Contains(run.out, "0x80-0x9F")) << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(0, 20), "Salix polaris Hult\xE9n");
+
+    // UTF-8 is recognised; a letter Windows-1252 lacks is written as "?" and counted.
+    WriteFile(data_ + "/items", "*ITEM DESCRIPTIONS\r\n# \xC5\xBBmija Hult\xC3\xA9n/ 1,1\r\n");
+    run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 character that Windows-1252 cannot hold written as \"?\""))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(0, 12), "?mija Hult\xE9n");
+
+    run = Import({data_, dir_.Path() + "key", "BIRDS", "--encoding=klingon"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(Contains(run.err, "unknown encoding \"klingon\"")) << run.err;
 }
 
 // The datasets beside the repository (CI clones shared/ next to it).
