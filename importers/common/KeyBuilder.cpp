@@ -237,7 +237,7 @@ std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWri
             const IndexCharacter& c = characters[static_cast<size_t>(from)];
             std::string text = caption(c);
             seen.emplace(text, &c);
-            out += text + kCrLf;
+            out += text + (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
             // The characters of an entry are consecutive: their states make one range.
             int first = firstState[static_cast<size_t>(from)];
             int last = firstState[static_cast<size_t>(to - 1)] +

@@ -73,6 +73,7 @@ struct IndexCharacter {
     std::string Words;    // UTF-8: all its words, to tell two entries apart
     int Number = 0;       // shown when nothing else tells them apart
     int States = 0;       // its states follow those of the character before it
+    std::string Image;    // the picture of its entry ("C0001"); empty when none
 };
 
 // The index file of a key whose states are those of `characters`, in order: one entry

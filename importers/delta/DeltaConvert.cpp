@@ -745,7 +745,7 @@ private:
         std::vector<import::IndexCharacter> index;
         for (size_t ci : used_) {
             const CharInfo& c = chars_[ci];
-            index.push_back({c.Caption, c.Words, c.Number, static_cast<int>(c.Texts.size())});
+            index.push_back({c.Caption, c.Words, c.Number, static_cast<int>(c.Texts.size()), ""});
         }
         result_.Key.Index = import::BuildIndex(index, write_);
     }
