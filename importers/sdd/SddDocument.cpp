@@ -34,8 +34,12 @@ std::string CleanLabel(const QString& raw) {
             if (end > i && end - i <= 10) {
                 QString name = raw.mid(i + 1, end - i - 1);
                 static const std::pair<const char*, char16_t> kEntities[] = {
-                    {"nbsp", 0xA0}, {"amp", '&'},  {"lt", '<'},
-                    {"gt", '>'},    {"quot", '"'}, {"apos", '\''}};
+                    {"nbsp", 0xA0},    {"amp", '&'},      {"lt", '<'},       {"gt", '>'},
+                    {"quot", '"'},     {"apos", '\''},    {"deg", 0xB0},     {"micro", 0xB5},
+                    {"plusmn", 0xB1},  {"times", 0xD7},   {"copy", 0xA9},    {"reg", 0xAE},
+                    {"middot", 0xB7},  {"frac12", 0xBD},  {"ndash", 0x2013}, {"mdash", 0x2014},
+                    {"lsquo", 0x2018}, {"rsquo", 0x2019}, {"ldquo", 0x201C}, {"rdquo", 0x201D},
+                    {"hellip", 0x2026}};
                 char32_t decoded = 0;
                 for (const auto& [entity, character] : kEntities) {
                     if (name == QLatin1String(entity)) decoded = character;

@@ -2,12 +2,12 @@
 // writes; and the datasets beside the repository converted and opened by vorn-identify.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <sstream>
 
 #include "importers/delta/DeltaImport.h"
+#include "tests/importers/KeyChecks.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn::delta {
@@ -193,13 +193,6 @@ TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {
 // The datasets beside the repository (CI clones shared/ next to it).
 const std::string kDatasets = std::string(VORN_SOURCE_DIR) + "/../shared/delta";
 
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 class Datasets : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -214,27 +207,12 @@ protected:
         return out + "/";
     }
 
-    // The state number (from 1) whose text is `text` in the key's .CHR file.
     int State(const std::string& folder, const std::string& key, const std::string& text) {
-        std::string chr = ReadFile(folder + key + ".CHR");
-        for (size_t s = 0; s * 80 < chr.size(); ++s) {
-            std::string record = chr.substr(s * 80, 80);
-            record.erase(record.find_last_not_of(' ') + 1);
-            if (record == text) return static_cast<int>(s + 1);
-        }
-        ADD_FAILURE() << "no state \"" << text << "\"";
-        return 0;
+        return vorn::testing::StateNumber(folder + key + ".CHR", text);
     }
 
-    // vorn-identify's text report of the key after `actions`.
     std::string Identify(const std::string& des, const std::vector<std::string>& actions) {
-        std::string command = Quote(VORN_IDENTIFY_BINARY) + " " + Quote(des);
-        for (const std::string& action : actions)
-            command += " " + Quote(action);
-        command += " >" + Quote(dir_.Path() + "out") + " 2>&1";
-        int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(dir_.Path() + "out");
-        return ReadFile(dir_.Path() + "out");
+        return vorn::testing::IdentifyReport(des, actions, dir_.Path() + "out");
     }
 
     TempDir dir_;
