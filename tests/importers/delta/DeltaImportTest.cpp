@@ -143,10 +143,13 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     fs::create_directory(dir_.Path() + "outside");
     WriteFile(dir_.Path() + "outside/secret.jpg", "\xFF\xD8 secret");
     WriteFile(data_ + "/images/robin.jpg", "\xFF\xD8 robin");
+    // Named in Windows-1252 by timages, in UTF-8 on disk.
+    WriteFile(data_ + "/images/b\xC3\xA9tula.jpg", "\xFF\xD8 crow");
     fs::create_symlink(dir_.Path() + "outside/secret.jpg", data_ + "/images/link.jpg");
     WriteFile(data_ + "/timages",
               "*TAXON IMAGES\r\n# Robin/ ../outside/secret.jpg " + dir_.Path() +
-                  "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg\r\n");
+                  "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg "
+                  "B\xC9TULA.JPG\r\n");
     Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "picture \"../outside/secret.jpg\" of Robin: \"..\" leads out"))
@@ -157,6 +160,7 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     EXPECT_TRUE(Contains(run.out, "picture \"..\\outside\\secret.jpg\" of Crow: \"..\" leads out"))
         << run.out;
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0001.JPG"), "\xFF\xD8 robin");
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/I0002.JPG"), "\xFF\xD8 crow");
     for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
         EXPECT_NE(ReadFile(entry.path()), "\xFF\xD8 secret") << entry.path();
 }

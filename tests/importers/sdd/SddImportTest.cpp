@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "importers/sdd/SddImport.h"
+#include "importers/sdd/ZipArchive.h"
 #include "tests/importers/KeyChecks.h"
 #include "tests/importers/sdd/SddTestDocuments.h"
 #include "tests/kit/Folder.h"
@@ -188,6 +189,22 @@ TEST_F(SddImporter, ZipArchivesOfOneDocumentAndTheirPictures) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "pics/robin.png: it unpacks to 41943040 bytes, more than"))
         << run.out;
+}
+
+TEST(ZipArchive, WhatIsReadIsCountedWhateverTheArchiveDeclares) {
+    // Its one entry declares 100 bytes and unpacks to more than 200,000 (fuzz corpus).
+    ZipArchive archive(std::string(VORN_SOURCE_DIR) +
+                       "/fuzz/corpus/sdd_document/zip-declared-size-lies");
+    ASSERT_TRUE(archive.Valid()) << archive.Error();
+    ASSERT_EQ(archive.Names(), std::vector<std::string>{"birds.sdd11.xml"});
+    std::string why;
+    EXPECT_FALSE(archive.Read("birds.sdd11.xml", 1000, &why));
+    EXPECT_EQ(why, "it unpacks to more than the 1000 bytes read");
+    auto whole = archive.Read("BIRDS.SDD11.XML", 1 << 20, &why);
+    ASSERT_TRUE(whole);
+    EXPECT_GT(whole->size(), 200000u);
+    EXPECT_FALSE(archive.Read("other.xml", 1 << 20, &why));
+    EXPECT_EQ(why, "not in the zip archive");
 }
 
 TEST_F(SddImporter, ExitStatusesAndOneLineMessages) {
