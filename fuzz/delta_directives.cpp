@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ConvertOptions options;
     options.Name = "FUZZ";
     Conversion key = Convert(dataset, options, {});
-    if (key.TooManyItems || key.NoStates || key.TooManyStates) return 0;
+    if (key.TooManyItems || key.NoStates || key.TooManyStates || key.TooLarge) return 0;
     const vorn::KeyContents& k = key.Key;
     FUZZ_CHECK(k.Taxa.size() == dataset.Items.size() &&
                    k.Taxa.size() <= static_cast<size_t>(vorn::MaxKeyItems),

@@ -287,6 +287,10 @@ public:
             result_.TooManyItems = true;
             return std::move(result_);
         }
+        if (static_cast<uint64_t>(data_.Items.size()) * data_.Characters.size() > MaxCells) {
+            result_.TooLarge = true;
+            return std::move(result_);
+        }
         DescribeCharacters();
         GatherAttributes();
         for (CharInfo& c : chars_)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -22,6 +23,10 @@ struct ConvertOptions {
 
 using import::PictureFile;
 
+// The converter keeps a table of items x characters; a dataset whose table would pass
+// this is refused rather than exhaust the memory.
+constexpr uint64_t MaxCells = uint64_t{32} << 20;
+
 struct Conversion {
     KeyContents Key;
     std::vector<std::pair<std::string, std::string>> Notes;  // file name, bytes
@@ -34,6 +39,7 @@ struct Conversion {
     std::vector<std::string> Unreadable;  // "character 4, item 2 (name): "9": why"
     bool TooManyItems = false;            // more than MaxKeyItems
     bool TooManyStates = false;           // more than MaxKeyItems
+    bool TooLarge = false;                // more items x characters than MaxCells
     bool NoStates = false;
 };
 

@@ -1,6 +1,7 @@
 #include "importers/delta/DeltaImport.h"
 
 #include <filesystem>
+#include <new>
 
 #include "core/key/KeyFiles.h"
 #include "core/key/KeyWriter.h"
@@ -195,6 +196,11 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
             throw Failure{1, "the dataset has " + std::to_string(key.ItemCount) +
                                  " items; a key holds at most " + std::to_string(MaxKeyItems)};
         }
+        if (key.TooLarge) {
+            throw Failure{1, "the dataset has " + std::to_string(key.ItemCount) + " items and " +
+                                 std::to_string(key.CharacterCount) +
+                                 " characters, more than can be converted at once"};
+        }
         if (key.NoStates) {
             throw Failure{1, key.ItemCount == 0 ? "the dataset has no items"
                                                 : "no character of the dataset gives states"};
@@ -233,9 +239,12 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         import::PrintList(out, "Lines that could not be read (left out):", problems);
         import::PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
         import::PrintList(out, "Pictures:", pictureProblems);
-        import::PrintList(out, "Letters that may be in another code page (read as cp1252):",
-                          codePages);
+        import::PrintList(out,
+                          "Letters that may be in another code page (read as cp1252):", codePages);
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << "vorn-import-delta: not enough memory to convert the dataset\n";
+        return 1;
     } catch (const Failure& failure) {
         err << "vorn-import-delta: " << failure.Message << (failure.Usage ? " (try --help)" : "")
             << "\n";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/platform/Text.h"
 #include "importers/common/KeyText.h"
 
 namespace vorn::delta {
@@ -86,7 +87,10 @@ std::string FromDeltaBytes(std::string_view bytes, const std::string& encoding) 
 std::string ReplaceCharacterMarks(std::string_view text, const std::string& encoding) {
     std::string out;
     out.reserve(text.size());
-    std::string codePage = encoding.empty() ? "windows-1252" : encoding;
+    // \'hh names a byte of a code page; in a UTF-8 file, of the Windows one.
+    std::string folded = FoldCase(encoding);
+    std::string codePage =
+        encoding.empty() || folded == "utf-8" || folded == "utf8" ? "windows-1252" : encoding;
     int fallbacks = 1;
     // Where a mark's delimiter ends: "{}" or one blank go with the mark.
     auto delimited = [&](size_t j) {

@@ -110,8 +110,7 @@ private:
             auto found = charIndex_.find(rule.Dependent);
             if (found != charIndex_.end()) rulesFor_[found->second].push_back(&rule);
         }
-        entries_.assign(doc_.Descriptions.size(),
-                        std::vector<const Entry*>(chars_.size(), nullptr));
+        entries_.resize(doc_.Descriptions.size());
         for (size_t t = 0; t < doc_.Descriptions.size(); ++t) {
             for (const Entry& e : doc_.Descriptions[t].Entries) {
                 auto found = charIndex_.find(e.Character);
@@ -120,10 +119,15 @@ private:
                                    "\", which is no character of its kind, is left out");
                     continue;
                 }
-                const Entry*& slot = entries_[t][found->second];
-                if (!slot) slot = &e;
+                entries_[t].emplace(found->second, &e);
             }
         }
+    }
+
+    // The entry of description `t` for character `ci`; null when it has none.
+    const Entry* EntryOf(size_t t, size_t ci) const {
+        auto found = entries_[t].find(ci);
+        return found == entries_[t].end() ? nullptr : found->second;
     }
 
     void Problem(size_t t, const std::string& what) {
@@ -176,7 +180,7 @@ private:
             std::vector<double> numbers;
             size_t ci = static_cast<size_t>(&c - chars_.data());
             for (size_t t = 0; t < entries_.size(); ++t) {
-                const Entry* e = entries_[t][ci];
+                const Entry* e = EntryOf(t, ci);
                 if (!e || IsUnknownStatus(e->Status) || e->Status == "NotApplicable") continue;
                 if (auto span = Span(*e)) {
                     numbers.push_back(span->first);
@@ -233,25 +237,23 @@ private:
     // has no data and is inapplicable by its own rules. Worked out once per description
     // and character; a circle of rules does not hold.
     bool Inapplicable(size_t t, size_t ci) {
-        if (memo_.empty()) memo_.assign(entries_.size() * chars_.size(), Memo::Unknown);
-        Memo& memo = memo_[t * chars_.size() + ci];
-        if (memo == Memo::Working) return false;
-        if (memo != Memo::Unknown) return memo == Memo::Yes;
-        memo = Memo::Working;
+        uint64_t key = static_cast<uint64_t>(t) * chars_.size() + ci;
+        auto [memo, added] = memo_.emplace(key, Memo::Working);
+        if (!added) return memo->second == Memo::Yes;
         bool result = ByRules(t, ci);
-        memo_[t * chars_.size() + ci] = result ? Memo::Yes : Memo::No;
+        memo_[key] = result ? Memo::Yes : Memo::No;
         return result;
     }
 
     bool ByRules(size_t t, size_t ci) {
         auto rules = rulesFor_.find(ci);
-        if (rules == rulesFor_.end() || !Empty(entries_[t][ci])) return false;
+        if (rules == rulesFor_.end() || !Empty(EntryOf(t, ci))) return false;
         for (const DependencyRule* rule : rules->second) {
             if (rule->States.empty()) continue;
             auto owner = stateOwner_.find(rule->States.front());
             if (owner == stateOwner_.end()) continue;
             size_t controlling = owner->second;
-            const Entry* e = entries_[t][controlling];
+            const Entry* e = EntryOf(t, controlling);
             if (e && e->Status == "NotApplicable") return true;
             if (e && IsUnknownStatus(e->Status)) continue;
             std::vector<size_t> listed =
@@ -275,7 +277,7 @@ private:
     std::string Codes(size_t t, size_t ci) {
         const CharInfo& c = chars_[ci];
         size_t n = c.Texts.size();
-        const Entry* e = entries_[t][ci];
+        const Entry* e = EntryOf(t, ci);
         if (Empty(e)) return std::string(n, Inapplicable(t, ci) ? '-' : '?');
         if (IsUnknownStatus(e->Status)) return std::string(n, '?');
         if (e->Status == "NotApplicable") return std::string(n, '-');
@@ -328,7 +330,7 @@ private:
     std::string Notes(size_t t) {
         std::string body;
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
-            const Entry* e = entries_[t][ci];
+            const Entry* e = EntryOf(t, ci);
             const Character& c = *chars_[ci].Source;
             if (!e) continue;
             std::string text;
@@ -398,10 +400,12 @@ private:
     std::unordered_map<std::string, size_t> charIndex_;
     std::unordered_map<std::string, size_t> stateOwner_;
     std::unordered_map<size_t, std::vector<const DependencyRule*>> rulesFor_;
-    std::vector<std::vector<const Entry*>> entries_;  // per description and character
+    // Per description, its entries by character: a document may declare many characters
+    // and many descriptions, but it holds only so many entries.
+    std::vector<std::unordered_map<size_t, const Entry*>> entries_;
     std::vector<size_t> used_;
-    enum class Memo : uint8_t { Unknown, Working, No, Yes };
-    std::vector<Memo> memo_;
+    enum class Memo : uint8_t { Working, No, Yes };
+    std::unordered_map<uint64_t, Memo> memo_;  // by description and character
 };
 
 }  // namespace

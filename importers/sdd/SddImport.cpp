@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "core/key/KeyWriter.h"
@@ -88,7 +89,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
 // Where the document and its local pictures come from: a folder, or a zip archive.
 class Source {
 public:
-    explicit Source(const std::string& file) : shown_(file) {
+    explicit Source(const std::string& file) {
         std::string path = ResolveFileName(file);
         if (!FileExists(path)) throw Failure{2, file + ": not found"};
         folder_ = fs::path(path).parent_path().string();
@@ -123,10 +124,9 @@ public:
         auto bytes = zip_->Read(documents[0], kMaxDocument, &why);
         if (!bytes) throw Failure{2, file + ": " + FileNameToUtf8(documents[0]) + ": " + why};
         document_ = std::move(*bytes);
-        documentName_ = FileNameToUtf8(documents[0]);
         size_t slash = documents[0].rfind('/');
         zipFolder_ = slash == std::string::npos ? std::string() : documents[0].substr(0, slash + 1);
-        documentName_ = fs::path(path).filename().string() + ": " + documentName_;
+        documentName_ = fs::path(path).filename().string() + ": " + FileNameToUtf8(documents[0]);
     }
 
     const std::string& Document() const { return document_; }
@@ -173,7 +173,7 @@ public:
     }
 
 private:
-    std::string shown_, folder_, document_, documentName_, zipFolder_;
+    std::string folder_, document_, documentName_, zipFolder_;
     std::unique_ptr<ZipArchive> zip_;
 };
 
@@ -350,6 +350,9 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         import::PrintList(out, "Entries that could not be used:", problems);
         import::PrintList(out, "Pictures not copied:", pictures.Problems);
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << "vorn-import-sdd: not enough memory to convert the document\n";
+        return 1;
     } catch (const Failure& failure) {
         err << "vorn-import-sdd: " << failure.Message << (failure.Usage ? " (try --help)" : "")
             << "\n";

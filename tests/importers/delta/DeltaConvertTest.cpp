@@ -247,8 +247,7 @@ TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
     EXPECT_EQ(c.Key.States.size(), 700u);
     EXPECT_TRUE(c.LeftOut.empty());
     EXPECT_EQ(
-        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n1 4\r\nc5\r\n5 8\r\n", 0),
-        0u);
+        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n1 4\r\nc5\r\n5 8\r\n", 0), 0u);
     EXPECT_NE(c.Key.Index.find("Characters 601-700\r\n25\r\n"), std::string::npos);
     EXPECT_NE(c.Key.Index.find("\r\nc697\r\n697 700\r\n"), std::string::npos);
     EXPECT_EQ(c.Key.TitleLines, (std::vector<std::string>{
@@ -267,6 +266,18 @@ TEST(DeltaMapping, WhatCannotBecomeAKey) {
     EXPECT_TRUE(ConvertTexts(t).TooManyItems);
     t.items = "*ITEM DESCRIPTIONS\n# i/ 2,1\n";
     EXPECT_FALSE(ConvertTexts(t).TooManyItems);
+
+    // A table of items x characters too large for the memory is refused, not attempted.
+    Texts wide{"", "*CHARACTER LIST\n#1. m/ 1. a/\n#999999. n/ 1. b/\n",
+               "*ITEM DESCRIPTIONS\n# i/ 1,1\n"};
+    EXPECT_FALSE(ConvertTexts(wide).TooLarge);  // two characters, whatever their numbers
+    std::string many = "*CHARACTER LIST\n";
+    for (uint64_t c = 1; c <= MaxCells / 1000 + 1; ++c)
+        many += "#" + std::to_string(c) + ". c/\n";
+    std::string items = "*ITEM DESCRIPTIONS\n";
+    for (int i = 0; i < 1000; ++i)
+        items += "# i/\n";
+    EXPECT_TRUE(ConvertTexts({"", many, items}).TooLarge);
 
     // Every state is written up to the capacity, and none beyond it.
     std::string states;
