@@ -1,8 +1,8 @@
 #include "frame/OpenDocument.h"
 
 #include <QDesktopServices>
-#include <QFileInfo>
 
+#include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
 #include "core/session/DataPaths.h"
 
@@ -36,7 +36,8 @@ bool OpenDocument(const std::string& target) {
 }
 
 bool OpenLocalFile(const std::string& path) {
-    QUrl url = QUrl::fromLocalFile(QFileInfo(QString::fromStdString(path)).absoluteFilePath());
+    QByteArray absolute = QByteArray::fromStdString(AbsolutePath(path));
+    QUrl url = QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"), QUrl::StrictMode);
     if (DesktopOpener) return DesktopOpener(url);
     return QDesktopServices::openUrl(url);
 }

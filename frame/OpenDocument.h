@@ -12,7 +12,9 @@ namespace vorn {
 bool OpenDocument(const std::string& target);
 
 // Hands a local file (a picture) to the desktop's default handler for its type, as a
-// file: address of its absolute path, however long. False when the desktop refuses.
+// file: address of its absolute path, however long. The address is made from the path's
+// bytes, percent-encoded, so a name that is not UTF-8 (Windows-1252 from a key) still
+// names its file. False when the desktop refuses.
 bool OpenLocalFile(const std::string& path);
 
 // The desktop's opener; tests put their own in its place.

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/key/KeyFiles.h"
 #include "fuzz/Check.h"
 #include "importers/delta/DeltaConvert.h"
 #include "importers/delta/DeltaReader.h"
@@ -70,11 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ConvertOptions options;
     options.Name = "FUZZ";
     Conversion key = Convert(dataset, options, {});
-    if (key.TooManyItems || key.NoStates) return 0;
+    if (key.TooManyItems || key.NoStates || key.TooManyStates || key.TooLarge) return 0;
     const vorn::KeyContents& k = key.Key;
-    FUZZ_CHECK(k.Taxa.size() == dataset.Items.size() && k.Taxa.size() <= 1200,
+    FUZZ_CHECK(k.Taxa.size() == dataset.Items.size() &&
+                   k.Taxa.size() <= static_cast<size_t>(vorn::MaxKeyItems),
                "one taxon per item, within the capacity");
-    FUZZ_CHECK(!k.States.empty() && k.States.size() <= 1200 && k.Codes.size() == k.States.size(),
+    FUZZ_CHECK(!k.States.empty() && k.States.size() <= static_cast<size_t>(vorn::MaxKeyItems) &&
+                   k.Codes.size() == k.States.size(),
                "states within the capacity, codes for each");
     for (const std::string& state : k.States)
         FUZZ_CHECK(state.size() <= 80, "a state fits its record");

@@ -4,6 +4,8 @@
 
 VORN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev libgtest-dev
                libbenchmark-dev fonts-dejavu-core scdoc
+               # vorn-import-sdd opens zip archives with libzip
+               libzip-dev pkg-config
                # test.sh checks an installation and builds the Debian package with these
                desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
                file dpkg-dev

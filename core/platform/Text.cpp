@@ -1,6 +1,7 @@
 #include "core/platform/Text.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace vorn {
 namespace {
@@ -99,7 +100,11 @@ std::string ReplaceControls(std::string_view utf8) {
 }
 
 char FoldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) b += 0x20;
+    if (b == 0x8A || b == 0x8C || b == 0x8E) b += 0x10;  // Š Œ Ž
+    if (b == 0x9F) b = 0xFF;                             // Ÿ
+    return static_cast<char>(b);
 }
 
 std::string FoldCase(std::string_view text) {
@@ -109,12 +114,86 @@ std::string FoldCase(std::string_view text) {
     return folded;
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+namespace {
+
+// The code point of Windows-1252 byte `b`.
+uint32_t FromWindows1252(unsigned char b) {
+    return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+}
+
+// The lower case of a letter that Windows-1252 holds; other code points as they are.
+uint32_t FoldCodePoint(uint32_t cp) {
+    if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) return cp + 0x20;
+    if (cp == 0x160 || cp == 0x152 || cp == 0x17D) return cp + 1;
+    if (cp == 0x178) return 0xFF;
+    return cp;
+}
+
+// The folded code points of `text` read as UTF-8; nothing when it is not valid UTF-8.
+std::optional<std::u32string> FoldedUtf8(std::string_view text) {
+    std::u32string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        size_t length = b < 0x80                 ? 1
+                        : b >= 0xC2 && b <= 0xDF ? 2
+                        : b >= 0xE0 && b <= 0xEF ? 3
+                        : b >= 0xF0 && b <= 0xF4 ? 4
+                                                 : 0;
+        if (length == 0 || i + length > text.size()) return std::nullopt;
+        uint32_t cp = length == 1 ? b : b & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80) return std::nullopt;
+            cp = cp << 6 | (c & 0x3F);
+        }
+        static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return std::nullopt;
+        out += FoldCodePoint(cp);
+        i += length;
     }
+    return out;
+}
+
+std::u32string FoldedWindows1252(std::string_view text) {
+    std::u32string out;
+    for (unsigned char b : text)
+        out += FoldCodePoint(FromWindows1252(b));
+    return out;
+}
+
+bool IsAscii(std::string_view text) {
+    for (unsigned char b : text)
+        if (b >= 0x80) return false;
     return true;
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (IsAscii(a) && IsAscii(b)) {
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        }
+        return true;
+    }
+    std::u32string readings[2][2] = {{FoldedWindows1252(a), {}}, {FoldedWindows1252(b), {}}};
+    bool utf8[2] = {false, false};
+    std::string_view texts[2] = {a, b};
+    for (int k = 0; k < 2; ++k) {
+        if (auto folded = FoldedUtf8(texts[k])) {
+            readings[k][1] = std::move(*folded);
+            utf8[k] = true;
+        }
+    }
+    for (int x = 0; x < (utf8[0] ? 2 : 1); ++x) {
+        for (int y = 0; y < (utf8[1] ? 2 : 1); ++y) {
+            if (readings[0][x] == readings[1][y]) return true;
+        }
+    }
+    return false;
 }
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {

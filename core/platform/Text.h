@@ -20,9 +20,14 @@ std::string FileNameToUtf8(std::string_view bytes);
 // which the Windows-1252 decoding gives for its undefined bytes) become U+FFFD.
 std::string ReplaceControls(std::string_view utf8);
 
-// Letter case as the files of keys ignore it: ASCII letters.
+// Letter case as the files of keys ignore it: ASCII letters and the letters of
+// Windows-1252 (\xC9 folds to \xE9, \x8A to \x9A, \x9F to \xFF), one byte of key text.
 char FoldCase(char c);
 std::string FoldCase(std::string_view text);
+// True when two names are the same ignoring case. A name from a key is Windows-1252
+// bytes, while the same name on disk may have been written as those bytes or as their
+// UTF-8 form, so each side is read both ways (as UTF-8 only when it is valid UTF-8)
+// and the names are equal when any reading of one equals any reading of the other.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 // True when `text` ends with `suffix` (lower case) ignoring case.
 bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);

@@ -12,17 +12,17 @@
 
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "importers/common/KeyBuilder.h"
 #include "importers/delta/DeltaText.h"
 
 namespace vorn::delta {
 namespace {
 
+using import::NumericState;
+using import::StateText;
+using import::ToWindows1252;
+
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-constexpr size_t kStateTextSize = 80;
-constexpr size_t kMinCharacterText = 20;
-constexpr size_t kIndexTextSize = 30;
-constexpr int kIndexEntries = 201;
-constexpr int kEntriesPerColumn = 25;
 constexpr size_t kCommonNameSize = 40;
 constexpr size_t kNotesWidth = 76;
 constexpr const char* kCrLf = "\r\n";
@@ -188,6 +188,12 @@ Value NumericValue(std::string_view written) {
                 ++i;
                 auto high = ReadNumber(part, i, false);
                 ok = high.has_value();
+                // a-m-b: m is the middle value, which codes nothing; b is the high end.
+                if (ok && i + 1 < part.size() && part[i] == '-' && part[i + 1] != '(') {
+                    ++i;
+                    high = ReadNumber(part, i, false);
+                    ok = high.has_value();
+                }
                 if (ok) numbers.push_back({*high, false});
             }
             if (ok && i < part.size() && part[i] == '(') {
@@ -217,44 +223,40 @@ Value NumericValue(std::string_view written) {
     return value;
 }
 
-// One state of a numeric character: the values it stands for. Key states are closed
-// ranges; the outer states of tertiles are open at their inner end.
-struct NumericState {
-    double Low, High;
-    bool LowOpen = false, HighOpen = false;
-    bool Hit(double low, double high) const {
-        return (LowOpen ? high > Low : high >= Low) && (HighOpen ? low < High : low <= High);
-    }
-};
-
 struct CharInfo {
     const Character* Source = nullptr;
     int Number = 0;
     CharType Type = CharType::Unordered;
-    std::string Text;  // without a final ":"
-    std::vector<std::string> StateTexts;
+    std::string Text;     // without a final ":"
+    std::string KeyText;  // Text as key text
+    std::string Caption;  // for the index: its words without the comments before the first
+    std::string Words;    // its words, comments included
+    std::vector<std::string> StateTexts;  // key text
     std::string Units;
     bool Excluded = false;
     bool NormalValues = false;
     const std::string* Implicit = nullptr;
     const std::string* KeyStates = nullptr;
     // The states it gives.
-    std::vector<std::string> Texts;
+    std::vector<std::string> Texts;        // key text
     std::vector<std::vector<int>> Groups;  // multistate: the states of each key state
     std::vector<NumericState> Ranges;      // numeric
     std::string LeftOut;                   // why it gives no states; empty when it does
 };
 
-// "<character>: <state>", cut to 80 bytes: the state text stays whole and the
-// character keeps at least 20 bytes where both cannot.
-std::string StateText(const std::string& character, const std::string& state) {
-    std::string text = character + ": " + state;
-    if (text.size() <= kStateTextSize) return text;
-    size_t room = kStateTextSize - 2 - std::min(state.size(), kStateTextSize - 2);
-    size_t keep = std::max(room, std::min(kMinCharacterText, character.size()));
-    text = character.substr(0, keep) + ": " + state;
-    text.resize(kStateTextSize);
-    return text;
+// The index of a text's first word: past the blanks and the comments before it.
+size_t LeadingComments(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n') {
+            ++i;
+        } else if (text[i] == '<') {
+            i = CommentEnd(text, i);
+        } else {
+            break;
+        }
+    }
+    return i;
 }
 
 std::string WithoutFinalColon(std::string text) {
@@ -272,28 +274,6 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
     return out;
 }
 
-// The title from *SHOW: no "~", no final "specifications" phrase.
-std::string TitleFromShow(const std::string& show) {
-    std::string title = CleanText(Replace(show, "~", ' '));
-    auto trim = [&](const char* chars) {
-        while (!title.empty() && std::string_view(chars).find(title.back()) != std::string::npos)
-            title.pop_back();
-    };
-    trim(" .");
-    std::string lower = FoldCase(title);
-    for (const char* word : {"specifications", "specification"}) {
-        size_t size = std::string_view(word).size();
-        if (lower.size() >= size && lower.compare(lower.size() - size, size, word) == 0 &&
-            (lower.size() == size ||
-             !std::isalpha(static_cast<unsigned char>(lower[lower.size() - size - 1])))) {
-            title.resize(title.size() - size);
-            trim(" -:,;.");
-            break;
-        }
-    }
-    return title;
-}
-
 class Converter {
 public:
     Converter(const Dataset& dataset, const ConvertOptions& options,
@@ -307,13 +287,21 @@ public:
             result_.TooManyItems = true;
             return std::move(result_);
         }
+        if (static_cast<uint64_t>(data_.Items.size()) * data_.Characters.size() > MaxCells) {
+            result_.TooLarge = true;
+            return std::move(result_);
+        }
         DescribeCharacters();
         GatherAttributes();
         for (CharInfo& c : chars_)
             MakeStates(c);
-        ApplyCapacity();
+        ChooseCharacters();
         if (used_.empty() || items_.empty()) {
             result_.NoStates = true;
+            return std::move(result_);
+        }
+        if (result_.StateCount > MaxKeyItems) {
+            result_.TooManyStates = true;
             return std::move(result_);
         }
         WriteCodes();
@@ -321,6 +309,7 @@ public:
         WriteIndex();
         WriteTitle();
         result_.Key.Name = options_.Name;
+        result_.Unwritable = write_.Unwritable();
         return std::move(result_);
     }
 
@@ -342,19 +331,25 @@ private:
             if (text.empty()) text = FirstCommentWords(source.Text);
             c.Text = WithoutFinalColon(text);
             if (c.Text.empty()) c.Text = "Character " + std::to_string(c.Number);
+            c.KeyText = write_(c.Text);
+            c.Words = Squeeze(RemoveMarks(CommentsAsWords(source.Text)));
+            c.Caption = WithoutFinalColon(Squeeze(
+                RemoveMarks(CommentsAsWords(source.Text.substr(LeadingComments(source.Text))))));
+            if (c.Caption.empty()) c.Caption = c.Text;
             for (const Character::Part& part : source.Parts) {
                 if (IsNumeric(c.Type)) {
                     if (c.Units.empty()) c.Units = CleanText(part.Text);
                 } else if (IsMultistate(c.Type)) {
                     if (part.Number != static_cast<int>(c.StateTexts.size()) + 1) {
                         Unreadable(c.Number, -1,
-                                   part.Number <= 0 ? CleanText(part.Text).substr(0, 30)
+                                   part.Number <= 0 ? import::CutUtf8(CleanText(part.Text), 30)
                                                     : std::to_string(part.Number),
                                    "state " + std::to_string(c.StateTexts.size() + 1) +
                                        " of the character list is numbered otherwise");
                     }
                     std::string state = CleanText(part.Text);
-                    c.StateTexts.push_back(state.empty() ? FirstCommentWords(part.Text) : state);
+                    c.StateTexts.push_back(
+                        write_(state.empty() ? FirstCommentWords(part.Text) : state));
                 }
             }
             for (const CharRange& range : data_.Excluded)
@@ -524,20 +519,20 @@ private:
         if (c.Groups.empty()) {
             for (int s = 1; s <= n; ++s) {
                 c.Groups.push_back({s});
-                c.Texts.push_back(StateText(c.Text, c.StateTexts[static_cast<size_t>(s - 1)]));
+                c.Texts.push_back(StateText(c.KeyText, c.StateTexts[static_cast<size_t>(s - 1)]));
             }
         } else {
             for (const std::vector<int>& members : c.Groups) {
                 std::vector<std::string> texts;
                 for (int s : members)
                     texts.push_back(c.StateTexts[static_cast<size_t>(s - 1)]);
-                c.Texts.push_back(StateText(c.Text, Join(texts, " or ")));
+                c.Texts.push_back(StateText(c.KeyText, Join(texts, " or ")));
             }
         }
     }
 
     void NumericStates(CharInfo& c) {
-        std::string units = c.Units.empty() ? std::string() : " " + c.Units;
+        std::string units = c.Units.empty() ? std::string() : " " + write_(c.Units);
         if (c.KeyStates && KeyRanges(c, units)) return;
         // Tertiles of every number the items write for the character.
         std::vector<double> numbers;
@@ -549,23 +544,14 @@ private:
                     numbers.insert(numbers.end(), value.Numbers.begin(), value.Numbers.end());
             }
         }
-        if (numbers.empty()) {
+        auto tertiles = import::TertilesOf(numbers, c.Type == CharType::Integer, c.Units);
+        if (!tertiles) {
             c.LeftOut = "no item gives a number for it";
             return;
         }
-        std::sort(numbers.begin(), numbers.end());
-        double a = Quantile(numbers, 1.0 / 3), b = Quantile(numbers, 2.0 / 3);
-        if (c.Type == CharType::Integer) {
-            a = std::round(a);
-            b = std::round(b);
-        }
-        std::string ta = TwoDigits(a), tb = TwoDigits(b);
-        a = std::stod(ta);
-        b = std::stod(tb);
-        c.Ranges = {{-kInfinity, a, false, true}, {a, b}, {b, kInfinity, true, false}};
-        c.Texts = {StateText(c.Text, "less than " + ta + units),
-                   StateText(c.Text, ta + " to " + tb + units),
-                   StateText(c.Text, "more than " + tb + units)};
+        c.Ranges = tertiles->States;
+        for (const std::string& label : tertiles->Labels)
+            c.Texts.push_back(StateText(c.KeyText, write_(label)));
     }
 
     // The key states of a numeric character: "~a", "a-b", "b~" or "a". False (and a
@@ -615,24 +601,17 @@ private:
                 return false;
             }
             c.Ranges.push_back(state);
-            c.Texts.push_back(StateText(c.Text, text + units));
+            c.Texts.push_back(StateText(c.KeyText, write_(text) + units));
         }
         return !c.Ranges.empty();
     }
 
-    void ApplyCapacity() {
-        size_t states = 0;
-        bool full = false;
+    void ChooseCharacters() {
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             CharInfo& c = chars_[ci];
-            if (c.LeftOut.empty() && !full && states + c.Texts.size() > MaxKeyItems) full = true;
-            if (c.LeftOut.empty() && full) {
-                c.LeftOut = "beyond the capacity of " + std::to_string(MaxKeyItems) + " states";
-                ++result_.CapacityLeftOut;
-            }
             if (c.LeftOut.empty()) {
                 used_.push_back(ci);
-                states += c.Texts.size();
+                result_.StateCount += static_cast<int>(c.Texts.size());
             } else {
                 result_.LeftOut.push_back("character " + std::to_string(c.Number) + " (" + c.Text +
                                           "): " + c.LeftOut);
@@ -648,7 +627,7 @@ private:
             const CharInfo& c = chars_[ci];
             size_t first = key.States.size();
             for (const std::string& text : c.Texts) {
-                key.States.push_back(ToKeyText(text));
+                key.States.push_back(text);
                 key.Codes.emplace_back(taxa, '?');
             }
             for (size_t t = 0; t < taxa; ++t) {
@@ -713,52 +692,29 @@ private:
             if (FoldCase(c.Text).find("common name") != std::string::npos) common = &c;
             break;
         }
-        std::vector<std::string> records;
-        bool fitShort = true;
-        struct Parts {
-            std::string name, common, tail;
-        };
-        std::vector<Parts> parts;
+        std::vector<import::TaxonParts> parts;
         for (size_t t = 0; t < items_.size(); ++t) {
-            Parts p;
+            import::TaxonParts p;
             char number[8];
             std::snprintf(number, sizeof number, "%04d", static_cast<int>(t + 1));
-            p.name = ToKeyText(TaxonName(data_.Items[t], static_cast<int>(t + 1)));
+            p.Name = write_(TaxonName(data_.Items[t], static_cast<int>(t + 1)));
             if (common) {
                 const Attribute* a = items_[t][static_cast<size_t>(index_[common->Number])];
                 std::string text = a ? Squeeze(Replace(CommentContents(a->Comments + a->Value),
                                                        std::string(1, LineBreak).c_str(), ' '))
                                      : std::string();
-                if (text.size() <= kCommonNameSize) p.common = ToKeyText(Replace(text, "|>", '-'));
+                std::string written = ToWindows1252(Replace(text, "|>", '-'));
+                if (written.size() <= kCommonNameSize) p.Common = write_(Replace(text, "|>", '-'));
             }
-            if (t < hasImage_.size() && hasImage_[t]) p.tail += std::string("|I") + number;
+            if (t < hasImage_.size() && hasImage_[t]) p.Image = std::string("I") + number;
             std::string notes = Notes(t);
             if (!notes.empty()) {
-                std::string name = std::string("T") + number + ".TXT";
-                result_.Notes.push_back({name, notes});
-                p.tail += ">" + name;
+                p.Notes = std::string("T") + number + ".TXT";
+                result_.Notes.push_back({p.Notes, notes});
             }
-            size_t size =
-                p.name.size() + p.tail.size() + (p.common.empty() ? 0 : 1 + p.common.size());
-            fitShort = fitShort && size <= static_cast<size_t>(TaxaPerRecord);
             parts.push_back(std::move(p));
         }
-        KeyContents& key = result_.Key;
-        key.LongTaxonNames = !fitShort;
-        size_t size = fitShort ? TaxaPerRecord : LongTaxonRecordSize;
-        for (Parts& p : parts) {
-            // Too long even for 80 bytes: the common name goes first, then the name's end.
-            size_t room = size > p.tail.size() ? size - p.tail.size() : 0;
-            size_t needed = p.name.size() + (p.common.empty() ? 0 : 1 + p.common.size());
-            if (needed > room) {
-                size_t forCommon = room > p.name.size() + 1 ? room - p.name.size() - 1 : 0;
-                p.common.resize(std::min(p.common.size(), forCommon));
-                while (!p.common.empty() && p.common.back() == ' ')
-                    p.common.pop_back();
-                if (p.common.empty()) p.name.resize(std::min(p.name.size(), room));
-            }
-            key.Taxa.push_back(p.name + (p.common.empty() ? "" : "/" + p.common) + p.tail);
-        }
+        import::WriteTaxonRecords(std::move(parts), result_.Key);
     }
 
     // The notes of item `t`: its name, then a paragraph per text character and numeric
@@ -779,78 +735,37 @@ private:
             }
             if (text.empty()) continue;
             body += kCrLf;
-            body += WrapText(c.Text + " (character " + std::to_string(c.Number) + "): " + text,
-                             kNotesWidth, kCrLf);
+            body +=
+                import::WrapText(c.Text + " (character " + std::to_string(c.Number) + "): " + text,
+                                 kNotesWidth, kCrLf, write_);
         }
         if (body.empty()) return {};
-        return WrapText(TaxonName(data_.Items[t], static_cast<int>(t + 1)), kNotesWidth, kCrLf) +
+        return import::WrapText(TaxonName(data_.Items[t], static_cast<int>(t + 1)), kNotesWidth,
+                                kCrLf, write_) +
                body;
     }
 
     void WriteIndex() {
-        int n = static_cast<int>(used_.size());
-        int share = (n + kIndexEntries - 1) / kIndexEntries;
-        int entries = (n + share - 1) / share;
-        int columns = (entries + kEntriesPerColumn - 1) / kEntriesPerColumn;
-        std::string out =
-            std::to_string(columns) + " " + std::to_string(kIndexTextSize) + " 2" + kCrLf;
-        std::vector<int> firstState;
-        int state = 1;
+        std::vector<import::IndexCharacter> index;
         for (size_t ci : used_) {
-            firstState.push_back(state);
-            state += static_cast<int>(chars_[ci].Texts.size());
+            const CharInfo& c = chars_[ci];
+            index.push_back({c.Caption, c.Words, c.Number, static_cast<int>(c.Texts.size()), ""});
         }
-        for (int col = 0; col < columns; ++col) {
-            int firstEntry = col * kEntriesPerColumn;
-            int lastEntry = std::min(entries, firstEntry + kEntriesPerColumn) - 1;
-            int a = firstEntry * share + 1;
-            int b = std::min(n, (lastEntry + 1) * share);
-            out += (a == b ? "Character " + std::to_string(a)
-                           : "Characters " + std::to_string(a) + "-" + std::to_string(b)) +
-                   kCrLf;
-            out += std::to_string(lastEntry - firstEntry + 1) + kCrLf;
-            for (int e = firstEntry; e <= lastEntry; ++e) {
-                int from = e * share, to = std::min(n, from + share);
-                const CharInfo& c = chars_[used_[static_cast<size_t>(from)]];
-                std::string text =
-                    Replace(Squeeze(RemoveMarks(CommentsAsWords(c.Source->Text))), "|", '/');
-                if (text.empty()) text = c.Text;
-                text = ToKeyText(text.substr(0, kIndexTextSize));
-                out += text + kCrLf;
-                std::string ranges;
-                for (int k = from; k < to; ++k) {
-                    int first = firstState[static_cast<size_t>(k)];
-                    int last =
-                        first +
-                        static_cast<int>(chars_[used_[static_cast<size_t>(k)]].Texts.size()) - 1;
-                    ranges += (ranges.empty() ? "" : " ") + std::to_string(first) + " " +
-                              std::to_string(last);
-                }
-                if (to - from > 1) ranges = "-" + std::to_string(to - from) + " " + ranges;
-                out += ranges + kCrLf;
-            }
-        }
-        result_.Key.Index = out;
+        result_.Key.Index = import::BuildIndex(index, write_);
     }
 
     void WriteTitle() {
         std::string title = options_.Title;
         if (title.empty()) title = TitleFromShow(data_.Show);
-        if (title.empty()) title = options_.Name;
-        std::vector<std::string>& lines = result_.Key.TitleLines;
-        lines.push_back(ToKeyText(title));
-        if (!options_.Credit.empty()) lines.push_back(ToKeyText(options_.Credit));
-        lines.push_back("");
-        lines.push_back(std::to_string(items_.size()) + " taxa, " +
-                        std::to_string(result_.Key.States.size()) + " character states from " +
-                        std::to_string(used_.size()) + " characters");
-        lines.push_back("Converted from the DELTA dataset " + ToKeyText(options_.DatasetName));
-        if (result_.CapacityLeftOut > 0) {
-            lines.push_back(std::to_string(result_.CapacityLeftOut) +
-                            (result_.CapacityLeftOut == 1 ? " character was" : " characters were") +
-                            " left out at the capacity of " + std::to_string(MaxKeyItems) +
-                            " states");
+        if (title.empty() && !options_.DatasetName.empty()) {
+            title = options_.DatasetName;
+            if (title[0] >= 'a' && title[0] <= 'z')
+                title[0] = static_cast<char>(title[0] - 'a' + 'A');
         }
+        if (title.empty()) title = options_.Name;
+        result_.Key.TitleLines = import::TitlePage(
+            title, {options_.Credit}, items_.size(), result_.Key.States.size(), used_.size(),
+            "Converted from the DELTA dataset " + options_.DatasetName, write_);
     }
 
     void Unreadable(int character, int item, const std::string& value, const std::string& why) {
@@ -866,6 +781,7 @@ private:
     const ConvertOptions& options_;
     const std::vector<bool>& hasImage_;
     Conversion result_;
+    import::KeyTextWriter write_;
     std::vector<CharInfo> chars_;
     std::unordered_map<int, int> index_;  // character number to position in chars_
     std::unordered_map<int, std::vector<const DependencyRule*>> rulesFor_;
@@ -877,6 +793,39 @@ private:
 
 }  // namespace
 
+std::string TitleFromShow(const std::string& show) {
+    std::string title = CleanText(Replace(show, "~", ' '));
+    auto trim = [&](const char* chars) {
+        while (!title.empty() && std::string_view(chars).find(title.back()) != std::string::npos)
+            title.pop_back();
+    };
+    trim(" .");
+    std::string lower = FoldCase(title);
+    for (const char* word : {"specifications", "specification", "specs"}) {
+        size_t size = std::string_view(word).size();
+        if (lower.size() >= size && lower.compare(lower.size() - size, size, word) == 0 &&
+            (lower.size() == size ||
+             !std::isalpha(static_cast<unsigned char>(lower[lower.size() - size - 1])))) {
+            title.resize(title.size() - size);
+            for (size_t before = 0; before != title.size();) {
+                before = title.size();
+                trim(" -:,;.");
+                for (std::string_view dash : {"\u2013", "\u2014"}) {
+                    if (title.size() >= dash.size() &&
+                        title.compare(title.size() - dash.size(), dash.size(), dash) == 0)
+                        title.resize(title.size() - dash.size());
+                }
+            }
+            break;
+        }
+    }
+    std::string folded = FoldCase(title);
+    for (const char* nothing : {"dataset", "data set", "test data set", "character list"}) {
+        if (folded == nothing) return {};
+    }
+    return title;
+}
+
 std::string TaxonName(const Item& item, int number) {
     std::string name = Replace(CleanText(item.Name), "/|>", '-');
     size_t start = name.find_first_not_of("$ ");
@@ -885,7 +834,8 @@ std::string TaxonName(const Item& item, int number) {
 }
 
 std::vector<std::vector<PictureFile>> PlanPictures(
-    const Dataset& dataset, const std::function<std::string(const std::string&)>& find,
+    const Dataset& dataset,
+    const std::function<std::string(const std::string&, std::string*)>& find,
     std::vector<std::string>& missing) {
     std::vector<std::vector<PictureFile>> plan(dataset.Items.size());
     std::unordered_map<std::string, size_t> byName;
@@ -913,10 +863,11 @@ std::vector<std::vector<PictureFile>> PlanPictures(
             bool isJpeg = EndsWithIgnoringCase(name, ".jpg") || EndsWithIgnoringCase(name, ".jpeg");
             bool isGif = EndsWithIgnoringCase(name, ".gif");
             if (!isJpeg && !isGif) continue;  // sounds and other files
-            std::string path = find(name);
+            std::string why;
+            std::string path = find(name, &why);
             if (path.empty()) {
-                missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) +
-                                  ": not found");
+                missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) + ": " +
+                                  why);
                 continue;
             }
             if (isJpeg && !jpeg) {
@@ -939,31 +890,6 @@ std::vector<std::vector<PictureFile>> PlanPictures(
 Conversion Convert(const Dataset& dataset, const ConvertOptions& options,
                    const std::vector<bool>& hasImage) {
     return Converter(dataset, options, hasImage).Run();
-}
-
-std::string TwoDigits(double value) {
-    if (value == 0 || !std::isfinite(value)) return "0";
-    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    double scale = std::pow(10.0, exponent - 1);
-    double rounded = std::round(value / scale) * scale;
-    int decimals = std::max(0, 1 - exponent);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    std::string text = buffer;
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0')
-            text.pop_back();
-        if (text.back() == '.') text.pop_back();
-    }
-    return text == "-0" ? "0" : text;
-}
-
-double Quantile(const std::vector<double>& sorted, double p) {
-    if (sorted.empty()) return 0;
-    double h = (static_cast<double>(sorted.size()) - 1) * p;
-    size_t low = static_cast<size_t>(std::floor(h));
-    size_t high = std::min(low + 1, sorted.size() - 1);
-    return sorted[low] + (h - static_cast<double>(low)) * (sorted[high] - sorted[low]);
 }
 
 }  // namespace vorn::delta

@@ -1,28 +1,31 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/key/KeyWriter.h"
+#include "importers/common/ImportRun.h"
 #include "importers/delta/DeltaReader.h"
 
 namespace vorn::delta {
 
 struct ConvertOptions {
     std::string Name;         // the key's name
-    std::string Title;        // Latin-1; empty: the *SHOW of specs, else Name
-    std::string Credit;       // Latin-1; a line of the title page when not empty
+    std::string Title;        // UTF-8; empty: the *SHOW of specs, unless it names nothing
+                              // ("Dataset", "Test data set - specs"), else the dataset folder's
+                              // name with a capital first letter, else Name
+    std::string Credit;       // UTF-8; a line of the title page when not empty
     std::string DatasetName;  // the dataset folder's name, for the title page
 };
 
-// A taxon's picture files as the key names them, and where they come from.
-struct PictureFile {
-    std::string Source;  // a file of the dataset
-    std::string Target;  // a file name in the key's folder ("I0001.JPG", "I000101.GIF")
-    bool ConvertToJpeg = false;
-};
+using import::PictureFile;
+
+// The converter keeps a table of items x characters; a dataset whose table would pass
+// this is refused rather than exhaust the memory.
+constexpr uint64_t MaxCells = uint64_t{32} << 20;
 
 struct Conversion {
     KeyContents Key;
@@ -30,34 +33,39 @@ struct Conversion {
     int ItemCount = 0;
     int CharacterCount = 0;
     int CharactersWithStates = 0;
-    int CapacityLeftOut = 0;              // characters left out at the capacity of states
+    int StateCount = 0;                   // the states the characters give
+    int Unwritable = 0;                   // characters written as "?" in Windows-1252
     std::vector<std::string> LeftOut;     // "character 1 (including): why"
     std::vector<std::string> Unreadable;  // "character 4, item 2 (name): "9": why"
-    bool TooManyItems = false;
+    bool TooManyItems = false;            // more than MaxKeyItems
+    bool TooManyStates = false;           // more than MaxKeyItems
+    bool TooLarge = false;                // more items x characters than MaxCells
     bool NoStates = false;
 };
 
-// An item's name as the key shows it: comments and marks removed, "/", "|" and ">"
-// replaced by "-", no leading "$", "Item N" when nothing is left (N from 1).
+// An item's name as the key shows it (UTF-8): comments and marks removed, "/", "|" and
+// ">" replaced by "-", no leading "$", "Item N" when nothing is left (N from 1). Texts
+// of a conversion are UTF-8 until they are written into the key.
 std::string TaxonName(const Item& item, int number);
 
 // The pictures of `timages` for each item (in item order), found by `find` (which
-// returns the path of a dataset file, or empty when there is none): the first JPEG as
-// I0001.JPG, the GIFs as I000101.GIF, ...; an item with GIFs only also gets I0001.JPG,
-// converted from its first GIF. Files that cannot be found are noted in `missing`.
+// returns the path of a dataset file, or empty with why there is none): the first JPEG
+// as I0001.JPG, the GIFs as I000101.GIF, ...; an item with GIFs only also gets
+// I0001.JPG, converted from its first GIF. Files not found or refused are noted in
+// `missing`.
 std::vector<std::vector<PictureFile>> PlanPictures(
-    const Dataset& dataset, const std::function<std::string(const std::string&)>& find,
+    const Dataset& dataset,
+    const std::function<std::string(const std::string&, std::string*)>& find,
     std::vector<std::string>& missing);
+
+// The title that *SHOW gives (UTF-8): without "~" and a final "specifications",
+// "specification" or "specs" phrase; empty when nothing is left or when it names nothing
+// ("Dataset", "Data set", "Test data set", "Character list", in any case).
+std::string TitleFromShow(const std::string& show);
 
 // The key of a dataset. `hasImage` tells, per item, whether its pictures were written
 // (the record then names the image I0001...). Never throws on bad data.
 Conversion Convert(const Dataset& dataset, const ConvertOptions& options,
                    const std::vector<bool>& hasImage);
-
-// A number rounded to two significant digits, written without trailing zeros.
-std::string TwoDigits(double value);
-
-// The inclusive quantile of sorted `numbers` at `p` (linear between closest ranks).
-double Quantile(const std::vector<double>& sorted, double p);
 
 }  // namespace vorn::delta

@@ -1,22 +1,16 @@
 #include "importers/delta/DeltaImport.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <optional>
+#include <new>
 
-#include <QImage>
-
+#include "core/key/KeyFiles.h"
 #include "core/key/KeyWriter.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
-#include "core/platform/Text.h"
 #include "core/platform/WholeFile.h"
+#include "importers/common/ImportRun.h"
+#include "importers/common/KeyText.h"
 #include "importers/delta/DeltaConvert.h"
 #include "importers/delta/DeltaReader.h"
 #include "importers/delta/DeltaText.h"
@@ -25,10 +19,11 @@ namespace vorn::delta {
 namespace {
 
 namespace fs = std::filesystem;
+using import::Failure;
 
 constexpr const char* kUsage =
     "usage: vorn-import-delta DATASET_DIR OUT_DIR NAME [--key-states FILE] [--title TEXT]\n"
-    "                         [--credit TEXT]\n"
+    "                         [--credit TEXT] [--encoding NAME]\n"
     "\n"
     "Converts the DELTA dataset in DATASET_DIR (files specs, chars, items, and tokey\n"
     "and timages when present) into the VORN key NAME in the folder OUT_DIR: NAME.DES,\n"
@@ -39,23 +34,20 @@ constexpr const char* kUsage =
     "                     from FILE instead of the dataset's tokey\n"
     "  --title TEXT       the key's title (default: the *SHOW line of specs)\n"
     "  --credit TEXT      a line of credit on the key's title page\n"
+    "  --encoding NAME    the code page of the dataset's files (cp1252, cp437, cp850,\n"
+    "                     latin1, utf-8, ...); default: UTF-8 for a file that is valid\n"
+    "                     UTF-8, else cp1252\n"
     "  -h, --help         show this help\n"
     "  --version          show the version\n"
     "\n"
     "Exit status: 0 a key was written; 1 the dataset cannot become a key; 2 bad usage,\n"
     "or specs, chars or items is missing or cannot be read.\n";
 
-constexpr size_t kMaxNameLength = 96;  // with ".DES", the 100 characters of a key name
-
-struct Failure {
-    int status;
-    std::string message;
-    bool usage = false;  // bad usage: point to --help
-};
+// Places that look DOS-coded, reported per file at most this often.
+constexpr size_t kDosPlaces = 10;
 
 struct Arguments {
-    std::string dataset, outDir, name, keyStates, title, credit;
-    bool hasTitle = false, hasCredit = false;
+    std::string dataset, outDir, name, keyStates, title, credit, encoding;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
@@ -70,14 +62,16 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             value = arg.substr(arg.find('=') + 1);
             hasValue = true;
         }
-        if (option == "--key-states" || option == "--title" || option == "--credit") {
+        if (option == "--key-states" || option == "--title" || option == "--credit" ||
+            option == "--encoding") {
             if (!hasValue) {
                 if (i + 1 >= args.size()) throw Failure{2, option + " needs a value", true};
                 value = args[++i];
             }
             if (option == "--key-states") a.keyStates = value;
-            if (option == "--title") a.title = value, a.hasTitle = true;
-            if (option == "--credit") a.credit = value, a.hasCredit = true;
+            if (option == "--title") a.title = value;
+            if (option == "--credit") a.credit = value;
+            if (option == "--encoding") a.encoding = value;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw Failure{2, "unknown option \"" + arg + "\"", true};
         } else {
@@ -88,11 +82,9 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     a.dataset = positional[0];
     a.outDir = positional[1];
     a.name = positional[2];
-    if (a.name.empty() || a.name.size() > kMaxNameLength || a.name.find('/') != std::string::npos ||
-        a.name == "." || a.name == "..") {
-        throw Failure{2,
-                      "NAME must be a file name of 1 to " + std::to_string(kMaxNameLength) +
-                          " characters without \"/\"",
+    import::CheckKeyName(a.name);
+    if (!a.encoding.empty() && !import::IsKnownEncoding(a.encoding)) {
+        throw Failure{2, "unknown encoding \"" + a.encoding + "\" (try cp1252, cp850 or utf-8)",
                       true};
     }
     return a;
@@ -104,111 +96,19 @@ std::string FindInFolder(const std::string& folder, const std::string& name) {
     return FileExists(path) ? path : std::string();
 }
 
+// Reads one file into the dataset; places that look DOS-coded go to `codePages`.
 void ReadFile(DeltaFile file, const std::string& path, const std::string& shownName,
-              Dataset& dataset) {
-    std::string text = FromDeltaBytes(ReadWholeFile(path).Bytes);
-    ReadDeltaFile(file, text, shownName, dataset);
-}
-
-// The folder that will become OUT_DIR is built beside it and renamed into place, so
-// OUT_DIR holds the old key or the new one, never a mix.
-class KeyFolder {
-public:
-    KeyFolder(const std::string& outDir, const std::string& name) : outDir_(outDir) {
-        fs::path target = fs::path(outDir).lexically_normal();
-        if (target.filename().empty()) target = target.parent_path();
-        target_ = target;
-        fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-        std::error_code error;
-        if (!fs::is_directory(parent, error)) {
-            throw Failure{2, "the folder " + parent.string() + " of " + outDir + " does not exist"};
-        }
-        if (fs::exists(target, error)) {
-            if (!fs::is_directory(target, error)) {
-                throw Failure{2, outDir + " exists and is not a folder"};
-            }
-            bool empty = fs::is_empty(target, error);
-            if (!empty && FindInFolder(target.string(), name + ".DES").empty()) {
-                throw Failure{2, outDir + " holds other files and no key " + name +
-                                     "; choose a new or empty folder"};
-            }
-            replace_ = true;
-        }
-        std::string pattern =
-            (parent / ("." + target.filename().string() + ".new-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data())) {
-            throw Failure{1,
-                          "cannot create a folder beside " + outDir + ": " + std::strerror(errno)};
-        }
-        temp_ = pattern;
+              const std::string& encoding, Dataset& dataset, std::vector<std::string>& codePages) {
+    std::string bytes = ReadWholeFile(path).Bytes;
+    bool utf8 = false;
+    std::string text = import::DecodeBytes(bytes, encoding, &utf8);
+    ReadDeltaFile(file, ReplaceCharacterMarks(text, encoding), shownName, dataset);
+    if (!encoding.empty() || utf8) return;
+    for (const std::string& place : import::DosCodedPlaces(bytes, kDosPlaces)) {
+        codePages.push_back(shownName + ", " + place +
+                            ": a byte 0x80-0x9F between letters; the file may be in a DOS code "
+                            "page (try --encoding cp850)");
     }
-
-    ~KeyFolder() {
-        std::error_code ignored;
-        if (!temp_.empty()) fs::remove_all(temp_, ignored);
-    }
-
-    const std::string& Path() const { return temp_; }
-
-    void Commit() {
-        std::error_code error;
-        fs::permissions(temp_,
-                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec,
-                        error);
-        if (replace_) {
-            std::string old = temp_ + ".old";
-            if (::rename(target_.c_str(), old.c_str()) != 0) {
-                throw Failure{1, "cannot replace " + outDir_ + ": " + std::strerror(errno)};
-            }
-            if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-                int e = errno;
-                ::rename(old.c_str(), target_.c_str());
-                throw Failure{1, "cannot replace " + outDir_ + ": " + std::strerror(e)};
-            }
-            fs::remove_all(old, error);
-        } else if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-            throw Failure{1, "cannot create " + outDir_ + ": " + std::strerror(errno)};
-        }
-        temp_.clear();
-    }
-
-private:
-    std::string outDir_;
-    std::string target_;
-    std::string temp_;
-    bool replace_ = false;
-};
-
-// Copies or converts the pictures; false (and a report line) when one cannot be written.
-bool WritePictures(const std::vector<PictureFile>& files, const std::string& folder,
-                   std::vector<std::string>& problems) {
-    bool ok = true;
-    for (const PictureFile& file : files) {
-        std::string target = folder + "/" + file.Target;
-        if (file.ConvertToJpeg) {
-            QImage image;
-            if (!image.load(QString::fromLocal8Bit(file.Source.c_str())) ||
-                !image.save(QString::fromLocal8Bit(target.c_str()), "JPG", 90)) {
-                problems.push_back("picture " + file.Source + ": cannot be converted to JPEG");
-                ok = false;
-            }
-            continue;
-        }
-        std::error_code error;
-        if (!fs::copy_file(file.Source, target, fs::copy_options::overwrite_existing, error)) {
-            problems.push_back("picture " + file.Source + ": " + error.message());
-            ok = false;
-        }
-    }
-    return ok;
-}
-
-void PrintList(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
-    if (lines.empty()) return;
-    out << heading << "\n";
-    for (const std::string& line : lines)
-        out << "  " << KeyTextToUtf8(line) << "\n";
 }
 
 }  // namespace
@@ -231,13 +131,14 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         datasetDir = ResolveFileName(datasetDir);
 
         Dataset dataset;
+        std::vector<std::string> problems, codePages;
         const std::pair<const char*, DeltaFile> needed[] = {
             {"specs", DeltaFile::Specs}, {"chars", DeltaFile::Chars}, {"items", DeltaFile::Items}};
         for (const auto& [name, file] : needed) {
             std::string path = FindInFolder(datasetDir, name);
             if (path.empty()) throw Failure{2, datasetDir + "/" + name + ": not found"};
             try {
-                ReadFile(file, path, name, dataset);
+                ReadFile(file, path, name, a.encoding, dataset, codePages);
             } catch (const IoError& e) {
                 throw Failure{2, e.what()};
             }
@@ -247,14 +148,13 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         if (!a.keyStates.empty() && !FileExists(a.keyStates)) {
             throw Failure{2, a.keyStates + ": not found"};
         }
-        std::vector<std::string> problems;
         try {
             if (!keyStates.empty()) {
                 ReadFile(DeltaFile::KeyStates, keyStates, fs::path(keyStates).filename().string(),
-                         dataset);
+                         a.encoding, dataset, codePages);
             }
             if (std::string path = FindInFolder(datasetDir, "timages"); !path.empty()) {
-                ReadFile(DeltaFile::Images, path, "timages", dataset);
+                ReadFile(DeltaFile::Images, path, "timages", a.encoding, dataset, codePages);
             }
         } catch (const IoError& e) {
             if (!a.keyStates.empty()) throw Failure{2, e.what()};
@@ -267,12 +167,17 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
             problems.push_back("items: no *ITEM DESCRIPTIONS directive");
         }
 
+        // Pictures are files of the dataset folder or its images folder, never outside.
         std::vector<std::string> pictureProblems;
         auto plan = PlanPictures(
             dataset,
-            [&](const std::string& name) {
-                std::string path = FindInFolder(datasetDir, name);
-                return path.empty() ? FindInFolder(datasetDir + "/images", name) : path;
+            [&](const std::string& name, std::string* why) {
+                std::string path = import::FileInFolder(datasetDir, name, why);
+                if (path.empty() && *why == "not found" &&
+                    DirectoryExists(datasetDir + "/images")) {
+                    path = import::FileInFolder(ResolveFileName(datasetDir + "/images"), name, why);
+                }
+                return path;
             },
             pictureProblems);
         std::vector<bool> hasImage(plan.size());
@@ -281,39 +186,32 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
 
         ConvertOptions options;
         options.Name = a.name;
-        options.Title = FromCommandLine(a.title);
-        options.Credit = FromCommandLine(a.credit);
-        options.DatasetName =
-            fs::path(AbsolutePath(datasetDir)).lexically_normal().filename().string();
-        if (options.DatasetName.empty()) {
-            options.DatasetName = fs::path(AbsolutePath(datasetDir))
-                                      .lexically_normal()
-                                      .parent_path()
-                                      .filename()
-                                      .string();
-        }
+        options.Title = import::FromCommandLine(a.title);
+        options.Credit = import::FromCommandLine(a.credit);
+        fs::path absolute = fs::path(AbsolutePath(datasetDir)).lexically_normal();
+        if (absolute.filename().empty()) absolute = absolute.parent_path();
+        options.DatasetName = import::FromCommandLine(absolute.filename().string());
         Conversion key = Convert(dataset, options, hasImage);
         if (key.TooManyItems) {
             throw Failure{1, "the dataset has " + std::to_string(key.ItemCount) +
-                                 " items; a key holds at most 1200"};
+                                 " items; a key holds at most " + std::to_string(MaxKeyItems)};
+        }
+        if (key.TooLarge) {
+            throw Failure{1, "the dataset has " + std::to_string(key.ItemCount) + " items and " +
+                                 std::to_string(key.CharacterCount) +
+                                 " characters, more than can be converted at once"};
         }
         if (key.NoStates) {
             throw Failure{1, key.ItemCount == 0 ? "the dataset has no items"
                                                 : "no character of the dataset gives states"};
         }
-
-        // Never into the dataset: OUT_DIR must not be it or lie inside it.
-        std::string outAbs = AbsolutePath(a.outDir), dataAbs = AbsolutePath(datasetDir);
-        std::error_code error;
-        fs::path outReal = fs::weakly_canonical(outAbs, error);
-        fs::path dataReal = fs::weakly_canonical(dataAbs, error);
-        std::string o = outReal.string() + "/", d = dataReal.string() + "/";
-        if (o.compare(0, d.size(), d) == 0) {
-            throw Failure{
-                2, a.outDir + " lies in the dataset folder; the dataset is never written to"};
+        if (key.TooManyStates) {
+            throw Failure{1, "the dataset's characters give " + std::to_string(key.StateCount) +
+                                 " states; a key holds at most " + std::to_string(MaxKeyItems)};
         }
+        import::CheckOutsideSource(a.outDir, datasetDir);
 
-        KeyFolder folder(a.outDir, a.name);
+        import::KeyFolder folder(a.outDir, a.name);
         try {
             WriteKeyFiles(folder.Path(), key.Key);
             for (const auto& [name, bytes] : key.Notes)
@@ -322,10 +220,8 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
             throw Failure{1, e.what()};
         }
         int pictures = 0;
-        for (const std::vector<PictureFile>& files : plan) {
-            WritePictures(files, folder.Path(), pictureProblems);
-            pictures += static_cast<int>(files.size());
-        }
+        for (const std::vector<PictureFile>& files : plan)
+            pictures += import::WritePictures(files, folder.Path(), pictureProblems);
         folder.Commit();
 
         out << "Read " << key.ItemCount << " items and " << key.CharacterCount
@@ -334,16 +230,25 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
             << " taxa, " << key.Key.States.size() << " character states from "
             << key.CharactersWithStates << " characters, " << key.Notes.size() << " notes files, "
             << pictures << " picture files\n";
-        PrintList(out, "Left out:", key.LeftOut);
+        if (key.Unwritable > 0) {
+            out << key.Unwritable << (key.Unwritable == 1 ? " character" : " characters")
+                << " that Windows-1252 cannot hold written as \"?\"\n";
+        }
+        import::PrintList(out, "Left out:", key.LeftOut);
         problems.insert(problems.end(), dataset.Problems.begin(), dataset.Problems.end());
-        PrintList(out, "Lines that could not be read (left out):", problems);
-        PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
-        PrintList(out, "Pictures:", pictureProblems);
+        import::PrintList(out, "Lines that could not be read (left out):", problems);
+        import::PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
+        import::PrintList(out, "Pictures:", pictureProblems);
+        import::PrintList(out,
+                          "Letters that may be in another code page (read as cp1252):", codePages);
         return 0;
+    } catch (const std::bad_alloc&) {
+        err << "vorn-import-delta: not enough memory to convert the dataset\n";
+        return 1;
     } catch (const Failure& failure) {
-        err << "vorn-import-delta: " << failure.message << (failure.usage ? " (try --help)" : "")
+        err << "vorn-import-delta: " << failure.Message << (failure.Usage ? " (try --help)" : "")
             << "\n";
-        return failure.status;
+        return failure.Status;
     }
 }
 

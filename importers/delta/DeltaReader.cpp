@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "importers/common/KeyText.h"
 #include "importers/delta/DeltaText.h"
 
 namespace vorn::delta {
@@ -237,7 +238,7 @@ private:
 
     size_t SkipToRecord(const Directive& d, size_t at, const std::string& what) {
         size_t next = NextRecord(d.Data, at);
-        std::string text = CleanText(d.Data.substr(at, std::min<size_t>(next - at, 40)));
+        std::string text = CleanText(import::CutUtf8(d.Data.substr(at, next - at), 40));
         Problem(d, at, what + " (\"" + text + "\") is left out");
         return next;
     }
@@ -280,7 +281,7 @@ private:
             if (!number || *number < 1) {
                 size_t end = WordEnd(s, start);
                 Problem(d, start,
-                        "\"" + std::string(s.substr(start, std::min<size_t>(end - start, 40))) +
+                        "\"" + import::CutUtf8(s.substr(start, end - start), 40) +
                             "\" is not an attribute and is left out");
                 i = end;
                 continue;
@@ -300,7 +301,7 @@ private:
                 size_t end = WordEnd(s, i);
                 Problem(d, i,
                         "character " + std::to_string(*number) + ": \"" +
-                            std::string(s.substr(i, std::min<size_t>(end - i, 40))) +
+                            import::CutUtf8(s.substr(i, end - i), 40) +
                             "\" cannot be read and is left out");
                 i = end;
             }

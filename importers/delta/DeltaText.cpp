@@ -1,6 +1,10 @@
 #include "importers/delta/DeltaText.h"
 
+#include <algorithm>
 #include <cstdint>
+
+#include "core/platform/Text.h"
+#include "importers/common/KeyText.h"
 
 namespace vorn::delta {
 namespace {
@@ -23,95 +27,143 @@ bool IsInternalCode(std::string_view text, size_t at, size_t end) {
            text[end - 1] == '>';
 }
 
-// The ASCII stand-in for a Windows quote, dash or ellipsis; empty when there is none.
-const char* AsciiFor(uint32_t c) {
-    switch (c) {
-        case 0x82:
-        case 0x8B:
-        case 0x91:
-        case 0x92:
-        case 0x9B:
-        case 0x2018:
-        case 0x2019:
-        case 0x201A:
-        case 0x2039:
-        case 0x203A:
-            return "'";
-        case 0x84:
-        case 0x93:
-        case 0x94:
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-            return "\"";
-        case 0x96:
-        case 0x97:
-        case 0x2013:
-        case 0x2014:
-            return "-";
-        case 0x85:
-        case 0x2026:
-            return "...";
-        default:
-            return nullptr;
+// The character of a mark that stands for one; null for other marks.
+const char* MarkCharacter(std::string_view word) {
+    static const std::pair<std::string_view, const char*> kMarks[] = {
+        {"endash", "\u2013"}, {"emdash", "\u2014"},    {"lquote", "\u2018"},
+        {"rquote", "\u2019"}, {"ldblquote", "\u201C"}, {"rdblquote", "\u201D"},
+        {"bullet", "\u2022"}};
+    for (const auto& [name, character] : kMarks) {
+        if (word == name) return character;
     }
+    return nullptr;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+void AppendCodePoint(std::string& out, uint32_t cp) {
+    // Characters that DELTA reads as structure would change what the text means.
+    if (cp < 0x20 || cp == 0x7F) return;
+    if (cp < 0x80 &&
+        std::string_view("<>/#*\\{}").find(static_cast<char>(cp)) != std::string_view::npos) {
+        return;
+    }
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// The length of the UTF-8 character at `i` (1 for a byte that starts none).
+size_t CharacterLength(std::string_view text, size_t i) {
+    auto b = static_cast<unsigned char>(text[i]);
+    size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    return std::min(length, text.size() - i);
 }
 
 }  // namespace
 
-std::string FromDeltaBytes(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (unsigned char c : bytes) {
-        const char* ascii = c >= 0x80 && c < 0xA0 ? AsciiFor(c) : nullptr;
-        if (ascii) {
-            out += ascii;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
+std::string FromDeltaBytes(std::string_view bytes, const std::string& encoding) {
+    return ReplaceCharacterMarks(import::DecodeBytes(bytes, encoding), encoding);
 }
 
-std::string ToKeyText(std::string_view text) {
-    std::string out(text);
-    for (char& ch : out) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) ch = '?';
-    }
-    return out;
-}
-
-std::string FromCommandLine(std::string_view text) {
+std::string ReplaceCharacterMarks(std::string_view text, const std::string& encoding) {
     std::string out;
+    out.reserve(text.size());
+    // \'hh names a byte of a code page; in a UTF-8 file, of the Windows one.
+    std::string folded = FoldCase(encoding);
+    std::string codePage =
+        encoding.empty() || folded == "utf-8" || folded == "utf8" ? "windows-1252" : encoding;
+    int fallbacks = 1;
+    // Where a mark's delimiter ends: "{}" or one blank go with the mark.
+    auto delimited = [&](size_t j) {
+        if (j + 1 < text.size() && text[j] == '{' && text[j + 1] == '}') return j + 2;
+        if (j < text.size() && text[j] == ' ') return j + 1;
+        return j;
+    };
+    auto byteMark = [&](size_t j) {
+        return j + 3 < text.size() && text[j] == '\\' && text[j + 1] == '\'' &&
+               HexDigit(text[j + 2]) >= 0 && HexDigit(text[j + 3]) >= 0;
+    };
     for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        uint32_t cp = c;
-        size_t length = 1;
-        if (c >= 0xC2 && c < 0xE0) {
-            length = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c < 0xF0) {
-            length = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c < 0xF5) {
-            length = 4;
-            cp = c & 0x07;
-        } else if (c >= 0x80) {
-            return FromDeltaBytes(text);  // not UTF-8: 8-bit text as it stands
+        if (text[i] != '\\' || i + 1 >= text.size()) {
+            out += text[i++];
+            continue;
         }
-        if (i + length > text.size()) return FromDeltaBytes(text);
-        for (size_t k = 1; k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return FromDeltaBytes(text);
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (const char* ascii = AsciiFor(cp)) {
-            out += ascii;
+        char next = text[i + 1];
+        if (next == '~') {
+            out += "\u00A0";
+            i += 2;
+        } else if (byteMark(i)) {
+            char byte = static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+            std::string character = import::DecodeBytes(std::string_view(&byte, 1), codePage);
+            if (!character.empty() && static_cast<unsigned char>(character[0]) >= 0x80) {
+                out += character;
+            } else if (!character.empty()) {
+                AppendCodePoint(out, static_cast<unsigned char>(character[0]));
+            }
+            i += 4;
+        } else if (IsLetter(next)) {
+            size_t j = i + 1;
+            while (j < text.size() && IsLetter(text[j]))
+                ++j;
+            std::string_view word = text.substr(i + 1, j - i - 1);
+            size_t digits = j;
+            bool negative = j + 1 < text.size() && text[j] == '-' && IsDigit(text[j + 1]);
+            if (negative) ++digits;
+            size_t end = digits;
+            long number = 0;
+            while (end < text.size() && IsDigit(text[end])) {
+                if (end - digits < 9) number = number * 10 + (text[end] - '0');
+                ++end;
+            }
+            bool hasNumber = end > digits;
+            if (negative) number = -number;
+            if (word == "u" && hasNumber) {
+                if (number < 0) number += 65536;
+                AppendCodePoint(
+                    out, number >= 0 && number <= 0xFFFF ? static_cast<uint32_t>(number) : 0xFFFD);
+                i = delimited(end);
+                // The fallback characters stand in for readers that do not know \u.
+                for (int k = 0; k < fallbacks && i < text.size(); ++k) {
+                    if (byteMark(i)) {
+                        i += 4;
+                    } else if (text[i] == '\\' || text[i] == '{' || text[i] == '}') {
+                        break;
+                    } else {
+                        i += CharacterLength(text, i);
+                    }
+                }
+            } else if (word == "uc" && hasNumber) {
+                fallbacks = static_cast<int>(std::clamp(number, 0L, 10L));
+                i = delimited(end);
+            } else if (const char* character = hasNumber ? nullptr : MarkCharacter(word)) {
+                out += character;
+                i = delimited(end);
+            } else {
+                out.append(text.substr(i, end - i));
+                i = end;
+            }
         } else {
-            out += cp <= 0xFF ? static_cast<char>(cp) : '?';
+            out += text[i++];
         }
-        i += length;
     }
     return out;
 }
@@ -254,38 +306,6 @@ std::string Squeeze(std::string_view text) {
 
 std::string CleanText(std::string_view text) {
     return Squeeze(RemoveMarks(RemoveComments(text)));
-}
-
-std::string WrapText(std::string_view text, size_t width, std::string_view lineEnd) {
-    std::string out;
-    std::string line;
-    auto flush = [&] {
-        out += line;
-        out += lineEnd;
-        line.clear();
-    };
-    size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == LineBreak) {
-            flush();
-            ++i;
-            continue;
-        }
-        if (text[i] == ' ') {
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < text.size() && text[end] != ' ' && text[end] != LineBreak)
-            ++end;
-        std::string word = ToKeyText(text.substr(i, end - i));
-        if (!line.empty() && line.size() + 1 + word.size() > width) flush();
-        if (!line.empty()) line += ' ';
-        line += word;
-        i = end;
-    }
-    if (!line.empty()) flush();
-    return out;
 }
 
 }  // namespace vorn::delta

@@ -3,22 +3,25 @@
 #include <string>
 #include <string_view>
 
+#include "importers/common/KeyBuilder.h"
+
 namespace vorn::delta {
 
-// Stands for a line break asked for by a \par or \line mark, until notes are written.
-constexpr char LineBreak = '\x1e';
+using import::LineBreak;
 
-// DELTA files are 8-bit text. The Windows quotes, dashes and ellipsis become their ASCII
-// forms; every other byte is kept (Latin-1).
-std::string FromDeltaBytes(std::string_view bytes);
+// A DELTA file's bytes as UTF-8 text: in the code page `encoding` (a name Qt knows), or
+// with `encoding` empty as UTF-8 when they are valid UTF-8, else as Windows-1252; then
+// with the marks that stand for characters replaced by them (ReplaceCharacterMarks).
+std::string FromDeltaBytes(std::string_view bytes, const std::string& encoding = "");
 
-// Latin-1 text as Windows-1252 bytes for a key: control characters and the bytes
-// 0x80-0x9F, which stand for no printable Latin-1 character, become "?".
-std::string ToKeyText(std::string_view text);
-
-// Command-line text (UTF-8 when it decodes as such, else taken as Latin-1) as Latin-1;
-// characters beyond it become their ASCII forms or "?".
-std::string FromCommandLine(std::string_view text);
+// The RTF marks that stand for characters, replaced by them: \endash, \emdash, \lquote,
+// \rquote, \ldblquote, \rdblquote, \bullet, \~ (a non-breaking blank), \'hh (byte hh
+// in the code page `encoding`, Windows-1252 when empty) and \uN (code point N, a signed
+// 16-bit number, followed by the fallback characters that \ucN counts, 1 by default,
+// which are skipped). A mark ends at "{}" or at one blank, which go with it. A mark that
+// would give a character DELTA reads as structure (< > / # * \ { }) or a control
+// character is dropped. Other marks are left for RemoveMarks.
+std::string ReplaceCharacterMarks(std::string_view text, const std::string& encoding);
 
 // The index just past the comment that starts at `at` ("<"); comments nest, and one
 // that is not closed runs to the end of the text.
@@ -47,9 +50,5 @@ std::string Squeeze(std::string_view text);
 
 // A character, state or item text: comments and marks removed, blanks folded.
 std::string CleanText(std::string_view text);
-
-// `text` wrapped at `width` columns into lines (LineBreak starts a new line), its
-// words written as key text.
-std::string WrapText(std::string_view text, size_t width, std::string_view lineEnd);
 
 }  // namespace vorn::delta

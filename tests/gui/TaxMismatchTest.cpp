@@ -142,6 +142,7 @@ private slots:
         };
         KeySpec keySpec = TreesKey();
         keySpec.Taxa[1] = "Fagus sylvatica/Beech|beech";
+        keySpec.Taxa[2] = "Quercus ilex/Ch\xEAne vert|ch\xEAne";
         f->OpenAccepted(f->Write(keySpec));
         for (const char* name : {"QROB01.GIF", "QROB02.GIF", "QROB04.GIF", "beech02.GIF"})
             WriteFile(f->Dir.Path() + name, "GIF89a");
@@ -160,6 +161,21 @@ private slots:
         QVERIFY(opened.isEmpty());
         QCOMPARE(f->MessageTexts(),
                  QStringList({"Sorry, the image file \"beech01.GIF\" could not be found."}));
+
+        // A Windows-1252 name finds its files in those bytes or in UTF-8, and the desktop
+        // gets each file's own bytes, percent-encoded.
+        QStringList addresses;
+        DesktopOpener = [&addresses](const QUrl& url) {
+            addresses << QString::fromLatin1(url.toEncoded());
+            return true;
+        };
+        WriteFile(f->Dir.Path() + "CH\xCANE01.GIF", "GIF89a");
+        WriteFile(f->Dir.Path() + "ch\xC3\xAAne02.GIF", "GIF89a");
+        ClickRow(w->VornListBox, 2);
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QString folder = QString::fromLatin1(
+            QUrl::fromLocalFile(QString::fromStdString(f->Dir.Path())).toEncoded());
+        QCOMPARE(addresses, QStringList({folder + "CH%CANE01.GIF", folder + "ch%C3%AAne02.GIF"}));
 
         QCOMPARE(GifFileName("QALBA", 9), std::string("QALBA09.GIF"));
         QCOMPARE(GifFileName("QALBA", 10), std::string("QALBA10.GIF"));

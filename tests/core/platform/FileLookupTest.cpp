@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/platform/Text.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn {
@@ -40,6 +41,34 @@ TEST(FileLookup, ResolvesEveryComponentAndKeepsUnknownNames) {
     EXPECT_TRUE(DirectoryExists(dir.Path() + "pics"));
     EXPECT_FALSE(DirectoryExists(dir.Path() + "pics/Q1.JPG"));
     EXPECT_FALSE(FileExists(""));
+}
+
+// A key names its pictures in Windows-1252; the files may have been copied onto a disk
+// that writes names in UTF-8, or kept their bytes.
+TEST(FileLookup, KeyNamesFindTheirFilesInUtf8OrInTheirOwnBytes) {
+    TempDir dir;
+    WriteFile(dir.Path() + "b\xC3\xA9tula.jpg", "utf-8");  // bétula.jpg in UTF-8
+    WriteFile(dir.Path() + "\xC5\xA0IPKA.GIF", "utf-8");   // ŠIPKA.GIF in UTF-8
+    WriteFile(dir.Path() + "ch\xEAne.txt", "windows");     // chêne.txt in Windows-1252
+    EXPECT_EQ(ResolveFileName(dir.Path() + "B\xC9TULA.JPG"), dir.Path() + "b\xC3\xA9tula.jpg");
+    EXPECT_EQ(ResolveFileName(dir.Path() + "\x9Aipka.gif"), dir.Path() + "\xC5\xA0IPKA.GIF");
+    EXPECT_EQ(ResolveFileName(dir.Path() + "CH\xCANE.TXT"), dir.Path() + "ch\xEAne.txt");
+    // A name typed in UTF-8 finds the Windows-1252 one, whatever its case.
+    EXPECT_EQ(ResolveFileName(dir.Path() + "CH\xC3\x8ANE.TXT"), dir.Path() + "ch\xEAne.txt");
+    // Accents still count: e is not \xE9, and a lone UTF-8 byte is no letter.
+    EXPECT_FALSE(FileExists(dir.Path() + "BETULA.JPG"));
+    EXPECT_FALSE(FileExists(dir.Path() + "B\xC3TULA.JPG"));
+}
+
+TEST(Text, CaseFoldsAsciiAndWindowsLettersOnly) {
+    EXPECT_EQ(FoldCase("ABC \xC0\xDE\xD7 \x8A\x8C\x8E\x9F \xDF"),
+              "abc \xE0\xFE\xD7 \x9A\x9C\x9E\xFF \xDF");               // \xD7 is the sign x
+    EXPECT_TRUE(EqualIgnoringCase("\xC9t\xE9", "\xC3\xA9T\xC3\x89"));  // both ways round
+    EXPECT_TRUE(EqualIgnoringCase("\xC3\xA9T\xC3\x89", "\xC9t\xE9"));
+    EXPECT_TRUE(EqualIgnoringCase("\x8C", "\xC5\x93"));  // Œ and œ
+    EXPECT_FALSE(EqualIgnoringCase("\xD7", "\xF7"));     // × and ÷ are no letters
+    EXPECT_FALSE(EqualIgnoringCase("ab", "abc"));
+    EXPECT_TRUE(EqualIgnoringCase("Trees.DES", "TREES.des"));
 }
 
 }  // namespace

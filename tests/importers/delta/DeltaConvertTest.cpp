@@ -131,10 +131,10 @@ TEST(DeltaMapping, TertilesWithoutKeyStates) {
         {0.04567, "0.046"}, {123.4, "120"}, {1.5, "1.5"},     {2.0, "2"},
         {1995, "2000"},     {0, "0"},       {-0.35, "-0.35"}, {15.5, "16"}};
     for (const auto& [value, text] : rounded)
-        EXPECT_EQ(TwoDigits(value), text) << value;
-    EXPECT_DOUBLE_EQ(Quantile({1, 2, 4, 8}, 1.0 / 3), 2);
-    EXPECT_DOUBLE_EQ(Quantile({1, 2, 4, 8}, 2.0 / 3), 4);
-    EXPECT_DOUBLE_EQ(Quantile({10, 20}, 1.0 / 3), 10 + 10.0 / 3);
+        EXPECT_EQ(import::TwoDigits(value), text) << value;
+    EXPECT_DOUBLE_EQ(import::Quantile({1, 2, 4, 8}, 1.0 / 3), 2);
+    EXPECT_DOUBLE_EQ(import::Quantile({1, 2, 4, 8}, 2.0 / 3), 4);
+    EXPECT_DOUBLE_EQ(import::Quantile({10, 20}, 1.0 / 3), 10 + 10.0 / 3);
 
     c = ConvertTexts({"*CHARACTER TYPES 1,RN\n", "*CHARACTER LIST\n#1. size/\n#2. m/ 1. a/\n",
                       "*ITEM DESCRIPTIONS\n# a/ 1,U 2,1\n"});
@@ -212,33 +212,46 @@ TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {
     EXPECT_EQ(ConvertTexts(t).Key.Taxa[0], std::string(70, 'n') + ">T0001.TXT");
 }
 
-TEST(DeltaMapping, IndexEntriesColumnsAndCapacity) {
+TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
     Texts t{
         "*CHARACTER TYPES 2,TE\n",
         "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
         " 2. b/\n#2. notes/\n#3. <a rather long character text that is cut>/ 1. a/ 2. b/ 3. c/\n",
         "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     Conversion c = ConvertTexts(t);
+    // The comment before the first word qualifies and is dropped; a text of comments only
+    // keeps its words, cut at a word boundary.
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-2\r\n2\r\nleaf shape / form\r\n1 2\r\n"
-              "a rather long character text t\r\n3 5\r\n");
+              "1 30 2\r\nCharacters 1-2\r\n2\r\nshape / form\r\n1 2\r\n"
+              "a rather long character text\r\n3 5\r\n");
 
-    // 700 characters of two states: all fit; 201 entries at most, so four characters
-    // share each, in columns of 25.
+    // Captions that would repeat one another start with the words that tell them apart.
+    t = {"",
+         "*CHARACTER LIST\n#1. <simple or compound> leaf blades <shape>/ 1. a/\n"
+         "#2. <simple or compound> leaf blades <texture>/ 1. a/\n"
+         "#3. <simple or compound> leaf blades <texture>/ 1. a/\n"
+         "#4. leaf blades \\endash{} texture of the upper surface/ 1. a/\n",
+         "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
+    c = ConvertTexts(t);
+    EXPECT_EQ(c.Key.Index,
+              "1 30 2\r\nCharacters 1-4\r\n4\r\nleaf blades shape\r\n1 1\r\n"
+              "leaf blades texture\r\n2 2\r\nleaf blades texture (3)\r\n3 3\r\n"
+              "leaf blades \x96 texture of the\r\n4 4\r\n");
+
+    // More characters than the window's 201 entries: four share each entry, whose states
+    // make one range, in columns of 25.
     t = {"", "*CHARACTER LIST\n", "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     for (int i = 1; i <= 700; ++i)
-        t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/ 2. y/\n";
+        t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/\n";
     c = ConvertTexts(t, "Big");
-    EXPECT_EQ(c.Key.States.size(), 1400u);
-    EXPECT_EQ(c.CapacityLeftOut, 0);
+    EXPECT_EQ(c.Key.States.size(), 700u);
     EXPECT_TRUE(c.LeftOut.empty());
     EXPECT_EQ(
-        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n-4 1 2 3 4 5 6 7 8\r\n", 0),
-        0u);
-    EXPECT_NE(c.Key.Index.find("\r\nc697\r\n-4 1393 1394 1395 1396 1397 1398 1399 1400\r\n"),
-              std::string::npos);
+        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n1 4\r\nc5\r\n5 8\r\n", 0), 0u);
+    EXPECT_NE(c.Key.Index.find("Characters 601-700\r\n25\r\n"), std::string::npos);
+    EXPECT_NE(c.Key.Index.find("\r\nc697\r\n697 700\r\n"), std::string::npos);
     EXPECT_EQ(c.Key.TitleLines, (std::vector<std::string>{
-                                    "Big", "", "1 taxa, 1400 character states from 700 characters",
+                                    "Big", "", "1 taxa, 700 character states from 700 characters",
                                     "Converted from the DELTA dataset set"}));
 }
 
@@ -251,10 +264,78 @@ TEST(DeltaMapping, WhatCannotBecomeAKey) {
     for (int i = 0; i <= MaxKeyItems; ++i)
         t.items += "# i/ 2,1\n";
     EXPECT_TRUE(ConvertTexts(t).TooManyItems);
-    EXPECT_EQ(ConvertTexts({"*SHOW ~ Grass Genera - specifications.\n", t.chars,
-                            "*ITEM DESCRIPTIONS\n# a/\n"})
-                  .Key.TitleLines[0],
-              "Grass Genera");
+    t.items = "*ITEM DESCRIPTIONS\n# i/ 2,1\n";
+    EXPECT_FALSE(ConvertTexts(t).TooManyItems);
+
+    // A table of items x characters too large for the memory is refused, not attempted.
+    Texts wide{"", "*CHARACTER LIST\n#1. m/ 1. a/\n#999999. n/ 1. b/\n",
+               "*ITEM DESCRIPTIONS\n# i/ 1,1\n"};
+    EXPECT_FALSE(ConvertTexts(wide).TooLarge);  // two characters, whatever their numbers
+    std::string many = "*CHARACTER LIST\n";
+    for (uint64_t c = 1; c <= MaxCells / 1000 + 1; ++c)
+        many += "#" + std::to_string(c) + ". c/\n";
+    std::string items = "*ITEM DESCRIPTIONS\n";
+    for (int i = 0; i < 1000; ++i)
+        items += "# i/\n";
+    EXPECT_TRUE(ConvertTexts({"", many, items}).TooLarge);
+
+    // Every state is written up to the capacity, and none beyond it.
+    std::string states;
+    for (int s = 1; s <= MaxKeyItems; ++s)
+        states += " " + std::to_string(s) + ". s/";
+    t.chars = "*CHARACTER LIST\n#1. text/\n#2. many/" + states + "\n";
+    Conversion c = ConvertTexts(t);
+    EXPECT_FALSE(c.TooManyStates);
+    EXPECT_EQ(c.Key.States.size(), static_cast<size_t>(MaxKeyItems));
+    t.chars += "#3. one more/ 1. s/\n";
+    c = ConvertTexts(t);
+    EXPECT_TRUE(c.TooManyStates);
+    EXPECT_EQ(c.StateCount, MaxKeyItems + 1);
+}
+
+TEST(DeltaMapping, TitlesThatNameNothingGiveWayToTheFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"*SHOW ~ Grass Genera - specifications.\n", "Grass Genera"},
+        {"*SHOW ~ Test Data Set - specs\n", "Set"},
+        {"*SHOW ~ Dataset\n", "Set"},
+        {"*SHOW ~ DATA SET.\n", "Set"},
+        {"*SHOW ~ character list\n", "Set"},
+        {"*SHOW ~ specifications\n", "Set"},
+        {"", "Set"},
+        {"*SHOW ~ Ants of the World \\endash{} specs\n", "Ants of the World"},
+    };
+    for (const auto& [specs, title] : cases) {
+        Conversion c =
+            ConvertTexts({specs, "*CHARACTER LIST\n#1. m/ 1. a/\n", "*ITEM DESCRIPTIONS\n# a/\n"});
+        EXPECT_EQ(c.Key.TitleLines[0], title) << specs;
+    }
+    Conversion c = ConvertTexts(
+        {"*SHOW ~ Dataset\n", "*CHARACTER LIST\n#1. m/ 1. a/\n", "*ITEM DESCRIPTIONS\n# a/\n"},
+        "Given \u00E9");
+    EXPECT_EQ(c.Key.TitleLines[0], "Given \xE9");  // --title wins, in Windows-1252
+}
+
+TEST(DeltaMapping, MiddleValuesAndMarksArriveWhole) {
+    // 3-22.41-50: from 3 to 50, middle 22.41; the middle codes nothing, the notes keep it.
+    Texts t{"*CHARACTER TYPES 1,RN\n",
+            "*CHARACTER LIST\n#1. leaf length/ mm/\n#2. <Citrus enation \\endash{}> galls/ "
+            "1. woody \\endash{} hard/ 2. soft/\n",
+            "*ITEM DESCRIPTIONS\n# Salix polaris Hult\\'e9n/ 1,3-22.41-50 2,1\n"
+            "# Salix arctica/ 1,(1-)1-1.791-3(-4)\n# Salix reticulata/ 1,60-70 2,2\n"};
+    Conversion c = ConvertTexts(t);
+    EXPECT_TRUE(c.Unreadable.empty()) << c.Unreadable[0];
+    // Numbers 1 1 3 3 4 50 60 70 (middles left out): tertiles 3 and 35.
+    ASSERT_EQ(c.Key.States.size(), 5u);
+    EXPECT_EQ(c.Key.States[0], "leaf length: less than 3 mm");
+    EXPECT_EQ(c.Key.States[2], "leaf length: more than 35 mm");
+    EXPECT_EQ(c.Key.States[3], "galls: woody \x96 hard");
+    EXPECT_EQ(Column(c, 0), "-**+-");
+    EXPECT_EQ(Column(c, 1), "**-??");
+    EXPECT_EQ(Column(c, 2), "--+-+");
+    EXPECT_EQ(c.Key.Taxa[0], "Salix polaris Hult\xE9n>T0001.TXT");
+    EXPECT_EQ(c.Notes[0].second,
+              "Salix polaris Hult\xE9n\r\n\r\nleaf length (character 1): 3-22.41-50 mm\r\n");
+    EXPECT_EQ(c.Unwritable, 0);
 }
 
 }  // namespace

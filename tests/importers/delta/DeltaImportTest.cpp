@@ -2,12 +2,12 @@
 // writes; and the datasets beside the repository converted and opened by vorn-identify.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <sstream>
 
 #include "importers/delta/DeltaImport.h"
+#include "tests/importers/KeyChecks.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn::delta {
@@ -127,7 +127,8 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     }
     run = Import({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--key-states FILE", "--title TEXT", "--credit TEXT"})
+    for (const char* option :
+         {"--key-states FILE", "--title TEXT", "--credit TEXT", "--encoding NAME"})
         EXPECT_TRUE(Contains(run.out, option)) << option;
 
     WriteFile(data_ + "/chars", "*CHARACTER LIST\r\n#1. notes/\r\n");
@@ -137,15 +138,64 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     EXPECT_EQ(run.err, "vorn-import-delta: no character of the dataset gives states\n");
 }
 
+TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
+    fs::create_directory(data_ + "/images");
+    fs::create_directory(dir_.Path() + "outside");
+    WriteFile(dir_.Path() + "outside/secret.jpg", "\xFF\xD8 secret");
+    WriteFile(data_ + "/images/robin.jpg", "\xFF\xD8 robin");
+    // Named in Windows-1252 by timages, in UTF-8 on disk.
+    WriteFile(data_ + "/images/b\xC3\xA9tula.jpg", "\xFF\xD8 crow");
+    fs::create_symlink(dir_.Path() + "outside/secret.jpg", data_ + "/images/link.jpg");
+    WriteFile(data_ + "/timages",
+              "*TAXON IMAGES\r\n# Robin/ ../outside/secret.jpg " + dir_.Path() +
+                  "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg "
+                  "B\xC9TULA.JPG\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "picture \"../outside/secret.jpg\" of Robin: \"..\" leads out"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "outside/secret.jpg\" of Robin: an absolute path")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"link.jpg\" of Robin: a symbolic link that leads out"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"..\\outside\\secret.jpg\" of Crow: \"..\" leads out"))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/I0001.JPG"), "\xFF\xD8 robin");
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/I0002.JPG"), "\xFF\xD8 crow");
+    for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
+        EXPECT_NE(ReadFile(entry.path()), "\xFF\xD8 secret") << entry.path();
+}
+
+TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {
+    WriteFile(data_ + "/items",
+              "*ITEM DESCRIPTIONS\r\n# Salix polaris Hult\x82n/ 1,1\r\n# Salix Hult\xE9n/ 1,2\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "items, line 2: \"Hult?n\": a byte 0x80-0x9F between letters"))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(40, 13), "Salix Hult\xE9n ");
+
+    // Read as DOS text, the same byte is the letter it stands for.
+    WriteFile(data_ + "/items", "*ITEM DESCRIPTIONS\r\n# Salix polaris Hult\x82n/ 1,1\r\n");
+    run = Import({data_, dir_.Path() + "key", "BIRDS", "--encoding", "cp850"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(Contains(run.out, "0x80-0x9F")) << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(0, 20), "Salix polaris Hult\xE9n");
+
+    // UTF-8 is recognised; a letter Windows-1252 lacks is written as "?" and counted.
+    WriteFile(data_ + "/items", "*ITEM DESCRIPTIONS\r\n# \xC5\xBBmija Hult\xC3\xA9n/ 1,1\r\n");
+    run = Import({data_, dir_.Path() + "key", "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "1 character that Windows-1252 cannot hold written as \"?\""))
+        << run.out;
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/BIRDS.TAX").substr(0, 12), "?mija Hult\xE9n");
+
+    run = Import({data_, dir_.Path() + "key", "BIRDS", "--encoding=klingon"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(Contains(run.err, "unknown encoding \"klingon\"")) << run.err;
+}
+
 // The datasets beside the repository (CI clones shared/ next to it).
 const std::string kDatasets = std::string(VORN_SOURCE_DIR) + "/../shared/delta";
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 class Datasets : public ::testing::Test {
 protected:
@@ -161,27 +211,12 @@ protected:
         return out + "/";
     }
 
-    // The state number (from 1) whose text is `text` in the key's .CHR file.
     int State(const std::string& folder, const std::string& key, const std::string& text) {
-        std::string chr = ReadFile(folder + key + ".CHR");
-        for (size_t s = 0; s * 80 < chr.size(); ++s) {
-            std::string record = chr.substr(s * 80, 80);
-            record.erase(record.find_last_not_of(' ') + 1);
-            if (record == text) return static_cast<int>(s + 1);
-        }
-        ADD_FAILURE() << "no state \"" << text << "\"";
-        return 0;
+        return vorn::testing::StateNumber(folder + key + ".CHR", text);
     }
 
-    // vorn-identify's text report of the key after `actions`.
     std::string Identify(const std::string& des, const std::vector<std::string>& actions) {
-        std::string command = Quote(VORN_IDENTIFY_BINARY) + " " + Quote(des);
-        for (const std::string& action : actions)
-            command += " " + Quote(action);
-        command += " >" + Quote(dir_.Path() + "out") + " 2>&1";
-        int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFile(dir_.Path() + "out");
-        return ReadFile(dir_.Path() + "out");
+        return vorn::testing::IdentifyReport(des, actions, dir_.Path() + "out");
     }
 
     TempDir dir_;

@@ -1,6 +1,7 @@
 // The directive reader and the text rules of DELTA files, one construct at a time.
 #include <gtest/gtest.h>
 
+#include "importers/common/KeyText.h"
 #include "importers/delta/DeltaReader.h"
 #include "importers/delta/DeltaText.h"
 
@@ -34,20 +35,66 @@ TEST(DeltaText, CommentWordsForIndexAndBareCharacters) {
               std::string("first") + LineBreak + "second");
 }
 
-TEST(DeltaText, EightBitTextInAndOut) {
-    EXPECT_EQ(FromDeltaBytes("\x93genera\x94 \x91x\x92 a\x96"
-                             "b\x85"),
-              "\"genera\" 'x' a-b...");
-    EXPECT_EQ(FromDeltaBytes("Londo\xF1o"), "Londo\xF1o");
-    EXPECT_EQ(ToKeyText("a\tb\x81\xE9"), "a?b?\xE9");
-    EXPECT_EQ(FromCommandLine("Gr\xC3\xA4ser \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC"),
-              "Gr\xE4ser \"quoted\" ?");
-    EXPECT_EQ(FromCommandLine("Gr\xE4ser"), "Gr\xE4ser");  // already 8-bit
+TEST(DeltaText, OneCodePagePerFileAndKeyTextInWindows1252) {
+    EXPECT_EQ(FromDeltaBytes("Hult\xE9n \x93genera\x94 a\x96"
+                             "b"),
+              "Hult\u00E9n \u201Cgenera\u201D a\u2013b");  // Windows-1252 by default
+    EXPECT_EQ(FromDeltaBytes("Hult\x82n", "cp850"), "Hult\u00E9n");
+    EXPECT_EQ(FromDeltaBytes("Hult\x82n", "cp437"), "Hult\u00E9n");
+    EXPECT_EQ(FromDeltaBytes("caf\xC3\xA9"), "caf\u00E9");  // valid UTF-8 is read as such
+    EXPECT_EQ(FromDeltaBytes("caf\xC3\xA9", "cp1252"), "caf\u00C3\u00A9");  // unless told
+    EXPECT_EQ(FromDeltaBytes("\xE9", "latin1"), "\u00E9");
+
+    import::KeyTextWriter write;
+    EXPECT_EQ(write("\u201Cgenera\u201D \u2013 \u00E9\u20AC"), "\x93genera\x94 \x96 \xE9\x80");
+    EXPECT_EQ(write.Unwritable(), 0);
+    EXPECT_EQ(write("\u017B\u00F3\u0142w a\tb"), "?\xF3?w a?b");  // Ż and ł; a tab
+    EXPECT_EQ(write.Unwritable(), 3);
+
+    EXPECT_EQ(import::FromCommandLine("Gr\xC3\xA4ser \xE2\x82\xAC"), "Gr\u00E4ser \u20AC");
+    EXPECT_EQ(import::FromCommandLine("Gr\xE4ser"), "Gr\u00E4ser");  // Windows-1252
+    EXPECT_EQ(import::CutUtf8("\u00E9\u00E9", 3), "\u00E9");
+}
+
+TEST(DeltaText, LettersOfADosCodePageAmongWindowsOnesAreFound) {
+    EXPECT_EQ(import::DosCodedPlaces("Hult\xE9n and Hult\x82n\r\nx\x84y \x93quote\x94", 10),
+              (std::vector<std::string>{"line 1: \"Hult?n\"", "line 2: \"x?y\""}));
+    EXPECT_EQ(import::DosCodedPlaces("a\x82"
+                                     "b c\x82"
+                                     "d",
+                                     1)
+                  .size(),
+              1u);
+}
+
+TEST(DeltaText, MarksThatStandForCharactersBecomeThem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Citrus enation \\endash{} woody gall", "Citrus enation \u2013 woody gall"},
+        {"a\\emdash b", "a\u2014b"},  // one blank ends the mark
+        {"\\lquote{}x\\rquote{} \\ldblquote{}y\\rdblquote{}", "\u2018x\u2019 \u201Cy\u201D"},
+        {"\\bullet{} a\\~b", "\u2022 a\u00A0b"},
+        {"Hult\\'e9n", "Hult\u00E9n"},
+        {"\\u8212? and \\u8212\\'97 x", "\u2014 and \u2014 x"},  // fallbacks skipped
+        {"\\u-3913?", "\uF0B7"},                                 // N + 65536
+        {"\\uc2\\u233\\'65\\'3f rest \\uc0\\u233 x", "\u00E9 rest \u00E9x"},
+        {"\\i{}Avena\\i0{} \\par", "\\i{}Avena\\i0{} \\par"},  // left for RemoveMarks
+        {"a\\'3cb\\u47?c", "abc"},  // "<" and "/" would change the text's structure
+        {"\\endash", "\u2013"},
+        {"\\u99999999999999? \\", "\uFFFD \\"},
+    };
+    for (const auto& [marked, text] : cases)
+        EXPECT_EQ(ReplaceCharacterMarks(marked, ""), text) << marked;
+    EXPECT_EQ(ReplaceCharacterMarks("Hult\\'82n", "cp850"), "Hult\u00E9n");
+    EXPECT_EQ(CleanText(FromDeltaBytes("<\\endash{}> \\i{}Zea\\i0{}\\endash{}mays")),
+              "Zea\u2013mays");
 }
 
 TEST(DeltaText, WrapsNotesAtTheWidth) {
-    EXPECT_EQ(WrapText("aaa bbb ccc", 7, "|"), "aaa bbb|ccc|");
-    EXPECT_EQ(WrapText(std::string("one") + LineBreak + "two", 76, "|"), "one|two|");
+    import::KeyTextWriter write;
+    EXPECT_EQ(import::WrapText("aaa bbb ccc", 7, "|", write), "aaa bbb|ccc|");
+    EXPECT_EQ(
+        import::WrapText(std::string("one") + LineBreak + "two \u00E9t\u00E9", 76, "|", write),
+        "one|two \xE9t\xE9|");
 }
 
 TEST(DeltaDirectives, NamesCompareByTheirFirstThreeLetters) {

@@ -1,0 +1,166 @@
+#include "importers/common/ImportRun.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include <QImage>
+#include <QString>
+
+#include "core/platform/Directory.h"
+#include "core/platform/FileLookup.h"
+#include "core/platform/Text.h"
+
+namespace vorn::import {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kMaxNameLength = 96;
+
+bool InsideFolder(const fs::path& path, const fs::path& folder) {
+    std::string p = path.string() + "/", f = folder.string();
+    if (f.empty() || f.back() != '/') f += '/';
+    return p.compare(0, f.size(), f) == 0;
+}
+
+QString PathToQt(const std::string& path) {
+    return QString::fromLocal8Bit(path.c_str());
+}
+
+}  // namespace
+
+KeyFolder::KeyFolder(const std::string& outDir, const std::string& name) : outDir_(outDir) {
+    fs::path target = fs::path(outDir).lexically_normal();
+    if (target.filename().empty()) target = target.parent_path();
+    target_ = target;
+    fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::error_code error;
+    if (!fs::is_directory(parent, error)) {
+        throw Failure{2, "the folder " + parent.string() + " of " + outDir + " does not exist"};
+    }
+    if (fs::exists(target, error)) {
+        if (!fs::is_directory(target, error))
+            throw Failure{2, outDir + " exists and is not a folder"};
+        bool empty = fs::is_empty(target, error);
+        if (!empty && !FileExists(target.string() + "/" + name + ".DES")) {
+            throw Failure{2, outDir + " holds other files and no key " + name +
+                                 "; choose a new or empty folder"};
+        }
+        replace_ = true;
+    }
+    std::string pattern = (parent / ("." + target.filename().string() + ".new-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) {
+        throw Failure{1, "cannot create a folder beside " + outDir + ": " + std::strerror(errno)};
+    }
+    temp_ = pattern;
+}
+
+KeyFolder::~KeyFolder() {
+    std::error_code ignored;
+    if (!temp_.empty()) fs::remove_all(temp_, ignored);
+}
+
+void KeyFolder::Commit() {
+    std::error_code error;
+    fs::permissions(temp_,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
+                    error);
+    if (replace_) {
+        std::string old = temp_ + ".old";
+        if (::rename(target_.c_str(), old.c_str()) != 0) {
+            throw Failure{1, "cannot replace " + outDir_ + ": " + std::strerror(errno)};
+        }
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+            int e = errno;
+            ::rename(old.c_str(), target_.c_str());
+            throw Failure{1, "cannot replace " + outDir_ + ": " + std::strerror(e)};
+        }
+        fs::remove_all(old, error);
+    } else if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        throw Failure{1, "cannot create " + outDir_ + ": " + std::strerror(errno)};
+    }
+    temp_.clear();
+}
+
+void CheckOutsideSource(const std::string& outDir, const std::string& source) {
+    std::error_code error;
+    fs::path out = fs::weakly_canonical(AbsolutePath(outDir), error);
+    fs::path data = fs::weakly_canonical(AbsolutePath(source), error);
+    if (InsideFolder(out, data)) {
+        throw Failure{2, outDir + " lies in the folder " + source + "; it is never written to"};
+    }
+}
+
+void CheckKeyName(const std::string& name) {
+    if (name.empty() || name.size() > kMaxNameLength || name.find('/') != std::string::npos ||
+        name == "." || name == "..") {
+        throw Failure{2,
+                      "NAME must be a file name of 1 to " + std::to_string(kMaxNameLength) +
+                          " characters without \"/\"",
+                      true};
+    }
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name, std::string* why) {
+    std::string path = KeyNameToPath(name);
+    auto refuse = [&](const std::string& reason) {
+        if (why) *why = reason;
+        return std::string();
+    };
+    if (path.empty()) return refuse("no file name");
+    if (path[0] == '/' || (path.size() > 1 && path[1] == ':')) {
+        return refuse("an absolute path, which may lead out of the dataset");
+    }
+    for (const auto& part : fs::path(path)) {
+        if (part == "..") return refuse("\"..\" leads out of the dataset");
+    }
+    std::string found = ResolveFileName(folder + "/" + path);
+    std::error_code error;
+    if (!fs::is_regular_file(found, error)) return refuse("not found");
+    fs::path real = fs::canonical(found, error);
+    fs::path root = fs::canonical(folder, error);
+    if (error || !InsideFolder(real, root)) {
+        return refuse("a symbolic link that leads out of the dataset");
+    }
+    return found;
+}
+
+int WritePictures(const std::vector<PictureFile>& files, const std::string& folder,
+                  std::vector<std::string>& problems) {
+    int written = 0;
+    for (const PictureFile& file : files) {
+        std::string target = folder + "/" + file.Target;
+        if (file.ConvertToJpeg) {
+            QImage image;
+            if (!image.load(PathToQt(file.Source)) || !image.save(PathToQt(target), "JPG", 90)) {
+                problems.push_back("picture " + FileNameToUtf8(file.Source) +
+                                   ": cannot be converted to JPEG");
+                continue;
+            }
+            ++written;
+            continue;
+        }
+        std::error_code error;
+        if (!fs::copy_file(file.Source, target, fs::copy_options::overwrite_existing, error)) {
+            problems.push_back("picture " + FileNameToUtf8(file.Source) + ": " + error.message());
+            continue;
+        }
+        ++written;
+    }
+    return written;
+}
+
+void PrintList(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    out << heading << "\n";
+    for (const std::string& line : lines)
+        out << "  " << ReplaceControls(FileNameToUtf8(line)) << "\n";
+}
+
+}  // namespace vorn::import

@@ -1,0 +1,266 @@
+#include "importers/common/KeyBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
+
+namespace vorn::import {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr size_t kStateTextSize = StateRecordSize;
+constexpr size_t kMinCharacterText = 20;
+constexpr size_t kIndexTextSize = 30;
+constexpr int kIndexEntries = 201;
+constexpr int kEntriesPerColumn = 25;
+constexpr const char* kCrLf = "\r\n";
+
+std::vector<std::string> SplitWords(std::string_view text) {
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+        size_t start = i;
+        while (i < text.size() && text[i] != ' ')
+            ++i;
+        if (i > start) words.emplace_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
+// Key text cut to `width` bytes at a word boundary (mid-word only for a first word
+// longer than the width), without blanks or separators left at its end.
+std::string CutAtWord(std::string text, size_t width) {
+    if (text.size() > width) {
+        size_t blank = text.rfind(' ', width);
+        text.resize(blank != std::string::npos && blank > 0 ? blank : width);
+    }
+    while (!text.empty() && std::string_view(" ,;:-").find(text.back()) != std::string_view::npos)
+        text.pop_back();
+    return text;
+}
+
+std::string WithoutBars(std::string text) {
+    std::replace(text.begin(), text.end(), '|', '/');
+    return text;
+}
+
+}  // namespace
+
+std::string StateText(const std::string& character, const std::string& state) {
+    std::string text = character + ": " + state;
+    if (text.size() <= kStateTextSize) return text;
+    size_t room = kStateTextSize - 2 - std::min(state.size(), kStateTextSize - 2);
+    size_t keep = std::max(room, std::min(kMinCharacterText, character.size()));
+    text = character.substr(0, keep) + ": " + state;
+    text.resize(kStateTextSize);
+    return text;
+}
+
+std::optional<Tertiles> TertilesOf(std::vector<double> numbers, bool integer,
+                                   const std::string& units) {
+    if (numbers.empty()) return std::nullopt;
+    std::sort(numbers.begin(), numbers.end());
+    double a = Quantile(numbers, 1.0 / 3), b = Quantile(numbers, 2.0 / 3);
+    if (integer) {
+        a = std::round(a);
+        b = std::round(b);
+    }
+    std::string ta = TwoDigits(a), tb = TwoDigits(b);
+    a = std::stod(ta);
+    b = std::stod(tb);
+    std::string u = units.empty() ? std::string() : " " + units;
+    Tertiles t;
+    t.States = {{-kInfinity, a, false, true}, {a, b}, {b, kInfinity, true, false}};
+    t.Labels = {"less than " + ta + u, ta + " to " + tb + u, "more than " + tb + u};
+    return t;
+}
+
+std::string NumericCodes(const std::vector<NumericState>& states,
+                         const std::vector<std::pair<double, double>>& spans) {
+    std::string codes(states.size(), '-');
+    size_t hits = 0;
+    for (size_t s = 0; s < states.size(); ++s) {
+        bool hit = false;
+        for (const auto& [low, high] : spans)
+            hit = hit || states[s].Hit(low, high);
+        if (hit) {
+            codes[s] = '*';
+            ++hits;
+        }
+    }
+    if (hits == 0) return std::string(states.size(), '?');
+    if (hits == 1) std::replace(codes.begin(), codes.end(), '*', '+');
+    return codes;
+}
+
+std::string TwoDigits(double value) {
+    if (value == 0 || !std::isfinite(value)) return "0";
+    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    double scale = std::pow(10.0, exponent - 1);
+    double rounded = std::round(value / scale) * scale;
+    int decimals = std::max(0, 1 - exponent);
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
+    std::string text = buffer;
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
+double Quantile(const std::vector<double>& sorted, double p) {
+    if (sorted.empty()) return 0;
+    double h = (static_cast<double>(sorted.size()) - 1) * p;
+    size_t low = static_cast<size_t>(std::floor(h));
+    size_t high = std::min(low + 1, sorted.size() - 1);
+    return sorted[low] + (h - static_cast<double>(low)) * (sorted[high] - sorted[low]);
+}
+
+void WriteTaxonRecords(std::vector<TaxonParts> taxa, KeyContents& key) {
+    bool fitShort = true;
+    for (TaxonParts& p : taxa) {
+        if (!p.Image.empty()) p.Image = "|" + p.Image;
+        if (!p.Notes.empty()) p.Notes = ">" + p.Notes;
+        size_t size = p.Name.size() + p.Image.size() + p.Notes.size() +
+                      (p.Common.empty() ? 0 : 1 + p.Common.size());
+        fitShort = fitShort && size <= static_cast<size_t>(TaxaPerRecord);
+    }
+    key.LongTaxonNames = !fitShort;
+    size_t size = fitShort ? TaxaPerRecord : LongTaxonRecordSize;
+    for (TaxonParts& p : taxa) {
+        std::string tail = p.Image + p.Notes;
+        size_t room = size > tail.size() ? size - tail.size() : 0;
+        size_t needed = p.Name.size() + (p.Common.empty() ? 0 : 1 + p.Common.size());
+        if (needed > room) {
+            size_t forCommon = room > p.Name.size() + 1 ? room - p.Name.size() - 1 : 0;
+            p.Common.resize(std::min(p.Common.size(), forCommon));
+            while (!p.Common.empty() && p.Common.back() == ' ')
+                p.Common.pop_back();
+            if (p.Common.empty()) p.Name.resize(std::min(p.Name.size(), room));
+        }
+        key.Taxa.push_back(p.Name + (p.Common.empty() ? "" : "/" + p.Common) + tail);
+    }
+}
+
+std::string WrapText(std::string_view text, size_t width, std::string_view lineEnd,
+                     KeyTextWriter& write) {
+    std::string out;
+    std::string line;
+    auto flush = [&] {
+        out += line;
+        out += lineEnd;
+        line.clear();
+    };
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == LineBreak) {
+            flush();
+            ++i;
+            continue;
+        }
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && text[end] != ' ' && text[end] != LineBreak)
+            ++end;
+        std::string word = write(text.substr(i, end - i));
+        if (!line.empty() && line.size() + 1 + word.size() > width) flush();
+        if (!line.empty()) line += ' ';
+        line += word;
+        i = end;
+    }
+    if (!line.empty()) flush();
+    return out;
+}
+
+std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write) {
+    int n = static_cast<int>(characters.size());
+    if (n == 0) return {};
+    int share = (n + kIndexEntries - 1) / kIndexEntries;
+    int entries = (n + share - 1) / share;
+    int columns = (entries + kEntriesPerColumn - 1) / kEntriesPerColumn;
+    std::string out = std::to_string(columns) + " " + std::to_string(kIndexTextSize) + " 2" + kCrLf;
+    std::vector<int> firstState;
+    int state = 1;
+    for (const IndexCharacter& c : characters) {
+        firstState.push_back(state);
+        state += c.States;
+    }
+    std::unordered_map<std::string, const IndexCharacter*> seen;
+    auto caption = [&](const IndexCharacter& c) {
+        std::string base = CutAtWord(WithoutBars(write(c.Caption)), kIndexTextSize);
+        auto earlier = seen.find(base);
+        if (earlier == seen.end()) return base;
+        // The words of this character that the earlier one lacks tell them apart.
+        std::unordered_set<std::string> known;
+        for (const std::string& word : SplitWords(earlier->second->Words))
+            known.insert(FoldCase(ToWindows1252(word)));
+        std::string differ;
+        for (const std::string& word : SplitWords(c.Words)) {
+            std::string folded = FoldCase(ToWindows1252(word));
+            if (known.insert(folded).second) differ += (differ.empty() ? "" : " ") + word;
+        }
+        std::string text;
+        if (!differ.empty()) {
+            text = CutAtWord(WithoutBars(ToWindows1252(differ + ": " + c.Caption)), kIndexTextSize);
+        }
+        for (int k = 0; text.empty() || seen.count(text); ++k) {
+            std::string suffix = " (" + std::to_string(c.Number) +
+                                 (k ? "." + std::to_string(k) : std::string()) + ")";
+            text = CutAtWord(base, kIndexTextSize - suffix.size()) + suffix;
+        }
+        return text;
+    };
+    for (int col = 0; col < columns; ++col) {
+        int firstEntry = col * kEntriesPerColumn;
+        int lastEntry = std::min(entries, firstEntry + kEntriesPerColumn) - 1;
+        int a = firstEntry * share + 1;
+        int b = std::min(n, (lastEntry + 1) * share);
+        out += (a == b ? "Character " + std::to_string(a)
+                       : "Characters " + std::to_string(a) + "-" + std::to_string(b)) +
+               kCrLf;
+        out += std::to_string(lastEntry - firstEntry + 1) + kCrLf;
+        for (int e = firstEntry; e <= lastEntry; ++e) {
+            int from = e * share, to = std::min(n, from + share);
+            const IndexCharacter& c = characters[static_cast<size_t>(from)];
+            std::string text = caption(c);
+            seen.emplace(text, &c);
+            out += text + (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
+            // The characters of an entry are consecutive: their states make one range.
+            int first = firstState[static_cast<size_t>(from)];
+            int last = firstState[static_cast<size_t>(to - 1)] +
+                       characters[static_cast<size_t>(to - 1)].States - 1;
+            out += std::to_string(first) + " " + std::to_string(last) + kCrLf;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> TitlePage(const std::string& title,
+                                   const std::vector<std::string>& credits, size_t taxa,
+                                   size_t states, size_t characters, const std::string& source,
+                                   KeyTextWriter& write) {
+    std::vector<std::string> lines;
+    lines.push_back(write(title));
+    for (const std::string& credit : credits)
+        if (!credit.empty()) lines.push_back(write(credit));
+    lines.push_back("");
+    lines.push_back(std::to_string(taxa) + " taxa, " + std::to_string(states) +
+                    " character states from " + std::to_string(characters) + " characters");
+    lines.push_back(write(source));
+    return lines;
+}
+
+}  // namespace vorn::import

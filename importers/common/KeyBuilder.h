@@ -1,0 +1,94 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/key/KeyWriter.h"
+#include "importers/common/KeyText.h"
+
+namespace vorn::import {
+
+// The parts of a key that every importer builds the same way from what its format says:
+// state texts, the three ranges of a numeric character, taxon records, notes, the index
+// and the title page. Texts come in as UTF-8 and go into the key through a KeyTextWriter.
+
+// Stands for a line break in a text bound for the notes.
+constexpr char LineBreak = '\x1e';
+
+// "<character>: <state>" (Windows-1252 bytes), cut to a state record: the state text
+// stays whole and the character keeps at least 20 bytes where both cannot.
+std::string StateText(const std::string& character, const std::string& state);
+
+// One state of a numeric character: the values it stands for. Key states are closed
+// ranges; the outer states of tertiles are open at their inner end.
+struct NumericState {
+    double Low, High;
+    bool LowOpen = false, HighOpen = false;
+    bool Hit(double low, double high) const {
+        return (LowOpen ? high > Low : high >= Low) && (HighOpen ? low < High : low <= High);
+    }
+};
+
+// Three states cut at the tertiles of `numbers` (rounded to two significant digits, and
+// to whole numbers when `integer`): "less than A", "A to B", "more than B", each
+// followed by " units" when `units` is not empty. Nothing when there are no numbers.
+struct Tertiles {
+    std::vector<NumericState> States;
+    std::vector<std::string> Labels;  // UTF-8
+};
+std::optional<Tertiles> TertilesOf(std::vector<double> numbers, bool integer,
+                                   const std::string& units);
+
+// The codes of a numeric character's states for a taxon whose values span the ranges
+// `spans` (low, high): "+" for the one state hit, "*" for each of several, "-" for the
+// others; all "?" when no state is hit.
+std::string NumericCodes(const std::vector<NumericState>& states,
+                         const std::vector<std::pair<double, double>>& spans);
+
+// A number rounded to two significant digits, written without trailing zeros.
+std::string TwoDigits(double value);
+
+// The inclusive quantile of sorted `numbers` at `p` (linear between closest ranks).
+double Quantile(const std::vector<double>& sorted, double p);
+
+// A taxon's record parts, Windows-1252: its name, common name (empty: none), image name
+// ("I0001", empty: none) and notes file (empty: none).
+struct TaxonParts {
+    std::string Name, Common, Image, Notes;
+};
+// The records of the taxa in `key`: short (40-byte) records when all fit, else long ones;
+// a record too long even then gives up its common name first, then its name's end.
+void WriteTaxonRecords(std::vector<TaxonParts> taxa, KeyContents& key);
+
+// `text` (UTF-8; LineBreak starts a new line) wrapped at `width` columns into lines of
+// key text, each ended by `lineEnd`.
+std::string WrapText(std::string_view text, size_t width, std::string_view lineEnd,
+                     KeyTextWriter& write);
+
+// A character that gave states, as the index shows it.
+struct IndexCharacter {
+    std::string Caption;  // UTF-8: the words that name it
+    std::string Words;    // UTF-8: all its words, to tell two entries apart
+    int Number = 0;       // shown when nothing else tells them apart
+    int States = 0;       // its states follow those of the character before it
+    std::string Image;    // the picture of its entry ("C0001"); empty when none
+};
+
+// The index file of a key whose states are those of `characters`, in order: one entry
+// per character (or per run of consecutive characters when there are more than the
+// window's 201 entries, each entry one range of states), in columns of 25 under
+// "Characters a-b". Captions are cut at a word boundary to the column's 30 characters,
+// and no two are the same: a later one that would repeat an earlier one starts with the
+// words that tell it apart ("texture: leaf blades"), else ends with its number.
+std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write);
+
+// The title page: title, credit lines, a blank line, "N taxa, M character states from K
+// characters" and `source` ("Converted from ...").
+std::vector<std::string> TitlePage(const std::string& title,
+                                   const std::vector<std::string>& credits, size_t taxa,
+                                   size_t states, size_t characters, const std::string& source,
+                                   KeyTextWriter& write);
+
+}  // namespace vorn::import
