@@ -1,55 +1,39 @@
-// Engine benchmarks on a synthetic key of 1200 taxa x 1200 states written here.
-// BM_MatrixFloor is the floor the others are compared with: the same counting work on the
-// matrix already in memory, without any file access.
+// Engine benchmarks on synthetic keys of 1,200 x 1,200 and 10,000 x 10,000 written here
+// (bench/SyntheticKeys.h). BM_MatrixFloor is the floor the counts are compared with: the
+// same counting work on the matrix bytes already in memory, at the same size; BM_ReadFloor
+// the floor of opening a key: one sequential read of its matrix file.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <iterator>
-#include <memory>
-
 #include "bench/MatrixFloor.h"
+#include "bench/SyntheticKeys.h"
+#include "core/engine/Queries.h"
 #include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
-#include "tests/kit/TestKeys.h"
 
 namespace vorn {
 namespace {
 
-constexpr int32_t kSize = 1200;
-
-// Writes and opens the synthetic key once for the whole run.
-class SyntheticKey {
-public:
-    static SyntheticKey& Get() {
-        static SyntheticKey key;
-        return key;
-    }
-    const std::string& DatPath() const { return datPath_; }
-
-private:
-    SyntheticKey() {
-        std::string des = testing::WriteKey(dir_.Path(), testing::RandomKey(kSize, kSize, 42));
-        datPath_ = dir_.Path() + "RANDOM.DAT";
-        OpenKey(des);
-        if (!Key.KeyOpen) std::abort();
-    }
-    testing::TempDir dir_;
-    std::string datPath_;
-};
-
-void Reset() {
-    SyntheticKey::Get();
+// Opens the key of the benchmark's size, unless it is open, with every state unscored.
+void OpenAndReset(const benchmark::State& state) {
+    const bench::SyntheticKey& key = bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0)));
+    if (OpenKeyPath != key.des) OpenKey(key.des);
+    if (!Key.KeyOpen) std::abort();
     ResetKey();
 }
 
-void BM_MatrixFloor(benchmark::State& state) {
-    RunMatrixFloor(state, SyntheticKey::Get().DatPath(), kSize);
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1200)->Arg(10000)->Unit(benchmark::kMicrosecond);
 }
-BENCHMARK(BM_MatrixFloor);
+
+void BM_MatrixFloor(benchmark::State& state) {
+    auto size = static_cast<int32_t>(state.range(0));
+    RunMatrixFloor(state, bench::SyntheticKey::Get(size).dat, size);
+}
+BENCHMARK(BM_MatrixFloor)->Apply(Sizes);
 
 // One ScoreState request per iteration: Present and Clear in turn on one state.
 void BM_ScoreRequest(benchmark::State& state) {
-    Reset();
+    OpenAndReset(state);
     bool present = true;
     for (auto _ : state) {
         ScoreState(600, present ? RequestPresent : RequestClear);
@@ -57,11 +41,13 @@ void BM_ScoreRequest(benchmark::State& state) {
         benchmark::DoNotOptimize(MatchingTaxaCount());
     }
 }
-BENCHMARK(BM_ScoreRequest);
+BENCHMARK(BM_ScoreRequest)->Apply(Sizes);
 
-// StateMatchCount for every state right after a request, with the cache cold.
+// StateMatchCount for every state right after a request, with the cache cold and every
+// taxon but those the request rules out matching: the most work a count can take.
 void BM_AllStateCounts(benchmark::State& state) {
-    Reset();
+    OpenAndReset(state);
+    int32_t states = Key.StateCount;
     bool present = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -69,19 +55,17 @@ void BM_AllStateCounts(benchmark::State& state) {
         present = !present;
         state.ResumeTiming();
         int32_t sum = 0;
-        for (int32_t s = 0; s < kSize; ++s)
+        for (int32_t s = 0; s < states; ++s)
             sum += StateMatchCount(s);
         benchmark::DoNotOptimize(sum);
     }
 }
-BENCHMARK(BM_AllStateCounts);
+BENCHMARK(BM_AllStateCounts)->Apply(Sizes);
 
 // Clear on a member of a closed "Or" group, with 50 plain scores and 3 closed groups in
 // force: the group is dissolved and every count rebuilt from the remaining scores.
 void BM_DissolveOrGroup(benchmark::State& state) {
-    Reset();
-    // Plain scores on states 0-49 would leave no taxon matching; mostly Absent on rare states
-    // keeps the key realistic, but the rebuild's work does not depend on the outcome.
+    OpenAndReset(state);
     for (int32_t s = 0; s < 50; ++s)
         ScoreState(s, s % 5 == 0 ? RequestPresent : RequestAbsent);
     auto group = [](int32_t first) {
@@ -101,7 +85,24 @@ void BM_DissolveOrGroup(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_DissolveOrGroup);
+BENCHMARK(BM_DissolveOrGroup)->Apply(Sizes);
+
+void BM_ReadFloor(benchmark::State& state) {
+    RunReadFloor(state, bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0))).dat);
+}
+BENCHMARK(BM_ReadFloor)->Apply(Sizes);
+
+// Opening the key whole: its files opened and counted, every code read and packed, the
+// engine's tables made.
+void BM_OpenKey(benchmark::State& state) {
+    const bench::SyntheticKey& key = bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state) {
+        OpenKey(key.des);
+        if (!Key.KeyOpen) state.SkipWithError("the key did not open");
+    }
+    CloseKey();
+}
+BENCHMARK(BM_OpenKey)->Apply(Sizes);
 
 }  // namespace
 }  // namespace vorn
