@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <memory>
 
 #include "core/key/KeyFiles.h"
@@ -47,6 +48,7 @@ Engine::Engine(const CodeMatrix& codes)
       score_(static_cast<size_t>(states_), ScoreNone),
       mismatches_(static_cast<size_t>(taxa_), 0),
       within_(static_cast<size_t>(words_)),
+      below_(static_cast<size_t>(words_)),
       matches_(static_cast<size_t>(words_)),
       counts_(static_cast<size_t>(states_), -2) {
     if (taxa_ % 64) allTaxa_.back() = (uint64_t{1} << (taxa_ % 64)) - 1;
@@ -70,28 +72,32 @@ void Engine::Contradicted(int32_t state, uint8_t score, Bits& out) const {
 
 void Engine::AddMismatches(const Bits& taxa) {
     ForEachBit(taxa, [this](int32_t t) {
-        if (++mismatches_[static_cast<size_t>(t)] == tolerance_ + 1) {
-            within_[static_cast<size_t>(t) / 64] &= ~(uint64_t{1} << (t % 64));
-        }
+        int32_t before = mismatches_[static_cast<size_t>(t)]++;
+        uint64_t bit = uint64_t{1} << (t % 64);
+        if (before == tolerance_) within_[static_cast<size_t>(t) / 64] &= ~bit;
+        if (before == tolerance_ - 1) below_[static_cast<size_t>(t) / 64] &= ~bit;
     });
     MarkCountsStale();
 }
 
 void Engine::RemoveMismatches(const Bits& taxa) {
     ForEachBit(taxa, [this](int32_t t) {
-        if (--mismatches_[static_cast<size_t>(t)] == tolerance_) {
-            within_[static_cast<size_t>(t) / 64] |= uint64_t{1} << (t % 64);
-        }
+        int32_t after = --mismatches_[static_cast<size_t>(t)];
+        uint64_t bit = uint64_t{1} << (t % 64);
+        if (after == tolerance_) within_[static_cast<size_t>(t) / 64] |= bit;
+        if (after == tolerance_ - 1) below_[static_cast<size_t>(t) / 64] |= bit;
     });
     MarkCountsStale();
 }
 
 void Engine::MakeWithin() {
     std::fill(within_.begin(), within_.end(), 0);
+    std::fill(below_.begin(), below_.end(), 0);
     for (int32_t t = 0; t < taxa_; ++t) {
-        if (mismatches_[static_cast<size_t>(t)] <= tolerance_) {
-            within_[static_cast<size_t>(t) / 64] |= uint64_t{1} << (t % 64);
-        }
+        int32_t mismatches = mismatches_[static_cast<size_t>(t)];
+        uint64_t bit = uint64_t{1} << (t % 64);
+        if (mismatches <= tolerance_) within_[static_cast<size_t>(t) / 64] |= bit;
+        if (mismatches < tolerance_) below_[static_cast<size_t>(t) / 64] |= bit;
     }
 }
 
@@ -166,7 +172,7 @@ void Engine::ClearAllScores() {
 }
 
 void Engine::SetTolerance(int tolerance) {
-    tolerance_ = std::clamp(tolerance, 0, kMaxTolerance);
+    tolerance_ = std::max(tolerance, 0);
     MakeWithin();
     MakeMatches();
     MarkCountsStale();
@@ -283,6 +289,95 @@ std::vector<int32_t> Engine::TaxaByMismatches() const {
         return mismatches_[static_cast<size_t>(a)] < mismatches_[static_cast<size_t>(b)];
     });
     return taxa;
+}
+
+std::vector<int32_t> Engine::MatchingTaxaByMismatches() const {
+    std::vector<int32_t> taxa;
+    ForEachBit(matches_, [&taxa](int32_t t) { taxa.push_back(t); });
+    std::stable_sort(taxa.begin(), taxa.end(), [this](int32_t a, int32_t b) {
+        return mismatches_[static_cast<size_t>(a)] < mismatches_[static_cast<size_t>(b)];
+    });
+    return taxa;
+}
+
+namespace {
+
+double XLog2X(double f, double k) {
+    return k > 0 ? f * std::log2(k) : 0.0;
+}
+
+// The separation of a state from its numbers of taxa; below 1e-9 is rounding, and 0.
+double SeparationOf(int32_t t, int32_t plus, int32_t minus) {
+    if (t < 2) return 0;
+    double v = t - plus - minus;
+    double kP = plus + v, kA = minus + v;
+    double fP = plus + v / 2, fA = minus + v / 2;
+    double separation = std::log2(double(t)) - (XLog2X(fP, kP) + XLog2X(fA, kA)) / t;
+    return separation < 1e-9 ? 0.0 : separation;
+}
+
+}  // namespace
+
+double Engine::Separation(int32_t state) const {
+    const uint64_t* yes = codes_.Yes(state);
+    const uint64_t* no = codes_.No(state);
+    int32_t t = 0, plus = 0, minus = 0;
+    for (int32_t w = 0; w < words_; ++w) {
+        uint64_t sure = within_[w] & ~below_[w];  // the taxa an answer can rule out
+        t += std::popcount(within_[w]);
+        plus += std::popcount(sure & yes[w] & ~no[w]);
+        minus += std::popcount(sure & no[w] & ~yes[w]);
+    }
+    return SeparationOf(t, plus, minus);
+}
+
+const std::vector<StateSeparation>& Engine::BestStates() {
+    if (!bestStale_) return best_;
+    bestStale_ = false;
+    best_.clear();
+    std::vector<int32_t> words;
+    int32_t t = 0;
+    for (int32_t w = 0; w < words_; ++w) {
+        if (within_[w]) words.push_back(w);
+        t += std::popcount(within_[w]);
+    }
+    if (t < 2) return best_;
+    for (int32_t s = 0; s < states_; ++s) {
+        if (score_[static_cast<size_t>(s)] != ScoreNone) continue;
+        const uint64_t* yes = codes_.Yes(s);
+        const uint64_t* no = codes_.No(s);
+        int32_t plus = 0, minus = 0;
+        for (int32_t w : words) {
+            uint64_t sure = within_[w] & ~below_[w];
+            uint64_t both = yes[w] ^ no[w];  // "+" or "-", not "*" or "?"
+            plus += std::popcount(sure & both & yes[w]);
+            minus += std::popcount(sure & both & no[w]);
+        }
+        double separation = SeparationOf(t, plus, minus);
+        if (separation > 0) best_.push_back({s, separation});
+    }
+    // Equal values compare equal however the sums rounded: at 9 decimals.
+    auto rounded = [](double x) { return std::round(x * 1e9); };
+    std::stable_sort(best_.begin(), best_.end(),
+                     [&](const StateSeparation& a, const StateSeparation& b) {
+                         return rounded(a.Separation) > rounded(b.Separation);
+                     });
+    return best_;
+}
+
+TaxonDifferences Engine::Differences(int32_t a, int32_t b) const {
+    TaxonDifferences differences;
+    for (int32_t s = 0; s < states_; ++s) {
+        int codeA = codes_.Code(s, a), codeB = codes_.Code(s, b);
+        bool sureA = codeA == CodePresent || codeA == CodeAbsent;
+        bool sureB = codeB == CodePresent || codeB == CodeAbsent;
+        if (sureA && sureB && codeA != codeB) {
+            differences.Certain.push_back(s);
+        } else if (sureA != sureB) {
+            differences.Possible.push_back(s);
+        }
+    }
+    return differences;
 }
 
 std::vector<int32_t> Engine::RecountMismatches() const {

@@ -23,8 +23,18 @@ enum ScoreRequest : int32_t {
     RequestClear = 3,
 };
 
-// The most mismatches a taxon may have and still match.
-constexpr int kMaxTolerance = 3;
+// A state and how well it splits the matching taxa (see Engine::BestStates).
+struct StateSeparation {
+    int32_t State = 0;
+    double Separation = 0;
+};
+
+// The states on which two taxa differ, in state order: certain differences (one coded
+// "+", the other "-") and possible ones (one "+" or "-", the other "?" or "*").
+struct TaxonDifferences {
+    std::vector<int32_t> Certain;
+    std::vector<int32_t> Possible;
+};
 
 // One "Or" group: its members (their marks are their scores) and the taxa that satisfy at
 // least one of them.
@@ -71,6 +81,21 @@ public:
     std::vector<int32_t> DifferentiatingStates();
     // Every taxon, fewest mismatches first, equal counts in taxon order.
     std::vector<int32_t> TaxaByMismatches() const;
+    // The matching taxa, fewest mismatches first, equal counts in taxon order.
+    std::vector<int32_t> MatchingTaxaByMismatches() const;
+    // The unscored states that split the t taxa within the tolerance (an open group's
+    // narrowing ignored, as for the counts), by how much one yes/no answer about them is
+    // expected to tell: with n+ taxa coded "+", n- coded "-" and nv the others (coded "?"
+    // or "*", or with fewer mismatches than the tolerance, so surviving either answer),
+    // kP = n+ + nv, kA = n- + nv, fP = n+ + nv/2, fA = n- + nv/2,
+    //   separation = log2 t - (fP log2 kP + fA log2 kA) / t,
+    // a term with kP or kA of 0 counting 0. 1 splits the taxa in halves, 0 not at all.
+    // Only states above 1e-9 are listed, highest first (compared at 9 decimals), then
+    // in state order; nothing with fewer than two taxa. Cached until the scores change.
+    const std::vector<StateSeparation>& BestStates();
+    // The separation of one state by the rule above, whatever its score.
+    double Separation(int32_t state) const;
+    TaxonDifferences Differences(int32_t a, int32_t b) const;
     const CodeMatrix& Codes() const { return codes_; }
 
     // ---- What scoring does -------------------------------------------------------------
@@ -84,7 +109,7 @@ public:
     void EndOrGroup();
     // Unscores every state and forgets every group.
     void ClearAllScores();
-    // A taxon matches while it has at most `tolerance` (0 to kMaxTolerance) mismatches.
+    // A taxon matches while it has at most `tolerance` (0 or more) mismatches.
     void SetTolerance(int tolerance);
 
     // ---- For checks -------------------------------------------------------------------
@@ -102,11 +127,11 @@ private:
     void Contradicted(int32_t state, uint8_t score, Bits& out) const;
     void AddMismatches(const Bits& taxa);
     void RemoveMismatches(const Bits& taxa);
-    // Remakes Within from the mismatch counts.
+    // Remakes within_ and below_ from the mismatch counts.
     void MakeWithin();
     // Matching taxa from Within and the open group; the count with them.
     void MakeMatches();
-    void MarkCountsStale() { countsStale_ = true; }
+    void MarkCountsStale() { countsStale_ = bestStale_ = true; }
     void AddOrState(int32_t state, ScoreRequest request);
     void DissolveGroupOf(int32_t state);
     void ApplySingleScore(int32_t state, ScoreRequest request);
@@ -120,6 +145,7 @@ private:
     std::vector<int32_t> mismatches_;
     int tolerance_ = 0;
     Bits within_;   // taxa with at most tolerance_ mismatches
+    Bits below_;    // taxa with fewer than tolerance_ mismatches
     Bits matches_;  // within_, narrowed by the open group's members
     int32_t matchingCount_ = 0;
     std::optional<OrGroup> open_;
@@ -127,6 +153,8 @@ private:
     std::vector<int32_t> counts_;      // StateMatchCount per state, -2 until computed
     std::vector<int32_t> countWords_;  // the words of within_ that are not 0
     bool countsStale_ = true;
+    std::vector<StateSeparation> best_;
+    bool bestStale_ = true;
 };
 
 // The engine of the open key, or null while no key is open. Opening a key starts one for

@@ -71,4 +71,19 @@ std::vector<int32_t> TaxaByMismatches() {
     return engine ? engine->TaxaByMismatches() : std::vector<int32_t>();
 }
 
+std::vector<int32_t> MatchingTaxaByMismatches() {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->MatchingTaxaByMismatches() : std::vector<int32_t>();
+}
+
+std::vector<StateSeparation> BestStates() {
+    Engine* engine = OpenEngine();
+    return engine ? engine->BestStates() : std::vector<StateSeparation>();
+}
+
+TaxonDifferences Differences(int32_t a, int32_t b) {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->Differences(a, b) : TaxonDifferences();
+}
+
 }  // namespace vorn

@@ -43,6 +43,17 @@ std::vector<int32_t> DifferentiatingStates();
 // Mismatch window lists.
 std::vector<int32_t> TaxaByMismatches();
 
+// The matching taxa, fewest mismatches first; equal counts in taxon order. What the
+// Matching Taxa window lists when mismatches are allowed.
+std::vector<int32_t> MatchingTaxaByMismatches();
+
+// The unscored states that split the taxa within the tolerance, best first, each with its
+// separation (see Engine::BestStates). What the Best Character States window lists.
+std::vector<StateSeparation> BestStates();
+
+// The states on which two taxa differ (see Engine::Differences).
+TaxonDifferences Differences(int32_t a, int32_t b);
+
 // The words for a number of matching taxa: "1 Taxon Matches", "12 Taxa Match".
 inline std::string MatchingCountText(int32_t count) {
     return std::to_string(count) + (count == 1 ? " Taxon Matches" : " Taxa Match");

@@ -10,4 +10,10 @@ inline bool NumberMode = false;
 inline bool CountMode = false;
 inline NameModeValue NameMode = ScientificNames;
 
+// How many mismatches a taxon may have and still match: a mode like the others, kept in
+// the settings and applied to every key that opens. The Key menu offers 0 to
+// kMenuTolerance; the settings file keeps the same range.
+constexpr int kMenuTolerance = 3;
+inline int ToleranceMode = 0;
+
 }  // namespace vorn

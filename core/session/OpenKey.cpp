@@ -9,6 +9,7 @@
 #include "core/platform/Messages.h"
 #include "core/session/Events.h"
 #include "core/session/KeyHistory.h"
+#include "core/session/Modes.h"
 #include "core/session/Scoring.h"
 
 namespace vorn {
@@ -162,6 +163,7 @@ void LoadKeyFiles(const std::string& path, const std::string& directory) {
         throw;
     }
     StartEngine(Key.Codes);
+    OpenEngine()->SetTolerance(ToleranceMode);
 
     ResetScores();
     Key.KeyOpen = true;

@@ -1,7 +1,10 @@
 #include "core/session/Scoring.h"
 
+#include <algorithm>
+
 #include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
+#include "core/session/Modes.h"
 
 namespace vorn {
 namespace {
@@ -41,6 +44,14 @@ void ScoreState(int32_t state, ScoreRequest request) {
     if (state < 0 || !Key.KeyOpen || !engine || state >= engine->StateCount()) return;
     engine->ApplyScoreRequest(state, request);
     if (engine->Score(state) != ScoreNone) Events().StateScored(state);
+    TellScoresChanged();
+}
+
+void ChangeTolerance(int tolerance) {
+    ToleranceMode = std::max(tolerance, 0);
+    Engine* engine = OpenEngine();
+    if (!Key.KeyOpen || !engine) return;
+    engine->SetTolerance(ToleranceMode);
     TellScoresChanged();
 }
 

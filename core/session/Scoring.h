@@ -20,6 +20,9 @@ void ScoreState(int32_t state, ScoreRequest request);
 // StateScored is told for each state as usual.
 void ScoreTogether(const std::function<void()>& actions);
 
+// Sets ToleranceMode and applies it to the open key at once (ScoresChanged is told).
+void ChangeTolerance(int tolerance);
+
 // Begins an "Or" group when none is open, else ends it, and tells OrModeChanged; nothing
 // without an open key.
 void ToggleOrMode();

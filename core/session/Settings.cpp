@@ -70,6 +70,10 @@ void ReadSettings(const std::string& iniPath) {
     }
     NumberMode = ReadBoolean(ini, "NumberMode");
     CountMode = ReadBoolean(ini, "CountMode");
+    std::optional<long long> tolerance = ParseInteger(ini.Get("Modes", "Tolerance").value_or(""));
+    ToleranceMode = tolerance && *tolerance >= 0 && *tolerance <= kMenuTolerance
+                        ? static_cast<int>(*tolerance)
+                        : 0;
     std::string name = ini.Get("Modes", "NameMode").value_or("");
     if (name == "ScientificNames") NameMode = ScientificNames;
     if (name == "CommonNames") NameMode = CommonNames;
@@ -88,6 +92,7 @@ bool WriteSettings(const std::string& iniPath) {
     ini.Set("Modes", "NumberMode", NumberMode ? "1" : "0");
     ini.Set("Modes", "CountMode", CountMode ? "1" : "0");
     ini.Set("Modes", "NameMode", NameModeWord(NameMode));
+    ini.Set("Modes", "Tolerance", std::to_string(ToleranceMode));
     try {
         ini.Save();
         return true;
