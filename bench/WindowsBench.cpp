@@ -148,8 +148,10 @@ void BM_RebuildLongList(benchmark::State& state) {
     list.show();
     auto rebuild = [&list] {
         list.Clear();
-        for (int32_t row = 0; row < kLongList; ++row)
-            list.AddIndic(TIndicatorObj::IndicState, row % kSize, TIndicatorObj::CountStandard);
+        list.AddIndics([&list] {
+            for (int32_t row = 0; row < kLongList; ++row)
+                list.AddIndic(TIndicatorObj::IndicState, row % kSize, TIndicatorObj::CountStandard);
+        });
         QCoreApplication::processEvents();
         list.viewport()->repaint();
     };

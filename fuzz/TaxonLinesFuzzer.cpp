@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
@@ -25,7 +24,7 @@ bool EndsWith(std::string_view text, std::string_view end) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     if (size == 0) return 0;
-    // The first byte picks a score and an indent; the rest is a record as the key's
+    // The first byte picks the numbers a line shows; the rest is a record as the key's
     // reader returns it: at most 80 bytes, no blank at its end.
     uint8_t control = data[0];
     std::string_view record(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -54,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TIndicatorObj state;
     state.Kind = TIndicatorObj::IndicState;
     state.Text = std::string(record);
-    uint8_t score = control % 5;
-    state.ScoreRef = &score;
-    // With no key open every count is -1 or 0; the lines still hold their marks and names.
+    // A score, a state's count (unreadable, blank, 0 or 1) and a taxon's mismatches.
+    IndicNumbers numbers;
+    numbers.Score = control % 5;
+    numbers.Count = control / 5 % 4 - 2;
+    numbers.Mismatches = control / 20;
     for (int mode = 0; mode < 12; ++mode) {
         NameMode = static_cast<NameModeValue>(mode % 3);
         NumberMode = mode / 3 % 2;
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (uint8_t style : {TIndicatorObj::CountStandard, TIndicatorObj::CountMismatches,
                               TIndicatorObj::CountNone}) {
             taxon.CountStyle = state.CountStyle = style;
-            std::string taxonLine = IndicText(taxon);
+            std::string taxonLine = IndicText(taxon, numbers);
             std::string name = IndicName(taxon);
             std::string shown =
                 NameMode == CommonNames ? fields.CommonName.value_or("(" + fields.Text + ")")
@@ -72,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     ? fields.Text + (fields.CommonName ? ", " + *fields.CommonName : "")
                     : fields.Text;
             FUZZ_CHECK(EndsWith(taxonLine, shown), "a taxon's line ends with the name shown");
-            std::string stateLine = IndicText(state);
+            std::string stateLine = IndicText(state, numbers);
             FUZZ_CHECK(EndsWith(stateLine, record), "a state's line ends with its text");
             FUZZ_CHECK(IndicName(state) == record, "a state's caption is its text");
             for (const std::string* text : {&taxonLine, &stateLine, &name}) {

@@ -1,6 +1,6 @@
 // The display line and the caption name of list items, against the rules for counts,
-// marks, numbers and names. The counts are put into the engine's cache directly, so each
-// row states exactly the count and matching total it is about.
+// marks, numbers and names. Lines are built from the numbers each case gives, so each row
+// states exactly the score, count and matching total it is about.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -18,21 +18,22 @@ protected:
     ~IndicTextTest() override {
         CountMode = NumberMode = false;
         NameMode = ScientificNames;
-        MatchingTaxaCount = 0;
-        MismatchCount.fill(0);
-        MarkStateMatchCountStale();
     }
 
-    // A state item with `count` taxa able to have it, out of `matching`.
-    void State(TIndicatorObj& item, int32_t index, int32_t count, int32_t matching,
-               uint8_t& score) {
+    // A state item, and the numbers of a line: `count` taxa able to have it, out of `matching`.
+    static TIndicatorObj State(int32_t index) {
+        TIndicatorObj item;
         item.Kind = TIndicatorObj::IndicState;
         item.Index = index;
         item.Text = "Leaves opposite";
-        item.ScoreRef = &score;
-        StateMatchCountStale = false;
-        StateMatchCountCache[index] = count;
-        MatchingTaxaCount = matching;
+        return item;
+    }
+    static IndicNumbers Numbers(uint8_t score, int32_t count, int32_t matching) {
+        IndicNumbers numbers;
+        numbers.Score = score;
+        numbers.Count = count;
+        numbers.Matching = matching;
+        return numbers;
     }
 };
 
@@ -49,22 +50,18 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
     };
     CountMode = true;
     for (const Row& row : rows) {
-        TIndicatorObj item;
-        uint8_t score = ScoreNone;
-        State(item, 3, row.count, row.matching, score);
-        EXPECT_EQ(IndicText(item), std::string(row.counter) + "   Leaves opposite")
+        EXPECT_EQ(IndicText(State(3), Numbers(ScoreNone, row.count, row.matching)),
+                  std::string(row.counter) + "   Leaves opposite")
             << "count " << row.count << " of " << row.matching;
     }
 }
 
 TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
-    TIndicatorObj item;
-    uint8_t score = ScoreNone;
-    State(item, 0, 5, 9, score);
-    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+    TIndicatorObj item = State(0);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
     CountMode = true;
     item.CountStyle = TIndicatorObj::CountNone;
-    EXPECT_EQ(IndicText(item), "   Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
 }
 
 TEST_F(IndicTextTest, MarkOfEachScore) {
@@ -73,26 +70,18 @@ TEST_F(IndicTextTest, MarkOfEachScore) {
         {ScoreOrPresent, "  o+"}, {ScoreOrAbsent, "  o-"},
     };
     for (const auto& [value, mark] : rows) {
-        TIndicatorObj item;
-        uint8_t score = value;
-        State(item, 0, 5, 9, score);
-        EXPECT_EQ(IndicText(item), std::string(mark) + "Leaves opposite") << int(value);
+        EXPECT_EQ(IndicText(State(0), Numbers(value, 5, 9)), std::string(mark) + "Leaves opposite")
+            << int(value);
     }
 }
 
 // Count mode and number mode on, nine taxa matching, the twelfth state.
 TEST_F(IndicTextTest, WorkedExampleOfTheTwelfthState) {
     CountMode = NumberMode = true;
-    TIndicatorObj item;
-    uint8_t score = ScoreNone;
-    State(item, 11, 5, 9, score);
-    EXPECT_EQ(IndicText(item), "(5)        12. Leaves opposite");
-    score = ScorePresent;
-    StateMatchCountCache[11] = 9;
-    EXPECT_EQ(IndicText(item), "(all)   +12. Leaves opposite");
-    score = ScoreAbsent;
-    StateMatchCountCache[11] = -1;
-    EXPECT_EQ(IndicText(item), "        -12. Leaves opposite");
+    TIndicatorObj item = State(11);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "(5)        12. Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 9, 9)), "(all)   +12. Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScoreAbsent, -1, 9)), "        -12. Leaves opposite");
 }
 
 TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
@@ -119,8 +108,8 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
     };
     for (const Row& row : rows) {
         NameMode = row.mode;
-        EXPECT_EQ(IndicText(oak), row.oakLine) << row.mode;
-        EXPECT_EQ(IndicText(ilex), row.ilexLine) << row.mode;
+        EXPECT_EQ(IndicText(oak, {}), row.oakLine) << row.mode;
+        EXPECT_EQ(IndicText(ilex, {}), row.ilexLine) << row.mode;
         EXPECT_EQ(IndicName(oak), row.oakName) << row.mode;
         EXPECT_EQ(IndicName(ilex), row.ilexName) << row.mode;
     }
@@ -130,8 +119,8 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
     NameMode = ScientificNames;
     ilex.ImageName.reset();
     ilex.NotesName = "QILEX.TXT";
-    EXPECT_EQ(IndicText(oak), "   1. Quercus robur");
-    EXPECT_EQ(IndicText(ilex), "> 2. Quercus ilex");
+    EXPECT_EQ(IndicText(oak, {}), "   1. Quercus robur");
+    EXPECT_EQ(IndicText(ilex, {}), "> 2. Quercus ilex");
 }
 
 TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
@@ -140,22 +129,21 @@ TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
     item.Index = 4;
     item.Text = "Fagus sylvatica";
     item.CountStyle = TIndicatorObj::CountMismatches;
-    MismatchCount[4] = 3;
-    EXPECT_EQ(IndicText(item), "(3)    Fagus sylvatica");
+    IndicNumbers numbers;
+    numbers.Mismatches = 3;
+    EXPECT_EQ(IndicText(item, numbers), "(3)    Fagus sylvatica");
     CountMode = true;
-    MismatchCount[4] = 12;
-    EXPECT_EQ(IndicText(item), "(12)    Fagus sylvatica");
+    numbers.Mismatches = 12;
+    EXPECT_EQ(IndicText(item, numbers), "(12)    Fagus sylvatica");
 }
 
 TEST_F(IndicTextTest, StateNameIsItsText) {
-    TIndicatorObj item;
-    uint8_t score = ScorePresent;
-    State(item, 0, 5, 9, score);
+    TIndicatorObj item = State(0);
     NameMode = CommonNames;
     EXPECT_EQ(IndicName(item), "Leaves opposite");
     item.Text.reset();
     EXPECT_EQ(IndicName(item), "");
-    EXPECT_EQ(IndicText(item), "  +");
+    EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 5, 9)), "  +");
 }
 
 // Lists cache the width of a prefix under its key: items with different prefixes must
@@ -166,14 +154,13 @@ TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
     for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
             for (int variant = 0; variant < 4; ++variant) {
-                TIndicatorObj item;
-                uint8_t score = value;
-                State(item, 7, count, 9, score);
+                TIndicatorObj item = State(7);
                 if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
                 if (variant & 2) item.NotesName = "";
-                std::string prefix = IndicPrefix(item);
-                uint64_t key = IndicPrefixKey(item);
-                EXPECT_EQ(IndicText(item), prefix + "Leaves opposite");
+                IndicNumbers numbers = Numbers(value, count, 9);
+                std::string prefix = IndicPrefix(item, numbers);
+                uint64_t key = IndicPrefixKey(item, numbers);
+                EXPECT_EQ(IndicText(item, numbers), prefix + "Leaves opposite");
                 EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
             }
 }

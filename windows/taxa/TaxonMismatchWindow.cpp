@@ -40,8 +40,10 @@ void TTaxMismatch::LoadList() {
     BusyCursor busy;
     ClearList();
     if (!Key.KeyOpen) return;
-    for (int32_t taxon : TaxaByMismatches())
-        VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
+    VornListBox->AddIndics([this] {
+        for (int32_t taxon : TaxaByMismatches())
+            VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
+    });
 }
 
 void TTaxMismatch::VornListBoxClick() {
@@ -50,13 +52,13 @@ void TTaxMismatch::VornListBoxClick() {
 }
 
 void TTaxMismatch::VornListBoxDblClick() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon) return;
     ShowCharMiss(taxon->Index, QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))));
 }
 
 void TTaxMismatch::ImageButtonClick() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
     for (int number = 1;; ++number) {
         std::string name = GifFileName(*taxon->ImageName, number);
