@@ -11,6 +11,7 @@
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/OpenDocument.h"
+#include "frame/RebuildQuestion.h"
 #include "frame/VornListBox.h"
 #include "frame/WindowManager.h"
 
@@ -31,9 +32,9 @@ TTaxMismatch::TTaxMismatch()
 
 void TTaxMismatch::LoadList() {
     if (Key.TaxonCount > 101 &&
-        !UI().AskYesNo(MessageKind::Warning,
-                       "Calculating Mismatched States for large keys can require some time.  "
-                       "Do you want to continue this operation?")) {
+        !AskBeforeRebuild(Kind(), MessageKind::Warning,
+                          "Calculating Mismatched States for large keys can require some time.  "
+                          "Do you want to continue this operation?")) {
         CloseForm();
         return;
     }
