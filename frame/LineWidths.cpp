@@ -32,7 +32,12 @@ LineWidths::FontWidths& LineWidths::For(const QFont& font) {
         stamp_ = now;
     }
     for (const std::unique_ptr<FontWidths>& widths : fonts_) {
-        if (widths->Font == font) return *widths;
+        if (widths->Font == font) {
+            // Lists set equal fonts of their own: sharing the caller's makes its next
+            // comparison a pointer comparison.
+            widths->Font = font;
+            return *widths;
+        }
     }
     if (fonts_.size() >= kMostFonts) fonts_.clear();
     return *fonts_.emplace_back(std::make_unique<FontWidths>(font));

@@ -82,12 +82,15 @@ QVariant TVornListModel::data(const QModelIndex& index, int role) const {
 
 void TVornListModel::Append(const IndicatorRow& row) {
     rows_.push_back(row);
-    if (held_ == 0) Release();
+    if (held_ == 0) Show();
 }
 
 void TVornListModel::Release() {
-    if (held_ > 0) --held_;
-    if (held_ > 0 || shown_ == Count()) return;
+    if (held_ > 0 && --held_ == 0) Show();
+}
+
+void TVornListModel::Show() {
+    if (shown_ == Count()) return;
     beginInsertRows(QModelIndex(), shown_, Count() - 1);
     shown_ = Count();
     endInsertRows();

@@ -31,6 +31,9 @@ public:
     const IndicatorRow& At(int row) const { return rows_[static_cast<size_t>(row)]; }
 
 private:
+    // Tells the view of the rows appended since it last learnt of any.
+    void Show();
+
     std::vector<IndicatorRow> rows_;
     int shown_ = 0;  // the rows the view knows of: all but those appended while held
     int held_ = 0;
