@@ -18,10 +18,12 @@
 #include "bench/MatrixFloor.h"
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
+#include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
+#include "frame/VornListBox.h"
 #include "frame/WindowManager.h"
 #include "tests/kit/JpegWriter.h"
 #include "tests/kit/TestKeys.h"
@@ -49,7 +51,7 @@ void AcceptTitlePage() {
 class AlwaysYes : public UserInterface {
 public:
     void ShowMessage(MessageKind, const std::string&) override {}
-    bool AskYesNo(MessageKind, const std::string&) override { return true; }
+    bool AskYesNo(MessageKind, const std::string&, QuestionCheckBox*) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };
@@ -126,6 +128,47 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     SetUserInterface(previous);
 }
 BENCHMARK(BM_ScoringActionAllWindows)->Unit(benchmark::kMillisecond);
+
+// ---- One long list ---------------------------------------------------------------------
+
+constexpr int kLongList = 10000;
+
+// A list of 10,000 state lines (the 1,200 states of the synthetic key listed again and
+// again, since a key of more states cannot be opened yet), rebuilt after a scoring action
+// and painted, with no window around it. The argument turns count mode on: then the
+// counts change the lines' prefixes.
+void BM_RebuildLongList(benchmark::State& state) {
+    AlwaysYes yes;
+    UserInterface* previous = SetUserInterface(&yes);
+    OpenKey(SyntheticKey::Get().des);
+    CountMode = state.range(0) != 0;
+    ScoreState(3, RequestAbsent);
+    TVornListBox list(nullptr);
+    list.resize(400, 800);
+    list.show();
+    auto rebuild = [&list] {
+        list.Clear();
+        list.AddIndics([&list] {
+            for (int32_t row = 0; row < kLongList; ++row)
+                list.AddIndic(TIndicatorObj::IndicState, row % kSize, TIndicatorObj::CountStandard);
+        });
+        QCoreApplication::processEvents();
+        list.viewport()->repaint();
+    };
+    rebuild();  // the widths of every line are measured once here
+    bool present = true;
+    for (auto _ : state) {
+        ScoreState(600, present ? RequestPresent : RequestClear);
+        rebuild();
+        present = !present;
+    }
+    if (list.Count() != kLongList) state.SkipWithError("the list is not complete");
+    state.counters["lines"] = list.Count();
+    CountMode = false;
+    CloseKey();
+    SetUserInterface(previous);
+}
+BENCHMARK(BM_RebuildLongList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // ---- Pictures ----------------------------------------------------------------------------
 

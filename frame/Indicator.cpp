@@ -12,8 +12,7 @@ namespace {
 
 constexpr size_t kCounterWidth = 16;
 
-// What an item's prefix is made of, read from the scores and counts once: equal parts
-// make equal prefixes.
+// What an item's prefix is made of: equal parts make equal prefixes.
 struct PrefixParts {
     enum CounterKind : uint8_t {
         NoCounter,
@@ -29,23 +28,31 @@ struct PrefixParts {
     bool Linked = false;  // has an image or notes
 };
 
-PrefixParts ReadPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
+bool ShowsStateCount(const IndicatorRow& row) {
+    return row.Kind == TIndicatorObj::IndicState && CountMode &&
+           row.CountStyle != TIndicatorObj::CountNone;
+}
+
+bool ShowsMismatches(const IndicatorRow& row) {
+    return row.Kind == TIndicatorObj::IndicTaxon &&
+           row.CountStyle == TIndicatorObj::CountMismatches;
+}
+
+PrefixParts PartsOf(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
     PrefixParts parts;
-    if (indicator.Kind == TIndicatorObj::IndicState && CountMode &&
-        indicator.CountStyle != TIndicatorObj::CountNone) {
+    if (ShowsStateCount(row)) {
         int32_t count = numbers.Count;
         parts.Counter = count == -1                              ? PrefixParts::BlankCounter
                         : count < 0                              ? PrefixParts::Unreadable
                         : count == numbers.Matching && count > 0 ? PrefixParts::AllCount
                                                                  : PrefixParts::StateCount;
         parts.Count = static_cast<uint32_t>(std::max(count, 0));
-    } else if (indicator.Kind == TIndicatorObj::IndicTaxon &&
-               indicator.CountStyle == TIndicatorObj::CountMismatches) {
+    } else if (ShowsMismatches(row)) {
         parts.Counter = PrefixParts::MismatchCount;
         parts.Count = static_cast<uint32_t>(std::max(numbers.Mismatches, 0));
     }
-    if (indicator.Kind == TIndicatorObj::IndicState) parts.Score = numbers.Score;
-    parts.Linked = indicator.ImageName || indicator.NotesName;
+    if (row.Kind == TIndicatorObj::IndicState) parts.Score = numbers.Score;
+    parts.Linked = linked;
     return parts;
 }
 
@@ -106,61 +113,57 @@ std::string ScientificInBrackets(const TIndicatorObj& indicator) {
 
 }  // namespace
 
-void TIndicatorObj::SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
-    Text.reset();
-    CommonName.reset();
-    ImageName.reset();
-    NotesName.reset();
-    Kind = kind;
-    Index = index;
-    CountStyle = countStyle;
-    if (kind == IndicState) {
-        Text = ReadStateText(index);
-        return;
+TIndicatorObj TIndicatorObj::Read(const IndicatorRow& row) {
+    TIndicatorObj indicator;
+    indicator.Kind = row.Kind;
+    indicator.Index = row.Index;
+    indicator.CountStyle = row.CountStyle;
+    if (row.Kind == IndicState) {
+        indicator.Text = ReadStateText(row.Index);
+        return indicator;
     }
-    TaxonRecordFields fields = SplitTaxonRecord(ReadTaxonName(index));
-    Text = std::move(fields.Text);
-    CommonName = std::move(fields.CommonName);
-    ImageName = std::move(fields.ImageName);
-    NotesName = std::move(fields.NotesName);
+    TaxonRecordFields fields = SplitTaxonRecord(ReadTaxonName(row.Index));
+    indicator.Text = std::move(fields.Text);
+    indicator.CommonName = std::move(fields.CommonName);
+    indicator.ImageName = std::move(fields.ImageName);
+    indicator.NotesName = std::move(fields.NotesName);
+    return indicator;
 }
 
-IndicNumbers NumbersOf(const TIndicatorObj& indicator) {
+IndicNumbers CurrentNumbers(const IndicatorRow& row) {
     IndicNumbers numbers;
-    if (indicator.Kind == TIndicatorObj::IndicState) {
-        numbers.Score = StateScore(indicator.Index);
-        if (CountMode && indicator.CountStyle != TIndicatorObj::CountNone) {
-            try {
-                numbers.Count = StateMatchCount(indicator.Index);
-            } catch (const std::exception& error) {
-                NotePaintError(error);
-                numbers.Count = -2;  // unreadable: shown as "(?)"
-            }
-            numbers.Matching = MatchingTaxaCount();
+    if (row.Kind == TIndicatorObj::IndicState) numbers.Score = StateScore(row.Index);
+    if (ShowsStateCount(row)) {
+        try {
+            numbers.Count = StateMatchCount(row.Index);
+        } catch (const std::exception& error) {
+            NotePaintError(error);
+            numbers.Count = -2;
         }
-    } else if (indicator.CountStyle == TIndicatorObj::CountMismatches) {
-        numbers.Mismatches = TaxonMismatchCount(indicator.Index);
+        numbers.Matching = MatchingTaxaCount();
+    } else if (ShowsMismatches(row)) {
+        numbers.Mismatches = TaxonMismatchCount(row.Index);
     }
     return numbers;
 }
 
-std::string IndicPrefix(const TIndicatorObj& indicator) {
-    return IndicPrefix(indicator, NumbersOf(indicator));
-}
-
-std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
-    PrefixParts parts = ReadPrefix(indicator, numbers);
+std::string IndicPrefix(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
+    PrefixParts parts = PartsOf(row, linked, numbers);
     return Counter(parts) + Mark(parts);
 }
 
-uint64_t IndicPrefixKey(const TIndicatorObj& indicator) {
-    return IndicPrefixKey(indicator, NumbersOf(indicator));
+std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
+    return IndicPrefix(indicator.Row(), indicator.Linked(), numbers);
+}
+
+uint64_t IndicPrefixKey(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
+    PrefixParts parts = PartsOf(row, linked, numbers);
+    return static_cast<uint64_t>(parts.Counter) << 5 | static_cast<uint64_t>(parts.Score + 1) << 8 |
+           static_cast<uint64_t>(parts.Linked) << 17 | static_cast<uint64_t>(parts.Count) << 18;
 }
 
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
-    PrefixParts parts = ReadPrefix(indicator, numbers);
-    return static_cast<uint64_t>(parts.Counter) << 5 | static_cast<uint64_t>(parts.Score + 1) << 8 |
-           static_cast<uint64_t>(parts.Linked) << 17 | static_cast<uint64_t>(parts.Count) << 18;
+    return IndicPrefixKey(indicator.Row(), indicator.Linked(), numbers);
 }
 
 std::string IndicBody(const TIndicatorObj& indicator) {
@@ -178,12 +181,12 @@ std::string IndicBody(const TIndicatorObj& indicator) {
     }
 }
 
-std::string IndicText(const TIndicatorObj& indicator) {
-    return IndicText(indicator, NumbersOf(indicator));
-}
-
 std::string IndicText(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
     return IndicPrefix(indicator, numbers) + IndicBody(indicator);
+}
+
+std::string IndicText(const TIndicatorObj& indicator) {
+    return IndicText(indicator, CurrentNumbers(indicator.Row()));
 }
 
 std::string IndicName(const TIndicatorObj& indicator) {

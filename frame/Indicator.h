@@ -6,22 +6,31 @@
 
 namespace vorn {
 
-// A list item: one character state or one taxon of the open key. It keeps the texts it
-// read when it was set up, and builds its display line anew each time it is drawn, from
-// the current score, the engine's counts and the display modes; so redrawing a list is
-// enough to show new marks and counts. Texts are the key's bytes (Windows-1252).
+// One line of a list as the list keeps it: which state or taxon it stands for and how it
+// counts, a few bytes and nothing read. Lists hold only these, so that rebuilding a list
+// of thousands of lines after a scoring action creates nothing per line.
+struct IndicatorRow {
+    uint8_t Kind = 0;        // TIndicatorObj::KindValue
+    uint8_t CountStyle = 0;  // TIndicatorObj::CountStyleValue
+    int32_t Index = 0;       // the state or taxon in the open key
+};
+
+// A list item with its texts: one character state or one taxon of the open key. A value,
+// built for one row when the row is drawn, measured or asked for (the highlighted taxon,
+// a caption) and dropped afterwards; the key's files are the only place texts are kept.
+// Texts are the key's bytes (Windows-1252).
 class TIndicatorObj {
 public:
     enum KindValue : uint8_t { IndicTaxon = 0, IndicState = 1 };
     enum CountStyleValue : uint8_t { CountStandard = 0, CountMismatches = 1, CountNone = 2 };
 
-    TIndicatorObj() = default;
-    TIndicatorObj(const TIndicatorObj&) = delete;
-    TIndicatorObj& operator=(const TIndicatorObj&) = delete;
+    // The item of `row` with its texts: a state's text, or a taxon's record split into its
+    // names. Reads the key's files (may throw IoError).
+    static TIndicatorObj Read(const IndicatorRow& row);
 
-    // Fills a new indicator: a state's text, or a taxon's record split into its names.
-    // Reads the key's files (may throw IoError); drawing never does.
-    void SetupIndic(uint8_t kind, int32_t index, uint8_t countStyle);
+    IndicatorRow Row() const { return {Kind, CountStyle, Index}; }
+    // The record names an image or notes, which earns the item its ">" mark.
+    bool Linked() const { return ImageName || NotesName; }
 
     uint8_t Kind = IndicTaxon;
     int32_t Index = 0;
@@ -33,30 +42,34 @@ public:
     std::optional<std::string> NotesName;
 };
 
-// What the engine says of an item at the moment a line is built.
+// What a line shows besides the item's own texts: the engine's numbers at the moment it is
+// drawn. Each field is used only where the line shows it.
 struct IndicNumbers {
-    uint8_t Score = 0;       // a state's score
-    int32_t Count = 0;       // a state's StateMatchCount; -2 when it could not be read
-    int32_t Matching = 0;    // MatchingTaxaCount
-    int32_t Mismatches = 0;  // a taxon's TaxonMismatchCount
+    uint8_t Score = 0;       // a state's score (StateScoreValue), shown as its mark
+    int32_t Count = 0;       // a state's count in count mode; -1 blank, below -1 unreadable
+    int32_t Matching = 0;    // the matching taxa: a state's count equal to it shows "all"
+    int32_t Mismatches = 0;  // a taxon's mismatches, shown with CountMismatches
 };
-// Asks the engine. Never throws: a count that cannot be read is -2, and its error is
-// noted (see frame/PaintErrors.h).
-IndicNumbers NumbersOf(const TIndicatorObj& indicator);
 
-// The display line: counter, mark, number (in number mode), name. Bytes as in the key.
-// Never throws: a count that cannot be read shows as "(?)" (see frame/PaintErrors.h).
-std::string IndicText(const TIndicatorObj& indicator);
+// The engine's numbers for `row` now; only those the line shows in the current count mode
+// are read. Never throws: a count that cannot be read is noted (frame/PaintErrors.h) and
+// comes back as -2, which shows as "(?)".
+IndicNumbers CurrentNumbers(const IndicatorRow& row);
+
+// The display line: counter, mark, number (in number mode), name; bytes as in the key.
+// Built from the numbers given and the display modes, nothing else: the one-argument form
+// takes the engine's numbers now.
 std::string IndicText(const TIndicatorObj& indicator, const IndicNumbers& numbers);
-// IndicText in two parts. The prefix (counter and mark) changes with the scores but takes
-// few distinct values; the body (number in number mode, name) stays the same for an item
-// of a key while NumberMode and NameMode do.
-std::string IndicPrefix(const TIndicatorObj& indicator);
+std::string IndicText(const TIndicatorObj& indicator);
+// IndicText in two parts. The prefix (counter and mark) changes with the numbers but takes
+// few distinct values, and needs of the item only whether it is linked; the body (number
+// in number mode, name) stays the same for an item of a key while NumberMode and NameMode
+// do.
+std::string IndicPrefix(const IndicatorRow& row, bool linked, const IndicNumbers& numbers);
 std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers);
 std::string IndicBody(const TIndicatorObj& indicator);
-// A number for the prefix, made without building its text: items with equal numbers have
-// equal prefixes.
-uint64_t IndicPrefixKey(const TIndicatorObj& indicator);
+// A number for the prefix, made without building its text: equal numbers, equal prefixes.
+uint64_t IndicPrefixKey(const IndicatorRow& row, bool linked, const IndicNumbers& numbers);
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numbers);
 // The plain name used in window captions.
 std::string IndicName(const TIndicatorObj& indicator);

@@ -1,5 +1,6 @@
 #include "frame/QtUserInterface.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -55,14 +56,17 @@ void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
     if (busy) QGuiApplication::restoreOverrideCursor();
 }
 
-bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text) {
+bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text,
+                               QuestionCheckBox* checkBox) {
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setTextFormat(Qt::PlainText);
+    if (checkBox) box.setCheckBox(new QCheckBox(QString::fromStdString(checkBox->Label)));
     bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     bool yes = box.exec() == QMessageBox::Yes;
     if (busy) QGuiApplication::restoreOverrideCursor();
+    if (checkBox) checkBox->Checked = box.checkBox()->isChecked();
     return yes;
 }
 

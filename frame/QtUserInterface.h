@@ -12,7 +12,7 @@ namespace vorn {
 class QtUserInterface : public UserInterface {
 public:
     void ShowMessage(MessageKind kind, const std::string& text) override;
-    bool AskYesNo(MessageKind kind, const std::string& text) override;
+    bool AskYesNo(MessageKind kind, const std::string& text, QuestionCheckBox* checkBox) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
 };

@@ -1,16 +1,16 @@
 #include "frame/VornListBox.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
-#include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
+#include "frame/LineWidths.h"
+#include "frame/PaintErrors.h"
 
 namespace vorn {
 namespace {
@@ -19,6 +19,20 @@ namespace {
 constexpr int kLeftInset = 2;
 constexpr int kRightMargin = 4;
 constexpr int kSideStep = 12;
+
+// The line of a row as drawn. A row whose texts cannot be read shows its prefix alone;
+// drawing never throws (frame/PaintErrors.h).
+QString LineOf(const IndicatorRow& row) {
+    IndicNumbers numbers = CurrentNumbers(row);
+    std::string line;
+    try {
+        line = IndicText(TIndicatorObj::Read(row), numbers);
+    } catch (const std::exception& error) {
+        NotePaintError(error);
+        line = IndicPrefix(row, false, numbers);
+    }
+    return QString::fromStdString(KeyTextToUtf8(line));
+}
 
 class IndicatorDelegate : public QStyledItemDelegate {
 public:
@@ -33,7 +47,7 @@ public:
                                                 : palette.brush(QPalette::Base));
         auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
-        QString line = QString::fromStdString(KeyTextToUtf8(IndicText(model->At(index.row()))));
+        QString line = LineOf(model->At(index.row()));
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
@@ -55,36 +69,48 @@ private:
 }  // namespace
 
 int TVornListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : Count();
+    return parent.isValid() ? 0 : shown_;
 }
 
 QVariant TVornListModel::data(const QModelIndex& index, int role) const {
     // The accessible text of an item; drawing builds its own line.
     if (role == Qt::DisplayRole && index.isValid() && index.row() < Count()) {
-        return QString::fromStdString(KeyTextToUtf8(IndicText(At(index.row()))));
+        return LineOf(At(index.row()));
     }
     return {};
 }
 
-void TVornListModel::Append(std::unique_ptr<TIndicatorObj> indicator) {
-    Insert(Count(), std::move(indicator));
+void TVornListModel::Append(const IndicatorRow& row) {
+    rows_.push_back(row);
+    if (held_ == 0) Show();
 }
 
-void TVornListModel::Insert(int row, std::unique_ptr<TIndicatorObj> indicator) {
-    beginInsertRows(QModelIndex(), row, row);
-    items_.insert(items_.begin() + row, std::move(indicator));
+void TVornListModel::Release() {
+    if (held_ > 0 && --held_ == 0) Show();
+}
+
+void TVornListModel::Show() {
+    if (shown_ == Count()) return;
+    beginInsertRows(QModelIndex(), shown_, Count() - 1);
+    shown_ = Count();
     endInsertRows();
 }
 
 void TVornListModel::Remove(int row) {
+    if (row >= shown_) {
+        rows_.erase(rows_.begin() + row);
+        return;
+    }
     beginRemoveRows(QModelIndex(), row, row);
-    items_.erase(items_.begin() + row);
+    rows_.erase(rows_.begin() + row);
+    --shown_;
     endRemoveRows();
 }
 
 void TVornListModel::Clear() {
     beginResetModel();
-    items_.clear();
+    rows_.clear();
+    shown_ = 0;
     endResetModel();
 }
 
@@ -115,12 +141,25 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     });
 }
 
-TIndicatorObj& TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
-    auto indicator = std::make_unique<TIndicatorObj>();
-    indicator->SetupIndic(kind, index, countStyle);
-    TIndicatorObj& added = *indicator;
-    model_->Append(std::move(indicator));
-    return added;
+void TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
+    IndicatorRow row{kind, countStyle, index};
+    LineWidths::Shared().BodyOf(font(), row);
+    model_->Append(row);
+}
+
+void TVornListBox::AddIndics(const std::function<void()>& add) {
+    model_->Hold();
+    try {
+        add();
+    } catch (...) {
+        model_->Release();
+        throw;
+    }
+    model_->Release();
+}
+
+TIndicatorObj TVornListBox::Indicator(int row) const {
+    return TIndicatorObj::Read(model_->At(row));
 }
 
 void TVornListBox::DeleteItem(int row) {
@@ -147,13 +186,14 @@ void TVornListBox::SelectRow(int row) {
 }
 
 int32_t TVornListBox::SelectedIndic() const {
-    const TIndicatorObj* indicator = SelectedIndicator();
-    return indicator ? indicator->Index : -1;
+    int row = SelectedRow();
+    return row < 0 ? -1 : IndexAt(row);
 }
 
-const TIndicatorObj* TVornListBox::SelectedIndicator() const {
+std::optional<TIndicatorObj> TVornListBox::SelectedIndicator() const {
     int row = SelectedRow();
-    return row < 0 ? nullptr : &model_->At(row);
+    if (row < 0) return std::nullopt;
+    return Indicator(row);
 }
 
 int TVornListBox::ItemHeight() const {
@@ -169,12 +209,9 @@ void TVornListBox::RepaintList() {
 }
 
 int TVornListBox::LineWidth() const {
-    WidthKey key{font().key(), NumberMode, static_cast<int>(NameMode), KeysOpened};
-    if (key != widthKey_) {
+    WidthKey key{font(), NumberMode, static_cast<int>(NameMode), KeysOpened};
+    if (!(key == widthKey_)) {
         widthKey_ = std::move(key);
-        for (std::vector<int>& widths : bodyWidths_)
-            widths.clear();
-        prefixWidths_.clear();
         lineWidthStale_ = true;
     }
     if (lineWidthStale_) {
@@ -185,37 +222,22 @@ int TVornListBox::LineWidth() const {
 }
 
 int TVornListBox::MeasureLines() const {
-    // Measuring text is slow and a list holds thousands of lines: a body is measured once
-    // for its item and the modes, a prefix once for what it is made of.
+    LineWidths& widths = LineWidths::Shared();
     int widest = 0;
-    for (int row = 0; row < Count(); ++row) {
-        const TIndicatorObj& indicator = model_->At(row);
-        uint64_t prefixKey = IndicPrefixKey(indicator);
-        auto found = prefixWidths_.find(prefixKey);
-        int prefixWidth =
-            found != prefixWidths_.end()
-                ? found->second
-                : prefixWidths_.emplace(prefixKey, TextWidth(IndicPrefix(indicator))).first->second;
-        // Bodies are cached by kind and key index, within the key's capacity.
-        bool cacheable = indicator.Kind <= TIndicatorObj::IndicState && indicator.Index >= 0 &&
-                         indicator.Index < MaxKeyItems;
-        std::vector<int>& widths = bodyWidths_[cacheable ? indicator.Kind : 0];
-        auto index = static_cast<size_t>(indicator.Index);
-        int bodyWidth = cacheable && index < widths.size() ? widths[index] : -1;
-        if (bodyWidth < 0) {
-            bodyWidth = TextWidth(IndicBody(indicator));
-            if (cacheable) {
-                if (index >= widths.size()) widths.resize(index + 1, -1);
-                widths[index] = bodyWidth;
-            }
+    for (int r = 0; r < Count(); ++r) {
+        const IndicatorRow& row = model_->At(r);
+        LineWidths::Body body;
+        try {
+            body = widths.BodyOf(font(), row);
+        } catch (const std::exception& error) {
+            // Drawn with its prefix alone; the error is told once.
+            NotePaintError(error);
+            body = {0, false};
         }
-        widest = std::max(widest, prefixWidth + bodyWidth);
+        int prefix = widths.PrefixWidth(font(), row, body.Linked, CurrentNumbers(row));
+        widest = std::max(widest, prefix + body.Width);
     }
     return widest == 0 ? 0 : kLeftInset + widest + kRightMargin;
-}
-
-int TVornListBox::TextWidth(const std::string& keyText) const {
-    return fontMetrics().horizontalAdvance(QString::fromStdString(KeyTextToUtf8(keyText)));
 }
 
 TVornIndexButton::TVornIndexButton(const QString& caption, int entry, QWidget* owner)

@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QFont>
 #include <QListView>
 #include <QPushButton>
-#include <memory>
-#include <string>
-#include <unordered_map>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "frame/Indicator.h"
 
 namespace vorn {
 
-// The items of a TVornListBox: the list owns its indicators.
+// The rows of a TVornListBox: plain values, a few bytes each, in one vector. A row's line
+// is built when it is asked for. While held, appended rows are kept from the view, which
+// learns of them all at once on release.
 class TVornListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -20,40 +22,57 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void Append(std::unique_ptr<TIndicatorObj> indicator);
-    void Insert(int row, std::unique_ptr<TIndicatorObj> indicator);
+    void Append(const IndicatorRow& row);
     void Remove(int row);
     void Clear();
-    int Count() const { return static_cast<int>(items_.size()); }
-    TIndicatorObj& At(int row) const { return *items_[static_cast<size_t>(row)]; }
+    void Hold() { ++held_; }
+    void Release();
+    int Count() const { return static_cast<int>(rows_.size()); }
+    const IndicatorRow& At(int row) const { return rows_[static_cast<size_t>(row)]; }
 
 private:
-    std::vector<std::unique_ptr<TIndicatorObj>> items_;
+    // Tells the view of the rows appended since it last learnt of any.
+    void Show();
+
+    std::vector<IndicatorRow> rows_;
+    int shown_ = 0;  // the rows the view knows of: all but those appended while held
+    int held_ = 0;
 };
 
-// The owner-drawn list of every list window: one line per item, IndicText drawn at 2
-// pixels from the left, items F + F/4 pixels high for a font of F pixels. Lines are built
-// when painted (only the visible ones), so a repaint shows new marks and counts without
-// rebuilding the list, and painting reads no file. Every item is as wide as the widest
-// line, so the list scrolls sideways only when some line does not fit.
+// The owner-drawn list of every list window: one line per row, IndicText drawn at 2 pixels
+// from the left, rows F + F/4 pixels high for a font of F pixels. A row keeps no text:
+// lines are built when painted (only the visible ones), from the key's files, the engine's
+// numbers and the display modes, so a repaint shows new marks and counts without rebuilding
+// the list. Every row is as wide as the widest line, so the list scrolls sideways only when
+// some line does not fit; the widths come from the shared LineWidths, so a rebuild measures
+// only lines never measured before and is linear in the length of the list.
 class TVornListBox : public QListView {
     Q_OBJECT
 public:
     explicit TVornListBox(QWidget* owner);
 
-    // Appends a new indicator set up with `kind`, `index` and `countStyle`.
-    TIndicatorObj& AddIndic(uint8_t kind, int32_t index, uint8_t countStyle);
+    // Appends a row. The first time its item is seen in this font and these modes, reads
+    // and measures its body (may throw IoError, and then nothing is appended).
+    void AddIndic(uint8_t kind, int32_t index, uint8_t countStyle);
+    // Runs `add`, which appends rows with AddIndic, and tells the view of them at once when
+    // it returns or throws (the rows added before an error stay). A view told of rows one
+    // at a time does work for each: rebuilds of whole lists go through here.
+    void AddIndics(const std::function<void()>& add);
     void DeleteItem(int row);
     void Clear();
     int Count() const { return model_->Count(); }
-    TIndicatorObj& Indicator(int row) const { return model_->At(row); }
+    // The key index of the item in `row`.
+    int32_t IndexAt(int row) const { return model_->At(row).Index; }
+    // The item in `row` with its texts, read now (may throw IoError).
+    TIndicatorObj Indicator(int row) const;
     // The row of the highlighted item, or -1.
     int SelectedRow() const;
     void SelectRow(int row);
-    // The Index of the highlighted item's indicator, or -1 when nothing is highlighted.
+    // The Index of the highlighted item, or -1 when nothing is highlighted.
     int32_t SelectedIndic() const;
-    // The highlighted item's indicator, or null.
-    const TIndicatorObj* SelectedIndicator() const;
+    // The highlighted item with its texts, read now (may throw IoError); none when nothing
+    // is highlighted.
+    std::optional<TIndicatorObj> SelectedIndicator() const;
     // The height of every item for the list's font.
     int ItemHeight() const;
     // Redraws the visible items, and lays the list out again when the widest line changed.
@@ -72,25 +91,22 @@ signals:
     void VornListBoxClick();
 
 private:
-    // What the cached widths depend on besides the item itself.
+    // What the widest line depends on besides the rows and the engine's numbers.
     struct WidthKey {
-        QString Font;
+        QFont Font;
         bool Numbers = false;
         int Names = 0;
         int64_t Keys = 0;
         bool operator==(const WidthKey&) const = default;
     };
     int MeasureLines() const;
-    int TextWidth(const std::string& keyText) const;
 
     TVornListModel* model_;
-    // The widest line, measured again only after the items changed or on RepaintList.
+    // The widest line, measured again only after the rows changed, on RepaintList, or when
+    // the font, the modes or the key changed.
     mutable int lineWidth_ = 0;
     mutable bool lineWidthStale_ = true;
     mutable WidthKey widthKey_;
-    // Body widths by kind and key index (-1 unknown): they outlive rebuilds of the list.
-    mutable std::vector<int> bodyWidths_[2];
-    mutable std::unordered_map<uint64_t, int> prefixWidths_;
 };
 
 // A button of the index window, standing for one entry of its table.

@@ -248,8 +248,10 @@ void RepaintTaxWindows() {
     ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void RepaintAllWindows() {
-    RepaintCharWindows();
-    RepaintTaxWindows();
+    // One reset for both groups: an error met while the first is measured is told once.
+    ResetPaintErrors();
+    for (WindowGroup group : {WindowGroup::State, WindowGroup::Taxa})
+        ForEachOpen(group, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
 void ClearCharWindows() {
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });

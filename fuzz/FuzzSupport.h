@@ -20,7 +20,7 @@ namespace vorn::fuzz {
 class SilentUserInterface : public UserInterface {
 public:
     void ShowMessage(MessageKind, const std::string&) override {}
-    bool AskYesNo(MessageKind, const std::string&) override { return true; }
+    bool AskYesNo(MessageKind, const std::string&, QuestionCheckBox*) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };

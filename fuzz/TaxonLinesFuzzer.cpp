@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
@@ -25,7 +24,7 @@ bool EndsWith(std::string_view text, std::string_view end) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     if (size == 0) return 0;
-    // The first byte picks a score and an indent; the rest is a record as the key's
+    // The first byte picks the numbers a line shows; the rest is a record as the key's
     // reader returns it: at most 80 bytes, no blank at its end.
     uint8_t control = data[0];
     std::string_view record(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -54,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TIndicatorObj state;
     state.Kind = TIndicatorObj::IndicState;
     state.Text = std::string(record);
-    IndicNumbers numbers{.Score = static_cast<uint8_t>(control % 5),
-                         .Count = static_cast<int32_t>(control % 7) - 2,
-                         .Matching = static_cast<int32_t>(control % 3),
-                         .Mismatches = static_cast<int32_t>(control % 11)};
-    // Whatever the numbers, the lines still hold their marks and names.
+    // A score, a state's count (unreadable, blank, 0 or 1) and a taxon's mismatches.
+    IndicNumbers numbers;
+    numbers.Score = control % 5;
+    numbers.Count = control / 5 % 4 - 2;
+    numbers.Mismatches = control / 20;
     for (int mode = 0; mode < 12; ++mode) {
         NameMode = static_cast<NameModeValue>(mode % 3);
         NumberMode = mode / 3 % 2;

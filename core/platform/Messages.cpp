@@ -10,7 +10,7 @@ public:
     void ShowMessage(MessageKind, const std::string& text) override {
         std::fprintf(stderr, "%s\n", text.c_str());
     }
-    bool AskYesNo(MessageKind, const std::string& text) override {
+    bool AskYesNo(MessageKind, const std::string& text, QuestionCheckBox*) override {
         std::fprintf(stderr, "%s (answered No)\n", text.c_str());
         return false;
     }

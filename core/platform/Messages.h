@@ -17,6 +17,14 @@ struct FileDialogRequest {
     std::string StartFolder;        // where the dialog starts; empty: the current directory
 };
 
+// A check box offered under the text of a question. The interface shows it unchecked with
+// `Label` and, once the question is answered, leaves the user's choice in `Checked`; one
+// that cannot show it leaves it unchecked.
+struct QuestionCheckBox {
+    std::string Label;
+    bool Checked = false;
+};
+
 // Every message and file dialog of the program goes through one UserInterface. The
 // desktop program installs one on Qt's message boxes and dialogs, tests a scripted one
 // that records every text and answers from a queue, the command-line identifier one
@@ -26,8 +34,10 @@ public:
     virtual ~UserInterface() = default;
     // A modal message with an OK button.
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
-    // A modal message with Yes and No; true for Yes.
-    virtual bool AskYesNo(MessageKind kind, const std::string& text) = 0;
+    // A modal message with Yes and No, and `checkBox` under the text unless it is null;
+    // true for Yes.
+    virtual bool AskYesNo(MessageKind kind, const std::string& text,
+                          QuestionCheckBox* checkBox) = 0;
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;

@@ -60,7 +60,7 @@ public:
         err_ << "vorn-identify: " << text << '\n';
         ++shown_;
     }
-    bool AskYesNo(MessageKind kind, const std::string& text) override {
+    bool AskYesNo(MessageKind kind, const std::string& text, QuestionCheckBox*) override {
         ShowMessage(kind, text);
         return true;
     }

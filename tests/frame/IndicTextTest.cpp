@@ -1,6 +1,6 @@
 // The display line and the caption name of list items, against the rules for counts,
-// marks, numbers and names. The counts are put into the engine's cache directly, so each
-// row states exactly the count and matching total it is about.
+// marks, numbers and names. Lines are built from the numbers each case gives, so each row
+// states exactly the score, count and matching total it is about.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -20,13 +20,20 @@ protected:
         NameMode = ScientificNames;
     }
 
-    // A state item with `count` taxa able to have it, out of `matching`.
-    static IndicNumbers State(TIndicatorObj& item, int32_t index, int32_t count, int32_t matching,
-                              uint8_t score) {
+    // A state item, and the numbers of a line: `count` taxa able to have it, out of `matching`.
+    static TIndicatorObj State(int32_t index) {
+        TIndicatorObj item;
         item.Kind = TIndicatorObj::IndicState;
         item.Index = index;
         item.Text = "Leaves opposite";
-        return {.Score = score, .Count = count, .Matching = matching};
+        return item;
+    }
+    static IndicNumbers Numbers(uint8_t score, int32_t count, int32_t matching) {
+        IndicNumbers numbers;
+        numbers.Score = score;
+        numbers.Count = count;
+        numbers.Matching = matching;
+        return numbers;
     }
 };
 
@@ -43,20 +50,18 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
     };
     CountMode = true;
     for (const Row& row : rows) {
-        TIndicatorObj item;
-        IndicNumbers n = State(item, 3, row.count, row.matching, ScoreNone);
-        EXPECT_EQ(IndicText(item, n), std::string(row.counter) + "   Leaves opposite")
+        EXPECT_EQ(IndicText(State(3), Numbers(ScoreNone, row.count, row.matching)),
+                  std::string(row.counter) + "   Leaves opposite")
             << "count " << row.count << " of " << row.matching;
     }
 }
 
 TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
-    TIndicatorObj item;
-    IndicNumbers n = State(item, 0, 5, 9, ScoreNone);
-    EXPECT_EQ(IndicText(item, n), "   Leaves opposite");
+    TIndicatorObj item = State(0);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
     CountMode = true;
     item.CountStyle = TIndicatorObj::CountNone;
-    EXPECT_EQ(IndicText(item, n), "   Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
 }
 
 TEST_F(IndicTextTest, MarkOfEachScore) {
@@ -65,24 +70,18 @@ TEST_F(IndicTextTest, MarkOfEachScore) {
         {ScoreOrPresent, "  o+"}, {ScoreOrAbsent, "  o-"},
     };
     for (const auto& [value, mark] : rows) {
-        TIndicatorObj item;
-        IndicNumbers n = State(item, 0, 5, 9, value);
-        EXPECT_EQ(IndicText(item, n), std::string(mark) + "Leaves opposite") << int(value);
+        EXPECT_EQ(IndicText(State(0), Numbers(value, 5, 9)), std::string(mark) + "Leaves opposite")
+            << int(value);
     }
 }
 
 // Count mode and number mode on, nine taxa matching, the twelfth state.
 TEST_F(IndicTextTest, WorkedExampleOfTheTwelfthState) {
     CountMode = NumberMode = true;
-    TIndicatorObj item;
-    IndicNumbers n = State(item, 11, 5, 9, ScoreNone);
-    EXPECT_EQ(IndicText(item, n), "(5)        12. Leaves opposite");
-    n.Score = ScorePresent;
-    n.Count = 9;
-    EXPECT_EQ(IndicText(item, n), "(all)   +12. Leaves opposite");
-    n.Score = ScoreAbsent;
-    n.Count = -1;
-    EXPECT_EQ(IndicText(item, n), "        -12. Leaves opposite");
+    TIndicatorObj item = State(11);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "(5)        12. Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 9, 9)), "(all)   +12. Leaves opposite");
+    EXPECT_EQ(IndicText(item, Numbers(ScoreAbsent, -1, 9)), "        -12. Leaves opposite");
 }
 
 TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
@@ -109,8 +108,8 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
     };
     for (const Row& row : rows) {
         NameMode = row.mode;
-        EXPECT_EQ(IndicText(oak), row.oakLine) << row.mode;
-        EXPECT_EQ(IndicText(ilex), row.ilexLine) << row.mode;
+        EXPECT_EQ(IndicText(oak, {}), row.oakLine) << row.mode;
+        EXPECT_EQ(IndicText(ilex, {}), row.ilexLine) << row.mode;
         EXPECT_EQ(IndicName(oak), row.oakName) << row.mode;
         EXPECT_EQ(IndicName(ilex), row.ilexName) << row.mode;
     }
@@ -120,8 +119,8 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
     NameMode = ScientificNames;
     ilex.ImageName.reset();
     ilex.NotesName = "QILEX.TXT";
-    EXPECT_EQ(IndicText(oak), "   1. Quercus robur");
-    EXPECT_EQ(IndicText(ilex), "> 2. Quercus ilex");
+    EXPECT_EQ(IndicText(oak, {}), "   1. Quercus robur");
+    EXPECT_EQ(IndicText(ilex, {}), "> 2. Quercus ilex");
 }
 
 TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
@@ -130,21 +129,21 @@ TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
     item.Index = 4;
     item.Text = "Fagus sylvatica";
     item.CountStyle = TIndicatorObj::CountMismatches;
-    IndicNumbers n{.Mismatches = 3};
-    EXPECT_EQ(IndicText(item, n), "(3)    Fagus sylvatica");
+    IndicNumbers numbers;
+    numbers.Mismatches = 3;
+    EXPECT_EQ(IndicText(item, numbers), "(3)    Fagus sylvatica");
     CountMode = true;
-    n.Mismatches = 12;
-    EXPECT_EQ(IndicText(item, n), "(12)    Fagus sylvatica");
+    numbers.Mismatches = 12;
+    EXPECT_EQ(IndicText(item, numbers), "(12)    Fagus sylvatica");
 }
 
 TEST_F(IndicTextTest, StateNameIsItsText) {
-    TIndicatorObj item;
-    IndicNumbers n = State(item, 0, 5, 9, ScorePresent);
+    TIndicatorObj item = State(0);
     NameMode = CommonNames;
     EXPECT_EQ(IndicName(item), "Leaves opposite");
     item.Text.reset();
     EXPECT_EQ(IndicName(item), "");
-    EXPECT_EQ(IndicText(item, n), "  +");
+    EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 5, 9)), "  +");
 }
 
 // Lists cache the width of a prefix under its key: items with different prefixes must
@@ -155,13 +154,13 @@ TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
     for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
             for (int variant = 0; variant < 4; ++variant) {
-                TIndicatorObj item;
-                IndicNumbers n = State(item, 7, count, 9, value);
+                TIndicatorObj item = State(7);
                 if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
                 if (variant & 2) item.NotesName = "";
-                std::string prefix = IndicPrefix(item, n);
-                uint64_t key = IndicPrefixKey(item, n);
-                EXPECT_EQ(IndicText(item, n), prefix + "Leaves opposite");
+                IndicNumbers numbers = Numbers(value, count, 9);
+                std::string prefix = IndicPrefix(item, numbers);
+                uint64_t key = IndicPrefixKey(item, numbers);
+                EXPECT_EQ(IndicText(item, numbers), prefix + "Leaves opposite");
                 EXPECT_EQ(prefixes.emplace(key, prefix).first->second, prefix) << key;
             }
 }

@@ -1,10 +1,14 @@
 // The Differentiating Character States window: which states it lists and in which order,
-// with and without an "Or" group, and the question on large keys.
+// with and without an "Or" group, and the question on large keys with its "Don't ask
+// again" box, scripted and clicked in a real message box.
+#include <QCheckBox>
+#include <QMessageBox>
 #include <QtTest>
 
 #include "core/session/Scoring.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/DifferentiatingWindow.h"
+#include "windows/taxa/TaxonMismatchWindow.h"
 
 using namespace vorn;
 using namespace vorn::testing;
@@ -14,6 +18,7 @@ namespace {
 const char* const kQuestion =
     "If more than about 10 taxa match in a large key, the Differentiating States function may "
     "require some time to complete.  Do you want to continue this operation?";
+const char* const kDontAskAgain = "Don't ask again while this key is open";
 
 // `taxa` taxa and `states` states; state s is present in taxa 0..s and absent in the rest.
 KeySpec Staircase(int taxa, int states) {
@@ -103,6 +108,101 @@ private slots:
         QVERIFY(Open());
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
         QCOMPARE(OpenWindow<TCharDiff>(WindowKind::CharDiff)->VornListBox->Count(), 9);
+    }
+
+    // Yes with the box checked stops the question for this kind of window until the key
+    // is closed; the taxa Mismatch window, which asks too, still asks.
+    void yesWithTheBoxCheckedAsksNoMoreWhileTheKeyIsOpen() {
+        std::string des = f->Write(Staircase(102, 202));
+        f->OpenAccepted(des);
+        f->Ui.Answers = {true};
+        f->Ui.CheckBoxAnswers = {true};
+        TCharDiff* w = Open();
+        QVERIFY(w);
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+        QCOMPARE(f->Ui.Questions[0].CheckBox, std::optional<std::string>(kDontAskAgain));
+        QCOMPARE(w->VornListBox->Count(), 101);
+
+        ScoreState(60, RequestPresent);  // 61 taxa left: rebuilt without asking
+        QVERIFY(IsOpen(WindowKind::CharDiff));
+        QCOMPARE(w->VornListBox->Count(), 60);
+        QVERIFY(w->close());
+        QCOMPARE(Open()->VornListBox->Count(), 60);
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+
+        // Another kind of window asks, with the box; it is remembered for that kind too.
+        f->Ui.Answers = {true};
+        f->Ui.CheckBoxAnswers = {true};
+        QTest::mouseClick(f->Main->MismatchButton, Qt::LeftButton);
+        auto* mismatch = OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
+        QVERIFY(mismatch);
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        QCOMPARE(f->Ui.Questions[1].CheckBox, std::optional<std::string>(kDontAskAgain));
+        ScoreState(60, RequestClear);
+        QVERIFY(IsOpen(WindowKind::CharDiff) && IsOpen(WindowKind::TaxMismatch));
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+
+        // The same key opened again asks again: the taxa Mismatch window, reloaded with the
+        // key, and the Differentiating window, which closed with it. No closes them.
+        f->OpenAccepted(des);
+        QCOMPARE(f->Ui.Questions.size(), size_t(3));
+        QVERIFY(!IsOpen(WindowKind::TaxMismatch));
+        QVERIFY(!Open());
+        QCOMPARE(f->Ui.Questions.size(), size_t(4));
+        CloseKey();
+    }
+
+    // No with the box checked closes the window as No does, and is not remembered.
+    void noWithTheBoxCheckedIsNotRemembered() {
+        f->OpenAccepted(f->Write(Staircase(20, 202)));
+        f->Ui.CheckBoxAnswers = {true};
+        QVERIFY(!Open());
+        QVERIFY(!IsOpen(WindowKind::CharDiff));
+        f->Ui.Answers = {true};
+        TCharDiff* w = Open();
+        QVERIFY(w);
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        ScoreState(10, RequestPresent);  // asked again, answered No
+        QCOMPARE(f->Ui.Questions.size(), size_t(3));
+        QVERIFY(!IsOpen(WindowKind::CharDiff));
+    }
+
+    // On the desktop the question is a message box with the check box under its text,
+    // unchecked; the user checks it and presses Yes.
+    void theBoxIsCheckedWithTheMouse() {
+        f->OpenAccepted(f->Write(Staircase(20, 202)));
+        QtUserInterface qt;
+        UserInterface* scripted = SetUserInterface(&qt);
+        QString label;
+        bool checkedAtFirst = true;
+        AnswerNextDialog([&](QDialog* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            QVERIFY(box && box->checkBox());
+            QCOMPARE(box->text(), QString(kQuestion));
+            label = box->checkBox()->text();
+            checkedAtFirst = box->checkBox()->isChecked();
+            QTest::mouseClick(box->checkBox(), Qt::LeftButton);
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        TCharDiff* w = Open();
+        QCOMPARE(label, QString(kDontAskAgain));
+        QVERIFY(!checkedAtFirst);
+        QVERIFY(w);
+
+        // Asking now would show a box: it would be answered No and close the window.
+        int shown = 0;
+        QPointer<QTimer> poll = AnswerNextDialog([&](QDialog* dialog) {
+            ++shown;
+            qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::No)->click();
+        });
+        ScoreState(10, RequestPresent);
+        ScoreState(10, RequestClear);
+        QCoreApplication::processEvents();
+        delete poll;
+        SetUserInterface(scripted);
+        QCOMPARE(shown, 0);
+        QVERIFY(IsOpen(WindowKind::CharDiff));
+        QCOMPARE(w->VornListBox->Count(), 19);
     }
 };
 

@@ -10,12 +10,17 @@
 namespace vorn::testing {
 
 // Records every message and dialog, and answers from queues; installed for the lifetime
-// of the object. An empty queue answers No / Cancel.
+// of the object. An empty queue answers No / Cancel, and leaves a check box unchecked.
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Shown {
         MessageKind Kind;
         std::string Text;
+    };
+    struct Asked {
+        MessageKind Kind;
+        std::string Text;
+        std::optional<std::string> CheckBox;  // the label of the check box offered, if any
     };
 
     ScriptedUserInterface() : previous_(SetUserInterface(this)) {}
@@ -24,12 +29,10 @@ public:
     void ShowMessage(MessageKind kind, const std::string& text) override {
         Messages.push_back({kind, text});
     }
-    bool AskYesNo(MessageKind kind, const std::string& text) override {
-        Questions.push_back({kind, text});
-        if (Answers.empty()) return false;
-        bool answer = Answers.front();
-        Answers.pop_front();
-        return answer;
+    bool AskYesNo(MessageKind kind, const std::string& text, QuestionCheckBox* checkBox) override {
+        Questions.push_back({kind, text, checkBox ? std::optional(checkBox->Label) : std::nullopt});
+        if (checkBox) checkBox->Checked = Pop(CheckBoxAnswers);
+        return Pop(Answers);
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
         Dialogs.push_back(request);
@@ -49,12 +52,20 @@ public:
     }
 
     std::vector<Shown> Messages;
-    std::vector<Shown> Questions;
+    std::vector<Asked> Questions;
     std::vector<FileDialogRequest> Dialogs;
     std::deque<bool> Answers;
+    // Whether the user checks the box, for the questions that offer one, in order.
+    std::deque<bool> CheckBoxAnswers;
     std::deque<std::optional<std::string>> Files;
 
 private:
+    static bool Pop(std::deque<bool>& queue) {
+        if (queue.empty()) return false;
+        bool answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
     std::optional<std::string> Next() {
         if (Files.empty()) return std::nullopt;
         std::optional<std::string> file = Files.front();

@@ -75,14 +75,14 @@ inline TTaxMatch* TaxMatchWindow() {
 inline std::vector<int> Listed(const TVornListBox* list) {
     std::vector<int> taxa;
     for (int row = 0; row < list->Count(); ++row)
-        taxa.push_back(list->Indicator(row).Index);
+        taxa.push_back(list->IndexAt(row));
     return taxa;
 }
 
 // The row of a taxon in the list, or -1.
 inline int RowOf(const TVornListBox* list, int taxon) {
     for (int row = 0; row < list->Count(); ++row)
-        if (list->Indicator(row).Index == taxon) return row;
+        if (list->IndexAt(row) == taxon) return row;
     return -1;
 }
 

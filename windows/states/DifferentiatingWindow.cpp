@@ -1,7 +1,7 @@
 #include "windows/states/DifferentiatingWindow.h"
 
 #include "core/engine/Queries.h"
-#include "core/platform/Messages.h"
+#include "frame/RebuildQuestion.h"
 
 namespace vorn {
 
@@ -9,10 +9,10 @@ TCharDiff::TCharDiff() : TCharForm(WindowKind::CharDiff) {}
 
 void TCharDiff::LoadList() {
     if (MatchingTaxaCount() > 10 && Key.StateCount > 201 &&
-        !UI().AskYesNo(MessageKind::Information,
-                       "If more than about 10 taxa match in a large key, the Differentiating "
-                       "States function may require some time to complete.  Do you want to "
-                       "continue this operation?")) {
+        !AskBeforeRebuild(Kind(), MessageKind::Information,
+                          "If more than about 10 taxa match in a large key, the Differentiating "
+                          "States function may require some time to complete.  Do you want to "
+                          "continue this operation?")) {
         CloseForm();
         return;
     }

@@ -6,7 +6,8 @@ namespace vorn {
 
 // Differentiating Character States: the unscored states that some but not all of the
 // matching taxa can have, fewest such taxa first. Rebuilt after every scoring action;
-// on a large key with many taxa left it asks first, and No closes it.
+// on a large key with many taxa left it asks first (frame/RebuildQuestion.h), and No
+// closes it.
 class TCharDiff : public TCharForm {
     Q_OBJECT
 public:

@@ -40,7 +40,7 @@ void TCharHistory::AddStates() {
 
 void TCharHistory::AddIndic(int32_t state) {
     for (int row = 0; row < VornListBox->Count(); ++row) {
-        if (VornListBox->Indicator(row).Index == state) return;
+        if (VornListBox->IndexAt(row) == state) return;
     }
     AddState(state);
 }
@@ -48,7 +48,7 @@ void TCharHistory::AddIndic(int32_t state) {
 std::vector<int32_t> TCharHistory::ListedStates() const {
     std::vector<int32_t> states;
     for (int row = 0; row < VornListBox->Count(); ++row)
-        states.push_back(VornListBox->Indicator(row).Index);
+        states.push_back(VornListBox->IndexAt(row));
     return states;
 }
 
@@ -64,7 +64,8 @@ void TCharHistory::LoadButtonClick() {
     std::optional<std::string> file =
         UI().OpenFileDialog(HistoryDialog("Load History List", false));
     if (!file) return;
-    LoadHistoryList(*file, [this](int32_t state) { AddIndic(state); });
+    VornListBox->AddIndics(
+        [&] { LoadHistoryList(*file, [this](int32_t state) { AddIndic(state); }); });
 }
 
 void TCharHistory::SaveButtonClick() {

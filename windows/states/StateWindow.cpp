@@ -60,7 +60,7 @@ void TCharForm::FormShow() {
 void TCharForm::LoadList() {
     BusyCursor busy;
     ClearList();
-    if (Key.KeyOpen) AddStates();
+    if (Key.KeyOpen) VornListBox->AddIndics([this] { AddStates(); });
 }
 
 void TCharForm::ClearList() {

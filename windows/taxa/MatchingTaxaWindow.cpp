@@ -26,11 +26,14 @@ void TTaxMatch::LoadList() {
     BusyCursor busy;
     ClearList();
     if (!Key.KeyOpen) return;
-    for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
-        if (TaxonMatches(static_cast<size_t>(taxon))) {
-            VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountStandard);
+    VornListBox->AddIndics([this] {
+        for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
+            if (TaxonMatches(taxon)) {
+                VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon,
+                                      TIndicatorObj::CountStandard);
+            }
         }
-    }
+    });
 }
 
 void TTaxMatch::VornListBoxClick() {
@@ -39,7 +42,7 @@ void TTaxMatch::VornListBoxClick() {
 }
 
 void TTaxMatch::ImageButtonClick() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
     ShowImageForm(QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))), *taxon->ImageName);
 }

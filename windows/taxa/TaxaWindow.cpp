@@ -46,7 +46,7 @@ void TTaxForm::RepaintList() {
 }
 
 bool TTaxForm::UpdateButtons() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon) return false;
     ImageButton->setEnabled(taxon->ImageName.has_value());
     NotesButton->setEnabled(taxon->NotesName.has_value());
@@ -54,7 +54,8 @@ bool TTaxForm::UpdateButtons() {
 }
 
 void TTaxForm::NotesButtonClick() {
-    ShowTaxonNotes(VornListBox->SelectedIndicator());
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
+    ShowTaxonNotes(taxon ? &*taxon : nullptr);
 }
 
 }  // namespace vorn

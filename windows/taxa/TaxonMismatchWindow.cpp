@@ -11,6 +11,7 @@
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/OpenDocument.h"
+#include "frame/RebuildQuestion.h"
 #include "frame/VornListBox.h"
 #include "frame/WindowManager.h"
 
@@ -31,17 +32,19 @@ TTaxMismatch::TTaxMismatch()
 
 void TTaxMismatch::LoadList() {
     if (Key.TaxonCount > 101 &&
-        !UI().AskYesNo(MessageKind::Warning,
-                       "Calculating Mismatched States for large keys can require some time.  "
-                       "Do you want to continue this operation?")) {
+        !AskBeforeRebuild(Kind(), MessageKind::Warning,
+                          "Calculating Mismatched States for large keys can require some time.  "
+                          "Do you want to continue this operation?")) {
         CloseForm();
         return;
     }
     BusyCursor busy;
     ClearList();
     if (!Key.KeyOpen) return;
-    for (int32_t taxon : TaxaByMismatches())
-        VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
+    VornListBox->AddIndics([this] {
+        for (int32_t taxon : TaxaByMismatches())
+            VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
+    });
 }
 
 void TTaxMismatch::VornListBoxClick() {
@@ -50,13 +53,13 @@ void TTaxMismatch::VornListBoxClick() {
 }
 
 void TTaxMismatch::VornListBoxDblClick() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon) return;
     ShowCharMiss(taxon->Index, QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))));
 }
 
 void TTaxMismatch::ImageButtonClick() {
-    const TIndicatorObj* taxon = VornListBox->SelectedIndicator();
+    std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
     for (int number = 1;; ++number) {
         std::string name = GifFileName(*taxon->ImageName, number);

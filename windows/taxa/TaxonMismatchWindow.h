@@ -16,8 +16,9 @@ public:
 
     QWidget* TopPanel = nullptr;  // the button bar
 
-    // Asks first on a key of more than 101 taxa (No closes the window), then rebuilds the
-    // list from the engine's ranking. The buttons keep their state.
+    // Asks first on a key of more than 101 taxa (frame/RebuildQuestion.h; No closes the
+    // window), then rebuilds the list from the engine's ranking. The buttons keep their
+    // state.
     void LoadList() override;
 
 public slots:

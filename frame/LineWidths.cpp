@@ -1,0 +1,81 @@
+#include "frame/LineWidths.h"
+
+#include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
+#include "core/session/Modes.h"
+#include "core/session/OpenKey.h"
+
+namespace vorn {
+namespace {
+
+constexpr size_t kMostFonts = 8;
+
+int Measure(const QFontMetrics& metrics, const std::string& keyText) {
+    return metrics.horizontalAdvance(QString::fromStdString(KeyTextToUtf8(keyText)));
+}
+
+int32_t ItemsOfKind(uint8_t kind) {
+    return kind == TIndicatorObj::IndicState ? Key.StateCount : Key.TaxonCount;
+}
+
+}  // namespace
+
+LineWidths& LineWidths::Shared() {
+    static LineWidths widths;
+    return widths;
+}
+
+LineWidths::FontWidths& LineWidths::For(const QFont& font) {
+    Stamp now{NumberMode, static_cast<int>(NameMode), KeysOpened};
+    if (now != stamp_) {
+        fonts_.clear();
+        stamp_ = now;
+    }
+    for (const std::unique_ptr<FontWidths>& widths : fonts_) {
+        if (widths->Font == font) {
+            // Lists set equal fonts of their own: sharing the caller's makes its next
+            // comparison a pointer comparison.
+            widths->Font = font;
+            return *widths;
+        }
+    }
+    if (fonts_.size() >= kMostFonts) fonts_.clear();
+    return *fonts_.emplace_back(std::make_unique<FontWidths>(font));
+}
+
+LineWidths::Body LineWidths::BodyOf(const QFont& font, const IndicatorRow& row) {
+    FontWidths& widths = For(font);
+    bool cacheable = row.Kind <= TIndicatorObj::IndicState && row.Index >= 0 &&
+                     row.Index < ItemsOfKind(row.Kind);
+    auto index = static_cast<size_t>(row.Index);
+    std::vector<Body>* bodies = cacheable ? &widths.Bodies[row.Kind] : nullptr;
+    if (bodies && index < bodies->size() && (*bodies)[index].Width >= 0) return (*bodies)[index];
+
+    TIndicatorObj indicator = TIndicatorObj::Read(row);
+    Body body{Measure(widths.Metrics, IndicBody(indicator)), indicator.Linked()};
+    ++bodiesMeasured_;
+    if (bodies) {
+        if (bodies->empty()) bodies->resize(static_cast<size_t>(ItemsOfKind(row.Kind)));
+        (*bodies)[index] = body;
+    }
+    return body;
+}
+
+int LineWidths::PrefixWidth(const QFont& font, const IndicatorRow& row, bool linked,
+                            const IndicNumbers& numbers) {
+    FontWidths& widths = For(font);
+    uint64_t key = IndicPrefixKey(row, linked, numbers);
+    if (key == widths.LastPrefix) return widths.LastPrefixWidth;
+    auto found = widths.Prefixes.find(key);
+    if (found == widths.Prefixes.end()) {
+        ++prefixesMeasured_;
+        found =
+            widths.Prefixes.emplace(key, Measure(widths.Metrics, IndicPrefix(row, linked, numbers)))
+                .first;
+    }
+    widths.LastPrefix = key;
+    widths.LastPrefixWidth = found->second;
+    return found->second;
+}
+
+}  // namespace vorn

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "frame/Indicator.h"
+
+namespace vorn {
+
+// The widths of the two parts of list lines, measured once and shared by every list.
+// Measuring text is slow, a list may hold thousands of lines, and after a scoring action
+// the lists show the same bodies again with a few distinct prefixes: so a body's width is
+// kept by kind and key index, with whether its item is linked (which its prefix needs), and
+// a prefix's width by its prefix key; each per font, since the lists use two. Everything is
+// dropped when NumberMode or NameMode changes or another key opens (KeysOpened): besides
+// the font, those decide what a body says. One program-wide instance (Shared()), used on
+// the widgets' thread only.
+class LineWidths {
+public:
+    static LineWidths& Shared();
+
+    struct Body {
+        int Width = -1;  // -1: not measured yet
+        bool Linked = false;
+    };
+
+    // The body of `row` in `font`: read from the key's files and measured the first time
+    // (may throw IoError, and then nothing is kept), looked up afterwards.
+    Body BodyOf(const QFont& font, const IndicatorRow& row);
+    // The width of the prefix that `row` shows with `numbers`.
+    int PrefixWidth(const QFont& font, const IndicatorRow& row, bool linked,
+                    const IndicNumbers& numbers);
+
+    // Texts measured since the program started, for tests and benchmarks.
+    int64_t BodiesMeasured() const { return bodiesMeasured_; }
+    int64_t PrefixesMeasured() const { return prefixesMeasured_; }
+
+private:
+    struct Stamp {
+        bool Numbers = false;
+        int Names = 0;
+        int64_t Keys = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct FontWidths {
+        explicit FontWidths(const QFont& font) : Font(font), Metrics(font) {}
+        QFont Font;
+        QFontMetrics Metrics;
+        std::vector<Body> Bodies[2];  // by kind, then key index
+        std::unordered_map<uint64_t, int> Prefixes;
+        // The prefix looked up last: neighbouring lines mostly share theirs.
+        uint64_t LastPrefix = ~uint64_t{0};
+        int LastPrefixWidth = 0;
+    };
+    FontWidths& For(const QFont& font);
+
+    Stamp stamp_;
+    // A handful at most: one per list font.
+    std::vector<std::unique_ptr<FontWidths>> fonts_;
+    int64_t bodiesMeasured_ = 0;
+    int64_t prefixesMeasured_ = 0;
+};
+
+}  // namespace vorn
