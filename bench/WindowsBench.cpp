@@ -1,5 +1,5 @@
-// One scoring action with the windows open, on a synthetic key of 1200 taxa x 1200 states
-// written here: from ScoreState to the end of the refresh, every list rebuilt or redrawn
+// One scoring action with the windows open, on synthetic keys of 1,200 x 1,200 and
+// 10,000 x 10,000 written here: from ScoreState to the end of the refresh, every list rebuilt or redrawn
 // and the frame painted once; and a large photograph shown in the Image window, next to
 // libjpeg decoding it alone. Runs on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 
 #include "bench/MatrixFloor.h"
+#include "bench/SyntheticKeys.h"
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
 #include "core/session/Modes.h"
@@ -33,7 +34,6 @@
 namespace vorn {
 namespace {
 
-constexpr int32_t kSize = 1200;
 
 // Accepts the title page that opening a key shows.
 void AcceptTitlePage() {
@@ -56,26 +56,19 @@ public:
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };
 
-// The synthetic key, written once for the run.
-struct SyntheticKey {
-    testing::TempDir dir;
-    std::string des;
-    SyntheticKey() {
-        testing::KeySpec keySpec = testing::RandomKey(kSize, kSize, 42);
-        // One index entry of 300 states for the Subset window.
-        keySpec.Index = "1 40 2\r\nStates\r\n1\r\nStates 1 to 300\r\n1 300\r\n";
-        des = testing::WriteKey(dir.Path(), keySpec);
-    }
-    static const SyntheticKey& Get() {
-        static SyntheticKey key;
-        return key;
-    }
-};
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1200)->Arg(10000)->Unit(benchmark::kMillisecond);
+}
+
+const bench::SyntheticKey& KeyOf(const benchmark::State& state) {
+    // One index entry of 300 states for the Subset window.
+    return bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0)), true);
+}
 
 void BM_MatrixFloor(benchmark::State& state) {
-    RunMatrixFloor(state, SyntheticKey::Get().dir.Path() + "RANDOM.DAT", kSize);
+    RunMatrixFloor(state, KeyOf(state).dat, static_cast<int32_t>(state.range(0)));
 }
-BENCHMARK(BM_MatrixFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MatrixFloor)->Apply(Sizes);
 
 // One scoring action with every window that a scoring action refreshes open at once:
 // Score, Active, History (300 states), Differentiating, taxa Mismatch, Subset (300 states),
@@ -84,16 +77,17 @@ BENCHMARK(BM_MatrixFloor)->Unit(benchmark::kMillisecond);
 void BM_ScoringActionAllWindows(benchmark::State& state) {
     AlwaysYes yes;
     UserInterface* previous = SetUserInterface(&yes);
-    TMainForm main(SyntheticKey::Get().dir.Path() + "VORNWIN.INI");
+    const bench::SyntheticKey& key = KeyOf(state);
+    TMainForm main(key.dir.Path() + "VORNWIN.INI");
     main.resize(1280, 800);
     main.show();
     AcceptTitlePage();
-    OpenKey(SyntheticKey::Get().des);
+    OpenKey(key.des);
     ScoreState(3, RequestAbsent);
     ShowWindow(WindowKind::CharScore);
     ShowWindow(WindowKind::CharActive);
     if (auto* history = dynamic_cast<HistoryTarget*>(ShowWindow(WindowKind::CharHistory))) {
-        for (int32_t s = 900; s < 1200; ++s)
+        for (int32_t s = key.size - 300; s < key.size; ++s)
             history->AddIndic(s);
     }
     ShowWindow(WindowKind::CharDiff);
@@ -127,20 +121,19 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     CloseAllWindows();
     SetUserInterface(previous);
 }
-BENCHMARK(BM_ScoringActionAllWindows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScoringActionAllWindows)->Apply(Sizes);
 
 // ---- One long list ---------------------------------------------------------------------
 
 constexpr int kLongList = 10000;
 
-// A list of 10,000 state lines (the 1,200 states of the synthetic key listed again and
-// again, since a key of more states cannot be opened yet), rebuilt after a scoring action
+// A list of the 10,000 states of the 10,000 x 10,000 key, rebuilt after a scoring action
 // and painted, with no window around it. The argument turns count mode on: then the
 // counts change the lines' prefixes.
 void BM_RebuildLongList(benchmark::State& state) {
     AlwaysYes yes;
     UserInterface* previous = SetUserInterface(&yes);
-    OpenKey(SyntheticKey::Get().des);
+    OpenKey(bench::SyntheticKey::Get(kLongList).des);
     CountMode = state.range(0) != 0;
     ScoreState(3, RequestAbsent);
     TVornListBox list(nullptr);
@@ -150,7 +143,7 @@ void BM_RebuildLongList(benchmark::State& state) {
         list.Clear();
         list.AddIndics([&list] {
             for (int32_t row = 0; row < kLongList; ++row)
-                list.AddIndic(TIndicatorObj::IndicState, row % kSize, TIndicatorObj::CountStandard);
+                list.AddIndic(TIndicatorObj::IndicState, row, TIndicatorObj::CountStandard);
         });
         QCoreApplication::processEvents();
         list.viewport()->repaint();
