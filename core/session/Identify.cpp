@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 
+#include "core/engine/KeyCheck.h"
+#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
@@ -15,6 +17,7 @@
 #include "core/platform/Text.h"
 #include "core/session/Events.h"
 #include "core/session/HistoryList.h"
+#include "core/session/KeyCheckReport.h"
 #include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
 
@@ -23,6 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vorn-identify KEY.DES [ACTION ...] [--json] [--keep-going] [--save-history FILE]\n"
+    "                     [--tolerance K] [--differences A,B] [--check-key]\n"
     "\n"
     "Opens an identification key and scores its character states in order.\n"
     "ACTION is one of (N: a state number, counted from 1):\n"
@@ -39,6 +43,11 @@ constexpr const char* kUsage =
     "  --save-history FILE   after the actions, write the history list the History\n"
     "                        window would hold (the states scored, in first-appearance\n"
     "                        order, and those listed by loaded history lists)\n"
+    "  --tolerance K         a taxon matches while it has at most K mismatches (0 to 99;\n"
+    "                        0 by default)\n"
+    "  --differences A,B     also report the states on which taxa A and B (from 1) differ\n"
+    "  --check-key           also report what no state separates: pairs of taxa, states\n"
+    "                        no taxon or every taxon has, taxa without a \"+\" state\n"
     "File names are relative to the directory the command is started in.\n"
     "Exit status: 0 done; 1 the key could not be opened or read, an action failed\n"
     "(--keep-going) or the history list could not be written; 2 bad input (an unknown\n"
@@ -191,12 +200,36 @@ const char* ScoreText(uint8_t score) {
     }
 }
 
-void WriteJson(std::ostream& out) {
+// What the report holds besides the identification.
+struct ReportOptions {
+    bool json = false;
+    std::optional<std::pair<int32_t, int32_t>> differences;  // taxa from 0
+    std::optional<KeyCheck> keyCheck;
+};
+
+std::string Rounded(double value, int decimals) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    return buffer;
+}
+
+template <class T, class F>
+void JsonList(std::ostream& out, const std::vector<T>& items, F&& item) {
+    out << "[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i) out << ", ";
+        item(items[i]);
+    }
+    out << "]";
+}
+
+void WriteJson(std::ostream& out, const ReportOptions& options) {
     out << "{\n";
     out << "  \"key\": " << JsonString(FileNameToUtf8(Key.KeyName)) << ",\n";
     out << "  \"taxon_count\": " << Key.TaxonCount << ",\n";
     out << "  \"state_count\": " << Key.StateCount << ",\n";
     out << "  \"or_mode\": " << (OrMode() ? "true" : "false") << ",\n";
+    out << "  \"tolerance\": " << Tolerance() << ",\n";
     out << "  \"matching_taxa_count\": " << MatchingTaxaCount() << ",\n";
     std::vector<int32_t> matching;
     for (int32_t t = 0; t < Key.TaxonCount; ++t) {
@@ -213,14 +246,51 @@ void WriteJson(std::ostream& out) {
     std::vector<int32_t> differentiating = DifferentiatingStates();
     JsonArray(out, "differentiating_states", static_cast<int32_t>(differentiating.size()),
               [&](int32_t i) { out << differentiating[i] + 1; });
+    std::vector<StateSeparation> best = BestStates();
+    JsonArray(out, "best_states", static_cast<int32_t>(best.size()), [&](int32_t i) {
+        out << "[" << best[i].State + 1 << ", " << Rounded(best[i].Separation, 4) << "]";
+    });
     std::vector<int32_t> byMismatches = TaxaByMismatches();
+    bool more = options.differences || options.keyCheck;
     JsonArray(
         out, "taxa_by_mismatches", Key.TaxonCount, [&](int32_t i) { out << byMismatches[i] + 1; },
-        true);
+        !more);
+    auto plusOne = [&out](int32_t i) { out << i + 1; };
+    if (options.differences) {
+        auto [a, b] = *options.differences;
+        TaxonDifferences d = Differences(a, b);
+        out << "  \"differences\": {\"taxa\": [" << a + 1 << ", " << b + 1 << "], \"certain\": ";
+        JsonList(out, d.Certain, plusOne);
+        out << ", \"possible\": ";
+        JsonList(out, d.Possible, plusOne);
+        out << "}" << (options.keyCheck ? ",\n" : "\n");
+    }
+    if (options.keyCheck) {
+        const KeyCheck& check = *options.keyCheck;
+        out << "  \"key_check\": {\"inseparable_pairs\": ";
+        JsonList(out, check.InseparablePairs, [&out](const std::pair<int32_t, int32_t>& p) {
+            out << "[" << p.first + 1 << ", " << p.second + 1 << "]";
+        });
+        out << ", \"states_no_taxon_has\": ";
+        JsonList(out, check.StatesNoTaxonHas, plusOne);
+        out << ", \"states_every_taxon_has\": ";
+        JsonList(out, check.StatesEveryTaxonHas, plusOne);
+        out << ", \"taxa_without_present\": ";
+        JsonList(out, check.TaxaWithoutPresent, plusOne);
+        out << "}\n";
+    }
     out << "}\n";
 }
 
-void WriteText(std::ostream& out) {
+std::string Shown(const std::string& keyText) {
+    return ReplaceControls(KeyTextToUtf8(keyText));
+}
+
+const char* CodeText(int code) {
+    return code == CodePresent ? "+" : code == CodeAbsent ? "-" : code == CodeVariable ? "*" : "?";
+}
+
+void WriteText(std::ostream& out, const ReportOptions& options) {
     out << "Key " << ReplaceControls(FileNameToUtf8(Key.KeyName)) << ": " << Key.TaxonCount
         << " taxa, " << Key.StateCount << " states";
     if (OrMode()) out << " (an \"Or\" group is open)";
@@ -229,6 +299,34 @@ void WriteText(std::ostream& out) {
         if (!TaxonMatches(t)) continue;
         out << "  " << t + 1 << ". "
             << ReplaceControls(KeyTextToUtf8(SplitTaxonRecord(ReadTaxonName(t)).Text)) << "\n";
+    }
+    std::vector<StateSeparation> best = BestStates();
+    if (!best.empty()) {
+        out << "Best next:\n";
+        for (size_t i = 0; i < best.size() && i < 10; ++i) {
+            out << "  " << Rounded(best[i].Separation, 2) << "  " << best[i].State + 1 << ". "
+                << Shown(ReadStateText(best[i].State)) << "\n";
+        }
+    }
+    if (options.differences) {
+        auto [a, b] = *options.differences;
+        TaxonDifferences d = Differences(a, b);
+        out << "Differences between " << a + 1 << ". "
+            << Shown(SplitTaxonRecord(ReadTaxonName(a)).Text) << " and " << b + 1 << ". "
+            << Shown(SplitTaxonRecord(ReadTaxonName(b)).Text) << ":\n";
+        for (const auto* list : {&d.Certain, &d.Possible}) {
+            out << (list == &d.Certain ? "  certain:" : "  possible:")
+                << (list->empty() ? " none\n" : "\n");
+            for (int32_t s : *list) {
+                out << "    " << CodeText(TaxonCode(s, a)) << " " << CodeText(TaxonCode(s, b))
+                    << "  " << s + 1 << ". " << Shown(ReadStateText(s)) << "\n";
+            }
+        }
+    }
+    if (options.keyCheck) {
+        out << "Key check:\n";
+        for (const std::string& line : KeyCheckLines(*options.keyCheck))
+            out << Shown(line) << "\n";
     }
 }
 
@@ -275,11 +373,24 @@ private:
     std::vector<int32_t> states_;
 };
 
+// A number typed by the user, within [low, high]; nothing when it is not one.
+std::optional<int32_t> NumberIn(const std::string& text, int32_t low, int32_t high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    int32_t value = std::stoi(text);
+    if (value < low || value > high) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     bool json = false;
     bool keepGoing = false;
+    bool checkKey = false;
+    int32_t tolerance = 0;
+    std::optional<std::string> differencesArg;
     std::optional<std::string> historyOut;
     std::optional<std::string> keyPath;
     std::vector<std::string> actionArgs;
@@ -295,6 +406,24 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
                 return kBadInput;
             }
             historyOut = AbsolutePath(args[++i]);
+        } else if (arg == "--tolerance") {
+            std::optional<int32_t> k =
+                i + 1 < args.size() ? NumberIn(args[i + 1], 0, 99) : std::nullopt;
+            if (!k) {
+                err << "vorn-identify: --tolerance needs a whole number from 0 to 99 (try "
+                       "--help)\n";
+                return kBadInput;
+            }
+            tolerance = *k;
+            ++i;
+        } else if (arg == "--differences") {
+            if (i + 1 >= args.size()) {
+                err << "vorn-identify: --differences needs two taxon numbers, A,B (try --help)\n";
+                return kBadInput;
+            }
+            differencesArg = args[++i];
+        } else if (arg == "--check-key") {
+            checkKey = true;
         } else if (arg == "--help" || arg == "-h") {
             return Emit(out, err, kUsage);
         } else if (arg == "--version") {
@@ -348,6 +477,23 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     auto listState = [&listed](int32_t state) { listed.Add(state); };
+    ReportOptions options;
+    options.json = json;
+    if (differencesArg) {
+        size_t comma = differencesArg->find(',');
+        std::optional<int32_t> a, b;
+        if (comma != std::string::npos) {
+            a = NumberIn(differencesArg->substr(0, comma), 1, Key.TaxonCount);
+            b = NumberIn(differencesArg->substr(comma + 1), 1, Key.TaxonCount);
+        }
+        if (!a || !b) {
+            err << "vorn-identify: --differences \"" << *differencesArg
+                << "\": two taxon numbers from 1 to " << Key.TaxonCount << " are needed, as A,B\n";
+            return kBadInput;
+        }
+        options.differences = std::pair{*a - 1, *b - 1};
+    }
+    ChangeTolerance(tolerance);
     bool anyFailed = false;
     try {
         for (const Action& action : actions) {
@@ -383,11 +529,12 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
             }
         }
         if (historyOut) SaveHistoryList(*historyOut, listed.States());
+        if (checkKey) options.keyCheck = CheckKey(Key.Codes);
         std::ostringstream report;
         if (json) {
-            WriteJson(report);
+            WriteJson(report, options);
         } else {
-            WriteText(report);
+            WriteText(report, options);
         }
         if (int status = Emit(out, err, report.str()); status != kDone) return status;
     } catch (const BadInput& bad) {

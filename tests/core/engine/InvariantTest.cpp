@@ -4,7 +4,9 @@
 // keys beyond 1,200 of either.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <random>
 
 #include "core/platform/IoError.h"
@@ -64,6 +66,10 @@ protected:
         std::vector<int32_t> recount = engine.RecountMismatches();
         ASSERT_EQ(recount, std::vector<int32_t>(expected.begin(), expected.end()));
 
+        int t = 0;  // taxa within the tolerance
+        for (int taxon = 0; taxon < Key.TaxonCount; ++taxon)
+            t += expected[taxon] <= Tolerance();
+        std::vector<std::pair<int32_t, double>> best;
         for (int s = 0; s < Key.StateCount; ++s) {
             uint8_t score = StateScore(s);
             int count = -1;
@@ -73,13 +79,36 @@ protected:
                     count += expected[t] <= Tolerance() && spec_.Codes[s][t] != '-';
             }
             ASSERT_EQ(StateMatchCount(s), count) << "step " << step << " state " << s;
+            if (score == ScoreNone && t >= 2) {
+                int plus = 0, minus = 0;
+                for (int t2 = 0; t2 < Key.TaxonCount; ++t2) {
+                    if (expected[t2] != Tolerance()) continue;  // fewer: survives either way
+                    plus += spec_.Codes[s][t2] == '+';
+                    minus += spec_.Codes[s][t2] == '-';
+                }
+                double v = t - plus - minus;
+                auto term = [](double f, double k) { return k > 0 ? f * std::log2(k) : 0.0; };
+                double sep = std::log2(double(t)) -
+                             (term(plus + v / 2, plus + v) + term(minus + v / 2, minus + v)) / t;
+                if (sep >= 1e-9) best.emplace_back(s, sep);
+            }
             ASSERT_EQ(groupsOf[s], (score == ScoreOrPresent || score == ScoreOrAbsent) ? 1 : 0)
                 << "step " << step << " state " << s;
+        }
+        std::stable_sort(best.begin(), best.end(), [](const auto& a, const auto& b) {
+            return std::round(a.second * 1e9) > std::round(b.second * 1e9);
+        });
+        std::vector<StateSeparation> engineBest = BestStates();
+        ASSERT_EQ(engineBest.size(), best.size()) << "step " << step;
+        for (size_t i = 0; i < best.size(); ++i) {
+            ASSERT_EQ(engineBest[i].State, best[i].first) << "step " << step << " place " << i;
+            ASSERT_NEAR(engineBest[i].Separation, best[i].second, 1e-12);
         }
     }
 
     // Random actions on a random key, checked after each (or every `every`).
-    void RunRandom(int32_t taxa, int32_t states, uint32_t seed, int steps, int every = 1) {
+    void RunRandom(int32_t taxa, int32_t states, uint32_t seed, int steps, int every = 1,
+                   bool tolerances = false) {
         SCOPED_TRACE(std::to_string(taxa) + " x " + std::to_string(states) + " seed " +
                      std::to_string(seed));
         spec_ = testing::RandomKey(taxa, states, seed);
@@ -91,6 +120,8 @@ protected:
                 ToggleOrMode();
             } else if (pick(rng) < 2) {
                 ResetKey();
+            } else if (tolerances && pick(rng) < 8) {
+                ChangeTolerance(pick(rng) % 4);
             } else {
                 ScoreState(state(rng), static_cast<ScoreRequest>(request(rng)));
             }
@@ -107,6 +138,16 @@ TEST_F(Invariants, RandomSequencesKeepEveryCountExact) {
         RunRandom(97, 24, seed, 600);
         if (HasFatalFailure()) return;
     }
+}
+
+// Every query follows the tolerance, changed at random between 0 and 3 in the middle of
+// scoring and "Or" groups.
+TEST_F(Invariants, EveryCountFollowsTheTolerance) {
+    for (uint32_t seed : {21u, 22u, 23u}) {
+        RunRandom(130, 40, seed, 500, 1, true);
+        if (HasFatalFailure()) break;
+    }
+    ChangeTolerance(0);
 }
 
 TEST_F(Invariants, SizesAcrossWordBoundariesAndBeyondTheOldCapacity) {

@@ -79,7 +79,10 @@ TEST_F(Identifier, TextReportNamesTheKeyTheCountAndTheMatchingTaxa) {
               "Key OAKS: 4 taxa, 5 states\n"
               "2 Taxa Match\n"
               "  1. Quercus robur\n"
-              "  2. Quercus petraea\n");
+              "  2. Quercus petraea\n"
+              "Best next:\n"
+              "  1.00  3. Acorn: stalked\n"
+              "  1.00  4. Acorn: sessile\n");
     EXPECT_EQ(run.err, "");
     run = Identify({"keys/OAKS.DES", "+1"});
     EXPECT_NE(run.out.find("1 Taxon Matches\n  3. Quercus ilex\n"), std::string::npos) << run.out;
@@ -94,6 +97,7 @@ TEST_F(Identifier, JsonReportHoldsEveryMember) {
               "  \"taxon_count\": 4,\n"
               "  \"state_count\": 5,\n"
               "  \"or_mode\": true,\n"
+              "  \"tolerance\": 0,\n"
               "  \"matching_taxa_count\": 1,\n"
               "  \"matching_taxa\": [1],\n"
               "  \"scores\": [\"\", \"+\", \"o+\", \"\", \"\"],\n"
@@ -101,6 +105,9 @@ TEST_F(Identifier, JsonReportHoldsEveryMember) {
               "  \"state_match_counts\": [0, 3, -1, 2, 1],\n"
               // State 5 is left out: its count equals the narrowed matching count.
               "  \"differentiating_states\": [4],\n"
+              // Over the three taxa without mismatch (the group's narrowing ignored), states
+              // 4 and 5 split them 2 to 1: log2 3 - 2/3 = 0.9183 each, so in state order.
+              "  \"best_states\": [[4, 0.9183], [5, 0.9183]],\n"
               "  \"taxa_by_mismatches\": [1, 2, 4, 3]\n"
               "}\n");
     // Ending the group gives taxa that satisfy no member their mismatch.
@@ -214,6 +221,54 @@ TEST_F(Identifier, AShortMatrixRefusesTheKeyAndKeepGoingGoesOnWithTheNextAction)
     run = Identify({"keys/OAKS.DES", "+9", "--keep-going"});  // the command line's own fault
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
+}
+
+// Tolerance, differences and the key check as options; the same numbers as the engine's.
+TEST_F(Identifier, ToleranceDifferencesAndKeyCheckInTextAndJson) {
+    // +1 -5: robur, petraea and cerris fail state 1, cerris also state 5.
+    Outcome run = Identify({"keys/OAKS.DES", "+1", "-5", "--tolerance", "1", "--json",
+                            "--differences", "1,4", "--check-key"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"tolerance\": 1,\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"matching_taxa\": [1, 2, 3],"), std::string::npos) << run.out;
+    // Robur and cerris: state 2 "+"/"+", 3 "+"/"-", 4 "-"/"+", 5 "-"/"+".
+    EXPECT_NE(run.out.find("\"differences\": {\"taxa\": [1, 4], \"certain\": [3, 4, 5], "
+                           "\"possible\": []},\n"),
+              std::string::npos)
+        << run.out;
+    // Every pair of oaks is separated by some state; every state is somebody's.
+    EXPECT_NE(run.out.find("\"key_check\": {\"inseparable_pairs\": [], "
+                           "\"states_no_taxon_has\": [], \"states_every_taxon_has\": [], "
+                           "\"taxa_without_present\": []}\n}\n"),
+              std::string::npos)
+        << run.out;
+
+    run = Identify({"keys/OAKS.DES", "--differences", "1,4", "--check-key"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Differences between 1. Quercus robur and 4. Quercus cerris:\n"
+                           "  certain:\n"
+                           "    + -  3. Acorn: stalked\n"
+                           "    - +  4. Acorn: sessile\n"
+                           "    - +  5. Cupule: mossy\n"
+                           "  possible: none\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Key check:\n4 taxa, 5 states: 0 pairs of taxa that no state "
+                           "separates,"),
+              std::string::npos)
+        << run.out;
+
+    for (auto args :
+         {std::vector<std::string>{"--tolerance", "100"},
+          std::vector<std::string>{"--tolerance", "-1"}, std::vector<std::string>{"--tolerance"},
+          std::vector<std::string>{"--differences", "1,5"},
+          std::vector<std::string>{"--differences", "0,1"},
+          std::vector<std::string>{"--differences", "2"}}) {
+        args.insert(args.begin(), "keys/OAKS.DES");
+        run = Identify(args);
+        EXPECT_EQ(run.status, 2) << args[1] << " " << (args.size() > 2 ? args[2] : "");
+        EXPECT_EQ(run.out, "");
+    }
 }
 
 TEST_F(Identifier, SaveHistoryWritesWhatTheHistoryWindowWouldList) {
