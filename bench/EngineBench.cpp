@@ -6,6 +6,7 @@
 
 #include "bench/MatrixFloor.h"
 #include "bench/SyntheticKeys.h"
+#include "core/engine/KeyCheck.h"
 #include "core/engine/Queries.h"
 #include "core/session/OpenKey.h"
 #include "core/session/Scoring.h"
@@ -61,6 +62,32 @@ void BM_AllStateCounts(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AllStateCounts)->Apply(Sizes);
+
+// The Best Character States window's list right after a request, cold: n+ and n- of every
+// unscored state over the taxa within the tolerance, and the separations sorted.
+void BM_BestStates(benchmark::State& state) {
+    OpenAndReset(state);
+    bool present = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ScoreState(17, present ? RequestPresent : RequestClear);
+        present = !present;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(OpenEngine()->BestStates().size());
+    }
+}
+BENCHMARK(BM_BestStates)->Apply(Sizes);
+
+// The check of the whole key: every pair of taxa, and the states no taxon or every taxon
+// has.
+void BM_CheckKey(benchmark::State& state) {
+    OpenAndReset(state);
+    for (auto _ : state) {
+        KeyCheck check = CheckKey(Key.Codes);
+        benchmark::DoNotOptimize(check.InseparablePairs.size());
+    }
+}
+BENCHMARK(BM_CheckKey)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Clear on a member of a closed "Or" group, with 50 plain scores and 3 closed groups in
 // force: the group is dissolved and every count rebuilt from the remaining scores.
