@@ -140,7 +140,7 @@ IndicNumbers CurrentNumbers(const IndicatorRow& row) {
             NotePaintError(error);
             numbers.Count = -2;
         }
-        numbers.Matching = MatchingTaxaCount();
+        numbers.Matching = CountedTaxaCount();
     } else if (ShowsMismatches(row)) {
         numbers.Mismatches = TaxonMismatchCount(row.Index);
     }

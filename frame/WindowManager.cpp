@@ -320,11 +320,24 @@ void RefreshAfterScoring() {
 
 namespace {
 
+// A maximized child would stay over the laid-out windows, and a child shown while another
+// is maximized comes up maximized too, with its buttons in the menu bar: every child is
+// restored before a layout and each placed one again after it is shown.
+void RestoreMaximized() {
+    if (!frame) return;
+    for (QMdiSubWindow* sub : frame->ChildArea()->subWindowList()) {
+        if (sub->isMaximized()) sub->showNormal();
+    }
+}
+
 void Place(TChildForm* form, int left, int top, int width, int height) {
-    if (form) form->SetBounds(left, top, width, height);
+    if (!form) return;
+    if (QMdiSubWindow* sub = form->SubWindow(); sub && sub->isMaximized()) sub->showNormal();
+    form->SetBounds(left, top, width, height);
 }
 
 void LayoutWithLower(WindowKind lower) {
+    RestoreMaximized();
     const LayoutMetrics m = FrameMetrics();
     Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
@@ -336,6 +349,7 @@ void LayoutWithLower(WindowKind lower) {
 }  // namespace
 
 void LayoutScoreStates() {
+    RestoreMaximized();
     const LayoutMetrics m = FrameMetrics();
     Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);

@@ -136,6 +136,7 @@ void Engine::MakeWithin() {
 }
 
 void Engine::MakeMatches() {
+    withinCount_ = Popcount(within_);
     matches_ = within_;
     if (open_ && !open_->Members.empty()) {
         for (int32_t w = 0; w < words_; ++w)
@@ -282,7 +283,8 @@ int32_t Engine::StateMatchCount(int32_t state) {
     if (score == ScoreAbsent || IsOrScore(score)) return cached = -1;
     // Taxa within the tolerance that are not coded "-": "-" is No without Yes. Only the
     // words that hold such taxa are read.
-    return cached = CountCouldHave(countWords_, within_.data(), codes_.Yes(state), codes_.No(state));
+    return cached =
+               CountCouldHave(countWords_, within_.data(), codes_.Yes(state), codes_.No(state));
 }
 
 bool Engine::Contradicts(int32_t taxon, int32_t state) const {

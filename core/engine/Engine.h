@@ -67,6 +67,8 @@ public:
     int32_t Mismatches(int32_t taxon) const { return mismatches_[static_cast<size_t>(taxon)]; }
     bool Matches(int32_t taxon) const { return Test(matches_, taxon); }
     int32_t MatchingCount() const { return matchingCount_; }
+    // The taxa within the tolerance: what the counts are made from.
+    int32_t CountedCount() const { return withinCount_; }
     const Bits& MatchingTaxa() const { return matches_; }
     bool OrMode() const { return open_.has_value(); }
     int Tolerance() const { return tolerance_; }
@@ -148,6 +150,7 @@ private:
     Bits below_;    // taxa with fewer than tolerance_ mismatches
     Bits matches_;  // within_, narrowed by the open group's members
     int32_t matchingCount_ = 0;
+    int32_t withinCount_ = 0;
     std::optional<OrGroup> open_;
     std::vector<OrGroup> closed_;      // oldest first
     std::vector<int32_t> counts_;      // StateMatchCount per state, -2 until computed

@@ -51,9 +51,14 @@ int32_t StateMatchCount(int32_t state) {
     return engine ? engine->StateMatchCount(state) : 0;
 }
 
-bool StateSplitsMatchingTaxa(int32_t state) {
+int32_t CountedTaxaCount() {
+    const Engine* engine = OpenEngine();
+    return engine ? engine->CountedCount() : 0;
+}
+
+bool StateSplitsCountedTaxa(int32_t state) {
     int32_t n = StateMatchCount(state);
-    return n != 0 && n != MatchingTaxaCount();
+    return n != 0 && n != CountedTaxaCount();
 }
 
 bool StateContradicts(int32_t taxon, int32_t state) {

@@ -26,10 +26,15 @@ int32_t TaxonMismatchCount(int32_t taxon);
 // mismatch that could have the state. Cached until the scores change.
 int32_t StateMatchCount(int32_t state);
 
-// True when some but not all of the matching taxa could have the state (its count is
-// neither 0 nor MatchingTaxaCount): the states the Subset and Differentiating windows keep.
-// States scored absent or in an "Or" group (count -1) always pass.
-bool StateSplitsMatchingTaxa(int32_t state);
+// The number of taxa the counts beside states are made from: the taxa within the
+// tolerance, an open "Or" group's narrowing ignored. Outside a group it is
+// MatchingTaxaCount. A count equal to it is shown as "(all)".
+int32_t CountedTaxaCount();
+
+// True when some but not all of the counted taxa could have the state (its count is
+// neither 0 nor CountedTaxaCount): the states a Subset window keeps. States scored absent
+// or in an "Or" group (count -1) always pass, so a group's members stay listed.
+bool StateSplitsCountedTaxa(int32_t state);
 
 // True when the state is scored present and the taxon lacks it, or scored absent and the
 // taxon has it. Members of "Or" groups never contradict. Note: taxon first.

@@ -29,9 +29,12 @@ void ClearKeyNames() {
 void ResetScores() {
     Engine* engine = OpenEngine();
     if (!engine) return;
-    if (engine->OrMode()) ToggleOrMode();
-    engine->ClearAllScores();
-    Events().ScoresChanged();
+    // One refresh for the whole reset, also when it ends an open group first.
+    ScoreTogether([engine] {
+        if (engine->OrMode()) ToggleOrMode();
+        engine->ClearAllScores();
+        NoteScoresChanged();
+    });
 }
 
 // Closes every file of the key, all of them even when one fails, and frees its codes;

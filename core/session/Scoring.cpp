@@ -13,15 +13,15 @@ namespace {
 int together = 0;
 bool changed = false;
 
-void TellScoresChanged() {
+}  // namespace
+
+void NoteScoresChanged() {
     if (together > 0) {
         changed = true;
         return;
     }
     Events().ScoresChanged();
 }
-
-}  // namespace
 
 void ScoreTogether(const std::function<void()>& actions) {
     ++together;
@@ -44,7 +44,7 @@ void ScoreState(int32_t state, ScoreRequest request) {
     if (state < 0 || !Key.KeyOpen || !engine || state >= engine->StateCount()) return;
     engine->ApplyScoreRequest(state, request);
     if (engine->Score(state) != ScoreNone) Events().StateScored(state);
-    TellScoresChanged();
+    NoteScoresChanged();
 }
 
 void ChangeTolerance(int tolerance) {
@@ -52,17 +52,22 @@ void ChangeTolerance(int tolerance) {
     Engine* engine = OpenEngine();
     if (!Key.KeyOpen || !engine) return;
     engine->SetTolerance(ToleranceMode);
-    TellScoresChanged();
+    NoteScoresChanged();
 }
 
 void ToggleOrMode() {
     Engine* engine = OpenEngine();
     if (!Key.KeyOpen || !engine) return;
     if (engine->OrMode()) {
+        bool members = !engine->OpenGroup()->Members.empty();
         engine->EndOrGroup();
-    } else {
-        engine->BeginOrGroup();
+        Events().OrModeChanged();
+        // Closing the group gave a mismatch to every taxon that fails it: the counts and
+        // lists change as after a scoring action.
+        if (members) NoteScoresChanged();
+        return;
     }
+    engine->BeginOrGroup();
     Events().OrModeChanged();
 }
 

@@ -20,11 +20,15 @@ void ScoreState(int32_t state, ScoreRequest request);
 // StateScored is told for each state as usual.
 void ScoreTogether(const std::function<void()>& actions);
 
+// Tells ScoresChanged now, or once at the end of the ScoreTogether that runs.
+void NoteScoresChanged();
+
 // Sets ToleranceMode and applies it to the open key at once (ScoresChanged is told).
 void ChangeTolerance(int tolerance);
 
-// Begins an "Or" group when none is open, else ends it, and tells OrModeChanged; nothing
-// without an open key.
+// Begins an "Or" group when none is open, else ends it, and tells OrModeChanged; ending a
+// group with members also tells ScoresChanged, as a scoring action does. Nothing without
+// an open key.
 void ToggleOrMode();
 
 }  // namespace vorn

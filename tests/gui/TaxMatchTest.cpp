@@ -155,7 +155,11 @@ private slots:
         ScoreState(3, RequestPresent);
         QCOMPARE(MatchingTaxaCount(), 1);
         QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        // Ending the group is a change like a scoring action: the one taxon left calls it.
         ToggleOrMode();
+        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        QCOMPARE(Listed(TaxMatchWindow()->VornListBox), std::vector<int>({2}));
+        TaxMatchWindow()->CloseForm();
         ScoreState(3, RequestClear);
         QVERIFY(!IsOpen(WindowKind::TaxMatch));
 

@@ -33,7 +33,7 @@ void TCharSubset::AddStates() {
             const EntryRange& range = entry_.Ranges[static_cast<size_t>(r)];
             int32_t last = std::min(range.Last, Key.StateCount - 1);
             for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
-                if (StateSplitsMatchingTaxa(state)) AddState(state);
+                if (StateSplitsCountedTaxa(state)) AddState(state);
             }
         }
     }

@@ -1,0 +1,106 @@
+// What the windows show around an "Or" group: the lists and counts after the group ends,
+// "(all)" and the Subset window while it is open; and laying windows out over a maximized
+// one.
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+
+#include "core/engine/Queries.h"
+#include "core/session/Modes.h"
+#include "core/session/Scoring.h"
+#include "tests/kit/CharWindowHelpers.h"
+#include "tests/kit/TaxaWindows.h"
+#include "windows/states/ScoreWindow.h"
+#include "windows/states/SubsetWindow.h"
+#include "windows/taxa/TaxonMismatchWindow.h"
+
+using namespace vorn;
+using namespace vorn::testing;
+
+class OrGroupWindowsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> f;
+
+    void OpenShrubs() {
+        KeySpec keySpec = ShrubKey();
+        keySpec.Index = "1 30 2\r\nLeaves\r\n1\r\nLeaf shape\r\n1 3\r\n";
+        f->OpenAccepted(f->Write(keySpec));
+    }
+    static QStringList TaxaLines(const TVornListBox* list) {
+        QStringList lines;
+        for (int row = 0; row < list->Count(); ++row)
+            lines << QString::fromStdString(KeyTextToUtf8(IndicText(list->Indicator(row))));
+        return lines;
+    }
+
+private slots:
+    void init() { f = std::make_unique<GuiFixture>(); }
+    void cleanup() {
+        CountMode = false;
+        f.reset();
+    }
+
+    void endingAGroupRefreshesTheListsAsAScoringActionDoes() {
+        OpenShrubs();
+        auto* mismatch = dynamic_cast<TTaxMismatch*>(ShowWindow(WindowKind::TaxMismatch));
+        QVERIFY(mismatch);
+        ToggleOrMode();
+        ScoreState(0, RequestPresent);  // only the rose and the blackthorn satisfy it
+        QCOMPARE(TaxaLines(mismatch->VornListBox)[5].left(3), QString("(0)"));
+        ToggleOrMode();
+        // Every taxon that fails the group has its mismatch now, first the two that don't.
+        QStringList lines = TaxaLines(mismatch->VornListBox);
+        QCOMPARE(lines.mid(0, 2), QStringList({"(0)    Rosa canina", "(0)    Prunus spinosa"}));
+        for (const QString& line : lines.mid(2))
+            QVERIFY2(line.startsWith("(1)"), qPrintable(line));
+        QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
+    }
+
+    void whileAGroupIsOpenAllMeansAllTheTaxaTheCountsCount() {
+        OpenShrubs();
+        f->Main->Counttoggle1->trigger();
+        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        QVERIFY(score);
+        ToggleOrMode();
+        ScoreState(0, RequestPresent);  // two taxa left in the group's narrowing
+        QCOMPARE(MatchingTaxaCount(), 2);
+        QStringList lines = Lines(score);
+        // "Leaves: pinnate" could be had by 2 of the 6 taxa the counts count: not "(all)".
+        QCOMPARE(lines[1], QString("(2)        Leaves: pinnate"));
+        QCOMPARE(lines[7], QString("(all)    Habit: woody"));
+    }
+
+    void aSubsetKeepsItsStatesWhileAGroupIsBuiltFromIt() {
+        OpenShrubs();
+        ShowCharSubset(0);
+        auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        QVERIFY(subset);
+        QCOMPARE(Lines(subset).size(), 3);
+        Click(subset->OrButton);
+        ClickRow(subset, 0);
+        Click(subset->PresentButton);
+        QCOMPARE(Lines(subset),
+                 QStringList({"  o+Leaves: simple", "   Leaves: pinnate", "   Leaves: palmate"}));
+        ClickRow(subset, 1);
+        Click(subset->PresentButton);
+        QCOMPARE(Lines(subset),
+                 QStringList({"  o+Leaves: simple", "  o+Leaves: pinnate", "   Leaves: palmate"}));
+        QCOMPARE(MatchingTaxaCount(), 4);
+    }
+
+    void layoutsRestoreAMaximizedWindowFirst() {
+        OpenShrubs();
+        TChildForm* score = ShowWindow(WindowKind::CharScore);
+        score->SubWindow()->showMaximized();
+        QVERIFY(score->SubWindow()->isMaximized());
+        f->Main->Scorestates1->trigger();
+        QVERIFY(!score->SubWindow()->isMaximized());
+        QVERIFY(!OpenForm(WindowKind::TaxMatch)->SubWindow()->isMaximized());
+        const LayoutMetrics m = FrameMetrics();
+        QCOMPARE(score->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
+    }
+};
+
+VORN_QTEST_MAIN(OrGroupWindowsTest)
+#include "OrGroupWindowsTest.moc"
