@@ -5,6 +5,8 @@
 # after the prefix moves, and the Debian package's control data and contents.
 # Usage: tests/install/check-install.sh BUILD_DIR   (after a full build of BUILD_DIR)
 set -uo pipefail
+# Output is taken whole before grep -q looks at it: grep -q stops reading at the first match,
+# and the writer of a pipe it left would die of SIGPIPE, failing the pipeline (pipefail).
 build=$(cd "${1:?usage: check-install.sh BUILD_DIR}" && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
 id=io.github.vorn_keys.vorn
@@ -34,7 +36,7 @@ for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/doc
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -e "$share/vorn/docs/man" ] && fail "the manual pages' sources are installed with the Web pages"
-file "$share/icons/hicolor/48x48/apps/$id.png" | grep -q "PNG image data, 48 x 48" ||
+grep -q "PNG image data, 48 x 48" <<<"$(file "$share/icons/hicolor/48x48/apps/$id.png")" ||
     fail "the 48x48 icon is not a 48 x 48 PNG"
 
 # -- The ecosystem's validators
@@ -78,11 +80,13 @@ mkdir -p "$work/keys"
 cp "$share/vorn/keys/TREES.DES" "$work/keys/TREES.DES"
 cp "$share/vorn/keys/TREES.DES" "$work/keys/lower.des"
 for key in TREES.DES lower.des; do
-    gio info -a standard::content-type "$work/keys/$key" | grep -q "content-type: application/x-vorn-key" ||
+    out=$(gio info -a standard::content-type "$work/keys/$key")
+    grep -q "content-type: application/x-vorn-key" <<<"$out" ||
         fail "gio does not see $key as a VORN key"
 done
 # The desktop entry's TryExec hides it unless vorn is on the PATH.
-PATH=$prefix/bin:$PATH gio mime application/x-vorn-key | grep -q "^Default application.*: $id.desktop" ||
+out=$(PATH=$prefix/bin:$PATH gio mime application/x-vorn-key)
+grep -q "^Default application.*: $id.desktop" <<<"$out" ||
     fail "gio mime does not name $id.desktop for VORN keys"
 
 # -- The programs find their data after the prefix moves, and never in the build's checkout
@@ -98,7 +102,8 @@ grep -qx "pages: $moved/share/vorn/docs/" <<<"$paths" || fail "vorn --paths afte
 grep -qx "keys: $keys/" <<<"$paths" || fail "vorn --paths after the move: $paths"
 mkdir -p "$work/lonely/bin"
 cp "$moved/bin/vorn" "$work/lonely/bin/"
-"$work/lonely/bin/vorn" --paths | grep -qx "pages: $work/lonely/share/vorn/docs/ (missing)" ||
+paths=$("$work/lonely/bin/vorn" --paths)
+grep -qx "pages: $work/lonely/share/vorn/docs/ (missing)" <<<"$paths" ||
     fail "a copied vorn does not report its missing pages"
 
 # -- The Debian package
@@ -112,7 +117,7 @@ else
     depends=$(grep '^ Depends:' <<<"$info")
     libraries="libqt6widgets6 libqt6gui6 libqt6core6"
     # libjpeg once the program links it (the pictures of taxa are decoded with it).
-    objdump -p "$moved/bin/vorn" | grep -q 'NEEDED.*libjpeg' && libraries+=" libjpeg62-turbo"
+    grep -q 'NEEDED.*libjpeg' <<<"$(objdump -p "$moved/bin/vorn")" && libraries+=" libjpeg62-turbo"
     for library in $libraries; do
         grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
     done
