@@ -113,8 +113,31 @@ deb=$(ls "$build"/vorn_"$version"_*.deb 2>/dev/null | head -n 1)
 if [ -z "$deb" ]; then
     fail "no vorn_${version}_ARCH.deb was built"
 else
-    info=$(dpkg-deb -I "$deb")
-    depends=$(grep '^ Depends:' <<<"$info")
+    # The description: the summary once, on the first line; then the long text, each line
+    # with the one blank that continues the field and no more (a second blank would make
+    # it verbatim, unwrapped), paragraphs apart by " ."; naming every program but vorn.
+    description=$(dpkg-deb -f "$deb" Description)
+    summary=$(head -n 1 <<<"$description")
+    long=$(tail -n +2 <<<"$description")
+    [ -n "$summary" ] && [ "${summary# }" = "$summary" ] ||
+        fail "the description's first line is not a summary: $description"
+    [ -n "$long" ] || fail "the description has no long text: $description"
+    first=$(head -n 1 <<<"$long")
+    [ "${first# }" != "$summary" ] || fail "the long description repeats the summary: $description"
+    grep -qvE '^ ' <<<"$long" && fail "a line of the long description does not start with a blank: $description"
+    grep -qE '^  ' <<<"$long" && fail "a line of the long description starts with two blanks: $description"
+    grep -qxE ' \.?' <<<"$(head -n 1 <<<"$long"; tail -n 1 <<<"$long")" &&
+        fail "the long description starts or ends with an empty paragraph: $description"
+    for path in "$moved"/bin/*; do
+        program=$(basename "$path")
+        [ "$program" = vorn ] && continue
+        grep -qw -- "$program" <<<"$description" || fail "the description does not name $program"
+    done
+    # Depends: what dpkg-shlibdeps found, and the Qt platform plugins (X11 among them),
+    # which libqt6gui6 only recommends.
+    depends=$(dpkg-deb -f "$deb" Depends)
+    grep -qE '(^|, )qt6-qpa-plugins( |,|$)' <<<"$depends" ||
+        fail "the package does not depend on qt6-qpa-plugins: $depends"
     libraries="libqt6widgets6 libqt6gui6 libqt6core6"
     # libjpeg once the program links it (the pictures of taxa are decoded with it).
     grep -q 'NEEDED.*libjpeg' <<<"$(objdump -p "$moved/bin/vorn")" && libraries+=" libjpeg62-turbo"
@@ -122,7 +145,8 @@ else
         grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
     done
     contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-    for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/share/vorn/keys/TREES.DES \
+    for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/bin/vorn-import-delta \
+        ./usr/bin/vorn-import-sdd ./usr/share/vorn/keys/TREES.DES \
         ./usr/share/vorn/docs/index.html ./usr/share/applications/$id.desktop \
         ./usr/share/mime/packages/$id.xml ./usr/share/metainfo/$id.metainfo.xml \
         ./usr/share/icons/hicolor/48x48/apps/$id.png ./usr/share/man/man1/vorn-identify.1.gz; do
