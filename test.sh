@@ -12,6 +12,7 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Build and test"
 vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+vorn_skip_reasons build
 
 echo "== Install, desktop integration and Debian package"
 bash tests/install/check-install.sh build

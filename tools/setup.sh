@@ -60,6 +60,22 @@ vorn_environment() {
     chmod 700 "$XDG_RUNTIME_DIR"
 }
 
+# ctest names the tests it skipped but shows the output of failed ones only: prints each
+# skipped test of BUILD_DIR's last ctest run with the reason it gave (GoogleTest's
+# GTEST_SKIP() message, Qt Test's QSKIP message), from ctest's log.
+vorn_skip_reasons() {
+    local log=$1/Testing/Temporary/LastTest.log
+    [ -f "$log" ] || return 0
+    awk '
+        /^[0-9]+\/[0-9]+ Test: / { name = $0; sub(/^[0-9]+\/[0-9]+ Test: /, "", name); next }
+        /: Skipped$/ { reason = 1; next }
+        reason && /^\[  SKIPPED \]/ { reason = 0; next }
+        reason { lines = lines "  " name ": " $0 "\n"; next }
+        /^SKIP   : / { line = $0; sub(/^SKIP   : /, "", line); lines = lines "  " name ": " line "\n" }
+        END { if (lines != "") printf "Skipped tests and why:\n%s", lines }
+    ' "$log"
+}
+
 # Runs every fuzzer of BUILD_DIR for SECONDS each, from a fixed seed with bounded memory,
 # over a scratch corpus and the seed corpus in fuzz/corpus/ (which it never writes).
 # Fails on the first finding and keeps the reproducer and the log.
