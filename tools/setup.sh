@@ -14,10 +14,11 @@ VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
 # fuzz: the fuzz harnesses (clang and its libFuzzer and sanitizer runtimes).
 VORN_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
 
-# Installs the packages of the groups named (build, test, fuzz) that are missing, as root;
-# as another user names them and stops.
+# Installs the packages of the groups named (build, test, fuzz; all three when none is
+# named) that are missing, as root; as another user names them and stops.
 vorn_setup() {
     local wanted=() group
+    [ $# -gt 0 ] || set -- build test fuzz
     for group in "$@"; do
         case $group in
             build) wanted+=("${VORN_PACKAGES_BUILD[@]}") ;;
