@@ -3,9 +3,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
-vorn_setup
-# Only the two programs and what they link: test.sh builds the tests and benchmarks.
-VORN_TARGETS="vorn vorn-identify" vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only what building and running needs: test.sh installs the test and fuzzing tools.
+vorn_setup build
+# Only the two programs and what they link, configured without the tests and benchmarks
+# (test.sh builds those; configuring them needs GoogleTest and Google Benchmark).
+VORN_TARGETS="vorn vorn-identify" vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_TESTS=OFF
 vorn_environment
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat <<TXT

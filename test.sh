@@ -5,13 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
-vorn_setup
+vorn_setup build test fuzz
 vorn_environment
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test"
-vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+vorn_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORN_TESTS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+vorn_skip_reasons build
 
 echo "== Install, desktop integration and Debian package"
 bash tests/install/check-install.sh build

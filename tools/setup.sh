@@ -1,20 +1,34 @@
 # Sourced by run.sh and test.sh: installs what is missing and builds.
-# Usage: source tools/setup.sh; vorn_setup; vorn_build BUILD_DIR [CMAKE OPTIONS...]
+# Usage: source tools/setup.sh; vorn_setup GROUP...; vorn_build BUILD_DIR [CMAKE OPTIONS...]
 # vorn_build builds every target, or only those named in VORN_TARGETS when it is set.
 
-VORN_PACKAGES=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev libgtest-dev
-               libbenchmark-dev fonts-dejavu-core scdoc
-               # vorn-import-sdd opens zip archives with libzip
-               libzip-dev pkg-config
-               # test.sh checks an installation and builds the Debian package with these
-               desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
-               file dpkg-dev
-               # test.sh fuzzes every reader with these
-               clang libclang-rt-14-dev)
+# The Debian packages of each group. build: building and running the programs (run.sh).
+VORN_PACKAGES_BUILD=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core
+                     scdoc
+                     # vorn-import-sdd opens zip archives with libzip
+                     libzip-dev pkg-config)
+# test: the tests and benchmarks, and the checks of an installation and the Debian package.
+VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
+                    desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
+                    file dpkg-dev)
+# fuzz: the fuzz harnesses (clang and its libFuzzer and sanitizer runtimes).
+VORN_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
 
+# Installs the packages of the groups named (build, test, fuzz; all three when none is
+# named) that are missing, as root; as another user names them and stops.
 vorn_setup() {
+    local wanted=() group
+    [ $# -gt 0 ] || set -- build test fuzz
+    for group in "$@"; do
+        case $group in
+            build) wanted+=("${VORN_PACKAGES_BUILD[@]}") ;;
+            test) wanted+=("${VORN_PACKAGES_TEST[@]}") ;;
+            fuzz) wanted+=("${VORN_PACKAGES_FUZZ[@]}") ;;
+            *) echo "vorn_setup: unknown group $group" >&2; exit 2 ;;
+        esac
+    done
     local missing=()
-    for p in "${VORN_PACKAGES[@]}"; do
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
         fi
@@ -45,6 +59,22 @@ vorn_build() {
 vorn_environment() {
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/vorn-runtime-XXXXXX)}"
     chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# ctest names the tests it skipped but shows the output of failed ones only: prints each
+# skipped test of BUILD_DIR's last ctest run with the reason it gave (GoogleTest's
+# GTEST_SKIP() message, Qt Test's QSKIP message), from ctest's log.
+vorn_skip_reasons() {
+    local log=$1/Testing/Temporary/LastTest.log
+    [ -f "$log" ] || return 0
+    awk '
+        /^[0-9]+\/[0-9]+ Test: / { name = $0; sub(/^[0-9]+\/[0-9]+ Test: /, "", name); next }
+        /: Skipped$/ { reason = 1; next }
+        reason && /^\[  SKIPPED \]/ { reason = 0; next }
+        reason { lines = lines "  " name ": " $0 "\n"; next }
+        /^SKIP   : / { line = $0; sub(/^SKIP   : /, "", line); lines = lines "  " name ": " line "\n" }
+        END { if (lines != "") printf "Skipped tests and why:\n%s", lines }
+    ' "$log"
 }
 
 # Runs every fuzzer of BUILD_DIR for SECONDS each, from a fixed seed with bounded memory,

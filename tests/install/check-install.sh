@@ -5,6 +5,8 @@
 # after the prefix moves, and the Debian package's control data and contents.
 # Usage: tests/install/check-install.sh BUILD_DIR   (after a full build of BUILD_DIR)
 set -uo pipefail
+# Output is taken whole before grep -q looks at it: grep -q stops reading at the first match,
+# and the writer of a pipe it left would die of SIGPIPE, failing the pipeline (pipefail).
 build=$(cd "${1:?usage: check-install.sh BUILD_DIR}" && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
 id=io.github.vorn_keys.vorn
@@ -34,7 +36,7 @@ for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/doc
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -e "$share/vorn/docs/man" ] && fail "the manual pages' sources are installed with the Web pages"
-file "$share/icons/hicolor/48x48/apps/$id.png" | grep -q "PNG image data, 48 x 48" ||
+grep -q "PNG image data, 48 x 48" <<<"$(file "$share/icons/hicolor/48x48/apps/$id.png")" ||
     fail "the 48x48 icon is not a 48 x 48 PNG"
 
 # -- The ecosystem's validators
@@ -78,11 +80,13 @@ mkdir -p "$work/keys"
 cp "$share/vorn/keys/TREES.DES" "$work/keys/TREES.DES"
 cp "$share/vorn/keys/TREES.DES" "$work/keys/lower.des"
 for key in TREES.DES lower.des; do
-    gio info -a standard::content-type "$work/keys/$key" | grep -q "content-type: application/x-vorn-key" ||
+    out=$(gio info -a standard::content-type "$work/keys/$key")
+    grep -q "content-type: application/x-vorn-key" <<<"$out" ||
         fail "gio does not see $key as a VORN key"
 done
 # The desktop entry's TryExec hides it unless vorn is on the PATH.
-PATH=$prefix/bin:$PATH gio mime application/x-vorn-key | grep -q "^Default application.*: $id.desktop" ||
+out=$(PATH=$prefix/bin:$PATH gio mime application/x-vorn-key)
+grep -q "^Default application.*: $id.desktop" <<<"$out" ||
     fail "gio mime does not name $id.desktop for VORN keys"
 
 # -- The programs find their data after the prefix moves, and never in the build's checkout
@@ -98,7 +102,8 @@ grep -qx "pages: $moved/share/vorn/docs/" <<<"$paths" || fail "vorn --paths afte
 grep -qx "keys: $keys/" <<<"$paths" || fail "vorn --paths after the move: $paths"
 mkdir -p "$work/lonely/bin"
 cp "$moved/bin/vorn" "$work/lonely/bin/"
-"$work/lonely/bin/vorn" --paths | grep -qx "pages: $work/lonely/share/vorn/docs/ (missing)" ||
+paths=$("$work/lonely/bin/vorn" --paths)
+grep -qx "pages: $work/lonely/share/vorn/docs/ (missing)" <<<"$paths" ||
     fail "a copied vorn does not report its missing pages"
 
 # -- The Debian package
@@ -108,16 +113,40 @@ deb=$(ls "$build"/vorn_"$version"_*.deb 2>/dev/null | head -n 1)
 if [ -z "$deb" ]; then
     fail "no vorn_${version}_ARCH.deb was built"
 else
-    info=$(dpkg-deb -I "$deb")
-    depends=$(grep '^ Depends:' <<<"$info")
+    # The description: the summary once, on the first line; then the long text, each line
+    # with the one blank that continues the field and no more (a second blank would make
+    # it verbatim, unwrapped), paragraphs apart by " ."; naming every program but vorn.
+    description=$(dpkg-deb -f "$deb" Description)
+    summary=$(head -n 1 <<<"$description")
+    long=$(tail -n +2 <<<"$description")
+    [ -n "$summary" ] && [ "${summary# }" = "$summary" ] ||
+        fail "the description's first line is not a summary: $description"
+    [ -n "$long" ] || fail "the description has no long text: $description"
+    first=$(head -n 1 <<<"$long")
+    [ "${first# }" != "$summary" ] || fail "the long description repeats the summary: $description"
+    grep -qvE '^ ' <<<"$long" && fail "a line of the long description does not start with a blank: $description"
+    grep -qE '^  ' <<<"$long" && fail "a line of the long description starts with two blanks: $description"
+    grep -qxE ' \.?' <<<"$(head -n 1 <<<"$long"; tail -n 1 <<<"$long")" &&
+        fail "the long description starts or ends with an empty paragraph: $description"
+    for path in "$moved"/bin/*; do
+        program=$(basename "$path")
+        [ "$program" = vorn ] && continue
+        grep -qw -- "$program" <<<"$description" || fail "the description does not name $program"
+    done
+    # Depends: what dpkg-shlibdeps found, and the Qt platform plugins (X11 among them),
+    # which libqt6gui6 only recommends.
+    depends=$(dpkg-deb -f "$deb" Depends)
+    grep -qE '(^|, )qt6-qpa-plugins( |,|$)' <<<"$depends" ||
+        fail "the package does not depend on qt6-qpa-plugins: $depends"
     libraries="libqt6widgets6 libqt6gui6 libqt6core6"
     # libjpeg once the program links it (the pictures of taxa are decoded with it).
-    objdump -p "$moved/bin/vorn" | grep -q 'NEEDED.*libjpeg' && libraries+=" libjpeg62-turbo"
+    grep -q 'NEEDED.*libjpeg' <<<"$(objdump -p "$moved/bin/vorn")" && libraries+=" libjpeg62-turbo"
     for library in $libraries; do
         grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
     done
     contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-    for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/share/vorn/keys/TREES.DES \
+    for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/bin/vorn-import-delta \
+        ./usr/bin/vorn-import-sdd ./usr/share/vorn/keys/TREES.DES \
         ./usr/share/vorn/docs/index.html ./usr/share/applications/$id.desktop \
         ./usr/share/mime/packages/$id.xml ./usr/share/metainfo/$id.metainfo.xml \
         ./usr/share/icons/hicolor/48x48/apps/$id.png ./usr/share/man/man1/vorn-identify.1.gz; do

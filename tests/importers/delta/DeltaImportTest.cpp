@@ -200,7 +200,10 @@ const std::string kDatasets = std::string(VORN_SOURCE_DIR) + "/../shared/delta";
 class Datasets : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::is_directory(kDatasets)) GTEST_SKIP() << "no DELTA datasets at " << kDatasets;
+        if (!fs::is_directory(kDatasets))
+            GTEST_SKIP() << "skipped because the DELTA datasets are not in "
+                         << fs::path(kDatasets).lexically_normal().string()
+                         << ": they are kept outside the repository, in shared/delta beside it";
     }
 
     // Converts dataset `name` into the key NAME and returns the key's folder.

@@ -294,7 +294,10 @@ TEST_F(SddDocuments, MegalothoraxIdentifies) {
 }
 
 TEST_F(SddDocuments, TdwgExamplesIdentify) {
-    if (!fs::is_directory(kShared)) GTEST_SKIP() << "no SDD documents at " << kShared;
+    if (!fs::is_directory(kShared))
+        GTEST_SKIP() << "skipped because the TDWG SDD examples are not in "
+                     << fs::path(kShared).lexically_normal().string()
+                     << ": they are kept outside the repository, in shared/sdd beside it";
     std::string cicad = Convert(kShared + "Cicad.sdd11.zip", "cicad");
     EXPECT_TRUE(Contains(Identify(cicad, {}), "Key KEY: 152 taxa, 414 states\n152 Taxa Match"));
     std::string report =
