@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,8 +12,10 @@
 #include <QImage>
 #include <QString>
 
+#include "core/key/KeyWriter.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
+#include "core/platform/IoError.h"
 #include "core/platform/Text.h"
 
 namespace vorn::import {
@@ -154,6 +157,94 @@ int WritePictures(const std::vector<PictureFile>& files, const std::string& fold
         ++written;
     }
     return written;
+}
+
+std::string CommandLine::Value(const std::string& option) const {
+    std::string value;
+    for (const auto& [name, given] : Options)
+        if (name == option) value = given;
+    return value;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args,
+                             const std::vector<std::string>& valueOptions,
+                             const char* positionals) {
+    CommandLine line;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string option = arg, value;
+        bool hasValue = false;
+        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+            option = arg.substr(0, arg.find('='));
+            value = arg.substr(arg.find('=') + 1);
+            hasValue = true;
+        }
+        if (std::find(valueOptions.begin(), valueOptions.end(), option) != valueOptions.end()) {
+            if (!hasValue) {
+                if (i + 1 >= args.size()) throw Failure{2, option + " needs a value", true};
+                value = args[++i];
+            }
+            line.Options.emplace_back(option, value);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw Failure{2, "unknown option \"" + arg + "\"", true};
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 3) throw Failure{2, std::string("expects ") + positionals, true};
+    line.Source = positional[0];
+    line.OutDir = positional[1];
+    line.Name = positional[2];
+    CheckKeyName(line.Name);
+    return line;
+}
+
+int RunImporter(const char* program, const char* usage, const std::vector<std::string>& args,
+                std::ostream& out, std::ostream& err, const std::function<void()>& run) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            out << usage;
+            return 0;
+        }
+        if (arg == "--version") {
+            out << program << " " << VORN_VERSION << "\n";
+            return 0;
+        }
+    }
+    try {
+        run();
+        return 0;
+    } catch (const std::bad_alloc&) {
+        err << program << ": not enough memory to convert it\n";
+        return 1;
+    } catch (const Failure& failure) {
+        err << program << ": " << failure.Message << (failure.Usage ? " (try --help)" : "") << "\n";
+        return failure.Status;
+    }
+}
+
+void WriteKeyAndFiles(const std::string& folder, const KeyContents& key,
+                      const std::vector<std::pair<std::string, std::string>>& files) {
+    try {
+        WriteKeyFiles(folder, key);
+        for (const auto& [name, bytes] : files)
+            WriteWholeFile(folder + "/" + name, bytes);
+    } catch (const IoError& e) {
+        throw Failure{1, e.what()};
+    }
+}
+
+void PrintWritten(std::ostream& out, const std::string& name, const std::string& outDir,
+                  const KeyContents& key, int charactersWithStates, size_t notes, size_t pictures,
+                  int unwritable) {
+    out << "Wrote the key " << name << " to " << outDir << ": " << key.Taxa.size() << " taxa, "
+        << key.States.size() << " character states from " << charactersWithStates << " characters, "
+        << notes << " notes files, " << pictures << " picture files\n";
+    if (unwritable > 0) {
+        out << unwritable << (unwritable == 1 ? " character" : " characters")
+            << " that Windows-1252 cannot hold written as \"?\"\n";
+    }
 }
 
 void PrintList(std::ostream& out, const char* heading, const std::vector<std::string>& lines) {

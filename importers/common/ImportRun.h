@@ -1,8 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+namespace vorn {
+struct KeyContents;
+}
 
 namespace vorn::import {
 
@@ -61,6 +66,36 @@ struct PictureFile {
 // written. Returns how many were written.
 int WritePictures(const std::vector<PictureFile>& files, const std::string& folder,
                   std::vector<std::string>& problems);
+
+// An importer's command line: the values of the options that take one ("--title T" or
+// "--title=T"), and the three positional arguments. Throws Failure (status 2, usage) for
+// an unknown option, an option without its value, or other than three positionals
+// (`positionals` names them for the message, e.g. "DATASET_DIR OUT_DIR NAME"); the third
+// is the key's name, checked with CheckKeyName.
+struct CommandLine {
+    std::vector<std::pair<std::string, std::string>> Options;  // in the order given
+    std::string Source, OutDir, Name;
+    // The value of `option`, the last given; empty when it was not.
+    std::string Value(const std::string& option) const;
+};
+CommandLine ParseCommandLine(const std::vector<std::string>& args,
+                             const std::vector<std::string>& valueOptions, const char* positionals);
+
+// The frame of an importer program called `program`: --help (with `usage`) and --version
+// answered; otherwise `run`, whose Failure, or a lack of memory, is told in one line on
+// `err`. Returns the exit status: 0 when `run` returned.
+int RunImporter(const char* program, const char* usage, const std::vector<std::string>& args,
+                std::ostream& out, std::ostream& err, const std::function<void()>& run);
+
+// Writes a converted key's files and its other files (name, bytes) into `folder`; a
+// failure to write is Failure (status 1).
+void WriteKeyAndFiles(const std::string& folder, const vorn::KeyContents& key,
+                      const std::vector<std::pair<std::string, std::string>>& files);
+
+// The report's line of what was written, and of the characters written as "?".
+void PrintWritten(std::ostream& out, const std::string& name, const std::string& outDir,
+                  const vorn::KeyContents& key, int charactersWithStates, size_t notes,
+                  size_t pictures, int unwritable);
 
 // Prints `heading` and the lines under it (UTF-8), indented; nothing when there are none.
 // Control characters are printed as U+FFFD.

@@ -51,38 +51,15 @@ struct Arguments {
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
-    Arguments a;
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string option = arg, value;
-        bool hasValue = false;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            option = arg.substr(0, arg.find('='));
-            value = arg.substr(arg.find('=') + 1);
-            hasValue = true;
-        }
-        if (option == "--key-states" || option == "--title" || option == "--credit" ||
-            option == "--encoding") {
-            if (!hasValue) {
-                if (i + 1 >= args.size()) throw Failure{2, option + " needs a value", true};
-                value = args[++i];
-            }
-            if (option == "--key-states") a.keyStates = value;
-            if (option == "--title") a.title = value;
-            if (option == "--credit") a.credit = value;
-            if (option == "--encoding") a.encoding = value;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw Failure{2, "unknown option \"" + arg + "\"", true};
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (positional.size() != 3) throw Failure{2, "expects DATASET_DIR OUT_DIR NAME", true};
-    a.dataset = positional[0];
-    a.outDir = positional[1];
-    a.name = positional[2];
-    import::CheckKeyName(a.name);
+    import::CommandLine line = import::ParseCommandLine(
+        args, {"--key-states", "--title", "--credit", "--encoding"}, "DATASET_DIR OUT_DIR NAME");
+    Arguments a{line.Source,
+                line.OutDir,
+                line.Name,
+                line.Value("--key-states"),
+                line.Value("--title"),
+                line.Value("--credit"),
+                line.Value("--encoding")};
     if (!a.encoding.empty() && !import::IsKnownEncoding(a.encoding)) {
         throw Failure{2, "unknown encoding \"" + a.encoding + "\" (try cp1252, cp850 or utf-8)",
                       true};
@@ -114,17 +91,7 @@ void ReadFile(DeltaFile file, const std::string& path, const std::string& shownN
 }  // namespace
 
 int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            out << kUsage;
-            return 0;
-        }
-        if (arg == "--version") {
-            out << "vorn-import-delta " << VORN_VERSION << "\n";
-            return 0;
-        }
-    }
-    try {
+    return import::RunImporter("vorn-import-delta", kUsage, args, out, err, [&] {
         Arguments a = ParseArguments(args);
         std::string datasetDir = a.dataset;
         if (!DirectoryExists(datasetDir)) throw Failure{2, a.dataset + ": no such folder"};
@@ -212,13 +179,7 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         import::CheckOutsideSource(a.outDir, datasetDir);
 
         import::KeyFolder folder(a.outDir, a.name);
-        try {
-            WriteKeyFiles(folder.Path(), key.Key);
-            for (const auto& [name, bytes] : key.Notes)
-                WriteWholeFile(folder.Path() + "/" + name, bytes);
-        } catch (const IoError& e) {
-            throw Failure{1, e.what()};
-        }
+        import::WriteKeyAndFiles(folder.Path(), key.Key, key.Notes);
         int pictures = 0;
         for (const std::vector<PictureFile>& files : plan)
             pictures += import::WritePictures(files, folder.Path(), pictureProblems);
@@ -226,14 +187,8 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
 
         out << "Read " << key.ItemCount << " items and " << key.CharacterCount
             << " characters from " << a.dataset << "\n";
-        out << "Wrote the key " << a.name << " to " << a.outDir << ": " << key.Key.Taxa.size()
-            << " taxa, " << key.Key.States.size() << " character states from "
-            << key.CharactersWithStates << " characters, " << key.Notes.size() << " notes files, "
-            << pictures << " picture files\n";
-        if (key.Unwritable > 0) {
-            out << key.Unwritable << (key.Unwritable == 1 ? " character" : " characters")
-                << " that Windows-1252 cannot hold written as \"?\"\n";
-        }
+        import::PrintWritten(out, a.name, a.outDir, key.Key, key.CharactersWithStates,
+                             key.Notes.size(), static_cast<size_t>(pictures), key.Unwritable);
         import::PrintList(out, "Left out:", key.LeftOut);
         problems.insert(problems.end(), dataset.Problems.begin(), dataset.Problems.end());
         import::PrintList(out, "Lines that could not be read (left out):", problems);
@@ -241,15 +196,7 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         import::PrintList(out, "Pictures:", pictureProblems);
         import::PrintList(out,
                           "Letters that may be in another code page (read as cp1252):", codePages);
-        return 0;
-    } catch (const std::bad_alloc&) {
-        err << "vorn-import-delta: not enough memory to convert the dataset\n";
-        return 1;
-    } catch (const Failure& failure) {
-        err << "vorn-import-delta: " << failure.Message << (failure.Usage ? " (try --help)" : "")
-            << "\n";
-        return failure.Status;
-    }
+    });
 }
 
 }  // namespace vorn::delta

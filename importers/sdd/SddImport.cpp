@@ -55,35 +55,9 @@ struct Arguments {
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
-    Arguments a;
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string option = arg, value;
-        bool hasValue = false;
-        if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-            option = arg.substr(0, arg.find('='));
-            value = arg.substr(arg.find('=') + 1);
-            hasValue = true;
-        }
-        if (option == "--title" || option == "--credit") {
-            if (!hasValue) {
-                if (i + 1 >= args.size()) throw Failure{2, option + " needs a value", true};
-                value = args[++i];
-            }
-            (option == "--title" ? a.title : a.credit) = value;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw Failure{2, "unknown option \"" + arg + "\"", true};
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    if (positional.size() != 3) throw Failure{2, "expects FILE OUT_DIR NAME", true};
-    a.file = positional[0];
-    a.outDir = positional[1];
-    a.name = positional[2];
-    import::CheckKeyName(a.name);
-    return a;
+    import::CommandLine line =
+        import::ParseCommandLine(args, {"--title", "--credit"}, "FILE OUT_DIR NAME");
+    return {line.Source, line.OutDir, line.Name, line.Value("--title"), line.Value("--credit")};
 }
 
 // Where the document and its local pictures come from: a folder, or a zip archive.
@@ -297,17 +271,7 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
 }  // namespace
 
 int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            out << kUsage;
-            return 0;
-        }
-        if (arg == "--version") {
-            out << "vorn-import-sdd " << VORN_VERSION << "\n";
-            return 0;
-        }
-    }
-    try {
+    return import::RunImporter("vorn-import-sdd", kUsage, args, out, err, [&] {
         Arguments a = ParseArguments(args);
         Source source(a.file);
         Document doc = ReadSddDocument(source.Document());
@@ -323,41 +287,21 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         if (!key.Refusal.empty()) throw Failure{1, key.Refusal};
 
         import::KeyFolder folder(a.outDir, a.name);
-        try {
-            WriteKeyFiles(folder.Path(), key.Key);
-            for (const auto& [name, bytes] : key.Notes)
-                WriteWholeFile(folder.Path() + "/" + name, bytes);
-            for (const auto& [name, bytes] : pictures.Files)
-                WriteWholeFile(folder.Path() + "/" + name, bytes);
-        } catch (const IoError& e) {
-            throw Failure{1, e.what()};
-        }
+        std::vector<std::pair<std::string, std::string>> files = key.Notes;
+        files.insert(files.end(), pictures.Files.begin(), pictures.Files.end());
+        import::WriteKeyAndFiles(folder.Path(), key.Key, files);
         folder.Commit();
 
         out << "Read " << doc.Descriptions.size() << " descriptions and " << doc.Characters.size()
             << " characters from " << a.file << "\n";
-        out << "Wrote the key " << a.name << " to " << a.outDir << ": " << key.Key.Taxa.size()
-            << " taxa, " << key.Key.States.size() << " character states from "
-            << key.CharactersWithStates << " characters, " << key.Notes.size() << " notes files, "
-            << pictures.Files.size() << " picture files\n";
-        if (key.Unwritable > 0) {
-            out << key.Unwritable << (key.Unwritable == 1 ? " character" : " characters")
-                << " that Windows-1252 cannot hold written as \"?\"\n";
-        }
+        import::PrintWritten(out, a.name, a.outDir, key.Key, key.CharactersWithStates,
+                             key.Notes.size(), pictures.Files.size(), key.Unwritable);
         import::PrintList(out, "Left out:", key.LeftOut);
         std::vector<std::string> problems = doc.Problems;
         problems.insert(problems.end(), key.Problems.begin(), key.Problems.end());
         import::PrintList(out, "Entries that could not be used:", problems);
         import::PrintList(out, "Pictures not copied:", pictures.Problems);
-        return 0;
-    } catch (const std::bad_alloc&) {
-        err << "vorn-import-sdd: not enough memory to convert the document\n";
-        return 1;
-    } catch (const Failure& failure) {
-        err << "vorn-import-sdd: " << failure.Message << (failure.Usage ? " (try --help)" : "")
-            << "\n";
-        return failure.Status;
-    }
+    });
 }
 
 }  // namespace vorn::sdd
