@@ -1,14 +1,17 @@
 #include "desktop/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -34,7 +37,9 @@ namespace vorn {
 namespace {
 
 constexpr int kTopPanelHeight = 45;
-constexpr int kMatchingCountWidth = 130;
+constexpr int kMatchingCountWidth = 130;  // the count panel's least width
+constexpr int kMatchingCountRightMargin = 20;
+constexpr int kMatchingCountPadding = 12;  // room beside the text inside the frame
 
 // A command that shows a window of `kind`.
 std::function<void()> Shows(WindowKind kind) {
@@ -138,6 +143,7 @@ void TMainForm::BuildToolbar() {
     MatchingCount->setAlignment(Qt::AlignCenter);
     SetBackground(MatchingCount, colours::Aqua);
     MatchingCount->setToolTip("The number of taxa that match the selected states");
+    MatchingCount->installEventFilter(this);
     MatchingCount->hide();
 }
 
@@ -242,6 +248,23 @@ void TMainForm::BuildMenus() {
     }
     Mode1->addMenu(Taxonnames1);
 
+    Tolerance1 = new QMenu("&Tolerance", this);
+    Tolerance1->setObjectName("Tolerance1");
+    Key1->insertMenu(KeyHistoryLine, Tolerance1);
+    auto* tolerances = new QActionGroup(this);
+    for (int k = 0; k <= kMenuTolerance; ++k) {
+        QAction* item = Tolerance1->addAction(QString("&%1").arg(k));
+        item->setObjectName(QString("ToleranceItem%1").arg(k));
+        item->setCheckable(true);
+        item->setStatusTip(QString("Let a taxon match with up to %1 mismatched states").arg(k));
+        tolerances->addAction(item);
+        ConnectGuarded(item, &QAction::triggered, this, [this, k] { ToleranceClick(k); });
+        ToleranceItems[static_cast<size_t>(k)] = item;
+    }
+    ToleranceItems[0]->setChecked(true);
+    // The tolerance may have been changed elsewhere (the count panel, the settings).
+    connect(Tolerance1, &QMenu::aboutToShow, this, &TMainForm::ShowModeChecks);
+
     KeyHistoryLine->setVisible(false);
     for (int i = 0; i < kKeyHistorySize; ++i) {
         QAction* item = Key1->addAction(QString());
@@ -282,7 +305,8 @@ void TMainForm::FormResize() {
     PaneHeight = client.height() - TopPanel->height() - 4;
     UpperPaneHeight = PaneHeight / 2;
     LowerPaneHeight = PaneHeight - UpperPaneHeight;
-    MatchingCount->move(width() - kMatchingCountWidth - 20, MatchingCount->y());
+    MatchingCount->move(width() - MatchingCount->width() - kMatchingCountRightMargin,
+                        MatchingCount->y());
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -315,6 +339,8 @@ void TMainForm::ShowModeChecks() {
     Scientificonly1->setChecked(NameMode == ScientificNames);
     Commononly1->setChecked(NameMode == CommonNames);
     Bothnames1->setChecked(NameMode == BothNames);
+    for (size_t k = 0; k < ToleranceItems.size(); ++k)
+        ToleranceItems[k]->setChecked(ToleranceMode == static_cast<int>(k));
 }
 
 void TMainForm::ShowKeyState() {
@@ -332,6 +358,33 @@ void TMainForm::ShowKeyState() {
 
 void TMainForm::SetMatchingCountText(const QString& text) {
     MatchingCount->setText(text);
+    int needed = MatchingCount->fontMetrics().horizontalAdvance(text) +
+                 2 * MatchingCount->frameWidth() + kMatchingCountPadding;
+    int w = std::max(kMatchingCountWidth, needed);
+    MatchingCount->setGeometry(width() - w - kMatchingCountRightMargin, MatchingCount->y(), w,
+                               MatchingCount->height());
+    bool offers = CountPanelOffersTolerance();
+    MatchingCount->setCursor(offers ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    MatchingCount->setToolTip(offers ? "Click to allow one more mismatched state"
+                                     : "The number of taxa that match the selected states");
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MatchingCount && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Guarded([this] { MatchingCountClick(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::MatchingCountClick() {
+    if (CountPanelOffersTolerance()) ToleranceClick(Tolerance() + 1);
+}
+
+void TMainForm::ToleranceClick(int tolerance) {
+    ChangeTolerance(tolerance);
+    ShowModeChecks();
 }
 
 bool TMainForm::ConfirmTitlePage() {

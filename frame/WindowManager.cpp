@@ -11,6 +11,7 @@
 #include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
+#include "core/session/Modes.h"
 #include "frame/Look.h"
 #include "frame/PaintErrors.h"
 
@@ -300,10 +301,25 @@ void ShowFirstKeyWindows() {
     }
 }
 
+std::string MatchingCountCaption(int32_t count, int tolerance) {
+    std::string caption = MatchingCountText(count);
+    if (count == 0 && tolerance < kMenuTolerance) {
+        caption += ": click to allow " + std::to_string(tolerance + 1);
+    } else if (tolerance > 0) {
+        caption += ", " + std::to_string(tolerance) + " allowed";
+    }
+    return caption;
+}
+
+bool CountPanelOffersTolerance() {
+    return Key.KeyOpen && MatchingTaxaCount() == 0 && Tolerance() < kMenuTolerance;
+}
+
 void UpdateMatchingCount() {
     if (!frame) return;
     frame->SetMatchingCountText(
-        Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount())) : QString());
+        Key.KeyOpen ? QString::fromStdString(MatchingCountCaption(MatchingTaxaCount(), Tolerance()))
+                    : QString());
 }
 
 void RefreshAfterScoring() {

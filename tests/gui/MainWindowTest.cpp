@@ -158,7 +158,7 @@ private slots:
         ScoreState(0, RequestPresent);
         QCOMPARE(f->Main->MatchingCount->text(), QString("1 Taxon Matches"));
         ScoreState(1, RequestPresent);
-        QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
+        QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match: click to allow 1"));
 
         Action("Close1")->trigger();
         QCOMPARE(f->Main->windowTitle(), QString("VORN"));

@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(Listed(list), std::vector<int>({3}));
         ScoreState(0, RequestAbsent);
         QCOMPARE(Listed(list), std::vector<int>());
-        QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
+        QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match: click to allow 1"));
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
 
         // Reset brings every taxon back; pressing the still-enabled buttons with nothing
