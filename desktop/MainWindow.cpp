@@ -201,6 +201,8 @@ void TMainForm::BuildMenus() {
          Shows(WindowKind::CharHistory)},
         {&TMainForm::Characters1, &TMainForm::Differentiating1, "Differentiating1",
          "&Differentiating", 0, Shows(WindowKind::CharDiff)},
+        {&TMainForm::Characters1, &TMainForm::Best1, "Best1", "&Best",
+         (Qt::CTRL | Qt::Key_B).toCombined(), Shows(WindowKind::CharBest)},
         {&TMainForm::Taxa1, &TMainForm::Matching1, "Matching1", "&Matching", Qt::Key_F4,
          Shows(WindowKind::TaxMatch)},
         {&TMainForm::Taxa1, &TMainForm::Showmismatches1, "Showmismatches1", "&Show mismatches", 0,

@@ -42,7 +42,7 @@ public:
     QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *KeyHistoryLine;
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
-    QAction *Index1, *Score1, *Active1, *History1, *Differentiating1;
+    QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
     QAction *Matching1, *Showmismatches1;
     QAction *Scorestates1, *Scorewithactive1, *Scorewithhistory1, *Cascadewindows1, *Tilewindows1,
         *Closeallwindows1;

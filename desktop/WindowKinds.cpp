@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "windows/states/ActiveWindow.h"
+#include "windows/states/BestWindow.h"
 #include "windows/states/DifferentiatingWindow.h"
 #include "windows/states/HistoryWindow.h"
 #include "windows/states/IndexWindow.h"
@@ -56,6 +57,13 @@ constexpr WindowKindRow kRows[] = {
      .LoadedWithKey = true,
      .Several = false,
      .Create = Make<TCharDiff>},
+    {.Kind = WindowKind::CharBest,
+     .Caption = "Best Character States",
+     .Group = State,
+     .Refresh = Load,
+     .LoadedWithKey = true,
+     .Several = false,
+     .Create = Make<TCharBest>},
     {.Kind = WindowKind::CharSubset,
      .Caption = "Character State Subset",
      .Group = State,
@@ -109,8 +117,8 @@ constexpr WindowKindRow kRows[] = {
 
 // The windows that belong to a key close with it, in this order.
 constexpr WindowKind kClosedWithKey[] = {WindowKind::CharIndex, WindowKind::CharSubset,
-                                         WindowKind::CharMiss, WindowKind::CharDiff,
-                                         WindowKind::ImageForm};
+                                         WindowKind::CharMiss,  WindowKind::CharDiff,
+                                         WindowKind::CharBest,  WindowKind::ImageForm};
 
 constexpr bool RowsInKindOrder() {
     for (int k = 0; k < WindowKindCount; ++k) {

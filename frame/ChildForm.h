@@ -15,6 +15,7 @@ enum class WindowKind : int {
     CharActive,   // Active Character States
     CharHistory,  // Character State History
     CharDiff,     // Differentiating Character States
+    CharBest,     // Best Character States
     CharSubset,   // Character State Subset
     CharMiss,     // Mismatched States (one taxon)
     CharIndex,    // Index to Character States
