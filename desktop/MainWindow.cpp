@@ -207,6 +207,8 @@ void TMainForm::BuildMenus() {
          Shows(WindowKind::TaxMatch)},
         {&TMainForm::Taxa1, &TMainForm::Showmismatches1, "Showmismatches1", "&Show mismatches", 0,
          Shows(WindowKind::TaxMismatch)},
+        {&TMainForm::Taxa1, &TMainForm::Differences1, "Differences1", "&Differences", 0,
+         [] { ShowTaxonDifferences(); }},
         {&TMainForm::Desktop1, &TMainForm::Scorestates1, "Scorestates1", "&Score states",
          Qt::Key_F5, LayoutScoreStates},
         {&TMainForm::Desktop1, &TMainForm::Scorewithactive1, "Scorewithactive1",

@@ -43,7 +43,7 @@ public:
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
-    QAction *Matching1, *Showmismatches1;
+    QAction *Matching1, *Showmismatches1, *Differences1;
     QAction *Scorestates1, *Scorewithactive1, *Scorewithhistory1, *Cascadewindows1, *Tilewindows1,
         *Closeallwindows1;
     QAction *Counttoggle1, *Numbertoggle1, *Scientificonly1, *Commononly1, *Bothnames1;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 class QMdiSubWindow;
 
@@ -21,6 +22,7 @@ enum class WindowKind : int {
     CharIndex,    // Index to Character States
     TaxMatch,     // Matching Taxa
     TaxMismatch,  // Mismatched Character States (taxa)
+    TaxDiff,      // Taxon Differences
     ImageForm,
     TextForm,
     Count
@@ -49,6 +51,9 @@ public:
     virtual void ClearList() {}
     virtual void RepaintList() {}
     virtual void OrButtonDraw() {}
+    // The taxon highlighted in this window's list of taxa, or -1 (no such list, nothing
+    // highlighted): what a command that starts from "this taxon" takes.
+    virtual int32_t HighlightedTaxon() const { return -1; }
 
     // Called once by the window manager right after the window is placed in the frame and
     // registered (FormCreate), and once right after it is first shown (FormShow).

@@ -240,6 +240,17 @@ void ShowImageForm(const QString& caption, const std::string& imageName) {
     target->ShowImage(imageName);
 }
 
+TChildForm* ShowTaxonDifferences() {
+    int32_t taxon = -1;
+    if (QMdiSubWindow* sub = frame ? frame->ChildArea()->currentSubWindow() : nullptr) {
+        if (auto* form = qobject_cast<TChildForm*>(sub->widget())) taxon = form->HighlightedTaxon();
+    }
+    TChildForm* form = ShowWindow(WindowKind::TaxDiff);
+    auto* target = dynamic_cast<DifferencesTarget*>(form);
+    if (target && taxon >= 0) target->SetTaxonA(taxon);
+    return form;
+}
+
 void RepaintCharWindows() {
     ResetPaintErrors();
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });

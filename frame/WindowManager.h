@@ -97,6 +97,12 @@ public:
     // Looks up, loads and lays out the picture; closes the window when the file is missing.
     virtual void ShowImage(const std::string& imageName) = 0;
 };
+class DifferencesTarget {
+public:
+    virtual ~DifferencesTarget() = default;
+    // Chooses `taxon` as taxon A; the list of differences follows.
+    virtual void SetTaxonA(int32_t taxon) = 0;
+};
 class HistoryTarget {
 public:
     virtual ~HistoryTarget() = default;
@@ -138,6 +144,9 @@ TChildForm* ShowWindow(WindowKind kind);
 void ShowCharSubset(int entry);
 void ShowCharMiss(int taxon, const QString& name);
 void ShowImageForm(const QString& caption, const std::string& imageName);
+// The Taxon Differences window, with the taxon highlighted in the current window (when it
+// is a window of taxa) as its taxon A.
+TChildForm* ShowTaxonDifferences();
 
 // Restores a minimized window, else brings it to the front and gives it the focus.
 void BringForward(TChildForm* form);
