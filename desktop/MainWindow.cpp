@@ -31,6 +31,7 @@
 #include "frame/OpenDocument.h"
 #include "frame/WindowManager.h"
 #include "windows/TitlePageDialog.h"
+#include "windows/taxa/KeyCheckWindow.h"
 
 namespace vorn {
 
@@ -190,6 +191,9 @@ void TMainForm::BuildMenus() {
         {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0, CloseKey},
         {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
         {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
+        // Key, Tolerance goes in before this item once the table is built.
+        {&TMainForm::Key1, &TMainForm::Checkkey1, "Checkkey1", "Chec&k key", 0,
+         [] { ShowKeyCheck(); }},
         {&TMainForm::Key1, &TMainForm::KeyHistoryLine, "KeyHistoryLine", nullptr, 0, {}},
         {&TMainForm::Characters1, &TMainForm::Index1, "Index1", "&Index", Qt::Key_F2,
          Shows(WindowKind::CharIndex)},
@@ -254,7 +258,7 @@ void TMainForm::BuildMenus() {
 
     Tolerance1 = new QMenu("&Tolerance", this);
     Tolerance1->setObjectName("Tolerance1");
-    Key1->insertMenu(KeyHistoryLine, Tolerance1);
+    Key1->insertMenu(Checkkey1, Tolerance1);
     auto* tolerances = new QActionGroup(this);
     for (int k = 0; k <= kMenuTolerance; ++k) {
         QAction* item = Tolerance1->addAction(QString("&%1").arg(k));

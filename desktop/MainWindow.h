@@ -39,7 +39,7 @@ public:
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
     QMenu* Tolerance1 = nullptr;  // Key, Tolerance: the mismatches a matching taxon may have
-    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *KeyHistoryLine;
+    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *Checkkey1, *KeyHistoryLine;
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
