@@ -57,12 +57,6 @@ private slots:
         const QStringList start = {"1.00    Leaves: simple", "0.81    Stems: red",
                                    "0.63    Leaves: hairy", "0.63    Fruit: red"};
         QCOMPARE(Lines(w), start);
-        // The value comes before the usual line, counts included.
-        CountMode = true;
-        f->Main->Counttoggle1->trigger();
-        f->Main->Counttoggle1->trigger();
-        QCOMPARE(Lines(w).first(), QString("1.00 (2)        Leaves: simple"));
-        CountMode = false;
 
         // s1 present leaves Alpha and Beta: s3 "+-" halves them (1.00), s2 and s6 ("+?")
         // give 1 - (1.5 log2 2 + 0.5 log2 1) / 2 = 0.25, the others nothing.

@@ -6,7 +6,6 @@
 #include <QtTest>
 
 #include "core/engine/Queries.h"
-#include "core/platform/Text.h"
 #include "tests/kit/TaxaWindows.h"
 #include "windows/taxa/TaxonDifferencesWindow.h"
 
@@ -26,13 +25,6 @@ KeySpec ThreeTaxa() {
                       "Habit: woody",   "Smell: sweet",  "Fruit: red"};
     keySpec.Codes = {"+-+", "+?-", "-*+", "++-", "?--", "-+?"};
     return keySpec;
-}
-
-QStringList LinesOf(const TVornListBox* list) {
-    QStringList lines;
-    for (int row = 0; row < list->Count(); ++row)
-        lines << QString::fromStdString(KeyTextToUtf8(IndicText(list->Indicator(row))));
-    return lines;
 }
 
 }  // namespace
@@ -88,11 +80,6 @@ private slots:
         QCOMPARE(StateScore(3), uint8_t(ScorePresent));
         QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
         QCOMPARE(LinesOf(w->StateList).at(1), QString("+ -   +Habit: woody"));
-
-        // The names follow the name mode, as in the Matching Taxa window.
-        f->Main->Commononly1->trigger();
-        QCOMPARE(LinesOf(w->ListA), QStringList({"   Common alpha", "   (Beta)", "   (Gamma)"}));
-        f->Main->Scientificonly1->trigger();
 
         f->Main->Close1->trigger();
         QVERIFY(!Differences());

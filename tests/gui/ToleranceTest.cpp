@@ -41,12 +41,6 @@ class ToleranceTest : public QObject {
 
     QString Panel() const { return f->Main->MatchingCount->text(); }
     void ClickPanel() { QTest::mouseClick(f->Main->MatchingCount, Qt::LeftButton); }
-    static QStringList TaxaLines(const TTaxMatch* w) {
-        QStringList lines;
-        for (int row = 0; row < w->VornListBox->Count(); ++row)
-            lines << QString::fromStdString(IndicText(w->VornListBox->Indicator(row)));
-        return lines;
-    }
     QAction* Item(int k) const { return f->Main->ToleranceItems[static_cast<size_t>(k)]; }
     // The tolerance items that are checked.
     QList<int> Checked() const {
@@ -168,14 +162,14 @@ private slots:
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({1}));
 
         Item(1)->trigger();
-        QCOMPARE(TaxaLines(w),
+        QCOMPARE(LinesOf(w->VornListBox),
                  QStringList({"(0)    Taxon two", "(1)    Taxon one", "(1)    Taxon four"}));
         Item(3)->trigger();
-        QCOMPARE(TaxaLines(w), QStringList({"(0)    Taxon two", "(1)    Taxon one",
-                                            "(1)    Taxon four", "(3)    Taxon three"}));
+        QCOMPARE(LinesOf(w->VornListBox), QStringList({"(0)    Taxon two", "(1)    Taxon one",
+                                                       "(1)    Taxon four", "(3)    Taxon three"}));
         // Back at 0: the one matching taxon, without a count.
         Item(0)->trigger();
-        QCOMPARE(TaxaLines(w), QStringList({"   Taxon two"}));
+        QCOMPARE(LinesOf(w->VornListBox), QStringList({"   Taxon two"}));
     }
 
     void countsDifferentiatingSubsetAndTheLastTaxonFollowTheTolerance() {
