@@ -1,14 +1,17 @@
 #include "desktop/MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -28,13 +31,16 @@
 #include "frame/OpenDocument.h"
 #include "frame/WindowManager.h"
 #include "windows/TitlePageDialog.h"
+#include "windows/taxa/KeyCheckWindow.h"
 
 namespace vorn {
 
 namespace {
 
 constexpr int kTopPanelHeight = 45;
-constexpr int kMatchingCountWidth = 130;
+constexpr int kMatchingCountWidth = 130;  // the count panel's least width
+constexpr int kMatchingCountRightMargin = 20;
+constexpr int kMatchingCountPadding = 12;  // room beside the text inside the frame
 
 // A command that shows a window of `kind`.
 std::function<void()> Shows(WindowKind kind) {
@@ -138,6 +144,7 @@ void TMainForm::BuildToolbar() {
     MatchingCount->setAlignment(Qt::AlignCenter);
     SetBackground(MatchingCount, colours::Aqua);
     MatchingCount->setToolTip("The number of taxa that match the selected states");
+    MatchingCount->installEventFilter(this);
     MatchingCount->hide();
 }
 
@@ -184,6 +191,9 @@ void TMainForm::BuildMenus() {
         {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0, CloseKey},
         {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
         {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
+        // Key, Tolerance goes in before this item once the table is built.
+        {&TMainForm::Key1, &TMainForm::Checkkey1, "Checkkey1", "Chec&k key", 0,
+         [] { ShowKeyCheck(); }},
         {&TMainForm::Key1, &TMainForm::KeyHistoryLine, "KeyHistoryLine", nullptr, 0, {}},
         {&TMainForm::Characters1, &TMainForm::Index1, "Index1", "&Index", Qt::Key_F2,
          Shows(WindowKind::CharIndex)},
@@ -195,10 +205,14 @@ void TMainForm::BuildMenus() {
          Shows(WindowKind::CharHistory)},
         {&TMainForm::Characters1, &TMainForm::Differentiating1, "Differentiating1",
          "&Differentiating", 0, Shows(WindowKind::CharDiff)},
+        {&TMainForm::Characters1, &TMainForm::Best1, "Best1", "&Best",
+         (Qt::CTRL | Qt::Key_B).toCombined(), Shows(WindowKind::CharBest)},
         {&TMainForm::Taxa1, &TMainForm::Matching1, "Matching1", "&Matching", Qt::Key_F4,
          Shows(WindowKind::TaxMatch)},
         {&TMainForm::Taxa1, &TMainForm::Showmismatches1, "Showmismatches1", "&Show mismatches", 0,
          Shows(WindowKind::TaxMismatch)},
+        {&TMainForm::Taxa1, &TMainForm::Differences1, "Differences1", "&Differences", 0,
+         [] { ShowTaxonDifferences(); }},
         {&TMainForm::Desktop1, &TMainForm::Scorestates1, "Scorestates1", "&Score states",
          Qt::Key_F5, LayoutScoreStates},
         {&TMainForm::Desktop1, &TMainForm::Scorewithactive1, "Scorewithactive1",
@@ -242,6 +256,23 @@ void TMainForm::BuildMenus() {
     }
     Mode1->addMenu(Taxonnames1);
 
+    Tolerance1 = new QMenu("&Tolerance", this);
+    Tolerance1->setObjectName("Tolerance1");
+    Key1->insertMenu(Checkkey1, Tolerance1);
+    auto* tolerances = new QActionGroup(this);
+    for (int k = 0; k <= kMenuTolerance; ++k) {
+        QAction* item = Tolerance1->addAction(QString("&%1").arg(k));
+        item->setObjectName(QString("ToleranceItem%1").arg(k));
+        item->setCheckable(true);
+        item->setStatusTip(QString("Let a taxon match with up to %1 mismatched states").arg(k));
+        tolerances->addAction(item);
+        ConnectGuarded(item, &QAction::triggered, this, [this, k] { ToleranceClick(k); });
+        ToleranceItems[static_cast<size_t>(k)] = item;
+    }
+    ToleranceItems[0]->setChecked(true);
+    // The tolerance may have been changed elsewhere (the count panel, the settings).
+    connect(Tolerance1, &QMenu::aboutToShow, this, &TMainForm::ShowModeChecks);
+
     KeyHistoryLine->setVisible(false);
     for (int i = 0; i < kKeyHistorySize; ++i) {
         QAction* item = Key1->addAction(QString());
@@ -282,7 +313,8 @@ void TMainForm::FormResize() {
     PaneHeight = client.height() - TopPanel->height() - 4;
     UpperPaneHeight = PaneHeight / 2;
     LowerPaneHeight = PaneHeight - UpperPaneHeight;
-    MatchingCount->move(width() - kMatchingCountWidth - 20, MatchingCount->y());
+    MatchingCount->move(width() - MatchingCount->width() - kMatchingCountRightMargin,
+                        MatchingCount->y());
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -315,6 +347,8 @@ void TMainForm::ShowModeChecks() {
     Scientificonly1->setChecked(NameMode == ScientificNames);
     Commononly1->setChecked(NameMode == CommonNames);
     Bothnames1->setChecked(NameMode == BothNames);
+    for (size_t k = 0; k < ToleranceItems.size(); ++k)
+        ToleranceItems[k]->setChecked(ToleranceMode == static_cast<int>(k));
 }
 
 void TMainForm::ShowKeyState() {
@@ -332,6 +366,33 @@ void TMainForm::ShowKeyState() {
 
 void TMainForm::SetMatchingCountText(const QString& text) {
     MatchingCount->setText(text);
+    int needed = MatchingCount->fontMetrics().horizontalAdvance(text) +
+                 2 * MatchingCount->frameWidth() + kMatchingCountPadding;
+    int w = std::max(kMatchingCountWidth, needed);
+    MatchingCount->setGeometry(width() - w - kMatchingCountRightMargin, MatchingCount->y(), w,
+                               MatchingCount->height());
+    bool offers = CountPanelOffersTolerance();
+    MatchingCount->setCursor(offers ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    MatchingCount->setToolTip(offers ? "Click to allow one more mismatched state"
+                                     : "The number of taxa that match the selected states");
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == MatchingCount && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        Guarded([this] { MatchingCountClick(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::MatchingCountClick() {
+    if (CountPanelOffersTolerance()) ToleranceClick(Tolerance() + 1);
+}
+
+void TMainForm::ToleranceClick(int tolerance) {
+    ChangeTolerance(tolerance);
+    ShowModeChecks();
 }
 
 bool TMainForm::ConfirmTitlePage() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/session/KeyHistory.h"
+#include "core/session/Modes.h"
 #include "frame/WindowManager.h"
 
 class QAction;
@@ -37,10 +38,12 @@ public:
     QLabel* MatchingCount = nullptr;
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
-    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *KeyHistoryLine;
-    std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};  // KeyHistory0, KeyHistory1...
-    QAction *Index1, *Score1, *Active1, *History1, *Differentiating1;
-    QAction *Matching1, *Showmismatches1;
+    QMenu* Tolerance1 = nullptr;  // Key, Tolerance: the mismatches a matching taxon may have
+    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *Checkkey1, *KeyHistoryLine;
+    std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
+    std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
+    QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
+    QAction *Matching1, *Showmismatches1, *Differences1;
     QAction *Scorestates1, *Scorewithactive1, *Scorewithhistory1, *Cascadewindows1, *Tilewindows1,
         *Closeallwindows1;
     QAction *Counttoggle1, *Numbertoggle1, *Scientificonly1, *Commononly1, *Bothnames1;
@@ -61,6 +64,7 @@ public:
     QMdiArea* ChildArea() const override { return MdiArea; }
     LayoutMetrics Metrics() const override;
     QWidget* DialogParent() const override;
+    // The count panel grows to the left to fit its text; its right edge stays.
     void SetMatchingCountText(const QString& text) override;
     // The caption, Index1, the IndexButton, Aboutkey1 and the count panel, from the key.
     void ShowKeyState() override;
@@ -68,7 +72,7 @@ public:
 
     // Sets the captions and visibility of the history items of the Key menu.
     void BuildKeyHistoryMenu();
-    // Sets the Mode menu's check marks from the display modes.
+    // Sets the check marks of the Mode menu and of Key, Tolerance from the modes.
     void ShowModeChecks();
     // Reads the settings; run once, when the window is first shown.
     void FormShow();
@@ -85,6 +89,10 @@ public slots:
     void Counttoggle1Click();
     void Numbertoggle1Click();
     void HandleNameMode(QAction* item);
+    // Applies a tolerance chosen on the menu or offered by the count panel.
+    void ToleranceClick(int tolerance);
+    // A click on the count panel allows one more mismatch when the panel offers it.
+    void MatchingCountClick();
     void Help2Click();
     void About1Click();
     void Aboutkey1Click();
@@ -93,6 +101,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Clicks on the count panel, which is a label.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildToolbar();

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "windows/states/ActiveWindow.h"
+#include "windows/states/BestWindow.h"
 #include "windows/states/DifferentiatingWindow.h"
 #include "windows/states/HistoryWindow.h"
 #include "windows/states/IndexWindow.h"
@@ -13,6 +14,7 @@
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/ImageWindow.h"
 #include "windows/taxa/MatchingTaxaWindow.h"
+#include "windows/taxa/TaxonDifferencesWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
 #include "windows/taxa/TextWindow.h"
 
@@ -56,6 +58,13 @@ constexpr WindowKindRow kRows[] = {
      .LoadedWithKey = true,
      .Several = false,
      .Create = Make<TCharDiff>},
+    {.Kind = WindowKind::CharBest,
+     .Caption = "Best Character States",
+     .Group = State,
+     .Refresh = Load,
+     .LoadedWithKey = true,
+     .Several = false,
+     .Create = Make<TCharBest>},
     {.Kind = WindowKind::CharSubset,
      .Caption = "Character State Subset",
      .Group = State,
@@ -91,6 +100,13 @@ constexpr WindowKindRow kRows[] = {
      .LoadedWithKey = true,
      .Several = false,
      .Create = Make<TTaxMismatch>},
+    {.Kind = WindowKind::TaxDiff,
+     .Caption = "Taxon Differences",
+     .Group = Taxa,
+     .Refresh = Repaint,
+     .LoadedWithKey = true,
+     .Several = false,
+     .Create = Make<TTaxDiff>},
     {.Kind = WindowKind::ImageForm,
      .Caption = "Image Form",
      .Group = None,
@@ -108,9 +124,9 @@ constexpr WindowKindRow kRows[] = {
 };
 
 // The windows that belong to a key close with it, in this order.
-constexpr WindowKind kClosedWithKey[] = {WindowKind::CharIndex, WindowKind::CharSubset,
-                                         WindowKind::CharMiss, WindowKind::CharDiff,
-                                         WindowKind::ImageForm};
+constexpr WindowKind kClosedWithKey[] = {
+    WindowKind::CharIndex, WindowKind::CharSubset, WindowKind::CharMiss, WindowKind::CharDiff,
+    WindowKind::CharBest,  WindowKind::TaxDiff,    WindowKind::ImageForm};
 
 constexpr bool RowsInKindOrder() {
     for (int k = 0; k < WindowKindCount; ++k) {

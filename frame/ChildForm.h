@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 class QMdiSubWindow;
 
@@ -15,11 +16,13 @@ enum class WindowKind : int {
     CharActive,   // Active Character States
     CharHistory,  // Character State History
     CharDiff,     // Differentiating Character States
+    CharBest,     // Best Character States
     CharSubset,   // Character State Subset
     CharMiss,     // Mismatched States (one taxon)
     CharIndex,    // Index to Character States
     TaxMatch,     // Matching Taxa
     TaxMismatch,  // Mismatched Character States (taxa)
+    TaxDiff,      // Taxon Differences
     ImageForm,
     TextForm,
     Count
@@ -48,6 +51,9 @@ public:
     virtual void ClearList() {}
     virtual void RepaintList() {}
     virtual void OrButtonDraw() {}
+    // The taxon highlighted in this window's list of taxa, or -1 (no such list, nothing
+    // highlighted): what a command that starts from "this taxon" takes.
+    virtual int32_t HighlightedTaxon() const { return -1; }
 
     // Called once by the window manager right after the window is placed in the frame and
     // registered (FormCreate), and once right after it is first shown (FormShow).

@@ -1,6 +1,8 @@
 #include "frame/Indicator.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
@@ -22,6 +24,9 @@ struct PrefixParts {
         Unreadable,
         MismatchCount
     };
+    enum LeadKind : uint8_t { NoLead, SeparationLead, CodesLead };
+    LeadKind Lead = NoLead;
+    uint16_t Value = 0;  // of the lead
     CounterKind Counter = NoCounter;
     uint32_t Count = 0;   // of StateCount and MismatchCount
     int Score = -1;       // a state's score; -1 for a taxon
@@ -30,7 +35,8 @@ struct PrefixParts {
 
 bool ShowsStateCount(const IndicatorRow& row) {
     return row.Kind == TIndicatorObj::IndicState && CountMode &&
-           row.CountStyle != TIndicatorObj::CountNone;
+           row.CountStyle != TIndicatorObj::CountNone &&
+           row.CountStyle != TIndicatorObj::CountCodes;
 }
 
 bool ShowsMismatches(const IndicatorRow& row) {
@@ -40,6 +46,15 @@ bool ShowsMismatches(const IndicatorRow& row) {
 
 PrefixParts PartsOf(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
     PrefixParts parts;
+    // A lead's value is kept within what it shows and the prefix key holds (14 bits).
+    if (row.Kind == TIndicatorObj::IndicState && row.CountStyle == TIndicatorObj::CountSeparation) {
+        parts.Lead = PrefixParts::SeparationLead;
+        parts.Value = std::min<uint16_t>(row.Value, 9999);
+    } else if (row.Kind == TIndicatorObj::IndicState &&
+               row.CountStyle == TIndicatorObj::CountCodes) {
+        parts.Lead = PrefixParts::CodesLead;
+        parts.Value = row.Value & 15;
+    }
     if (ShowsStateCount(row)) {
         int32_t count = numbers.Count;
         parts.Counter = count == -1                              ? PrefixParts::BlankCounter
@@ -54,6 +69,22 @@ PrefixParts PartsOf(const IndicatorRow& row, bool linked, const IndicNumbers& nu
     if (row.Kind == TIndicatorObj::IndicState) parts.Score = numbers.Score;
     parts.Linked = linked;
     return parts;
+}
+
+std::string Lead(const PrefixParts& parts) {
+    switch (parts.Lead) {
+        case PrefixParts::SeparationLead: {
+            char text[16];
+            std::snprintf(text, sizeof text, "%u.%02u ", parts.Value / 100u, parts.Value % 100u);
+            return text;
+        }
+        case PrefixParts::CodesLead: {
+            static constexpr char kCodes[] = "?+-*";  // by TaxonCodeValue
+            return {kCodes[parts.Value & 3], ' ', kCodes[parts.Value >> 2 & 3], ' '};
+        }
+        default:
+            return {};
+    }
 }
 
 std::string Counter(const PrefixParts& parts) {
@@ -118,6 +149,7 @@ TIndicatorObj TIndicatorObj::Read(const IndicatorRow& row) {
     indicator.Kind = row.Kind;
     indicator.Index = row.Index;
     indicator.CountStyle = row.CountStyle;
+    indicator.Value = row.Value;
     if (row.Kind == IndicState) {
         indicator.Text = ReadStateText(row.Index);
         return indicator;
@@ -128,6 +160,11 @@ TIndicatorObj TIndicatorObj::Read(const IndicatorRow& row) {
     indicator.ImageName = std::move(fields.ImageName);
     indicator.NotesName = std::move(fields.NotesName);
     return indicator;
+}
+
+uint16_t SeparationValue(double separation) {
+    // Two decimals; a separation is at most log2 of the taxa, 16 for the largest key.
+    return static_cast<uint16_t>(std::clamp(std::lround(separation * 100), 0L, 9999L));
 }
 
 IndicNumbers CurrentNumbers(const IndicatorRow& row) {
@@ -149,7 +186,7 @@ IndicNumbers CurrentNumbers(const IndicatorRow& row) {
 
 std::string IndicPrefix(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
     PrefixParts parts = PartsOf(row, linked, numbers);
-    return Counter(parts) + Mark(parts);
+    return Lead(parts) + Counter(parts) + Mark(parts);
 }
 
 std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numbers) {
@@ -158,8 +195,9 @@ std::string IndicPrefix(const TIndicatorObj& indicator, const IndicNumbers& numb
 
 uint64_t IndicPrefixKey(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
     PrefixParts parts = PartsOf(row, linked, numbers);
-    return static_cast<uint64_t>(parts.Counter) << 5 | static_cast<uint64_t>(parts.Score + 1) << 8 |
-           static_cast<uint64_t>(parts.Linked) << 17 | static_cast<uint64_t>(parts.Count) << 18;
+    return static_cast<uint64_t>(parts.Lead) | static_cast<uint64_t>(parts.Counter) << 5 |
+           static_cast<uint64_t>(parts.Score + 1) << 8 | static_cast<uint64_t>(parts.Linked) << 17 |
+           static_cast<uint64_t>(parts.Count) << 18 | static_cast<uint64_t>(parts.Value) << 50;
 }
 
 uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numbers) {

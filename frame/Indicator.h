@@ -12,7 +12,10 @@ namespace vorn {
 struct IndicatorRow {
     uint8_t Kind = 0;        // TIndicatorObj::KindValue
     uint8_t CountStyle = 0;  // TIndicatorObj::CountStyleValue
-    int32_t Index = 0;       // the state or taxon in the open key
+    // What CountSeparation and CountCodes show, kept by the window that built the list
+    // (it fits where the row would otherwise be padding).
+    uint16_t Value = 0;
+    int32_t Index = 0;  // the state or taxon in the open key
 };
 
 // A list item with its texts: one character state or one taxon of the open key. A value,
@@ -22,25 +25,42 @@ struct IndicatorRow {
 class TIndicatorObj {
 public:
     enum KindValue : uint8_t { IndicTaxon = 0, IndicState = 1 };
-    enum CountStyleValue : uint8_t { CountStandard = 0, CountMismatches = 1, CountNone = 2 };
+    // CountSeparation: a state's line begins with Value / 100 with two decimals, then the
+    // standard line. CountCodes: a state's line begins with two codes of the key, Value % 4
+    // then Value / 4 % 4 (TaxonCodeValue), and shows no count.
+    enum CountStyleValue : uint8_t {
+        CountStandard = 0,
+        CountMismatches = 1,
+        CountNone = 2,
+        CountSeparation = 3,
+        CountCodes = 4
+    };
 
     // The item of `row` with its texts: a state's text, or a taxon's record split into its
     // names. Reads the key's files (may throw IoError).
     static TIndicatorObj Read(const IndicatorRow& row);
 
-    IndicatorRow Row() const { return {Kind, CountStyle, Index}; }
+    IndicatorRow Row() const { return {Kind, CountStyle, Value, Index}; }
     // The record names an image or notes, which earns the item its ">" mark.
     bool Linked() const { return ImageName || NotesName; }
 
     uint8_t Kind = IndicTaxon;
     int32_t Index = 0;
     uint8_t CountStyle = CountStandard;
+    uint16_t Value = 0;
     // A field is present when held, even if empty; presence decides marks and buttons.
     std::optional<std::string> Text;
     std::optional<std::string> CommonName;
     std::optional<std::string> ImageName;
     std::optional<std::string> NotesName;
 };
+
+// The Value of a CountSeparation row: the separation in hundredths, as its line rounds it.
+uint16_t SeparationValue(double separation);
+// The Value of a CountCodes row: the codes of two taxa (TaxonCodeValue) for its state.
+constexpr uint16_t CodesValue(int codeA, int codeB) {
+    return static_cast<uint16_t>((codeA & 3) | (codeB & 3) << 2);
+}
 
 // What a line shows besides the item's own texts: the engine's numbers at the moment it is
 // drawn. Each field is used only where the line shows it.

@@ -141,8 +141,8 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
     });
 }
 
-void TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle) {
-    IndicatorRow row{kind, countStyle, index};
+void TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle, uint16_t value) {
+    IndicatorRow row{kind, countStyle, value, index};
     LineWidths::Shared().BodyOf(font(), row);
     model_->Append(row);
 }

@@ -52,8 +52,9 @@ public:
     explicit TVornListBox(QWidget* owner);
 
     // Appends a row. The first time its item is seen in this font and these modes, reads
-    // and measures its body (may throw IoError, and then nothing is appended).
-    void AddIndic(uint8_t kind, int32_t index, uint8_t countStyle);
+    // and measures its body (may throw IoError, and then nothing is appended). `value` is
+    // what a CountSeparation or CountCodes row shows.
+    void AddIndic(uint8_t kind, int32_t index, uint8_t countStyle, uint16_t value = 0);
     // Runs `add`, which appends rows with AddIndic, and tells the view of them at once when
     // it returns or throws (the rows added before an error stay). A view told of rows one
     // at a time does work for each: rebuilds of whole lists go through here.

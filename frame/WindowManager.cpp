@@ -11,6 +11,7 @@
 #include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
+#include "core/session/Modes.h"
 #include "frame/Look.h"
 #include "frame/PaintErrors.h"
 
@@ -239,6 +240,17 @@ void ShowImageForm(const QString& caption, const std::string& imageName) {
     target->ShowImage(imageName);
 }
 
+TChildForm* ShowTaxonDifferences() {
+    int32_t taxon = -1;
+    if (QMdiSubWindow* sub = frame ? frame->ChildArea()->currentSubWindow() : nullptr) {
+        if (auto* form = qobject_cast<TChildForm*>(sub->widget())) taxon = form->HighlightedTaxon();
+    }
+    TChildForm* form = ShowWindow(WindowKind::TaxDiff);
+    auto* target = dynamic_cast<DifferencesTarget*>(form);
+    if (target && taxon >= 0) target->SetTaxonA(taxon);
+    return form;
+}
+
 void RepaintCharWindows() {
     ResetPaintErrors();
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
@@ -300,10 +312,28 @@ void ShowFirstKeyWindows() {
     }
 }
 
+// At tolerance 0 the panel says what it always said; once mismatches are allowed and
+// still nothing matches, it offers one more.
+std::string MatchingCountCaption(int32_t count, int tolerance) {
+    std::string caption = MatchingCountText(count);
+    if (count == 0 && tolerance > 0 && tolerance < kMenuTolerance) {
+        caption += ": click to allow " + std::to_string(tolerance + 1);
+    } else if (tolerance > 0) {
+        caption += ", " + std::to_string(tolerance) + " allowed";
+    }
+    return caption;
+}
+
+bool CountPanelOffersTolerance() {
+    return Key.KeyOpen && MatchingTaxaCount() == 0 && Tolerance() > 0 &&
+           Tolerance() < kMenuTolerance;
+}
+
 void UpdateMatchingCount() {
     if (!frame) return;
     frame->SetMatchingCountText(
-        Key.KeyOpen ? QString::fromStdString(MatchingCountText(MatchingTaxaCount())) : QString());
+        Key.KeyOpen ? QString::fromStdString(MatchingCountCaption(MatchingTaxaCount(), Tolerance()))
+                    : QString());
 }
 
 void RefreshAfterScoring() {

@@ -97,6 +97,12 @@ public:
     // Looks up, loads and lays out the picture; closes the window when the file is missing.
     virtual void ShowImage(const std::string& imageName) = 0;
 };
+class DifferencesTarget {
+public:
+    virtual ~DifferencesTarget() = default;
+    // Chooses `taxon` as taxon A; the list of differences follows.
+    virtual void SetTaxonA(int32_t taxon) = 0;
+};
 class HistoryTarget {
 public:
     virtual ~HistoryTarget() = default;
@@ -138,6 +144,9 @@ TChildForm* ShowWindow(WindowKind kind);
 void ShowCharSubset(int entry);
 void ShowCharMiss(int taxon, const QString& name);
 void ShowImageForm(const QString& caption, const std::string& imageName);
+// The Taxon Differences window, with the taxon highlighted in the current window (when it
+// is a window of taxa) as its taxon A.
+TChildForm* ShowTaxonDifferences();
 
 // Restores a minimized window, else brings it to the front and gives it the focus.
 void BringForward(TChildForm* form);
@@ -168,6 +177,13 @@ void CloseKeyWindows();
 // After a key is accepted: the Index window when it has an index, else the Score window.
 void ShowFirstKeyWindows();
 
+// The words of the count panel for `count` matching taxa at `tolerance` mismatches:
+// "12 Taxa Match"; above 0 "12 Taxa Match, 2 allowed"; with no taxon left and more
+// allowed on the menu, "0 Taxa Match: click to allow 1" (one more than now).
+std::string MatchingCountCaption(int32_t count, int tolerance);
+// True when the count panel offers one more mismatch: a key open, no taxon matching, and
+// the tolerance below the menu's highest.
+bool CountPanelOffersTolerance();
 void UpdateMatchingCount();
 // After every change of scores: the count, then every list in a fixed order; brings the
 // Matching Taxa window forward when exactly one taxon is left and no "Or" group is open.

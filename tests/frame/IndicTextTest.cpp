@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/engine/Queries.h"
+#include "core/key/KeyFiles.h"
 #include "core/session/Modes.h"
 #include "frame/Indicator.h"
 
@@ -146,6 +147,33 @@ TEST_F(IndicTextTest, StateNameIsItsText) {
     EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 5, 9)), "  +");
 }
 
+// The Best window's lines begin with the separation, rounded to two decimals, before the
+// usual line; the Differences window's with the two taxa's codes, and never a count.
+TEST_F(IndicTextTest, LeadOfSeparationAndOfCodes) {
+    TIndicatorObj item = State(0);
+    item.CountStyle = TIndicatorObj::CountSeparation;
+    const std::pair<double, const char*> separations[] = {{0.6344, "0.63 "},
+                                                          {1.0, "1.00 "},
+                                                          {0.004, "0.00 "},
+                                                          {0.005, "0.01 "},
+                                                          {15.99999, "16.00 "}};
+    for (const auto& [separation, lead] : separations) {
+        item.Value = SeparationValue(separation);
+        EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)),
+                  std::string(lead) + "   Leaves opposite")
+            << separation;
+    }
+    CountMode = true;
+    item.Value = SeparationValue(0.25);
+    EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 9, 9)), "0.25 (all)   +Leaves opposite");
+
+    item.CountStyle = TIndicatorObj::CountCodes;
+    item.Value = CodesValue(CodePresent, CodeUnknown);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "+ ?    Leaves opposite");
+    item.Value = CodesValue(CodeVariable, CodeAbsent);
+    EXPECT_EQ(IndicText(item, Numbers(ScoreAbsent, 5, 9)), "* -   -Leaves opposite");
+}
+
 // Lists cache the width of a prefix under its key: items with different prefixes must
 // never share a key.
 TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
@@ -153,10 +181,14 @@ TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
     std::map<uint64_t, std::string> prefixes;
     for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})
-            for (int variant = 0; variant < 4; ++variant) {
+            for (int variant = 0; variant < 16; ++variant) {
                 TIndicatorObj item = State(7);
                 if (variant & 1) item.CountStyle = TIndicatorObj::CountNone;
                 if (variant & 2) item.NotesName = "";
+                // Leads whose values differ in a hundredth or in one code.
+                if (variant & 4) item.CountStyle = TIndicatorObj::CountSeparation;
+                if ((variant & 12) == 12) item.CountStyle = TIndicatorObj::CountCodes;
+                if (variant & 8) item.Value = (variant & 4) ? 63 : 62;
                 IndicNumbers numbers = Numbers(value, count, 9);
                 std::string prefix = IndicPrefix(item, numbers);
                 uint64_t key = IndicPrefixKey(item, numbers);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/platform/Text.h"
 #include "core/session/OpenKey.h"
 #include "frame/VornListBox.h"
 #include "frame/WindowManager.h"
@@ -77,6 +78,14 @@ inline std::vector<int> Listed(const TVornListBox* list) {
     for (int row = 0; row < list->Count(); ++row)
         taxa.push_back(list->IndexAt(row));
     return taxa;
+}
+
+// The lines a user reads in a list, top to bottom.
+inline QStringList LinesOf(const TVornListBox* list) {
+    QStringList lines;
+    for (int row = 0; row < list->Count(); ++row)
+        lines << QString::fromStdString(KeyTextToUtf8(IndicText(list->Indicator(row))));
+    return lines;
 }
 
 // The row of a taxon in the list, or -1.

@@ -27,6 +27,13 @@ void TTaxMatch::LoadList() {
     ClearList();
     if (!Key.KeyOpen) return;
     VornListBox->AddIndics([this] {
+        if (Tolerance() > 0) {
+            // Taxa that match despite mismatches: the fewest first, each with its count.
+            for (int32_t taxon : MatchingTaxaByMismatches())
+                VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon,
+                                      TIndicatorObj::CountMismatches);
+            return;
+        }
         for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
             if (TaxonMatches(taxon)) {
                 VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon,

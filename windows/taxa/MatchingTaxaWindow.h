@@ -5,7 +5,8 @@
 namespace vorn {
 
 // The Matching Taxa window: the taxa that match the scores so far, in the order of the
-// key's taxon file, rebuilt after every scoring action. From the highlighted taxon it
+// key's taxon file, rebuilt after every scoring action. While mismatches are allowed each
+// taxon shows its count of them first, and the fewest come first. From the highlighted taxon it
 // opens the taxon's picture and notes.
 class TTaxMatch : public TTaxForm {
     Q_OBJECT
@@ -14,9 +15,9 @@ public:
 
     QWidget* Panel1 = nullptr;  // the button bar
 
-    // Rebuilds the list from TaxonMatches; nothing is highlighted afterwards, and the
-    // buttons keep their state. May throw IoError; the busy cursor is restored all the
-    // same and the taxa added until then stay.
+    // Rebuilds the list from TaxonMatches (MatchingTaxaByMismatches above tolerance 0); nothing is
+    // highlighted afterwards, and the buttons keep their state. May throw IoError; the busy cursor
+    // is restored all the same and the taxa added until then stay.
     void LoadList() override;
 
 public slots:

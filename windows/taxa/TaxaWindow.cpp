@@ -45,6 +45,10 @@ void TTaxForm::RepaintList() {
     VornListBox->RepaintList();
 }
 
+int32_t TTaxForm::HighlightedTaxon() const {
+    return VornListBox->SelectedIndic();
+}
+
 bool TTaxForm::UpdateButtons() {
     std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon) return false;

@@ -31,6 +31,7 @@ public:
     void ClearList() override;
     void RepaintList() override;
     void FormShow() override { LoadList(); }
+    int32_t HighlightedTaxon() const override;
 
 public slots:
     // The notes lookup for the highlighted taxon.

@@ -69,6 +69,10 @@ void TTextForm::LoadLines(const std::string& fileName) {
     }
 }
 
+void TTextForm::ShowText(const QString& text) {
+    Memo1->setPlainText(text);
+}
+
 void TTextForm::CloseButtonClick() {
     CloseForm();
 }

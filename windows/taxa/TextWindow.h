@@ -10,9 +10,10 @@ class QPushButton;
 
 namespace vorn {
 
-// A read-only view of a text file: the notes of a taxon. The notes lookup creates one for
-// every request, captions it and fills it; afterwards nothing changes it, whatever happens
-// to the key, the scores or the display modes. Any number can be open at once; the window
+// A read-only view of a text: the notes of a taxon, or the findings of a key check. The
+// notes lookup and the key check create one for every request, caption it and fill it;
+// afterwards nothing changes it, whatever happens to the key, the scores or the display
+// modes. Any number can be open at once; the window
 // registry names the newest and keeps one open flag for all of them.
 class TTextForm : public TChildForm {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     // Shows the notes file `fileName` as key/NotesText.h reads it. Throws IoError when the
     // file cannot be read, leaving the area as it was; tells the user when a file is cut.
     void LoadLines(const std::string& fileName);
+    // Shows `text` (UTF-8) as it is.
+    void ShowText(const QString& text);
 
 public slots:
     void CloseButtonClick();

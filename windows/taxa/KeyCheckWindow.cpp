@@ -1,0 +1,112 @@
+#include "windows/taxa/KeyCheckWindow.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <algorithm>
+#include <cmath>
+
+#include "core/key/KeyFiles.h"
+#include "core/platform/Text.h"
+#include "core/session/OpenKey.h"
+#include "frame/BusyCursor.h"
+#include "frame/WindowManager.h"
+#include "windows/taxa/TextWindow.h"
+
+namespace vorn {
+namespace {
+
+// A check shorter than this ends before its progress dialog appears.
+constexpr int kProgressShownAfterMs = 300;
+constexpr int kProgressSteps = 1000;
+
+std::string Numbered(int32_t index, const std::string& name) {
+    return std::to_string(index + 1) + ". " + name;
+}
+
+std::string TaxonLine(int32_t taxon) {
+    return Numbered(taxon, SplitTaxonRecord(ReadTaxonName(taxon)).Text);
+}
+
+std::string StateLine(int32_t state) {
+    return Numbered(state, ReadStateText(state));
+}
+
+// A heading with the list's length, then at most `most` lines made by `line`.
+template <class Items, class Line>
+void AddList(std::string& text, const std::string& heading, const Items& items, size_t most,
+             Line line) {
+    text += "\n" + heading + ": " + std::to_string(items.size()) + "\n";
+    if (items.empty()) text += "  (none)\n";
+    size_t shown = std::min(items.size(), most);
+    for (size_t i = 0; i < shown; ++i)
+        text += "  " + line(items[i]) + "\n";
+    if (items.size() > shown)
+        text += "  ... and " + std::to_string(items.size() - shown) + " more\n";
+}
+
+}  // namespace
+
+std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
+    std::string text =
+        "Taxa " + std::to_string(Key.TaxonCount) + ", states " + std::to_string(Key.StateCount) +
+        ". Pairs of taxa no state separates for certain: " +
+        std::to_string(check.InseparablePairs.size()) +
+        ". States no taxon has: " + std::to_string(check.StatesNoTaxonHas.size()) +
+        ". States every taxon has: " + std::to_string(check.StatesEveryTaxonHas.size()) +
+        ". Taxa without \"+\": " + std::to_string(check.TaxaWithoutPresent.size()) + ".\n";
+    if (!check.Complete) {
+        std::string done = std::to_string(check.TaxaDone);
+        text += "Cancelled after " + done + " of " + std::to_string(Key.TaxonCount) +
+                " taxa: the pairs below are those that include one of the first " + done +
+                " taxa.\n";
+    }
+    AddList(
+        text,
+        "Pairs of taxa that no state separates for certain (\"+\" for one, \"-\" for the other)",
+        check.InseparablePairs, listLines, [](const std::pair<int32_t, int32_t>& pair) {
+            return TaxonLine(pair.first) + "  and  " + TaxonLine(pair.second);
+        });
+    AddList(text, "States that no taxon has (no \"+\" or \"*\")", check.StatesNoTaxonHas, listLines,
+            StateLine);
+    AddList(text, "States that every taxon has (all \"+\")", check.StatesEveryTaxonHas, listLines,
+            StateLine);
+    AddList(text, "Taxa with no state coded \"+\"", check.TaxaWithoutPresent, listLines, TaxonLine);
+    return text;
+}
+
+TTextForm* ShowKeyCheck() {
+    if (!Key.KeyOpen) return nullptr;
+    const int64_t key = KeysOpened;
+    const std::string name = Key.KeyName;
+    auto stillOpen = [key] { return Key.KeyOpen && KeysOpened == key; };
+
+    KeyCheck check;
+    {
+        QProgressDialog progress(
+            "Checking the key " + QString::fromStdString(KeyTextToUtf8(name)) + "...", "Cancel", 0,
+            kProgressSteps, DialogParent());
+        progress.setWindowTitle("Key Check");
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(kProgressShownAfterMs);
+        progress.setAutoReset(false);
+        progress.setValue(0);
+        check = CheckKey(Key.Codes, [&](double fraction) {
+            progress.setValue(static_cast<int>(std::lround(fraction * kProgressSteps)));
+            // Cancel answers, and the windows repaint, while the check runs.
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled() && stillOpen();
+        });
+    }
+    if (!stillOpen()) return nullptr;
+
+    BusyCursor busy;
+    // The text first: a name that cannot be read leaves no empty window behind.
+    QString text = QString::fromStdString(KeyTextToUtf8(KeyCheckText(check)));
+    auto* form = dynamic_cast<TTextForm*>(CreateAndShow(WindowKind::TextForm));
+    if (!form) return nullptr;
+    form->SetCaption(QString::fromStdString(KeyTextToUtf8("Key Check: " + name)));
+    form->ShowText(text);
+    return form;
+}
+
+}  // namespace vorn
