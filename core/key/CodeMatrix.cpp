@@ -83,8 +83,9 @@ void CodeMatrix::Read(RecordFile& matrix, int32_t taxa, int32_t states, int32_t 
             int32_t count = std::min(perChunk, states - first);
             matrix.ReadRecords(first * recordsPerState, count * recordsPerState, chunk.data());
             for (int32_t i = 0; i < count; ++i) {
-                size_t at = PlaneAt(first + i);
-                Pack(chunk.data() + i * stateBytes, taxa, &planes_[at], &planes_[at + words_]);
+                // data() + offset, not &planes_[at]: a key of no taxa has no words at all.
+                uint64_t* plane = planes_.data() + PlaneAt(first + i);
+                Pack(chunk.data() + i * stateBytes, taxa, plane, plane + words_);
             }
         }
     } catch (...) {
@@ -99,8 +100,8 @@ void CodeMatrix::Assign(int32_t taxa, const std::vector<std::string>& codes) {
     for (int32_t s = 0; s < states_; ++s) {
         std::fill(bytes.begin(), bytes.end(), '?');
         std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
-        size_t at = PlaneAt(s);
-        Pack(bytes.data(), taxa, &planes_[at], &planes_[at + words_]);
+        uint64_t* plane = planes_.data() + PlaneAt(s);
+        Pack(bytes.data(), taxa, plane, plane + words_);
     }
 }
 

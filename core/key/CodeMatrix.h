@@ -44,8 +44,8 @@ public:
     int32_t StateCount() const { return states_; }
     // Words per plane.
     int32_t Words() const { return words_; }
-    const uint64_t* Yes(int32_t state) const { return &planes_[PlaneAt(state)]; }
-    const uint64_t* No(int32_t state) const { return &planes_[PlaneAt(state) + words_]; }
+    const uint64_t* Yes(int32_t state) const { return planes_.data() + PlaneAt(state); }
+    const uint64_t* No(int32_t state) const { return planes_.data() + PlaneAt(state) + words_; }
     // The code of `taxon` for `state`: CodeUnknown, CodePresent, CodeAbsent or
     // CodeVariable. Indices are the caller's to keep within the matrix.
     int Code(int32_t state, int32_t taxon) const;

@@ -325,8 +325,12 @@ void WriteText(std::ostream& out, const ReportOptions& options) {
     }
     if (options.keyCheck) {
         out << "Key check:\n";
-        for (const std::string& line : KeyCheckLines(*options.keyCheck))
-            out << Shown(line) << "\n";
+        std::string text = KeyCheckText(*options.keyCheck);
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            out << Shown(text.substr(at, end - at)) << "\n";
+            at = end + 1;
+        }
     }
 }
 

@@ -1,55 +1,65 @@
 #include "core/session/KeyCheckReport.h"
 
+#include <algorithm>
+
 #include "core/key/KeyFiles.h"
 
 namespace vorn {
 namespace {
 
-std::string Taxon(int32_t t) {
-    return std::to_string(t + 1) + ". " + SplitTaxonRecord(ReadTaxonName(t)).Text;
+std::string Numbered(int32_t index, const std::string& name) {
+    return std::to_string(index + 1) + ". " + name;
 }
 
-std::string State(int32_t s) {
-    return std::to_string(s + 1) + ". " + ReadStateText(s);
+std::string TaxonLine(int32_t taxon) {
+    return Numbered(taxon, SplitTaxonRecord(ReadTaxonName(taxon)).Text);
 }
 
+std::string StateLine(int32_t state) {
+    return Numbered(state, ReadStateText(state));
+}
+
+// A heading with the list's length, then at most `most` lines made by `line`.
 template <class Items, class Line>
-void List(std::vector<std::string>& lines, const std::string& heading, const Items& items,
-          size_t cap, Line line) {
-    lines.push_back("");
-    lines.push_back(heading + (items.empty() ? " none." : ""));
-    for (size_t i = 0; i < items.size() && i < cap; ++i)
-        lines.push_back("  " + line(items[i]));
-    if (items.size() > cap) {
-        lines.push_back("  ... and " + std::to_string(items.size() - cap) + " more");
-    }
+void AddList(std::string& text, const std::string& heading, const Items& items, size_t most,
+             Line line) {
+    text += "\n" + heading + ": " + std::to_string(items.size()) + "\n";
+    if (items.empty()) text += "  (none)\n";
+    size_t shown = std::min(items.size(), most);
+    for (size_t i = 0; i < shown; ++i)
+        text += "  " + line(items[i]) + "\n";
+    if (items.size() > shown)
+        text += "  ... and " + std::to_string(items.size() - shown) + " more\n";
 }
 
 }  // namespace
 
-std::vector<std::string> KeyCheckLines(const KeyCheck& check, size_t cap) {
-    std::vector<std::string> lines;
-    lines.push_back(
-        std::to_string(Key.TaxonCount) + " taxa, " + std::to_string(Key.StateCount) + " states: " +
-        std::to_string(check.InseparablePairs.size()) + " pairs of taxa that no state separates, " +
-        std::to_string(check.StatesNoTaxonHas.size()) + " states that no taxon has, " +
-        std::to_string(check.StatesEveryTaxonHas.size()) + " states that every taxon has, " +
-        std::to_string(check.TaxaWithoutPresent.size()) + " taxa without a state coded \"+\".");
+std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
+    std::string text =
+        "Taxa " + std::to_string(Key.TaxonCount) + ", states " + std::to_string(Key.StateCount) +
+        ". Pairs of taxa no state separates for certain: " +
+        std::to_string(check.InseparablePairs.size()) +
+        ". States no taxon has: " + std::to_string(check.StatesNoTaxonHas.size()) +
+        ". States every taxon has: " + std::to_string(check.StatesEveryTaxonHas.size()) +
+        ". Taxa without \"+\": " + std::to_string(check.TaxaWithoutPresent.size()) + ".\n";
     if (!check.Complete) {
-        lines.push_back("Cancelled after " + std::to_string(check.TaxaDone) + " of " +
-                        std::to_string(Key.TaxonCount) +
-                        " taxa: the pairs below are those of the first " +
-                        std::to_string(check.TaxaDone) + " taxa with every other taxon.");
+        std::string done = std::to_string(check.TaxaDone);
+        text += "Cancelled after " + done + " of " + std::to_string(Key.TaxonCount) +
+                " taxa: the pairs below are those that include one of the first " + done +
+                " taxa.\n";
     }
-    List(lines, "Pairs of taxa that no state separates for certain:", check.InseparablePairs, cap,
-         [](const std::pair<int32_t, int32_t>& p) {
-             return Taxon(p.first) + "  /  " + Taxon(p.second);
-         });
-    List(lines, "States that no taxon has (no \"+\" or \"*\"):", check.StatesNoTaxonHas, cap,
-         State);
-    List(lines, "States that every taxon has (\"+\"):", check.StatesEveryTaxonHas, cap, State);
-    List(lines, "Taxa without a state coded \"+\":", check.TaxaWithoutPresent, cap, Taxon);
-    return lines;
+    AddList(
+        text,
+        "Pairs of taxa that no state separates for certain (\"+\" for one, \"-\" for the other)",
+        check.InseparablePairs, listLines, [](const std::pair<int32_t, int32_t>& pair) {
+            return TaxonLine(pair.first) + "  and  " + TaxonLine(pair.second);
+        });
+    AddList(text, "States that no taxon has (no \"+\" or \"*\")", check.StatesNoTaxonHas, listLines,
+            StateLine);
+    AddList(text, "States that every taxon has (all \"+\")", check.StatesEveryTaxonHas, listLines,
+            StateLine);
+    AddList(text, "Taxa with no state coded \"+\"", check.TaxaWithoutPresent, listLines, TaxonLine);
+    return text;
 }
 
 }  // namespace vorn

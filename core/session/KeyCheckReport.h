@@ -3,18 +3,22 @@
 #include <cstddef>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "core/engine/KeyCheck.h"
 
 namespace vorn {
 
-// The lines that report a check of the open key, as the Key Check window and
-// vorn-identify --check-key show them: a line of counts, then each list under its
-// heading, taxa and states by number (from 1) and name. A list longer than `cap` shows
-// its first `cap` lines and then "... and N more". Names are the key's bytes
-// (Windows-1252). Reads the key's names (may throw IoError).
-std::vector<std::string> KeyCheckLines(const KeyCheck& check,
-                                       size_t cap = std::numeric_limits<size_t>::max());
+// The most lines each list of a key check shows in its window.
+constexpr size_t kKeyCheckListLines = 1000;
+
+// The findings of a check of the open key as its window and vorn-identify --check-key
+// show them: a line of counts, a line on how far a cancelled check got, then the pairs of
+// taxa no state separates for certain, the states no taxon has, the states every taxon
+// has and the taxa without "+", each under a heading with its length, at most
+// `listLines` lines and then "... and N more". Taxa and states by number (from 1) and
+// name, read from the key's files (may throw IoError); in the key's bytes. Linear in the
+// lines shown.
+std::string KeyCheckText(const KeyCheck& check,
+                         size_t listLines = std::numeric_limits<size_t>::max());
 
 }  // namespace vorn

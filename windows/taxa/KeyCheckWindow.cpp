@@ -2,11 +2,11 @@
 
 #include <QCoreApplication>
 #include <QProgressDialog>
-#include <algorithm>
 #include <cmath>
 
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "core/session/KeyCheckReport.h"
 #include "core/session/OpenKey.h"
 #include "frame/BusyCursor.h"
 #include "frame/WindowManager.h"
@@ -19,60 +19,7 @@ namespace {
 constexpr int kProgressShownAfterMs = 300;
 constexpr int kProgressSteps = 1000;
 
-std::string Numbered(int32_t index, const std::string& name) {
-    return std::to_string(index + 1) + ". " + name;
-}
-
-std::string TaxonLine(int32_t taxon) {
-    return Numbered(taxon, SplitTaxonRecord(ReadTaxonName(taxon)).Text);
-}
-
-std::string StateLine(int32_t state) {
-    return Numbered(state, ReadStateText(state));
-}
-
-// A heading with the list's length, then at most `most` lines made by `line`.
-template <class Items, class Line>
-void AddList(std::string& text, const std::string& heading, const Items& items, size_t most,
-             Line line) {
-    text += "\n" + heading + ": " + std::to_string(items.size()) + "\n";
-    if (items.empty()) text += "  (none)\n";
-    size_t shown = std::min(items.size(), most);
-    for (size_t i = 0; i < shown; ++i)
-        text += "  " + line(items[i]) + "\n";
-    if (items.size() > shown)
-        text += "  ... and " + std::to_string(items.size() - shown) + " more\n";
-}
-
 }  // namespace
-
-std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
-    std::string text =
-        "Taxa " + std::to_string(Key.TaxonCount) + ", states " + std::to_string(Key.StateCount) +
-        ". Pairs of taxa no state separates for certain: " +
-        std::to_string(check.InseparablePairs.size()) +
-        ". States no taxon has: " + std::to_string(check.StatesNoTaxonHas.size()) +
-        ". States every taxon has: " + std::to_string(check.StatesEveryTaxonHas.size()) +
-        ". Taxa without \"+\": " + std::to_string(check.TaxaWithoutPresent.size()) + ".\n";
-    if (!check.Complete) {
-        std::string done = std::to_string(check.TaxaDone);
-        text += "Cancelled after " + done + " of " + std::to_string(Key.TaxonCount) +
-                " taxa: the pairs below are those that include one of the first " + done +
-                " taxa.\n";
-    }
-    AddList(
-        text,
-        "Pairs of taxa that no state separates for certain (\"+\" for one, \"-\" for the other)",
-        check.InseparablePairs, listLines, [](const std::pair<int32_t, int32_t>& pair) {
-            return TaxonLine(pair.first) + "  and  " + TaxonLine(pair.second);
-        });
-    AddList(text, "States that no taxon has (no \"+\" or \"*\")", check.StatesNoTaxonHas, listLines,
-            StateLine);
-    AddList(text, "States that every taxon has (all \"+\")", check.StatesEveryTaxonHas, listLines,
-            StateLine);
-    AddList(text, "Taxa with no state coded \"+\"", check.TaxaWithoutPresent, listLines, TaxonLine);
-    return text;
-}
 
 TTextForm* ShowKeyCheck() {
     if (!Key.KeyOpen) return nullptr;
@@ -101,7 +48,7 @@ TTextForm* ShowKeyCheck() {
 
     BusyCursor busy;
     // The text first: a name that cannot be read leaves no empty window behind.
-    QString text = QString::fromStdString(KeyTextToUtf8(KeyCheckText(check)));
+    QString text = QString::fromStdString(KeyTextToUtf8(KeyCheckText(check, kKeyCheckListLines)));
     auto* form = dynamic_cast<TTextForm*>(CreateAndShow(WindowKind::TextForm));
     if (!form) return nullptr;
     form->SetCaption(QString::fromStdString(KeyTextToUtf8("Key Check: " + name)));

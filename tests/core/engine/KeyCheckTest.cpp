@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/Queries.h"
-#include "core/session/KeyCheckReport.h"
 #include "tests/kit/EngineFixture.h"
 
 namespace vorn {
@@ -75,23 +74,6 @@ TEST(KeyCheckTest, CancellingStopsAndSaysHowFarItGot) {
 }
 
 class KeyReportTest : public testing::EngineFixture {};
-
-TEST_F(KeyReportTest, TheReportNamesTaxaAndStatesAndCapsItsLists) {
-    testing::KeySpec keySpec = MakeKey({"++++", "----"});
-    keySpec.Taxa = {"Alpha/one", "Beta", "Gamma", "Delta"};
-    keySpec.States = {"Leaves: green", "Leaves: blue"};
-    Open(keySpec);
-    std::vector<std::string> lines = KeyCheckLines(CheckKey(Key.Codes), 2);
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "4 taxa, 2 states: 6 pairs of taxa that no state separates, 1 states "
-                         "that no taxon has, 1 states that every taxon has, 0 taxa without a "
-                         "state coded \"+\".",
-                         "", "Pairs of taxa that no state separates for certain:",
-                         "  1. Alpha  /  2. Beta", "  1. Alpha  /  3. Gamma", "  ... and 4 more",
-                         "", "States that no taxon has (no \"+\" or \"*\"):", "  2. Leaves: blue",
-                         "", "States that every taxon has (\"+\"):", "  1. Leaves: green", "",
-                         "Taxa without a state coded \"+\": none."}));
-}
 
 TEST_F(KeyReportTest, DifferencesBetweenTwoTaxaCertainThenPossible) {
     // Taxa:        01
