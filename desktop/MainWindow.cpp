@@ -22,6 +22,7 @@
 #include "core/session/Scoring.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
+#include "desktop/ManualWindow.h"
 #include "desktop/WindowKinds.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
@@ -453,7 +454,20 @@ void TMainForm::HandleNameMode(QAction* item) {
 }
 
 void TMainForm::Help2Click() {
-    ShowInformation("Apologies!  I have not yet completed the help files.");
+    // The section of the current child window, else the manual's contents.
+    std::string target = "index.html";
+    if (QMdiSubWindow* sub = MdiArea->currentSubWindow()) {
+        if (auto* form = qobject_cast<TChildForm*>(sub->widget())) {
+            target = WindowKinds().Rows[static_cast<size_t>(form->Kind())].HelpAnchor;
+        }
+    }
+    QUrl address = ManualAddress(target);
+    if (address.isEmpty()) {
+        ShowInformation("Apologies!  I have not yet completed the help files.");
+        return;
+    }
+    if (!Manual) Manual = new TManualForm(this);
+    Manual->ShowPage(address);
 }
 
 void TMainForm::About1Click() {

@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace vorn {
 
+class TManualForm;
+
 // The frame of the program: a multiple-document area that holds every child window, the
 // toolbar, the matching count, the menus and the layout metrics from which child windows
 // take their places. Menu items and toolbar buttons that show a window call the window
@@ -46,6 +48,8 @@ public:
     QAction *Counttoggle1, *Numbertoggle1, *Scientificonly1, *Commononly1, *Bothnames1;
     QAction *KeysPage1, *HomePage1;
     QAction *Help2, *About1, *Aboutkey1;
+    // The user's manual, made when Help is first asked for; null until then.
+    TManualForm* Manual = nullptr;
 
     // Layout metrics, recomputed on creation and on every resize.
     int LeftPaneWidth = 0;
@@ -85,6 +89,8 @@ public slots:
     void Counttoggle1Click();
     void Numbertoggle1Click();
     void HandleNameMode(QAction* item);
+    // Opens the manual at the current child window's section (the contents when there
+    // is none); an installation without the manual apologises.
     void Help2Click();
     void About1Click();
     void Aboutkey1Click();

@@ -69,6 +69,9 @@ struct WindowKindRow {
     bool LoadedWithKey;  // reloaded by LoadCharWindows / LoadTaxWindows
     bool Several;        // any number may be open at once (text windows)
     TChildForm* (*Create)();
+    // The window's section of the user's manual, a page of docs/manual/ with its anchor,
+    // opened by Help (F1) while the window is the current one.
+    const char* HelpAnchor = "index.html";
 };
 
 // The table of window kinds: a row per kind, and the kinds that close with a key, in the

@@ -16,6 +16,7 @@
 #include "core/session/Scoring.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
+#include "desktop/ManualWindow.h"
 #include "frame/OpenDocument.h"
 #include "tests/kit/GuiFixture.h"
 
@@ -106,9 +107,14 @@ private slots:
     void functionKeysRunTheirCommandsAndF10Nothing() {
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
+        // An installation that has lost its manual apologises (the manual: ManualTest).
+        DataPaths shipped = ProgramDataPaths();
+        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
         QTest::keyClick(f->Main, Qt::Key_F1);
+        ProgramDataPaths() = shipped;
         QCOMPARE(f->Ui.Texts(),
                  std::vector<std::string>{"Apologies!  I have not yet completed the help files."});
+        QVERIFY(!f->Main->Manual);
         QTest::keyClick(f->Main, Qt::Key_F8);
         QVERIFY(CountMode);
         QVERIFY(Action("Counttoggle1")->isChecked());
@@ -306,6 +312,25 @@ private slots:
         QVERIFY(f->Ui.Messages.empty());
     }
 
+    void aPageTheDesktopRefusesIsToldWithItsFolder() {
+        int asked = 0;
+        DesktopOpener = [&](const QUrl&) {
+            ++asked;
+            return false;  // no browser installed
+        };
+        Action("HomePage1")->trigger();
+        DesktopOpener = nullptr;
+        QCOMPARE(asked, 1);
+        QCOMPARE(f->MessageTexts().size(), 1);
+        QString text = f->MessageTexts()[0];
+        QString folder = QString::fromStdString(ProgramDataPaths().Pages);
+        folder.chop(1);
+        QVERIFY2(text.startsWith("No program could open the file \"index.html\".  It is in the "
+                                 "folder \"" +
+                                 folder + "\""),
+                 qPrintable(text));
+    }
+
     void aMissingPageIsToldWithTheFileLookedFor() {
         DataPaths shipped = ProgramDataPaths();
         ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
@@ -336,6 +361,12 @@ private slots:
         QVERIFY(OpenDocument(" https://example.org/keys/ "));
         QVERIFY(!OpenDocument("nosuchscheme://x"));
         QCOMPARE(asked, 2);
+        QVERIFY(f->Ui.Messages.empty());
+        // The form that tells the user of a refusal.
+        QVERIFY(ShowAddressOnDesktop("https://example.org/"));
+        QVERIFY(!ShowAddressOnDesktop("nosuchscheme://x"));
+        QCOMPARE(f->MessageTexts(),
+                 QStringList({"No program could open the address \"nosuchscheme://x\"."}));
         DesktopOpener = nullptr;
     }
 
