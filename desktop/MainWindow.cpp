@@ -24,6 +24,7 @@
 #include "desktop/AboutBox.h"
 #include "desktop/ManualWindow.h"
 #include "desktop/WindowKinds.h"
+#include "frame/FocusKeeper.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/OpenDocument.h"
@@ -336,6 +337,7 @@ void TMainForm::SetMatchingCountText(const QString& text) {
 }
 
 bool TMainForm::ConfirmTitlePage() {
+    FocusKeeper keeper;
     TKeyTitle title(this);
     return title.exec() == QDialog::Accepted;
 }
@@ -471,6 +473,7 @@ void TMainForm::Help2Click() {
 }
 
 void TMainForm::About1Click() {
+    FocusKeeper keeper;
     TAboutBox box(this);
     box.exec();
 }
