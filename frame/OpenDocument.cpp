@@ -49,10 +49,11 @@ bool ShowOnDesktop(const std::string& path) {
     size_t slash = absolute.rfind('/');
     std::string name = absolute.substr(slash + 1);
     std::string folder = slash == 0 ? "/" : absolute.substr(0, slash);
+    // The folder on a line of its own: a long one is not broken at a slash.
     UI().ShowMessage(MessageKind::Warning,
                      "No program could open the file \"" + FileNameToUtf8(name) +
-                         "\".  It is in the folder \"" + FileNameToUtf8(folder) +
-                         "\"; open it from there with a program of your choice.");
+                         "\".  It is in the folder\n" + FileNameToUtf8(folder) +
+                         "\nOpen it from there with a program of your choice.");
     return false;
 }
 

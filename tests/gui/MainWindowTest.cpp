@@ -326,8 +326,8 @@ private slots:
         QString folder = QString::fromStdString(ProgramDataPaths().Pages);
         folder.chop(1);
         QVERIFY2(text.startsWith("No program could open the file \"index.html\".  It is in the "
-                                 "folder \"" +
-                                 folder + "\""),
+                                 "folder\n" +
+                                 folder + "\n"),
                  qPrintable(text));
     }
 

@@ -198,8 +198,8 @@ private slots:
         std::string folder = f->Dir.Path().substr(0, f->Dir.Path().size() - 1);
         QCOMPARE(f->MessageTexts(),
                  QStringList({QString::fromStdString(
-                     "No program could open the file \"QROB01.GIF\".  It is in the folder \"" +
-                     folder + "\"; open it from there with a program of your choice.")}));
+                     "No program could open the file \"QROB01.GIF\".  It is in the folder\n" +
+                     folder + "\nOpen it from there with a program of your choice.")}));
         QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Warning);
         QTest::mouseClick(w->ImageButton, Qt::LeftButton);
         QCOMPARE(f->Ui.Messages.size(), size_t(2));
