@@ -53,6 +53,9 @@ LayoutMetrics FrameMetrics();
 QSize FrameClientSize(QSize fallback = QSize());
 // The parent for dialogs and message boxes; null without a frame.
 QWidget* DialogParent();
+// Scrolls the frame's child area back to its origin, where windows are placed, after a
+// window larger than the area (an index) was scrolled into view.
+void ScrollFrameHome();
 
 // ---- Window kinds -----------------------------------------------------------------------
 
