@@ -40,6 +40,8 @@ TManualForm::TManualForm(QWidget* owner) : QWidget(owner, Qt::Window) {
     Browser->setObjectName("Browser");
     // Links are followed here, so that only the manual's own pages open in the window.
     Browser->setOpenLinks(false);
+    // A size for reading pages of text, larger than the lists' 13 pixels.
+    Browser->setFont(SystemFont(15));
     Browser->document()->setDocumentMargin(12);
     layout->addWidget(Browser, 1);
 
