@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -25,7 +26,9 @@
 #include "core/session/Scoring.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
+#include "desktop/ManualWindow.h"
 #include "desktop/WindowKinds.h"
+#include "frame/FocusKeeper.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/OpenDocument.h"
@@ -396,6 +399,7 @@ void TMainForm::ToleranceClick(int tolerance) {
 }
 
 bool TMainForm::ConfirmTitlePage() {
+    FocusKeeper keeper;
     TKeyTitle title(this);
     return title.exec() == QDialog::Accepted;
 }
@@ -459,14 +463,43 @@ void TMainForm::KeyHistoryClick(int entry) {
     OpenKey(KeyHistoryEntry(entry));
 }
 void TMainForm::Cascadewindows1Click() {
-    // The toolkit's cascade resizes every window; one with a fixed border keeps its size.
-    std::vector<std::pair<QMdiSubWindow*, QSize>> fixed;
-    for (QMdiSubWindow* sub : MdiArea->subWindowList()) {
-        if (HasFixedSize(sub)) fixed.emplace_back(sub, sub->size());
+    // Each window a title bar lower and to the right of the one behind it, in stacking
+    // order, so every caption shows. A window of fixed size (the Index window) keeps its
+    // size; the others keep theirs as far as the area allows from their new place, and
+    // never shrink below what their buttons and a few lines need (the toolkit's own
+    // cascade gives every window one small size, and cuts their contents off).
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : MdiArea->subWindowList(QMdiArea::StackingOrder)) {
+        if (sub->isVisible() && !sub->isMinimized()) windows.append(sub);
     }
-    MdiArea->cascadeSubWindows();
-    for (auto& [sub, size] : fixed)
-        sub->resize(size);
+    if (windows.isEmpty()) return;
+    ScrollFrameHome();
+    QMdiSubWindow* active = MdiArea->activeSubWindow();
+    const QSize area = MdiArea->viewport()->size();
+    const int step = std::max(16, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
+                                                                        nullptr, windows.first()));
+    int place = 0;
+    for (QMdiSubWindow* sub : windows) {
+        if (sub->isMaximized()) sub->showNormal();
+        QSize size = sub->size();
+        if (!HasFixedSize(sub)) {
+            QSize need = sub->minimumSizeHint();
+            if (auto* form = qobject_cast<TChildForm*>(sub->widget())) {
+                need = need.expandedTo(form->ContentMinimum() + (sub->size() - form->size()));
+            }
+            // Back to the top left when the next place leaves too little room.
+            QPoint at(place * step, place * step);
+            if (place > 0 &&
+                (at.x() + need.width() > area.width() || at.y() + need.height() > area.height())) {
+                place = 0;
+            }
+            size = size.boundedTo(area - QSize(place * step, place * step)).expandedTo(need);
+        }
+        sub->setGeometry(place * step, place * step, size.width(), size.height());
+        sub->raise();
+        ++place;
+    }
+    if (active) MdiArea->setActiveSubWindow(active);
 }
 
 void TMainForm::Tilewindows1Click() {
@@ -514,10 +547,24 @@ void TMainForm::HandleNameMode(QAction* item) {
 }
 
 void TMainForm::Help2Click() {
-    ShowInformation("Apologies!  I have not yet completed the help files.");
+    // The section of the current child window, else the manual's contents.
+    std::string target = "index.html";
+    if (QMdiSubWindow* sub = MdiArea->currentSubWindow()) {
+        if (auto* form = qobject_cast<TChildForm*>(sub->widget())) {
+            target = WindowKinds().Rows[static_cast<size_t>(form->Kind())].HelpAnchor;
+        }
+    }
+    QUrl address = ManualAddress(target);
+    if (address.isEmpty()) {
+        ShowInformation("Apologies!  I have not yet completed the help files.");
+        return;
+    }
+    if (!Manual) Manual = new TManualForm(this);
+    Manual->ShowPage(address);
 }
 
 void TMainForm::About1Click() {
+    FocusKeeper keeper;
     TAboutBox box(this);
     box.exec();
 }

@@ -17,6 +17,8 @@ class QPushButton;
 
 namespace vorn {
 
+class TManualForm;
+
 // The frame of the program: a multiple-document area that holds every child window, the
 // toolbar, the matching count, the menus and the layout metrics from which child windows
 // take their places. Menu items and toolbar buttons that show a window call the window
@@ -49,6 +51,8 @@ public:
     QAction *Counttoggle1, *Numbertoggle1, *Scientificonly1, *Commononly1, *Bothnames1;
     QAction *KeysPage1, *HomePage1;
     QAction *Help2, *About1, *Aboutkey1;
+    // The user's manual, made when Help is first asked for; null until then.
+    TManualForm* Manual = nullptr;
 
     // Layout metrics, recomputed on creation and on every resize.
     int LeftPaneWidth = 0;
@@ -93,6 +97,8 @@ public slots:
     void ToleranceClick(int tolerance);
     // A click on the count panel allows one more mismatch when the panel offers it.
     void MatchingCountClick();
+    // Opens the manual at the current child window's section (the contents when there
+    // is none); an installation without the manual apologises.
     void Help2Click();
     void About1Click();
     void Aboutkey1Click();

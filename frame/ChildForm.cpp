@@ -65,6 +65,18 @@ void TChildForm::CloseForm() {
     }
 }
 
+QSize TChildForm::ContentMinimum() const {
+    constexpr int kLines = 4;
+    QRect buttons(0, 0, 1, 1);
+    for (const QAbstractButton* button : findChildren<QAbstractButton*>()) {
+        if (button->isVisibleTo(this)) {
+            buttons |= QRect(button->mapTo(this, QPoint(0, 0)), button->size());
+        }
+    }
+    return QSize(buttons.right() + 1, buttons.bottom() + 1 + kLines * fontMetrics().lineSpacing())
+        .expandedTo(minimumSize());
+}
+
 void TChildForm::SetBounds(int left, int top, int width, int height) {
     if (QMdiSubWindow* sub = SubWindow()) {
         sub->setGeometry(left, top, width, height);

@@ -60,6 +60,10 @@ public:
     void Created() { FormCreate(); }
     virtual void FormShow() {}
 
+    // The least size of the window (without its frame) that shows every one of its
+    // buttons and a few lines below them: how far arranging the windows may shrink it.
+    QSize ContentMinimum() const;
+
     // Outer bounds of the sub-window in the frame's child area.
     void SetBounds(int left, int top, int width, int height);
     QRect Bounds() const;

@@ -4,6 +4,7 @@
 
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
+#include "core/platform/Text.h"
 #include "core/session/DataPaths.h"
 
 namespace vorn {
@@ -11,7 +12,7 @@ namespace {
 
 bool OpenShippedPage(const std::string& title, const std::string& page) {
     std::string path = ShippedFile("docs/" + page);
-    if (!path.empty()) return OpenLocalFile(path);
+    if (!path.empty()) return ShowOnDesktop(path);
     const DataPaths& paths = ProgramDataPaths();
     ShowError("The " + title + " cannot be shown: " +
               (paths.Pages.empty() ? "VORN cannot tell where it is installed."
@@ -40,6 +41,27 @@ bool OpenLocalFile(const std::string& path) {
     QUrl url = QUrl::fromEncoded("file://" + absolute.toPercentEncoding("/"), QUrl::StrictMode);
     if (DesktopOpener) return DesktopOpener(url);
     return QDesktopServices::openUrl(url);
+}
+
+bool ShowOnDesktop(const std::string& path) {
+    if (OpenLocalFile(path)) return true;
+    std::string absolute = AbsolutePath(path);
+    size_t slash = absolute.rfind('/');
+    std::string name = absolute.substr(slash + 1);
+    std::string folder = slash == 0 ? "/" : absolute.substr(0, slash);
+    // The folder on a line of its own: a long one is not broken at a slash.
+    UI().ShowMessage(MessageKind::Warning,
+                     "No program could open the file \"" + FileNameToUtf8(name) +
+                         "\".  It is in the folder\n" + FileNameToUtf8(folder) +
+                         "\nOpen it from there with a program of your choice.");
+    return false;
+}
+
+bool ShowAddressOnDesktop(const std::string& address) {
+    if (OpenDocument(address)) return true;
+    UI().ShowMessage(MessageKind::Warning,
+                     "No program could open the address \"" + FileNameToUtf8(address) + "\".");
+    return false;
 }
 
 bool OpenHomePage() {

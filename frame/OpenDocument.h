@@ -17,12 +17,22 @@ bool OpenDocument(const std::string& target);
 // names its file. False when the desktop refuses.
 bool OpenLocalFile(const std::string& path);
 
+// OpenLocalFile, and when the desktop refuses (no viewer or browser for the file's type),
+// one message that no program could open the file, naming it and its folder so that the
+// user can open it by hand. False when refused.
+bool ShowOnDesktop(const std::string& path);
+
+// OpenDocument, and when the desktop refuses, one message that no program could open the
+// address, naming it. False when refused.
+bool ShowAddressOnDesktop(const std::string& address);
+
 // The desktop's opener; tests put their own in its place.
 inline std::function<bool(const QUrl&)> DesktopOpener;
 
 // The two pages of the Web menu, which ship with the program in its data folder: its home
 // page and the page of keys (bundled ones, and where to find more). Each is handed to the
-// desktop; a page that is missing is told to the user with the file that was looked for.
+// desktop (ShowOnDesktop); a page that is missing is told to the user with the file that
+// was looked for.
 bool OpenHomePage();
 bool OpenKeysPage();
 

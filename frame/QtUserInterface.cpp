@@ -3,10 +3,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QSettings>
 
+#include "frame/FocusKeeper.h"
 #include "frame/WindowManager.h"
 
 namespace vorn {
@@ -23,11 +25,36 @@ QMessageBox::Icon IconOf(MessageKind kind) {
     }
 }
 
+// Qt's file dialog accepts a name to save in a folder that does not exist, and the write
+// fails only after it has closed. This one says so and stays open for another name.
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        QStringList files = selectedFiles();
+        if (acceptMode() == AcceptSave && !files.isEmpty()) {
+            QFileInfo file(files.first());
+            QString folder = file.absolutePath();
+            if (!file.isDir() && !QFileInfo(folder).isDir()) {
+                QMessageBox box(
+                    QMessageBox::Warning, "VORN",
+                    "The folder \"" + folder + "\" does not exist.  Choose a folder that exists.",
+                    QMessageBox::Ok, this);
+                box.setTextFormat(Qt::PlainText);
+                box.exec();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
+    FocusKeeper keeper;
     QString start = request.StartFolder.empty() ? QDir::currentPath()
                                                 : QString::fromStdString(request.StartFolder);
-    QFileDialog dialog(DialogParent(), QString::fromStdString(request.Title), start,
-                       QString::fromStdString(request.Filter));
+    FileDialog dialog(DialogParent(), QString::fromStdString(request.Title), start,
+                      QString::fromStdString(request.Filter));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // Keys come from systems that ignore letter case: "*.des" also finds TREES.DES.
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
@@ -35,6 +62,7 @@ std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!request.ConfirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -46,6 +74,7 @@ std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save
 }  // namespace
 
 void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
+    FocusKeeper keeper;
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text), QMessageBox::Ok,
                     DialogParent());
     box.setTextFormat(Qt::PlainText);
@@ -58,6 +87,7 @@ void QtUserInterface::ShowMessage(MessageKind kind, const std::string& text) {
 
 bool QtUserInterface::AskYesNo(MessageKind kind, const std::string& text,
                                QuestionCheckBox* checkBox) {
+    FocusKeeper keeper;
     QMessageBox box(IconOf(kind), "VORN", QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setTextFormat(Qt::PlainText);

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScrollBar>
 #include <algorithm>
 #include <array>
 
@@ -69,6 +70,13 @@ QSize FrameClientSize(QSize fallback) {
 
 QWidget* DialogParent() {
     return frame ? frame->DialogParent() : nullptr;
+}
+
+void ScrollFrameHome() {
+    if (!frame) return;
+    QMdiArea* area = frame->ChildArea();
+    area->horizontalScrollBar()->setValue(0);
+    area->verticalScrollBar()->setValue(0);
 }
 
 void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {

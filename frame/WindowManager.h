@@ -53,6 +53,9 @@ LayoutMetrics FrameMetrics();
 QSize FrameClientSize(QSize fallback = QSize());
 // The parent for dialogs and message boxes; null without a frame.
 QWidget* DialogParent();
+// Scrolls the frame's child area back to its origin, where windows are placed, after a
+// window larger than the area (an index) was scrolled into view.
+void ScrollFrameHome();
 
 // ---- Window kinds -----------------------------------------------------------------------
 
@@ -69,6 +72,9 @@ struct WindowKindRow {
     bool LoadedWithKey;  // reloaded by LoadCharWindows / LoadTaxWindows
     bool Several;        // any number may be open at once (text windows)
     TChildForm* (*Create)();
+    // The window's section of the user's manual, a page of docs/manual/ with its anchor,
+    // opened by Help (F1) while the window is the current one.
+    const char* HelpAnchor = "index.html";
 };
 
 // The table of window kinds: a row per kind, and the kinds that close with a key, in the

@@ -15,6 +15,9 @@ struct FileDialogRequest {
     bool MustExist = true;          // open: only existing files in existing folders
     bool ConfirmOverwrite = false;  // save: ask before replacing a file
     std::string StartFolder;        // where the dialog starts; empty: the current directory
+    // Save: the extension, without its dot, that the dialog adds to a name chosen without
+    // one ("HIS": WALK becomes WALK.HIS), before it asks whether to replace that file.
+    std::string DefaultSuffix;
 };
 
 // A check box offered under the text of a question. The interface shows it unchecked with

@@ -3,13 +3,15 @@
 #include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/Text.h"
 #include "core/platform/TextFile.h"
 #include "core/session/Scoring.h"
 
 namespace vorn {
 namespace {
 
-void ReadLines(TextFile& file, const std::function<void(int32_t)>& listState) {
+int ReadLines(TextFile& file, const std::function<void(int32_t)>& listState) {
+    int skipped = 0;
     while (!file.AtEnd()) {
         int action = file.ReadChar();
         if (action != ' ' && action != '+' && action != '-') {
@@ -18,7 +20,10 @@ void ReadLines(TextFile& file, const std::function<void(int32_t)>& listState) {
         }
         int32_t number = file.ReadNumber(false);
         file.SkipLine();
-        if (number < 1 || number > Key.StateCount) continue;
+        if (number < 1 || number > Key.StateCount) {
+            ++skipped;
+            continue;
+        }
         int32_t state = number - 1;
         if (action == ' ') {
             if (listState) listState(state);
@@ -26,16 +31,28 @@ void ReadLines(TextFile& file, const std::function<void(int32_t)>& listState) {
             ScoreState(state, action == '+' ? RequestPresent : RequestAbsent);
         }
     }
+    return skipped;
 }
 
 }  // namespace
 
-void LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState) {
+int LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState) {
     TextFile file;
     file.Open(fileName);
+    int skipped = 0;
     // The windows are rebuilt once, after the last line, even when a bad line ends it.
-    ScoreTogether([&] { ReadLines(file, listState); });
+    ScoreTogether([&] { skipped = ReadLines(file, listState); });
     file.Close();
+    return skipped;
+}
+
+std::string SkippedLinesText(const std::string& fileName, int skipped) {
+    bool one = skipped == 1;
+    return std::to_string(skipped) + (one ? " line" : " lines") + " of the history list \"" +
+           FileNameToUtf8(fileName) + (one ? "\" was" : "\" were") +
+           " skipped: " + (one ? "its state number is" : "their state numbers are") +
+           " outside the " + std::to_string(Key.StateCount) + " states of the key " +
+           FileNameToUtf8(Key.KeyName) + ".  The list may have been written for another key.";
 }
 
 std::string HistoryListText(const std::vector<int32_t>& states) {

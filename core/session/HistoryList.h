@@ -11,10 +11,16 @@ namespace vorn {
 // action character, optional blanks, a state number counted from 1, and anything else:
 // "+" scores the state Present and "-" Absent, each a full scoring action through
 // ScoreState; a blank only lists the state, through `listState`. Lines with another
-// first character, empty lines and numbers outside the key's states are skipped. A "+",
-// "-" or blank line without a number ends the loading with an IoError naming the line;
-// what was applied before stays applied.
-void LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState);
+// first character (remarks) and empty lines are skipped; so are lines whose number is
+// outside the key's states, which are counted: the count is returned, for the caller to
+// tell (SkippedLinesText). A "+", "-" or blank line without a number ends the loading
+// with an IoError naming the line; what was applied before stays applied.
+int LoadHistoryList(const std::string& fileName, const std::function<void(int32_t)>& listState);
+
+// What the user is told after LoadHistoryList(fileName) skipped `skipped` (one or more)
+// lines whose numbers are outside the open key: how many and why. One text for the
+// window's message and the command line's warning.
+std::string SkippedLinesText(const std::string& fileName, int skipped);
 
 // The history list file of `states` (indices from 0) in list order, as LoadHistoryList
 // reads it back: per state one line of its action character and its number from 1,

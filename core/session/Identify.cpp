@@ -514,7 +514,10 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
                         ToggleOrMode();
                         break;
                     case Action::History:
-                        LoadHistoryList(action.file, listState);
+                        if (int skipped = LoadHistoryList(action.file, listState)) {
+                            err << "vorn-identify: warning: "
+                                << SkippedLinesText(action.file, skipped) << "\n";
+                        }
                         break;
                 }
             } catch (const IoError& e) {

@@ -137,6 +137,51 @@ private slots:
         QCOMPARE(StateScore(1), uint8_t(ScorePresent));
     }
 
+    void aListOfAnotherKeyIsAppliedInPartAndSaysSo() {
+        f->OpenAccepted(f->Write(TwelveStates()));
+        TCharHistory* w = Open();
+        Load(w, "+3\r\n+40\r\n 7\r\n-0\r\n# a remark\r\n-12\r\n 13\r\n");
+        QCOMPARE(Listed(w), std::vector<int32_t>({2, 6, 11}));
+        QCOMPARE(StateScore(11), uint8_t(ScoreAbsent));
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Information);
+        QCOMPARE(QString::fromStdString(f->Ui.Messages[0].Text),
+                 QString::fromStdString("3 lines of the history list \"" + f->Dir.Path() +
+                                        "LIST.HIS\" were skipped: their state numbers are outside "
+                                        "the 12 states of the key TWELVE.  The list may have been "
+                                        "written for another key."));
+        // A list that fits the key says nothing.
+        Load(w, "+2\r\n");
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+    }
+
+    void savingAddsTheExtensionAndRefusesAMissingFolder() {
+        f->OpenAccepted(f->Write(TwelveStates()));
+        TCharHistory* w = Open();
+        ScoreState(4, RequestPresent);
+        // The dialog adds ".HIS" to a name typed without an extension, as Qt's does.
+        f->Ui.Files = {f->Dir.Path() + "WALK"};
+        Click(w->SaveButton);
+        QCOMPARE(f->Ui.Dialogs.back().DefaultSuffix, std::string("HIS"));
+        QCOMPARE(ReadFile(f->Dir.Path() + "WALK.HIS"), std::string("+5\r\n"));
+        QVERIFY(!std::filesystem::exists(f->Dir.Path() + "WALK"));
+        QVERIFY(f->Ui.Messages.empty());
+        // Loading asks for no extension of its own.
+        f->Ui.Files = {};
+        Click(w->LoadButton);
+        QCOMPARE(f->Ui.Dialogs.back().DefaultSuffix, std::string());
+
+        // A folder that does not exist: a message naming it, and nothing written.
+        std::string missing = f->Dir.Path() + "nowhere/";
+        f->Ui.Files = {missing + "WALK"};
+        Click(w->SaveButton);
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        QVERIFY2(QString::fromStdString(f->Ui.Messages[0].Text)
+                     .contains(QString::fromStdString(missing + "WALK.HIS")),
+                 f->Ui.Messages[0].Text.c_str());
+        QVERIFY(!std::filesystem::exists(missing));
+    }
+
     void aFailedSaveKeepsTheOldFile() {
         f->OpenAccepted(f->Write(TwelveStates()));
         TCharHistory* w = Open();

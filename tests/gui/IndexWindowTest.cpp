@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <algorithm>
@@ -294,6 +296,48 @@ private slots:
                  f->Main->MdiArea->viewport()->width());
         f->Main->Cascadewindows1->trigger();
         QCOMPARE(Index()->SubWindow()->size(), index);
+    }
+
+    void aWideIndexIsReachableAndTheNextOneStartsUnscrolled() {
+        // Eight columns 30 characters wide do not fit a main window of 700 x 500.
+        std::string wide = "8 30 2\r\n";
+        for (int column = 1; column <= 8; ++column)
+            wide +=
+                "Column " + std::to_string(column) + "\r\n2\r\nFirst\r\n1 2\r\nSecond\r\n3 4\r\n";
+        f->Main->resize(700, 500);
+        QMdiArea* area = f->Main->MdiArea;
+        QScrollBar* across = area->horizontalScrollBar();
+        OpenShrubs(wide);
+        QMdiSubWindow* sub = Index()->SubWindow();
+        QVERIFY(sub->width() > area->viewport()->width());
+        QCOMPARE(sub->x(), 0);
+        // Its last column can be scrolled into view.
+        QTRY_VERIFY(across->maximum() > 0);
+        across->setValue(across->maximum());
+        QCOMPARE(sub->geometry().right(), area->viewport()->width() - 1);
+
+        // Another key opens: its index, narrower than the area, is centred in it, and
+        // nothing is left to scroll.
+        OpenShrubs();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QMdiSubWindow* next = Index()->SubWindow();
+        QVERIFY(next != sub);
+        QCOMPARE(across->value(), 0);
+        QTRY_COMPARE(across->maximum(), 0);
+        QCOMPARE(next->x(), (area->viewport()->width() - next->width()) / 2);
+
+        // Closing a scrolled index scrolls back too, so the windows left are where they
+        // were placed.
+        OpenShrubs(wide);
+        TChildForm* score = ShowWindow(WindowKind::CharScore);
+        QRect placed = score->Bounds();
+        QTRY_VERIFY(across->maximum() > 0);
+        across->setValue(across->maximum());
+        QVERIFY(score->Bounds() != placed);
+        Index()->CloseForm();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(across->value(), 0);
+        QCOMPARE(score->Bounds(), placed);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "core/session/Scoring.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
+#include "desktop/ManualWindow.h"
 #include "frame/OpenDocument.h"
 #include "tests/kit/GuiFixture.h"
 
@@ -106,9 +108,14 @@ private slots:
     void functionKeysRunTheirCommandsAndF10Nothing() {
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
+        // An installation that has lost its manual apologises (the manual: ManualTest).
+        DataPaths shipped = ProgramDataPaths();
+        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
         QTest::keyClick(f->Main, Qt::Key_F1);
+        ProgramDataPaths() = shipped;
         QCOMPARE(f->Ui.Texts(),
                  std::vector<std::string>{"Apologies!  I have not yet completed the help files."});
+        QVERIFY(!f->Main->Manual);
         QTest::keyClick(f->Main, Qt::Key_F8);
         QVERIFY(CountMode);
         QVERIFY(Action("Counttoggle1")->isChecked());
@@ -122,6 +129,55 @@ private slots:
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
         QVERIFY(CountMode && NumberMode);
         QCOMPARE(NameMode, ScientificNames);
+    }
+
+    void cascadeStaggersTheWindowsAndCutsOffNoContent() {
+        KeySpec keySpec = SmallKey();
+        keySpec.Index = "1 20 2\r\nLeaves\r\n1\r\nLeaf type\r\n1 2\r\n";
+        f->OpenAccepted(f->Write(keySpec));
+        Action("Scorewithhistory1")->trigger();
+        TChildForm* history = OpenForm(WindowKind::CharHistory);
+        TChildForm* score = OpenForm(WindowKind::CharScore);
+        QMdiArea* area = f->Main->MdiArea;
+        history->SetBounds(300, 300, 90, 50);  // made too small to show its buttons
+        score->SetBounds(0, 0, area->viewport()->width(), area->viewport()->height());
+        QMdiSubWindow* index = OpenForm(WindowKind::CharIndex)->SubWindow();
+        QSize indexSize = index->size();
+        QMdiSubWindow* active = score->SubWindow();
+        area->setActiveSubWindow(active);
+
+        Action("Cascadewindows1")->trigger();
+        QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+        QCOMPARE(stack.size(), 4);
+        QCOMPARE(stack.first()->pos(), QPoint(0, 0));
+        int step = stack[1]->y();
+        QVERIFY(step >= 16);
+        for (int i = 0; i < stack.size(); ++i)
+            QCOMPARE(stack[i]->pos(), QPoint(i * step, i * step));
+        QCOMPARE(area->activeSubWindow(), active);
+        QCOMPARE(index->size(), indexSize);
+        // Every window shows all of its buttons and lines of its list, and none reaches
+        // past the area.
+        for (QMdiSubWindow* sub : stack) {
+            QWidget* form = sub->widget();
+            for (QPushButton* button : form->findChildren<QPushButton*>()) {
+                QRect shown(button->mapTo(form, QPoint(0, 0)), button->size());
+                QVERIFY2(form->rect().contains(shown),
+                         qPrintable(sub->windowTitle() + ": " + button->text()));
+            }
+            if (auto* list = form->findChild<QListView*>()) {
+                QVERIFY2(list->viewport()->height() >= 3 * list->fontMetrics().lineSpacing(),
+                         qPrintable(sub->windowTitle()));
+            }
+            if (sub != index) {
+                QVERIFY2(sub->geometry().bottom() < area->viewport()->height() &&
+                             sub->geometry().right() < area->viewport()->width(),
+                         qPrintable(sub->windowTitle()));
+            }
+        }
+        // What was larger than its new place was shrunk into it, and no more.
+        QCOMPARE(score->SubWindow()->geometry().bottom(), area->viewport()->height() - 1);
+        QCOMPARE(OpenForm(WindowKind::TaxMatch)->Bounds().width(), f->Main->LeftPaneWidth);
     }
 
     void modeItemsToggleAndOneNameItemIsChecked() {
@@ -306,6 +362,25 @@ private slots:
         QVERIFY(f->Ui.Messages.empty());
     }
 
+    void aPageTheDesktopRefusesIsToldWithItsFolder() {
+        int asked = 0;
+        DesktopOpener = [&](const QUrl&) {
+            ++asked;
+            return false;  // no browser installed
+        };
+        Action("HomePage1")->trigger();
+        DesktopOpener = nullptr;
+        QCOMPARE(asked, 1);
+        QCOMPARE(f->MessageTexts().size(), 1);
+        QString text = f->MessageTexts()[0];
+        QString folder = QString::fromStdString(ProgramDataPaths().Pages);
+        folder.chop(1);
+        QVERIFY2(text.startsWith("No program could open the file \"index.html\".  It is in the "
+                                 "folder\n" +
+                                 folder + "\n"),
+                 qPrintable(text));
+    }
+
     void aMissingPageIsToldWithTheFileLookedFor() {
         DataPaths shipped = ProgramDataPaths();
         ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
@@ -336,6 +411,12 @@ private slots:
         QVERIFY(OpenDocument(" https://example.org/keys/ "));
         QVERIFY(!OpenDocument("nosuchscheme://x"));
         QCOMPARE(asked, 2);
+        QVERIFY(f->Ui.Messages.empty());
+        // The form that tells the user of a refusal.
+        QVERIFY(ShowAddressOnDesktop("https://example.org/"));
+        QVERIFY(!ShowAddressOnDesktop("nosuchscheme://x"));
+        QCOMPARE(f->MessageTexts(),
+                 QStringList({"No program could open the address \"nosuchscheme://x\"."}));
         DesktopOpener = nullptr;
     }
 

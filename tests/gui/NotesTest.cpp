@@ -77,8 +77,9 @@ private slots:
         QCOMPARE(t->Memo1->objectName(), QString("Memo1"));
         QCOMPARE(t->Memo1->font().pixelSize(), 13);
         QCOMPARE(t->Memo1->geometry().top(), 19);
-        QCOMPARE(t->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(t->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        // Two short lines need no scroll bars.
+        QVERIFY(!t->Memo1->verticalScrollBar()->isVisible());
+        QVERIFY(!t->Memo1->horizontalScrollBar()->isVisible());
 
         // The text cannot be changed, and neither a click nor typing reaches it.
         QVERIFY(t->Memo1->isReadOnly());
@@ -89,13 +90,35 @@ private slots:
         QTest::keyClick(t->Memo1, Qt::Key_Delete);
         QTest::keyClick(t->Memo1, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(t->Memo1->toPlainText(), QString("English oak.\nLobed leaves."));
-        // The scroll bars still reach long notes.
-        QVERIFY(t->Memo1->verticalScrollBar()->isEnabled());
-
         Close(t);
         QVERIFY(!IsOpen(WindowKind::TextForm));
         QVERIFY(TextWindows().empty());
         QVERIFY(f->Ui.Messages.empty());
+    }
+
+    void scrollBarsComeWithNotesThatNeedThem() {
+        std::string lines;
+        for (int i = 1; i <= 40; ++i)
+            lines += "Line " + std::to_string(i) + "\r\n";
+        WriteFile(f->Dir.Path() + "QROB.TXT", lines);
+        TTextForm* tall = PressNotes(0).at(0);
+        QCoreApplication::processEvents();  // as the window is drawn
+        QVERIFY(tall->Memo1->verticalScrollBar()->isVisible());
+        QVERIFY(!tall->Memo1->horizontalScrollBar()->isVisible());
+        // The text takes no focus, yet its scroll bar reaches the last line.
+        QScrollBar* bar = tall->Memo1->verticalScrollBar();
+        QVERIFY(bar->isEnabled() && bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        QVERIFY(tall->Memo1->cursorForPosition(QPoint(5, tall->Memo1->viewport()->height() - 8))
+                    .block()
+                    .text()
+                    .startsWith("Line 40"));
+
+        WriteFile(f->Dir.Path() + "QROB.TXT", std::string(400, 'w') + "\r\n");
+        TTextForm* wide = PressNotes(0).at(0);
+        QCoreApplication::processEvents();
+        QVERIFY(wide->Memo1->horizontalScrollBar()->isVisible());
+        QVERIFY(!wide->Memo1->verticalScrollBar()->isVisible());
     }
 
     void findingTheNotesFile() {

@@ -178,6 +178,31 @@ private slots:
         QCOMPARE(addresses, QStringList({folder + "CH%CANE01.GIF", folder + "ch%C3%AAne02.GIF"}));
 
         QCOMPARE(GifFileName("QALBA", 9), std::string("QALBA09.GIF"));
+        QVERIFY(f->Ui.Messages.size() == 1);
+    }
+
+    void aPictureTheDesktopRefusesIsToldOncePerClick() {
+        QStringList asked;
+        DesktopOpener = [&asked](const QUrl& url) {
+            asked << url.toLocalFile();
+            return false;  // no viewer installed
+        };
+        f->OpenAccepted(f->Write(TreesKey()));
+        for (const char* name : {"QROB01.GIF", "QROB02.GIF"})
+            WriteFile(f->Dir.Path() + name, "GIF89a");
+        TTaxMismatch* w = Open();
+        ClickRow(w->VornListBox, 0);
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        // The first refusal ends the series: one message, naming the file and its folder.
+        QCOMPARE(asked, QStringList({QString::fromStdString(f->Dir.Path() + "QROB01.GIF")}));
+        std::string folder = f->Dir.Path().substr(0, f->Dir.Path().size() - 1);
+        QCOMPARE(f->MessageTexts(),
+                 QStringList({QString::fromStdString(
+                     "No program could open the file \"QROB01.GIF\".  It is in the folder\n" +
+                     folder + "\nOpen it from there with a program of your choice.")}));
+        QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Warning);
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QCOMPARE(f->Ui.Messages.size(), size_t(2));
         QCOMPARE(GifFileName("QALBA", 10), std::string("QALBA10.GIF"));
         QCOMPARE(GifFileName("QALBA", 100), std::string("QALBA100.GIF"));
     }

@@ -38,9 +38,15 @@ public:
         Dialogs.push_back(request);
         return Next();
     }
+    // As Qt's dialog does, the default suffix is added to a file name without a dot.
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override {
         Dialogs.push_back(request);
-        return Next();
+        std::optional<std::string> file = Next();
+        if (file && !request.DefaultSuffix.empty() &&
+            file->find('.', file->rfind('/') + 1) == std::string::npos) {
+            *file += "." + request.DefaultSuffix;
+        }
+        return file;
     }
 
     // The texts shown so far, in order.

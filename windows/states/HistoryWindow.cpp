@@ -17,6 +17,8 @@ FileDialogRequest HistoryDialog(const char* title, bool save) {
     request.Filter = "History List File (*.HIS)";
     request.MustExist = !save;
     request.ConfirmOverwrite = save;
+    // Saved without an extension, a list would be hidden by the Load dialog's filter.
+    if (save) request.DefaultSuffix = "HIS";
     return request;
 }
 
@@ -64,8 +66,11 @@ void TCharHistory::LoadButtonClick() {
     std::optional<std::string> file =
         UI().OpenFileDialog(HistoryDialog("Load History List", false));
     if (!file) return;
+    int skipped = 0;
     VornListBox->AddIndics(
-        [&] { LoadHistoryList(*file, [this](int32_t state) { AddIndic(state); }); });
+        [&] { skipped = LoadHistoryList(*file, [this](int32_t state) { AddIndic(state); }); });
+    // Told once, after the windows show what was applied.
+    if (skipped > 0) ShowInformation(SkippedLinesText(*file, skipped));
 }
 
 void TCharHistory::SaveButtonClick() {

@@ -61,6 +61,9 @@ void TCharIndex::FormCreate() {
 }
 
 void TCharIndex::FormShow() {
+    // Centred in the area as it is seen unscrolled, not where an earlier index (of this
+    // key or another) was scrolled to.
+    ScrollFrameHome();
     if (QMdiSubWindow* sub = SubWindow()) {
         QSize client = FrameClientSize(sub->size());
         int left = std::max(0, (client.width() - sub->width()) / 2);
@@ -75,6 +78,9 @@ void TCharIndex::FormShow() {
 
 void TCharIndex::FormClose() {
     ClearIndexTable(IndexTable);
+    // The area was scrolled to reach this window; the windows left are placed from the
+    // origin.
+    ScrollFrameHome();
 }
 
 }  // namespace vorn

@@ -71,7 +71,8 @@ void TTaxMismatch::ImageButtonClick() {
             }
             return;
         }
-        ShellOpenFile(ResolveFileName(path));
+        // One message per click: the pictures after a refused one would be refused too.
+        if (!ShellOpenFile(ResolveFileName(path))) return;
     }
 }
 
@@ -81,8 +82,8 @@ std::string GifFileName(const std::string& imageName, int number) {
     return imageName + digits + ".GIF";
 }
 
-void ShellOpenFile(const std::string& fileName) {
-    OpenLocalFile(fileName);
+bool ShellOpenFile(const std::string& fileName) {
+    return ShowOnDesktop(fileName);
 }
 
 }  // namespace vorn

@@ -37,7 +37,8 @@ public slots:
 std::string GifFileName(const std::string& imageName, int number);
 
 // Asks the desktop to open a file with the program it associates with its type. The whole
-// name is passed, however long; the result is not examined.
-void ShellOpenFile(const std::string& fileName);
+// name is passed, however long. When the desktop refuses, the user is told (see
+// ShowOnDesktop) and the result is false.
+bool ShellOpenFile(const std::string& fileName);
 
 }  // namespace vorn

@@ -45,8 +45,8 @@ TTextForm::TTextForm() : TChildForm(WindowKind::TextForm) {
     Memo1->setFocusPolicy(Qt::NoFocus);
     Memo1->setContextMenuPolicy(Qt::NoContextMenu);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     layout->addWidget(TopPanel);
     layout->addWidget(Memo1, 1);

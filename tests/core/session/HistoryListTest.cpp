@@ -21,9 +21,10 @@ protected:
     std::vector<int32_t> Load(const std::string& text) {
         testing::WriteFile(dir_.Path() + "H.HIS", text);
         std::vector<int32_t> listed;
-        LoadHistoryList(dir_.Path() + "H.HIS", [&](int32_t s) { listed.push_back(s); });
+        skipped_ = LoadHistoryList(dir_.Path() + "H.HIS", [&](int32_t s) { listed.push_back(s); });
         return listed;
     }
+    int skipped_ = -1;
 };
 
 TEST_F(HistoryLists, PlusScoresPresentBlankListsMinusScoresAbsent) {
@@ -38,6 +39,24 @@ TEST_F(HistoryLists, OutOfRangeNumbersAndOtherLinesAreSkipped) {
     std::vector<int32_t> listed = Load("+0\r\n+-2\r\n+13\r\n\r\n#5\r\nx\r\n 12\n+1");
     EXPECT_EQ(listed, (std::vector<int32_t>{11}));  // the key's last state
     EXPECT_EQ(Scores(), "+...........");
+    // Only the numbers outside the key are counted: remarks and empty lines are meant.
+    EXPECT_EQ(skipped_, 3);
+    EXPECT_EQ(Load("+1\r\n#13\r\n"), (std::vector<int32_t>{}));
+    EXPECT_EQ(skipped_, 0);
+    Load(" 99999999999\r\n");
+    EXPECT_EQ(skipped_, 1);
+}
+
+TEST_F(HistoryLists, TheSkippedLinesAreToldWithTheirReason) {
+    EXPECT_EQ(SkippedLinesText("/tmp/A.HIS", 1),
+              "1 line of the history list \"/tmp/A.HIS\" was skipped: its state number is outside "
+              "the 12 states of the key " +
+                  Key.KeyName + ".  The list may have been written for another key.");
+    std::string four = SkippedLinesText("B.HIS", 4);
+    EXPECT_TRUE(
+        four.starts_with("4 lines of the history list \"B.HIS\" were skipped: their state "
+                         "numbers are outside"))
+        << four;
 }
 
 TEST_F(HistoryLists, ALineWithoutANumberStopsTheLoadingAfterWhatCameBefore) {

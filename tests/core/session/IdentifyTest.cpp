@@ -137,6 +137,24 @@ TEST_F(Identifier, HistoryFilesAreNamedFromTheStartingDirectory) {
     // The letter case of a name is forgiven, as for every file.
     run = Identify({"keys/OAKS.DES", "@WALK.HIS"});
     EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(Identifier, LinesOutsideTheKeyAreAWarningAndTheRestIsApplied) {
+    // A list of a larger key: two of its numbers are beyond the five states.
+    WriteFile(dir_.Path() + "other.his", "+2\r\n+17\r\n-5\r\n 6\r\n");
+    Outcome run = Identify({"keys/OAKS.DES", "@other.his", "--json"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "vorn-identify: warning: 2 lines of the history list \"" + dir_.Path() +
+                           "other.his\" were skipped: their state numbers are outside the 5 "
+                           "states of the key OAKS.  The list may have been written for "
+                           "another key.\n");
+    EXPECT_NE(run.out.find("\"matching_taxa_count\": 2"), std::string::npos) << run.out;
+    // Told once per list, and a list that fits says nothing.
+    WriteFile(dir_.Path() + "fits.his", "+2\r\n");
+    run = Identify({"keys/OAKS.DES", "@other.his", "@fits.his", "@other.his"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
 }
 
 TEST_F(Identifier, BadInputIsOneLineOnStandardErrorNothingOnStandardOutputStatus2) {
