@@ -184,11 +184,12 @@ void CloseKeyWindows();
 void ShowFirstKeyWindows();
 
 // The words of the count panel for `count` matching taxa at `tolerance` mismatches:
-// "12 Taxa Match"; above 0 "12 Taxa Match, 2 allowed"; with no taxon left and more
-// allowed on the menu, "0 Taxa Match: click to allow 1" (one more than now).
+// "12 Taxa Match"; above 0 "12 Taxa Match, 2 allowed"; with no taxon left, some
+// mismatches already allowed and more on the menu, "0 Taxa Match: click to allow 2"
+// (one more than now).
 std::string MatchingCountCaption(int32_t count, int tolerance);
 // True when the count panel offers one more mismatch: a key open, no taxon matching, and
-// the tolerance below the menu's highest.
+// the tolerance above 0 and below the menu's highest.
 bool CountPanelOffersTolerance();
 void UpdateMatchingCount();
 // After every change of scores: the count, then every list in a fixed order; brings the
