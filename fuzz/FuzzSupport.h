@@ -75,29 +75,4 @@ private:
     std::string directory_;
 };
 
-// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values beyond
-// U+10FFFF).
-inline bool IsUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        auto b = static_cast<unsigned char>(text[i]);
-        size_t length = b < 0x80                 ? 1
-                        : b >= 0xC2 && b <= 0xDF ? 2
-                        : b >= 0xE0 && b <= 0xEF ? 3
-                        : b >= 0xF0 && b <= 0xF4 ? 4
-                                                 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        uint32_t cp = length == 1 ? b : b & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) {
-            auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = cp << 6 | (c & 0x3F);
-        }
-        static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
-
 }  // namespace vorn::fuzz

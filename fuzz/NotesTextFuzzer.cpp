@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     std::string bytes(reinterpret_cast<const char*>(data), size);
     NotesText notes = NotesTextOf(bytes, false);
-    FUZZ_CHECK(fuzz::IsUtf8(notes.Text), "the text is UTF-8");
+    FUZZ_CHECK(IsUtf8(notes.Text), "the text is UTF-8");
     FUZZ_CHECK(notes.Text.find('\r') == std::string::npos, "no CR is left in the text");
 
     std::vector<std::string> lines = fuzz::SplitLines(bytes);

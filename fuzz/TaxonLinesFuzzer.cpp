@@ -77,14 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(EndsWith(stateLine, record), "a state's line ends with its text");
             FUZZ_CHECK(IndicName(state) == record, "a state's caption is its text");
             for (const std::string* text : {&taxonLine, &stateLine, &name}) {
-                FUZZ_CHECK(fuzz::IsUtf8(KeyTextToUtf8(*text)), "lines decode to UTF-8");
+                FUZZ_CHECK(IsUtf8(KeyTextToUtf8(*text)), "lines decode to UTF-8");
             }
         }
     }
     std::string shownName = KeyTextToUtf8(fields.Text);
-    FUZZ_CHECK(fuzz::IsUtf8(ReplaceControls(shownName)), "terminal text stays UTF-8");
-    FUZZ_CHECK(fuzz::IsUtf8(FileNameToUtf8(record)), "file names decode to UTF-8");
-    FUZZ_CHECK(fuzz::IsUtf8(record) == (FileNameToUtf8(record) == record),
+    FUZZ_CHECK(IsUtf8(ReplaceControls(shownName)), "terminal text stays UTF-8");
+    FUZZ_CHECK(IsUtf8(FileNameToUtf8(record)), "file names decode to UTF-8");
+    FUZZ_CHECK(IsUtf8(record) == (FileNameToUtf8(record) == record),
                "valid UTF-8 names are kept as they are");
     return 0;
 }

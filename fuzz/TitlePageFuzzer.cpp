@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(line.size() <= kMaxTitleLineBytes, "a shown line is cut to its limit");
         FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos, "a line holds no line end");
         FUZZ_CHECK(line.empty() || line.back() != ' ', "no blank ends a line");
-        FUZZ_CHECK(fuzz::IsUtf8(KeyTextToUtf8(line)), "a line decodes to UTF-8");
+        FUZZ_CHECK(IsUtf8(KeyTextToUtf8(line)), "a line decodes to UTF-8");
         const std::string& raw = lines[i];
         bool plain = raw.size() <= kMaxTitleLineBytes && raw.find("(c)") == std::string::npos &&
                      TrimBlanks(raw).size() == raw.size() && (raw.empty() || raw[0] != '\x03');

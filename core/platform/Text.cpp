@@ -27,6 +27,42 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 
 }  // namespace
 
+uint32_t FromWindows1252(unsigned char b) {
+    return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+}
+
+uint32_t NextUtf8CodePoint(std::string_view text, size_t& i, bool* valid) {
+    auto invalid = [&] {
+        ++i;
+        if (valid) *valid = false;
+        return 0xFFFDu;
+    };
+    auto b = static_cast<unsigned char>(text[i]);
+    size_t length = b < 0x80                 ? 1
+                    : b >= 0xC2 && b <= 0xDF ? 2
+                    : b >= 0xE0 && b <= 0xEF ? 3
+                    : b >= 0xF0 && b <= 0xF4 ? 4
+                                             : 0;
+    if (length == 0 || i + length > text.size()) return invalid();
+    uint32_t cp = length == 1 ? b : b & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+        auto c = static_cast<unsigned char>(text[i + k]);
+        if ((c & 0xC0) != 0x80) return invalid();
+        cp = cp << 6 | (c & 0x3F);
+    }
+    static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return invalid();
+    i += length;
+    return cp;
+}
+
+bool IsUtf8(std::string_view text) {
+    bool valid = true;
+    for (size_t i = 0; i < text.size() && valid;)
+        NextUtf8CodePoint(text, i, &valid);
+    return valid;
+}
+
 std::string KeyTextToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
@@ -116,11 +152,6 @@ std::string FoldCase(std::string_view text) {
 
 namespace {
 
-// The code point of Windows-1252 byte `b`.
-uint32_t FromWindows1252(unsigned char b) {
-    return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
-}
-
 // The lower case of a letter that Windows-1252 holds; other code points as they are.
 uint32_t FoldCodePoint(uint32_t cp) {
     if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) return cp + 0x20;
@@ -132,26 +163,11 @@ uint32_t FoldCodePoint(uint32_t cp) {
 // The folded code points of `text` read as UTF-8; nothing when it is not valid UTF-8.
 std::optional<std::u32string> FoldedUtf8(std::string_view text) {
     std::u32string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        auto b = static_cast<unsigned char>(text[i]);
-        size_t length = b < 0x80                 ? 1
-                        : b >= 0xC2 && b <= 0xDF ? 2
-                        : b >= 0xE0 && b <= 0xEF ? 3
-                        : b >= 0xF0 && b <= 0xF4 ? 4
-                                                 : 0;
-        if (length == 0 || i + length > text.size()) return std::nullopt;
-        uint32_t cp = length == 1 ? b : b & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) {
-            auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) return std::nullopt;
-            cp = cp << 6 | (c & 0x3F);
-        }
-        static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
+    bool valid = true;
+    for (size_t i = 0; i < text.size();) {
+        uint32_t cp = NextUtf8CodePoint(text, i, &valid);
+        if (!valid) return std::nullopt;
         out += FoldCodePoint(cp);
-        i += length;
     }
     return out;
 }

@@ -1,9 +1,21 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vorn {
+
+// The code point of Windows-1252 byte `b`; the five bytes Windows-1252 leaves undefined
+// give the control characters of the same number.
+uint32_t FromWindows1252(unsigned char b);
+
+// The code point at `i` of UTF-8 text (`i` below its size), advancing `i` past it. A byte
+// that starts no well-formed sequence (overlong forms, surrogates and values beyond
+// U+10FFFF are not) gives U+FFFD, advances `i` by one and sets `valid` when given.
+uint32_t NextUtf8CodePoint(std::string_view text, size_t& i, bool* valid = nullptr);
+// True when `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
 
 // Texts in keys are 8-bit Windows text (Windows-1252): Latin-1 plus printable characters
 // at 0x80-0x9F. Returns UTF-8. The five bytes that Windows-1252 leaves undefined map to

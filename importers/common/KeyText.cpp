@@ -5,48 +5,19 @@
 
 #include <cstdint>
 
+#include "core/platform/Text.h"
+
 namespace vorn::import {
 namespace {
-
-// Unicode code points of Windows-1252 bytes 0x80-0x9F; 0 where the byte is undefined.
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The code point at `i` of UTF-8 text, advancing `i`; U+FFFD for a byte that starts no
-// valid sequence, and then `valid` (when given) is set to false.
-uint32_t NextCodePoint(std::string_view text, size_t& i, bool* valid = nullptr) {
-    auto invalid = [&] {
-        ++i;
-        if (valid) *valid = false;
-        return 0xFFFDu;
-    };
-    auto b = static_cast<unsigned char>(text[i]);
-    size_t length = b < 0x80                 ? 1
-                    : b >= 0xC2 && b <= 0xDF ? 2
-                    : b >= 0xE0 && b <= 0xEF ? 3
-                    : b >= 0xF0 && b <= 0xF4 ? 4
-                                             : 0;
-    if (length == 0 || i + length > text.size()) return invalid();
-    uint32_t cp = length == 1 ? b : b & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        auto c = static_cast<unsigned char>(text[i + k]);
-        if ((c & 0xC0) != 0x80) return invalid();
-        cp = cp << 6 | (c & 0x3F);
-    }
-    static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return invalid();
-    i += length;
-    return cp;
-}
 
 // The Windows-1252 byte of a code point; 0 when it has none or is a control character.
 unsigned char Windows1252Byte(uint32_t cp) {
     if ((cp >= 0x20 && cp < 0x7F) || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<unsigned char>(cp);
-    for (int k = 0; k < 32; ++k) {
-        if (kHigh[k] != 0 && kHigh[k] == cp) return static_cast<unsigned char>(0x80 + k);
+    // The printable characters at 0x80-0x9F all lie above U+00FF.
+    for (unsigned k = 0x80; k < 0xA0 && cp > 0xFF; ++k) {
+        if (FromWindows1252(static_cast<unsigned char>(k)) == cp)
+            return static_cast<unsigned char>(k);
     }
     return 0;
 }
@@ -62,18 +33,11 @@ bool IsKnownEncoding(const std::string& name) {
     return !name.empty() && QStringDecoder(name.c_str()).isValid();
 }
 
-bool IsValidUtf8(std::string_view bytes) {
-    bool valid = true;
-    for (size_t i = 0; i < bytes.size() && valid;)
-        NextCodePoint(bytes, i, &valid);
-    return valid;
-}
-
 std::string DecodeBytes(std::string_view bytes, const std::string& encoding, bool* readAsUtf8) {
     std::string name = encoding;
-    if (name.empty()) name = IsValidUtf8(bytes) ? "UTF-8" : "windows-1252";
+    if (name.empty()) name = IsUtf8(bytes) ? "UTF-8" : "windows-1252";
     if (readAsUtf8) *readAsUtf8 = name == "UTF-8";
-    if (name == "UTF-8" && IsValidUtf8(bytes)) return std::string(bytes);
+    if (name == "UTF-8" && IsUtf8(bytes)) return std::string(bytes);
     QStringDecoder decoder(name.c_str());
     if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
     QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
@@ -84,7 +48,7 @@ std::string KeyTextWriter::operator()(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
-        unsigned char b = Windows1252Byte(NextCodePoint(utf8, i));
+        unsigned char b = Windows1252Byte(NextUtf8CodePoint(utf8, i));
         if (b == 0) {
             out += '?';
             ++unwritable_;

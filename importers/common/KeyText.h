@@ -19,9 +19,6 @@ bool IsKnownEncoding(const std::string& name);
 std::string DecodeBytes(std::string_view bytes, const std::string& encoding,
                         bool* readAsUtf8 = nullptr);
 
-// True when `bytes` are valid UTF-8.
-bool IsValidUtf8(std::string_view bytes);
-
 // Windows-1252 text for the key's files. Characters it cannot hold, and control
 // characters, become "?"; the writer counts them for the report.
 class KeyTextWriter {

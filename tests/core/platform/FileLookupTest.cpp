@@ -71,5 +71,29 @@ TEST(Text, CaseFoldsAsciiAndWindowsLettersOnly) {
     EXPECT_TRUE(EqualIgnoringCase("Trees.DES", "TREES.des"));
 }
 
+TEST(Text, Utf8DecodingAcceptsWellFormedSequencesOnly) {
+    EXPECT_TRUE(IsUtf8("Hult\xC3\xA9n \xE2\x80\x93 \xF0\x9F\x8C\xB2"));
+    for (std::string bad : {"\xC0\x80",          // an overlong NUL
+                            "\xED\xA0\x80",      // a surrogate
+                            "\xF4\x90\x80\x80",  // beyond U+10FFFF
+                            "\xE2\x82",          // cut short at the end
+                            "Hult\xE9n"}) {      // Windows-1252, not UTF-8
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(IsUtf8(bad));
+        // Both decoders agree on which bytes they replace.
+        EXPECT_NE(FileNameToUtf8(bad), bad);
+    }
+    std::string text = "\xE2\x80x\xC3\xA9";
+    size_t i = 0;
+    bool valid = true;
+    EXPECT_EQ(NextUtf8CodePoint(text, i, &valid), 0xFFFDu);  // one byte skipped, not two
+    EXPECT_EQ(i, 1u);
+    EXPECT_FALSE(valid);
+    EXPECT_EQ(NextUtf8CodePoint(text, i), 0xFFFDu);
+    EXPECT_EQ(NextUtf8CodePoint(text, i), uint32_t('x'));
+    EXPECT_EQ(NextUtf8CodePoint(text, i), 0xE9u);
+    EXPECT_EQ(i, text.size());
+}
+
 }  // namespace
 }  // namespace vorn
