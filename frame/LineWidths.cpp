@@ -1,5 +1,7 @@
 #include "frame/LineWidths.h"
 
+#include <algorithm>
+
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
@@ -19,6 +21,17 @@ int32_t ItemsOfKind(uint8_t kind) {
 }
 
 }  // namespace
+
+int LineWidths::CodeCellWidth(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (QChar code : QStringLiteral("?+-*"))
+        widest = std::max(widest, metrics.horizontalAdvance(code));
+    return widest;
+}
+
+int LineWidths::CodesLeadWidth(const QFontMetrics& metrics) {
+    return 2 * (CodeCellWidth(metrics) + metrics.horizontalAdvance(QLatin1Char(' ')));
+}
 
 LineWidths& LineWidths::Shared() {
     static LineWidths widths;
@@ -69,9 +82,12 @@ int LineWidths::PrefixWidth(const QFont& font, const IndicatorRow& row, bool lin
     auto found = widths.Prefixes.find(key);
     if (found == widths.Prefixes.end()) {
         ++prefixesMeasured_;
-        found =
-            widths.Prefixes.emplace(key, Measure(widths.Metrics, IndicPrefix(row, linked, numbers)))
-                .first;
+        std::string prefix = IndicPrefix(row, linked, numbers);
+        int width = HasCodesLead(row) && prefix.size() >= kCodesLeadBytes
+                        ? CodesLeadWidth(widths.Metrics) +
+                              Measure(widths.Metrics, prefix.substr(kCodesLeadBytes))
+                        : Measure(widths.Metrics, prefix);
+        found = widths.Prefixes.emplace(key, width).first;
     }
     widths.LastPrefix = key;
     widths.LastPrefixWidth = found->second;

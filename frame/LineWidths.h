@@ -23,6 +23,17 @@ class LineWidths {
 public:
     static LineWidths& Shared();
 
+    // The two codes that lead a line of the Taxon Differences window ("+ -", "* ?") are
+    // drawn each in a cell as wide as the widest code, so the texts after them align in
+    // a proportional font. The lead is the first kCodesLeadBytes of such a line's text.
+    static constexpr int kCodesLeadBytes = 4;
+    static bool HasCodesLead(const IndicatorRow& row) {
+        return row.Kind == TIndicatorObj::IndicState && row.CountStyle == TIndicatorObj::CountCodes;
+    }
+    static int CodeCellWidth(const QFontMetrics& metrics);
+    // The room the two cells and the blanks after them take.
+    static int CodesLeadWidth(const QFontMetrics& metrics);
+
     struct Body {
         int Width = -1;  // -1: not measured yet
         bool Linked = false;

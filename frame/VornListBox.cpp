@@ -47,10 +47,23 @@ public:
                                                 : palette.brush(QPalette::Base));
         auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
-        QString line = LineOf(model->At(index.row()));
+        const IndicatorRow& row = model->At(index.row());
+        QString line = LineOf(row);
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
+        constexpr int kLead = LineWidths::kCodesLeadBytes;
+        if (LineWidths::HasCodesLead(row) && line.size() >= kLead) {
+            QFontMetrics metrics(option.font);
+            int cell = LineWidths::CodeCellWidth(metrics);
+            int step = LineWidths::CodesLeadWidth(metrics) / 2;
+            for (int k = 0; k < 2; ++k) {
+                QRect code(text.left() + k * step, text.top(), cell, text.height());
+                painter->drawText(code, Qt::AlignHCenter | Qt::AlignTop, line.mid(2 * k, 1));
+            }
+            text.setLeft(text.left() + 2 * step);
+            line = line.mid(kLead);
+        }
         painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
     }
 
