@@ -57,12 +57,12 @@ private slots:
         ToleranceMode = 0;
     }
 
-    void theMenuSitsWithTheKeysCommandsAndFollowsTheSettings() {
+    void theMenuSitsBeforeTheRecentKeysAndFollowsTheSettings() {
         QStringList names;
         for (QAction* action : f->Main->Key1->actions())
             names << (action->menu() ? action->menu()->objectName() : action->objectName());
-        QCOMPARE(names.mid(0, 8), QStringList({"Openkey1", "Reset1", "Close1", "Tolerance1",
-                                               "Checkkey1", "N1", "Exit1", "KeyHistoryLine"}));
+        QCOMPARE(names.mid(0, 8), QStringList({"Openkey1", "Reset1", "Close1", "N1", "Exit1",
+                                               "Tolerance1", "Checkkey1", "KeyHistoryLine"}));
         QCOMPARE(f->Main->Tolerance1->title(), QString("&Tolerance"));
         QStringList captions;
         for (QAction* action : f->Main->Tolerance1->actions())
