@@ -192,11 +192,11 @@ void TMainForm::BuildMenus() {
          self(&TMainForm::Openkey1Click)},
         {&TMainForm::Key1, &TMainForm::Reset1, "Reset1", "&Reset", 0, ResetKey},
         {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0, CloseKey},
+        {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
+        {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
         // Key, Tolerance goes in before this item once the table is built.
         {&TMainForm::Key1, &TMainForm::Checkkey1, "Checkkey1", "Chec&k key", 0,
          [] { ShowKeyCheck(); }},
-        {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
-        {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
         {&TMainForm::Key1, &TMainForm::KeyHistoryLine, "KeyHistoryLine", nullptr, 0, {}},
         {&TMainForm::Characters1, &TMainForm::Index1, "Index1", "&Index", Qt::Key_F2,
          Shows(WindowKind::CharIndex)},
