@@ -1,6 +1,6 @@
 // One scoring action with the windows open, on synthetic keys of 1,200 x 1,200 and
-// 10,000 x 10,000 written here: from ScoreState to the end of the refresh, every list rebuilt or redrawn
-// and the frame painted once; and a large photograph shown in the Image window, next to
+// 10,000 x 10,000 written here: from ScoreState to the end of the refresh, every list rebuilt or
+// redrawn and the frame painted once; and a large photograph shown in the Image window, next to
 // libjpeg decoding it alone. Runs on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 
@@ -33,7 +33,6 @@
 
 namespace vorn {
 namespace {
-
 
 // Accepts the title page that opening a key shows.
 void AcceptTitlePage() {
@@ -71,8 +70,8 @@ void BM_MatrixFloor(benchmark::State& state) {
 BENCHMARK(BM_MatrixFloor)->Apply(Sizes);
 
 // One scoring action with every window that a scoring action refreshes open at once:
-// Score, Active, History (300 states), Differentiating, taxa Mismatch, Subset (300 states),
-// Mismatched States and Matching Taxa. One state is scored Absent and kept; another is
+// Score, Active, History (300 states), Differentiating, Best, taxa Mismatch, Subset (300
+// states), Mismatched States and Matching Taxa. One state is scored Absent and kept; another is
 // scored Present and cleared in turn, so every iteration rebuilds lists of known length.
 void BM_ScoringActionAllWindows(benchmark::State& state) {
     AlwaysYes yes;
@@ -91,14 +90,15 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
             history->AddIndic(s);
     }
     ShowWindow(WindowKind::CharDiff);
+    ShowWindow(WindowKind::CharBest);
     ShowWindow(WindowKind::TaxMismatch);
     ShowCharSubset(0);
     ShowCharMiss(0, "Taxon 1");
     ShowWindow(WindowKind::TaxMatch);
-    const WindowKind kinds[] = {WindowKind::CharScore,   WindowKind::CharActive,
-                                WindowKind::CharHistory, WindowKind::CharDiff,
-                                WindowKind::TaxMismatch, WindowKind::CharSubset,
-                                WindowKind::CharMiss,    WindowKind::TaxMatch};
+    const WindowKind kinds[] = {
+        WindowKind::CharScore,  WindowKind::CharActive, WindowKind::CharHistory,
+        WindowKind::CharDiff,   WindowKind::CharBest,   WindowKind::TaxMismatch,
+        WindowKind::CharSubset, WindowKind::CharMiss,   WindowKind::TaxMatch};
     for (WindowKind kind : kinds) {
         if (!IsOpen(kind)) state.SkipWithError("a window of the benchmark did not open");
     }
