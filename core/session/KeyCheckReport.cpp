@@ -35,9 +35,13 @@ void AddList(std::string& text, const std::string& heading, const Items& items, 
 }  // namespace
 
 std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
-    // Each heading below carries its own count, so the first line only names the key's size.
-    std::string text = "Taxa " + std::to_string(Key.TaxonCount) + ", states " +
-                       std::to_string(Key.StateCount) + ".\n";
+    std::string text =
+        "Taxa " + std::to_string(Key.TaxonCount) + ", states " + std::to_string(Key.StateCount) +
+        ". Pairs of taxa no state separates for certain: " +
+        std::to_string(check.InseparablePairs.size()) +
+        ". States no taxon has: " + std::to_string(check.StatesNoTaxonHas.size()) +
+        ". States every taxon has: " + std::to_string(check.StatesEveryTaxonHas.size()) +
+        ". Taxa without \"+\": " + std::to_string(check.TaxaWithoutPresent.size()) + ".\n";
     if (!check.Complete) {
         std::string done = std::to_string(check.TaxaDone);
         text += "Cancelled after " + done + " of " + std::to_string(Key.TaxonCount) +

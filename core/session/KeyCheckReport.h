@@ -12,7 +12,7 @@ namespace vorn {
 constexpr size_t kKeyCheckListLines = 1000;
 
 // The findings of a check of the open key as its window and vorn-identify --check-key
-// show them: a line with the key's size, a line on how far a cancelled check got, then the pairs of
+// show them: a line of counts, a line on how far a cancelled check got, then the pairs of
 // taxa no state separates for certain, the states no taxon has, the states every taxon
 // has and the taxa without "+", each under a heading with its length, at most
 // `listLines` lines and then "... and N more". Taxa and states by number (from 1) and

@@ -52,7 +52,9 @@ private slots:
         TTextForm* w = TextWindows().back();
         QCOMPARE(w->Caption(), QString("Key Check: FOUR"));
         QCOMPARE(TextOf(w),
-                 QString("Taxa 4, states 5.\n"
+                 QString("Taxa 4, states 5. Pairs of taxa no state separates for certain: 4. "
+                         "States no taxon has: 1. States every taxon has: 0. "
+                         "Taxa without \"+\": 1.\n"
                          "\n"
                          "Pairs of taxa that no state separates for certain (\"+\" for one, "
                          "\"-\" for the other): 4\n"

@@ -271,8 +271,8 @@ TEST_F(Identifier, ToleranceDifferencesAndKeyCheckInTextAndJson) {
                            "  possible: none\n"),
               std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("Key check:\nTaxa 4, states 5.\n\nPairs of taxa that no state "
-                           "separates for certain (\"+\" for one, \"-\" for the other): 0\n"),
+    EXPECT_NE(run.out.find("Key check:\nTaxa 4, states 5. Pairs of taxa no state separates for "
+                           "certain: 0. "),
               std::string::npos)
         << run.out;
 
