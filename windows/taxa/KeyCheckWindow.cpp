@@ -1,6 +1,7 @@
 #include "windows/taxa/KeyCheckWindow.h"
 
 #include <QCoreApplication>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <cmath>
 
@@ -52,6 +53,8 @@ TTextForm* ShowKeyCheck() {
     auto* form = dynamic_cast<TTextForm*>(CreateAndShow(WindowKind::TextForm));
     if (!form) return nullptr;
     form->SetCaption(QString::fromStdString(KeyTextToUtf8("Key Check: " + name)));
+    // A report, not a file shown as written: its long lines wrap at the window's width.
+    form->Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     form->ShowText(text);
     return form;
 }
