@@ -29,6 +29,7 @@ share=$prefix/share
 
 # -- Where the standards put things
 for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/docs/keys/index.html \
+    share/vorn/docs/manual/index.html share/vorn/docs/manual/windows.html \
     share/vorn/keys/TREES.DES share/vorn/keys/TREES.HIS share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
