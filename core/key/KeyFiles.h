@@ -29,7 +29,6 @@ enum TaxonCodeValue : uint8_t {
     CodeVariable = 3,  // "*"
 };
 
-
 // The one open key. Opening fills it (core/session/OpenKey.h); closing empties the names and
 // closes the files. The files are only ever read.
 struct KeyRecord {

@@ -801,8 +801,11 @@ std::string TitleFromShow(const std::string& show) {
     };
     trim(" .");
     std::string lower = FoldCase(title);
-    for (const char* word : {"specifications", "specification", "specs"}) {
-        size_t size = std::string_view(word).size();
+    // The long form counts in the plural and in the singular.
+    const std::string_view longForm = "specifications";
+    for (std::string_view word :
+         {longForm, longForm.substr(0, longForm.size() - 1), std::string_view("specs")}) {
+        size_t size = word.size();
         if (lower.size() >= size && lower.compare(lower.size() - size, size, word) == 0 &&
             (lower.size() == size ||
              !std::isalpha(static_cast<unsigned char>(lower[lower.size() - size - 1])))) {

@@ -58,8 +58,8 @@ std::vector<std::vector<PictureFile>> PlanPictures(
     const std::function<std::string(const std::string&, std::string*)>& find,
     std::vector<std::string>& missing);
 
-// The title that *SHOW gives (UTF-8): without "~" and a final "specifications",
-// "specification" or "specs" phrase; empty when nothing is left or when it names nothing
+// The title that *SHOW gives (UTF-8): without "~" and a final "specifications" (also
+// without its last "s") or "specs" phrase; empty when nothing is left or when it names nothing
 // ("Dataset", "Data set", "Test data set", "Character list", in any case).
 std::string TitleFromShow(const std::string& show);
 
