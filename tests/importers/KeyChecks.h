@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,28 @@ namespace vorn::testing {
 
 // What the importers' tests ask of a key they wrote: a state's number by its text, and
 // what vorn-identify (the program a user would run) reports after some actions.
+
+// What an importer's run printed, and its exit status.
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs an importer's entry point (RunImportDelta, RunImportSdd) on `args`.
+inline Outcome RunImporter(int (*run)(const std::vector<std::string>&, std::ostream&,
+                                      std::ostream&),
+                           const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    Outcome outcome;
+    outcome.status = run(args, out, err);
+    outcome.out = out.str();
+    outcome.err = err.str();
+    return outcome;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 inline std::string ShellQuote(const std::string& arg) {
     std::string quoted = "'";

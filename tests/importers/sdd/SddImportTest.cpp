@@ -27,22 +27,11 @@ using vorn::testing::ReadFile;
 using vorn::testing::TempDir;
 using vorn::testing::WriteFile;
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using vorn::testing::Contains;
+using vorn::testing::Outcome;
 
 Outcome Import(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    Outcome run;
-    run.status = RunImportSdd(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
+    return vorn::testing::RunImporter(RunImportSdd, args);
 }
 
 void WriteZip(const std::string& path,
