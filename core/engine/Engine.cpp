@@ -268,7 +268,7 @@ void Engine::DissolveGroupOf(int32_t state) {
 
 // ---- Queries --------------------------------------------------------------------------------
 
-int32_t Engine::StateMatchCount(int32_t state) {
+const std::vector<int32_t>& Engine::CountWords() {
     if (countsStale_) {
         std::fill(counts_.begin(), counts_.end(), -2);
         countWords_.clear();
@@ -277,14 +277,18 @@ int32_t Engine::StateMatchCount(int32_t state) {
         }
         countsStale_ = false;
     }
+    return countWords_;
+}
+
+int32_t Engine::StateMatchCount(int32_t state) {
+    const std::vector<int32_t>& words = CountWords();
     int32_t& cached = counts_[static_cast<size_t>(state)];
     if (cached != -2) return cached;
     uint8_t score = score_[static_cast<size_t>(state)];
     if (score == ScoreAbsent || IsOrScore(score)) return cached = -1;
     // Taxa within the tolerance that are not coded "-": "-" is No without Yes. Only the
     // words that hold such taxa are read.
-    return cached =
-               CountCouldHave(countWords_, within_.data(), codes_.Yes(state), codes_.No(state));
+    return cached = CountCouldHave(words, within_.data(), codes_.Yes(state), codes_.No(state));
 }
 
 bool Engine::Contradicts(int32_t taxon, int32_t state) const {
@@ -349,27 +353,12 @@ double SeparationOf(int32_t t, int32_t plus, int32_t minus) {
 
 }  // namespace
 
-double Engine::Separation(int32_t state) const {
-    std::vector<int32_t> words(static_cast<size_t>(words_));
-    for (int32_t w = 0; w < words_; ++w)
-        words[static_cast<size_t>(w)] = w;
-    int32_t plus = 0, minus = 0;
-    // The taxa below the tolerance survive either answer: only the others count as sure.
-    CountSure(words, within_.data(), below_.data(), codes_.Yes(state), codes_.No(state), plus,
-              minus);
-    return SeparationOf(Popcount(within_), plus, minus);
-}
-
 const std::vector<StateSeparation>& Engine::BestStates() {
     if (!bestStale_) return best_;
     bestStale_ = false;
     best_.clear();
-    std::vector<int32_t> words;
-    int32_t t = 0;
-    for (int32_t w = 0; w < words_; ++w) {
-        if (within_[w]) words.push_back(w);
-        t += std::popcount(within_[w]);
-    }
+    const std::vector<int32_t>& words = CountWords();
+    int32_t t = withinCount_;
     if (t < 2) return best_;
     // Equal values compare equal however the sums rounded: at 9 decimals.
     std::vector<std::pair<int64_t, StateSeparation>> ranked;

@@ -95,8 +95,6 @@ public:
     // Only states above 1e-9 are listed, highest first (compared at 9 decimals), then
     // in state order; nothing with fewer than two taxa. Cached until the scores change.
     const std::vector<StateSeparation>& BestStates();
-    // The separation of one state by the rule above, whatever its score.
-    double Separation(int32_t state) const;
     TaxonDifferences Differences(int32_t a, int32_t b) const;
     const CodeMatrix& Codes() const { return codes_; }
 
@@ -134,6 +132,8 @@ private:
     // Matching taxa from Within and the open group; the count with them.
     void MakeMatches();
     void MarkCountsStale() { countsStale_ = bestStale_ = true; }
+    // The words of within_ that are not 0, rebuilt (and the counts cleared) when stale.
+    const std::vector<int32_t>& CountWords();
     void AddOrState(int32_t state, ScoreRequest request);
     void DissolveGroupOf(int32_t state);
     void ApplySingleScore(int32_t state, ScoreRequest request);
