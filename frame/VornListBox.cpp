@@ -54,7 +54,7 @@ public:
         QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
         constexpr int kLead = LineWidths::kCodesLeadBytes;
         if (LineWidths::HasCodesLead(row) && line.size() >= kLead) {
-            QFontMetrics metrics(option.font);
+            const QFontMetrics& metrics = option.fontMetrics;
             int cell = LineWidths::CodeCellWidth(metrics);
             int step = LineWidths::CodesLeadWidth(metrics) / 2;
             for (int k = 0; k < 2; ++k) {
