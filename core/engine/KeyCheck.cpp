@@ -48,11 +48,11 @@ KeyCheck CheckKey(const CodeMatrix& codes, const std::function<bool(double)>& pr
     double done = 0;
     int64_t sinceAsked = 0;
     for (int32_t a = 0; a < taxa; ++a) {
-        const uint64_t* plusA = &plus[static_cast<size_t>(a) * stateWords];
-        const uint64_t* minusA = &minus[static_cast<size_t>(a) * stateWords];
+        const uint64_t* plusA = plus.data() + static_cast<size_t>(a) * stateWords;
+        const uint64_t* minusA = minus.data() + static_cast<size_t>(a) * stateWords;
         for (int32_t b = a + 1; b < taxa; ++b) {
-            const uint64_t* plusB = &plus[static_cast<size_t>(b) * stateWords];
-            const uint64_t* minusB = &minus[static_cast<size_t>(b) * stateWords];
+            const uint64_t* plusB = plus.data() + static_cast<size_t>(b) * stateWords;
+            const uint64_t* minusB = minus.data() + static_cast<size_t>(b) * stateWords;
             bool separated = false;
             for (int32_t w = 0; w < stateWords && !separated; ++w)
                 separated = ((plusA[w] & minusB[w]) | (minusA[w] & plusB[w])) != 0;

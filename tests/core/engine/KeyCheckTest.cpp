@@ -39,6 +39,10 @@ TEST(KeyCheckTest, WhatNoStateSeparatesWorkedByHand) {
     EXPECT_EQ(check.TaxaWithoutPresent, (std::vector<int32_t>{0, 1, 2}));
     EXPECT_EQ(check.InseparablePairs, (Pairs{{0, 1}, {0, 2}, {1, 2}}));
     EXPECT_TRUE(CheckKey(Codes(1, {"+"})).InseparablePairs.empty());
+    // Taxa and no states at all: nothing separates them, and none has a "+".
+    check = CheckKey(Codes(2, {}));
+    EXPECT_EQ(check.InseparablePairs, (Pairs{{0, 1}}));
+    EXPECT_EQ(check.TaxaWithoutPresent, (std::vector<int32_t>{0, 1}));
 }
 
 TEST(KeyCheckTest, PairsAcrossWordsOfStatesAndTaxa) {
