@@ -53,22 +53,6 @@ bool IsPresentMark(uint8_t score) {
     return score == ScorePresent || score == ScoreOrPresent;
 }
 
-int32_t Popcount(const Bits& bits) {
-    int32_t n = 0;
-    for (uint64_t word : bits)
-        n += std::popcount(word);
-    return n;
-}
-
-// Calls f(i) for every bit set in `bits`, in ascending order.
-template <class F>
-void ForEachBit(const Bits& bits, F&& f) {
-    for (size_t w = 0; w < bits.size(); ++w) {
-        for (uint64_t word = bits[w]; word; word &= word - 1)
-            f(static_cast<int32_t>(w * 64 + static_cast<size_t>(std::countr_zero(word))));
-    }
-}
-
 std::unique_ptr<Engine> openEngine;
 
 }  // namespace
@@ -78,71 +62,60 @@ Engine::Engine(const CodeMatrix& codes)
       taxa_(codes.TaxonCount()),
       states_(codes.StateCount()),
       words_(codes.Words()),
-      allTaxa_(static_cast<size_t>(words_), ~uint64_t{0}),
       score_(static_cast<size_t>(states_), ScoreNone),
       mismatches_(static_cast<size_t>(taxa_), 0),
-      within_(static_cast<size_t>(words_)),
-      below_(static_cast<size_t>(words_)),
-      matches_(static_cast<size_t>(words_)),
+      within_(taxa_),
+      below_(taxa_),
+      matches_(taxa_),
       counts_(static_cast<size_t>(states_), -2) {
-    if (taxa_ % 64) allTaxa_.back() = (uint64_t{1} << (taxa_ % 64)) - 1;
     ClearAllScores();
 }
 
 // ---- Scoring ------------------------------------------------------------------------------
 
 void Engine::Contradicted(int32_t state, uint8_t score, Bits& out) const {
-    const uint64_t* yes = codes_.Yes(state);
-    const uint64_t* no = codes_.No(state);
-    out.resize(static_cast<size_t>(words_));
+    // "-" exactly is No without Yes; "+" exactly is Yes without No.
+    if (out.Size() != taxa_) out = Bits(taxa_);
     if (IsPresentMark(score)) {
-        for (int32_t w = 0; w < words_; ++w)
-            out[w] = no[w] & ~yes[w];
+        out.AssignAndNot(codes_.No(state), codes_.Yes(state));
     } else {
-        for (int32_t w = 0; w < words_; ++w)
-            out[w] = yes[w] & ~no[w];
+        out.AssignAndNot(codes_.Yes(state), codes_.No(state));
     }
 }
 
 void Engine::AddMismatches(const Bits& taxa) {
-    ForEachBit(taxa, [this](int32_t t) {
+    taxa.ForEach([this](int32_t t) {
         int32_t before = mismatches_[static_cast<size_t>(t)]++;
-        uint64_t bit = uint64_t{1} << (t % 64);
-        if (before == tolerance_) within_[static_cast<size_t>(t) / 64] &= ~bit;
-        if (before == tolerance_ - 1) below_[static_cast<size_t>(t) / 64] &= ~bit;
+        if (before == tolerance_) within_.Reset(t);
+        if (before == tolerance_ - 1) below_.Reset(t);
     });
     MarkCountsStale();
 }
 
 void Engine::RemoveMismatches(const Bits& taxa) {
-    ForEachBit(taxa, [this](int32_t t) {
+    taxa.ForEach([this](int32_t t) {
         int32_t after = --mismatches_[static_cast<size_t>(t)];
-        uint64_t bit = uint64_t{1} << (t % 64);
-        if (after == tolerance_) within_[static_cast<size_t>(t) / 64] |= bit;
-        if (after == tolerance_ - 1) below_[static_cast<size_t>(t) / 64] |= bit;
+        if (after == tolerance_) within_.Set(t);
+        if (after == tolerance_ - 1) below_.Set(t);
     });
     MarkCountsStale();
 }
 
 void Engine::MakeWithin() {
-    std::fill(within_.begin(), within_.end(), 0);
-    std::fill(below_.begin(), below_.end(), 0);
+    within_.Clear();
+    below_.Clear();
     for (int32_t t = 0; t < taxa_; ++t) {
         int32_t mismatches = mismatches_[static_cast<size_t>(t)];
-        uint64_t bit = uint64_t{1} << (t % 64);
-        if (mismatches <= tolerance_) within_[static_cast<size_t>(t) / 64] |= bit;
-        if (mismatches < tolerance_) below_[static_cast<size_t>(t) / 64] |= bit;
+        if (mismatches <= tolerance_) within_.Set(t);
+        if (mismatches < tolerance_) below_.Set(t);
     }
 }
 
 void Engine::MakeMatches() {
-    withinCount_ = Popcount(within_);
+    withinCount_ = within_.Count();
     matches_ = within_;
-    if (open_ && !open_->Members.empty()) {
-        for (int32_t w = 0; w < words_; ++w)
-            matches_[w] &= open_->Satisfies[w];
-    }
-    matchingCount_ = Popcount(matches_);
+    if (open_ && !open_->Members.empty()) matches_ &= open_->Satisfies;
+    matchingCount_ = matches_.Count();
 }
 
 void Engine::ApplyScoreRequest(int32_t state, ScoreRequest request) {
@@ -218,7 +191,7 @@ void Engine::SetTolerance(int tolerance) {
 void Engine::BeginOrGroup() {
     if (open_) return;
     open_.emplace();
-    open_->Satisfies.assign(static_cast<size_t>(words_), 0);
+    open_->Satisfies = Bits(taxa_);
 }
 
 void Engine::AddOrState(int32_t state, ScoreRequest request) {
@@ -227,10 +200,10 @@ void Engine::AddOrState(int32_t state, ScoreRequest request) {
     if (request == RequestClear) return;
     uint8_t mark = request == RequestPresent ? ScoreOrPresent : ScoreOrAbsent;
     score_[static_cast<size_t>(state)] = mark;
-    Bits failing;
-    Contradicted(state, mark, failing);
-    for (int32_t w = 0; w < words_; ++w)
-        open_->Satisfies[w] |= allTaxa_[w] & ~failing[w];
+    Bits satisfying;
+    Contradicted(state, mark, satisfying);
+    satisfying.Complement();
+    open_->Satisfies |= satisfying;
     open_->Members.push_back(state);
     MakeMatches();
 }
@@ -240,9 +213,8 @@ void Engine::EndOrGroup() {
     OrGroup group = std::move(*open_);
     open_.reset();
     if (!group.Members.empty()) {
-        Bits unsatisfied(static_cast<size_t>(words_));
-        for (int32_t w = 0; w < words_; ++w)
-            unsatisfied[w] = allTaxa_[w] & ~group.Satisfies[w];
+        Bits unsatisfied = group.Satisfies;
+        unsatisfied.Complement();
         AddMismatches(unsatisfied);
         closed_.push_back(std::move(group));
     }
@@ -257,9 +229,8 @@ void Engine::DissolveGroupOf(int32_t state) {
     if (group == closed_.end()) return;
     // The group gave one mismatch to each taxon that satisfied none of its members: taking
     // exactly that back equals counting every remaining score and group again.
-    Bits unsatisfied(static_cast<size_t>(words_));
-    for (int32_t w = 0; w < words_; ++w)
-        unsatisfied[w] = allTaxa_[w] & ~group->Satisfies[w];
+    Bits unsatisfied = group->Satisfies;
+    unsatisfied.Complement();
     RemoveMismatches(unsatisfied);
     for (int32_t member : group->Members)
         score_[static_cast<size_t>(member)] = ScoreNone;
@@ -273,7 +244,7 @@ const std::vector<int32_t>& Engine::CountWords() {
         std::fill(counts_.begin(), counts_.end(), -2);
         countWords_.clear();
         for (int32_t w = 0; w < words_; ++w) {
-            if (within_[w]) countWords_.push_back(w);
+            if (within_.Word(w)) countWords_.push_back(w);
         }
         countsStale_ = false;
     }
@@ -327,8 +298,7 @@ std::vector<int32_t> Engine::TaxaByMismatches() const {
 }
 
 std::vector<int32_t> Engine::MatchingTaxaByMismatches() const {
-    std::vector<int32_t> taxa;
-    ForEachBit(matches_, [&taxa](int32_t t) { taxa.push_back(t); });
+    std::vector<int32_t> taxa = matches_.Members();
     std::stable_sort(taxa.begin(), taxa.end(), [this](int32_t a, int32_t b) {
         return mismatches_[static_cast<size_t>(a)] < mismatches_[static_cast<size_t>(b)];
     });
@@ -398,11 +368,11 @@ std::vector<int32_t> Engine::RecountMismatches() const {
         uint8_t score = score_[static_cast<size_t>(s)];
         if (score != ScorePresent && score != ScoreAbsent) continue;
         Contradicted(s, score, taxa);
-        ForEachBit(taxa, [&counts](int32_t t) { ++counts[static_cast<size_t>(t)]; });
+        taxa.ForEach([&counts](int32_t t) { ++counts[static_cast<size_t>(t)]; });
     }
     for (const OrGroup& group : closed_) {
         for (int32_t t = 0; t < taxa_; ++t)
-            counts[static_cast<size_t>(t)] += !Test(group.Satisfies, t);
+            counts[static_cast<size_t>(t)] += !group.Satisfies.Test(t);
     }
     return counts;
 }

@@ -65,7 +65,7 @@ public:
     // ---- What the windows ask --------------------------------------------------------
     uint8_t Score(int32_t state) const { return score_[static_cast<size_t>(state)]; }
     int32_t Mismatches(int32_t taxon) const { return mismatches_[static_cast<size_t>(taxon)]; }
-    bool Matches(int32_t taxon) const { return Test(matches_, taxon); }
+    bool Matches(int32_t taxon) const { return matches_.Test(taxon); }
     int32_t MatchingCount() const { return matchingCount_; }
     // The taxa within the tolerance: what the counts are made from.
     int32_t CountedCount() const { return withinCount_; }
@@ -120,9 +120,6 @@ public:
     const std::optional<OrGroup>& OpenGroup() const { return open_; }
 
 private:
-    static bool Test(const Bits& bits, int32_t i) {
-        return (bits[static_cast<size_t>(i) / 64] >> (i % 64)) & 1;
-    }
     // Taxa that a score contradicts: coded "-" for a present mark, "+" for an absent one.
     void Contradicted(int32_t state, uint8_t score, Bits& out) const;
     void AddMismatches(const Bits& taxa);
@@ -142,7 +139,6 @@ private:
     int32_t taxa_;
     int32_t states_;
     int32_t words_;
-    Bits allTaxa_;  // every taxon of the key
     std::vector<uint8_t> score_;
     std::vector<int32_t> mismatches_;
     int tolerance_ = 0;

@@ -14,31 +14,23 @@ KeyCheck CheckKey(const CodeMatrix& codes, const std::function<bool(double)>& pr
     std::vector<uint64_t> plus(static_cast<size_t>(taxa) * stateWords);
     std::vector<uint64_t> minus(plus.size());
     std::vector<bool> hasPresent(static_cast<size_t>(taxa));
+    Bits exactPlus(taxa), exactMinus(taxa);
     for (int32_t s = 0; s < states; ++s) {
         const uint64_t* yes = codes.Yes(s);
         const uint64_t* no = codes.No(s);
-        bool anyYes = false, allPlus = taxa > 0;
+        exactPlus.AssignAndNot(yes, no);
+        exactMinus.AssignAndNot(no, yes);
         const uint64_t bit = uint64_t{1} << (s % 64);
         const size_t word = static_cast<size_t>(s / 64);
-        for (int32_t w = 0; w < taxonWords; ++w) {
-            uint64_t exactPlus = yes[w] & ~no[w];
-            uint64_t exactMinus = no[w] & ~yes[w];
-            anyYes = anyYes || yes[w];
-            int32_t inWord = std::min(64, taxa - 64 * w);
-            uint64_t all = inWord == 64 ? ~uint64_t{0} : (uint64_t{1} << inWord) - 1;
-            allPlus = allPlus && exactPlus == all;
-            for (uint64_t m = exactPlus; m; m &= m - 1) {
-                int32_t t = 64 * w + std::countr_zero(m);
-                plus[static_cast<size_t>(t) * stateWords + word] |= bit;
-                hasPresent[static_cast<size_t>(t)] = true;
-            }
-            for (uint64_t m = exactMinus; m; m &= m - 1) {
-                int32_t t = 64 * w + std::countr_zero(m);
-                minus[static_cast<size_t>(t) * stateWords + word] |= bit;
-            }
-        }
-        if (!anyYes) check.StatesNoTaxonHas.push_back(s);
-        if (allPlus) check.StatesEveryTaxonHas.push_back(s);
+        exactPlus.ForEach([&](int32_t t) {
+            plus[static_cast<size_t>(t) * stateWords + word] |= bit;
+            hasPresent[static_cast<size_t>(t)] = true;
+        });
+        exactMinus.ForEach(
+            [&](int32_t t) { minus[static_cast<size_t>(t) * stateWords + word] |= bit; });
+        if (std::all_of(yes, yes + taxonWords, [](uint64_t w) { return w == 0; }))
+            check.StatesNoTaxonHas.push_back(s);
+        if (taxa > 0 && exactPlus.Count() == taxa) check.StatesEveryTaxonHas.push_back(s);
     }
     for (int32_t t = 0; t < taxa; ++t) {
         if (!hasPresent[static_cast<size_t>(t)]) check.TaxaWithoutPresent.push_back(t);

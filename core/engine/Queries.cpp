@@ -1,7 +1,5 @@
 #include "core/engine/Queries.h"
 
-#include <bit>
-
 namespace vorn {
 
 uint8_t StateScore(int32_t state) {
@@ -17,18 +15,6 @@ int32_t MatchingTaxaCount() {
 bool TaxonMatches(int32_t taxon) {
     const Engine* engine = OpenEngine();
     return engine && engine->Matches(taxon);
-}
-
-std::vector<int32_t> MatchingTaxa() {
-    std::vector<int32_t> taxa;
-    if (const Engine* engine = OpenEngine()) {
-        const Bits& bits = engine->MatchingTaxa();
-        for (size_t w = 0; w < bits.size(); ++w) {
-            for (uint64_t word = bits[w]; word; word &= word - 1)
-                taxa.push_back(static_cast<int32_t>(w * 64) + std::countr_zero(word));
-        }
-    }
-    return taxa;
 }
 
 bool OrMode() {

@@ -16,8 +16,6 @@ namespace vorn {
 uint8_t StateScore(int32_t state);
 int32_t MatchingTaxaCount();
 bool TaxonMatches(int32_t taxon);
-// The matching taxa, in taxon order.
-std::vector<int32_t> MatchingTaxa();
 bool OrMode();
 int Tolerance();
 int32_t TaxonMismatchCount(int32_t taxon);

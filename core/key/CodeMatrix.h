@@ -5,17 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/key/Bits.h"
+
 namespace vorn {
 
 class RecordFile;
-
-// A set of taxa (or of states), one bit each, 64 to a word; bits past the last member of
-// the universe are always 0.
-using Bits = std::vector<uint64_t>;
-
-constexpr int32_t WordsFor(int32_t count) {
-    return (count + 63) / 64;
-}
 
 // The codes of a key, read once from its matrix file when the key opens and kept packed
 // for word-parallel queries: per state two bit planes over the taxa, Yes (code "+" or "*":
