@@ -7,19 +7,24 @@
 #include "bench/MatrixFloor.h"
 #include "bench/SyntheticKeys.h"
 #include "core/engine/KeyCheck.h"
-#include "core/engine/Queries.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
 
+// The benchmarks' session: the key of the last size asked for stays open in it.
+Session& BenchSession() {
+    static Session session;
+    return session;
+}
+
 // Opens the key of the benchmark's size, unless it is open, with every state unscored.
 void OpenAndReset(const benchmark::State& state) {
     const bench::SyntheticKey& key = bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0)));
-    if (OpenKeyPath != key.des) OpenKey(key.des);
-    if (!Key.KeyOpen) std::abort();
-    ResetKey();
+    if (BenchSession().OpenKeyPath != key.des) OpenKey(BenchSession(), key.des);
+    if (!BenchSession().Key.KeyOpen) std::abort();
+    ResetKey(BenchSession());
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -37,9 +42,9 @@ void BM_ScoreRequest(benchmark::State& state) {
     OpenAndReset(state);
     bool present = true;
     for (auto _ : state) {
-        ScoreState(600, present ? RequestPresent : RequestClear);
+        BenchSession().ScoreState(600, present ? RequestPresent : RequestClear);
         present = !present;
-        benchmark::DoNotOptimize(MatchingTaxaCount());
+        benchmark::DoNotOptimize(BenchSession().MatchingTaxaCount());
     }
 }
 BENCHMARK(BM_ScoreRequest)->Apply(Sizes);
@@ -48,16 +53,16 @@ BENCHMARK(BM_ScoreRequest)->Apply(Sizes);
 // taxon but those the request rules out matching: the most work a count can take.
 void BM_AllStateCounts(benchmark::State& state) {
     OpenAndReset(state);
-    int32_t states = Key.StateCount;
+    int32_t states = BenchSession().Key.StateCount;
     bool present = true;
     for (auto _ : state) {
         state.PauseTiming();
-        ScoreState(17, present ? RequestPresent : RequestClear);
+        BenchSession().ScoreState(17, present ? RequestPresent : RequestClear);
         present = !present;
         state.ResumeTiming();
         int32_t sum = 0;
         for (int32_t s = 0; s < states; ++s)
-            sum += StateMatchCount(s);
+            sum += BenchSession().StateMatchCount(s);
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -70,10 +75,10 @@ void BM_BestStates(benchmark::State& state) {
     bool present = true;
     for (auto _ : state) {
         state.PauseTiming();
-        ScoreState(17, present ? RequestPresent : RequestClear);
+        BenchSession().ScoreState(17, present ? RequestPresent : RequestClear);
         present = !present;
         state.ResumeTiming();
-        benchmark::DoNotOptimize(OpenEngine()->BestStates().size());
+        benchmark::DoNotOptimize(BenchSession().OpenEngine()->BestStates().size());
     }
 }
 BENCHMARK(BM_BestStates)->Apply(Sizes);
@@ -83,7 +88,7 @@ BENCHMARK(BM_BestStates)->Apply(Sizes);
 void BM_CheckKey(benchmark::State& state) {
     OpenAndReset(state);
     for (auto _ : state) {
-        KeyCheck check = CheckKey(Key.Codes);
+        KeyCheck check = CheckKey(BenchSession().Key.Codes);
         benchmark::DoNotOptimize(check.InseparablePairs.size());
     }
 }
@@ -94,19 +99,19 @@ BENCHMARK(BM_CheckKey)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(
 void BM_DissolveOrGroup(benchmark::State& state) {
     OpenAndReset(state);
     for (int32_t s = 0; s < 50; ++s)
-        ScoreState(s, s % 5 == 0 ? RequestPresent : RequestAbsent);
+        BenchSession().ScoreState(s, s % 5 == 0 ? RequestPresent : RequestAbsent);
     auto group = [](int32_t first) {
-        ToggleOrMode();
+        BenchSession().ToggleOrMode();
         for (int32_t s = first; s < first + 3; ++s)
-            ScoreState(s, RequestPresent);
-        ToggleOrMode();
+            BenchSession().ScoreState(s, RequestPresent);
+        BenchSession().ToggleOrMode();
     };
     group(100);
     group(200);
     group(300);
     for (auto _ : state) {
-        ScoreState(201, RequestClear);
-        benchmark::DoNotOptimize(MatchingTaxaCount());
+        BenchSession().ScoreState(201, RequestClear);
+        benchmark::DoNotOptimize(BenchSession().MatchingTaxaCount());
         state.PauseTiming();
         group(200);
         state.ResumeTiming();
@@ -124,10 +129,10 @@ BENCHMARK(BM_ReadFloor)->Apply(Sizes);
 void BM_OpenKey(benchmark::State& state) {
     const bench::SyntheticKey& key = bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
-        OpenKey(key.des);
-        if (!Key.KeyOpen) state.SkipWithError("the key did not open");
+        OpenKey(BenchSession(), key.des);
+        if (!BenchSession().Key.KeyOpen) state.SkipWithError("the key did not open");
     }
-    CloseKey();
+    CloseKey(BenchSession());
 }
 BENCHMARK(BM_OpenKey)->Apply(Sizes);
 

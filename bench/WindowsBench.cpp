@@ -21,11 +21,11 @@
 #include "core/platform/Messages.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "tests/kit/JpegWriter.h"
 #include "tests/kit/TestKeys.h"
 #include "windows/taxa/ImageWindow.h"
@@ -81,44 +81,45 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     main.resize(1280, 800);
     main.show();
     AcceptTitlePage();
-    OpenKey(key.des);
-    ScoreState(3, RequestAbsent);
-    ShowWindow(WindowKind::CharScore);
-    ShowWindow(WindowKind::CharActive);
-    if (auto* history = dynamic_cast<HistoryTarget*>(ShowWindow(WindowKind::CharHistory))) {
+    OpenKey(CurrentSession(), key.des);
+    CurrentSession().ScoreState(3, RequestAbsent);
+    Windows().ShowWindow(WindowKind::CharScore);
+    Windows().ShowWindow(WindowKind::CharActive);
+    if (auto* history =
+            dynamic_cast<HistoryTarget*>(Windows().ShowWindow(WindowKind::CharHistory))) {
         for (int32_t s = key.size - 300; s < key.size; ++s)
             history->AddIndic(s);
     }
-    ShowWindow(WindowKind::CharDiff);
-    ShowWindow(WindowKind::CharBest);
-    ShowWindow(WindowKind::TaxMismatch);
-    ShowCharSubset(0);
-    ShowCharMiss(0, "Taxon 1");
-    ShowWindow(WindowKind::TaxMatch);
+    Windows().ShowWindow(WindowKind::CharDiff);
+    Windows().ShowWindow(WindowKind::CharBest);
+    Windows().ShowWindow(WindowKind::TaxMismatch);
+    Windows().ShowCharSubset(0);
+    Windows().ShowCharMiss(0, "Taxon 1");
+    Windows().ShowWindow(WindowKind::TaxMatch);
     const WindowKind kinds[] = {
         WindowKind::CharScore,  WindowKind::CharActive, WindowKind::CharHistory,
         WindowKind::CharDiff,   WindowKind::CharBest,   WindowKind::TaxMismatch,
         WindowKind::CharSubset, WindowKind::CharMiss,   WindowKind::TaxMatch};
     for (WindowKind kind : kinds) {
-        if (!IsOpen(kind)) state.SkipWithError("a window of the benchmark did not open");
+        if (!Windows().IsOpen(kind)) state.SkipWithError("a window of the benchmark did not open");
     }
     main.repaint();
 
     bool present = true;
     for (auto _ : state) {
-        ScoreState(600, present ? RequestPresent : RequestClear);
+        CurrentSession().ScoreState(600, present ? RequestPresent : RequestClear);
         // Rebuilt lists lay themselves out when events are next handled, as after any
         // user action.
         QCoreApplication::processEvents();
         main.repaint();
         present = !present;
     }
-    if (!IsOpen(WindowKind::CharDiff) || !IsOpen(WindowKind::TaxMismatch)) {
+    if (!Windows().IsOpen(WindowKind::CharDiff) || !Windows().IsOpen(WindowKind::TaxMismatch)) {
         state.SkipWithError("a window that asks before rebuilding was closed");
     }
-    state.counters["matching"] = MatchingTaxaCount();
-    CloseKey();
-    CloseAllWindows();
+    state.counters["matching"] = CurrentSession().MatchingTaxaCount();
+    CloseKey(CurrentSession());
+    Windows().CloseAllWindows();
     SetUserInterface(previous);
 }
 BENCHMARK(BM_ScoringActionAllWindows)->Apply(Sizes);
@@ -133,9 +134,9 @@ constexpr int kLongList = 10000;
 void BM_RebuildLongList(benchmark::State& state) {
     AlwaysYes yes;
     UserInterface* previous = SetUserInterface(&yes);
-    OpenKey(bench::SyntheticKey::Get(kLongList).des);
-    CountMode = state.range(0) != 0;
-    ScoreState(3, RequestAbsent);
+    OpenKey(CurrentSession(), bench::SyntheticKey::Get(kLongList).des);
+    CurrentSession().CountMode = state.range(0) != 0;
+    CurrentSession().ScoreState(3, RequestAbsent);
     TVornListBox list(nullptr);
     list.resize(400, 800);
     list.show();
@@ -151,14 +152,14 @@ void BM_RebuildLongList(benchmark::State& state) {
     rebuild();  // the widths of every line are measured once here
     bool present = true;
     for (auto _ : state) {
-        ScoreState(600, present ? RequestPresent : RequestClear);
+        CurrentSession().ScoreState(600, present ? RequestPresent : RequestClear);
         rebuild();
         present = !present;
     }
     if (list.Count() != kLongList) state.SkipWithError("the list is not complete");
     state.counters["lines"] = list.Count();
-    CountMode = false;
-    CloseKey();
+    CurrentSession().CountMode = false;
+    CloseKey(CurrentSession());
     SetUserInterface(previous);
 }
 BENCHMARK(BM_RebuildLongList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -230,19 +231,19 @@ void BM_ShowImage(benchmark::State& state) {
     main.resize(1280, 800);
     main.show();
     ChangeToDirectory(dir.Path());
-    ShowImageForm("Photograph", "photo");
-    auto* form = OpenWindow<TImageForm>(WindowKind::ImageForm);
+    Windows().ShowImageForm("Photograph", "photo");
+    auto* form = Windows().OpenWindow<TImageForm>(WindowKind::ImageForm);
     if (!form || !form->Picture()) {
         state.SkipWithError("the picture was not shown");
         ChangeToDirectory(start);
         return;
     }
     for (auto _ : state) {
-        ShowImageForm("Photograph", "photo");
+        Windows().ShowImageForm("Photograph", "photo");
     }
     state.counters["decoded_eighths"] = form->Picture()->ScaleEighths();
     state.counters["shown_width"] = form->Image1->width();
-    CloseAllWindows();
+    Windows().CloseAllWindows();
     ChangeToDirectory(start);
 }
 BENCHMARK(BM_ShowImage)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();

@@ -19,20 +19,22 @@
 
 #include "core/key/KeyFiles.h"
 #include "core/platform/Messages.h"
+#include "core/platform/Text.h"
 #include "core/session/DataPaths.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
 #include "desktop/ManualWindow.h"
 #include "desktop/WindowKinds.h"
+#include "frame/CountPanel.h"
 #include "frame/FocusKeeper.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/OpenDocument.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "windows/TitlePageDialog.h"
 #include "windows/taxa/KeyCheckWindow.h"
 
@@ -47,7 +49,7 @@ constexpr int kMatchingCountPadding = 12;  // room beside the text inside the fr
 
 // A command that shows a window of `kind`.
 std::function<void()> Shows(WindowKind kind) {
-    return [kind] { ShowWindow(kind); };
+    return [kind] { Windows().ShowWindow(kind); };
 }
 
 // A window with a fixed border (the Index window) is sized to its contents.
@@ -82,14 +84,17 @@ TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
     layout->addWidget(MdiArea, 1);
     setCentralWidget(client);
 
+    session_.Data = RunningProgramDataPaths();
+    previousSession_ = SetSession(&session_);
+    windows_ = std::make_unique<WindowRegistry>(*this, WindowKinds(), session_);
     BuildToolbar();
     BuildMenus();
-    InstallWindowManager(this, WindowKinds());
     FormResize();
 }
 
 TMainForm::~TMainForm() {
-    UninstallWindowManager();
+    windows_.reset();
+    SetSession(previousSession_);
 }
 
 LayoutMetrics TMainForm::Metrics() const {
@@ -120,10 +125,15 @@ void TMainForm::BuildToolbar() {
          "Display the Character State History window", Shows(WindowKind::CharHistory)},
         {&DiffButton, "DiffButton", "Different.", 253, 4,
          "Display the Differentiating Character States window", Shows(WindowKind::CharDiff)},
-        {&ResetButton, "ResetButton", "Reset", 3, 24, "Reset the key", ResetKey},
-        {&MatchButton, "MatchButton", "Match", 66, 24, "Display the Matching Taxa window",
+        {&ResetButton, "ResetButton", "Reset", 3, 24, "Reset the key",
+         [this] { ResetKey(session_); }},
+        {&UndoButton, "UndoButton", "Undo", 66, 24, "Take back the last change of the scoring",
+         [this] { Undo1Click(); }},
+        {&RedoButton, "RedoButton", "Redo", 128, 24, "Make the last change taken back again",
+         [this] { Redo1Click(); }},
+        {&MatchButton, "MatchButton", "Match", 190, 24, "Display the Matching Taxa window",
          Shows(WindowKind::TaxMatch)},
-        {&MismatchButton, "MismatchButton", "Mismatch", 128, 24,
+        {&MismatchButton, "MismatchButton", "Mismatch", 253, 24,
          "Display the Mismatched Characters States window", Shows(WindowKind::TaxMismatch)},
     };
     for (const Button& b : buttons) {
@@ -190,8 +200,14 @@ void TMainForm::BuildMenus() {
     const Item items[] = {
         {&TMainForm::Key1, &TMainForm::Openkey1, "Openkey1", "&Open", 0,
          self(&TMainForm::Openkey1Click)},
-        {&TMainForm::Key1, &TMainForm::Reset1, "Reset1", "&Reset", 0, ResetKey},
-        {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0, CloseKey},
+        {&TMainForm::Key1, &TMainForm::Reset1, "Reset1", "&Reset", 0,
+         [this] { ResetKey(session_); }},
+        {&TMainForm::Key1, &TMainForm::Undo1, "Undo1", "&Undo", (Qt::CTRL | Qt::Key_Z).toCombined(),
+         self(&TMainForm::Undo1Click)},
+        {&TMainForm::Key1, &TMainForm::Redo1, "Redo1", "Re&do",
+         (Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toCombined(), self(&TMainForm::Redo1Click)},
+        {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0,
+         [this] { CloseKey(session_); }},
         {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
         {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
         // Key, Tolerance goes in before this item once the table is built.
@@ -215,19 +231,19 @@ void TMainForm::BuildMenus() {
         {&TMainForm::Taxa1, &TMainForm::Showmismatches1, "Showmismatches1", "&Show mismatches", 0,
          Shows(WindowKind::TaxMismatch)},
         {&TMainForm::Taxa1, &TMainForm::Differences1, "Differences1", "&Differences", 0,
-         [] { ShowTaxonDifferences(); }},
+         [this] { windows_->ShowTaxonDifferences(); }},
         {&TMainForm::Desktop1, &TMainForm::Scorestates1, "Scorestates1", "&Score states",
-         Qt::Key_F5, LayoutScoreStates},
+         Qt::Key_F5, [this] { windows_->LayoutScoreStates(); }},
         {&TMainForm::Desktop1, &TMainForm::Scorewithactive1, "Scorewithactive1",
-         "Score with &active", Qt::Key_F6, LayoutScoreWithActive},
+         "Score with &active", Qt::Key_F6, [this] { windows_->LayoutScoreWithActive(); }},
         {&TMainForm::Desktop1, &TMainForm::Scorewithhistory1, "Scorewithhistory1",
-         "Score with &history", Qt::Key_F7, LayoutScoreWithHistory},
+         "Score with &history", Qt::Key_F7, [this] { windows_->LayoutScoreWithHistory(); }},
         {&TMainForm::Desktop1, &TMainForm::Cascadewindows1, "Cascadewindows1", "&Cascade windows",
          0, self(&TMainForm::Cascadewindows1Click)},
         {&TMainForm::Desktop1, &TMainForm::Tilewindows1, "Tilewindows1", "&Tile windows", 0,
          self(&TMainForm::Tilewindows1Click)},
         {&TMainForm::Desktop1, &TMainForm::Closeallwindows1, "Closeallwindows1",
-         "Close all &windows", 0, CloseAllWindows},
+         "Close all &windows", 0, [this] { windows_->CloseAllWindows(); }},
         {&TMainForm::Mode1, &TMainForm::Counttoggle1, "Counttoggle1", "Show &counts", Qt::Key_F8,
          self(&TMainForm::Counttoggle1Click)},
         {&TMainForm::Mode1, &TMainForm::Numbertoggle1, "Numbertoggle1", "Show &numbers", Qt::Key_F9,
@@ -290,8 +306,12 @@ void TMainForm::BuildMenus() {
     windowListLine_->setVisible(false);
     connect(Desktop1, &QMenu::aboutToShow, this, &TMainForm::BuildWindowList);
 
+    // Ctrl+Y as well, as many programs have it.
+    Redo1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     Index1->setEnabled(false);
     Aboutkey1->setEnabled(false);
+    ShowUndoState();
     for (QAction* item : {Counttoggle1, Numbertoggle1, Scientificonly1, Commononly1, Bothnames1})
         item->setCheckable(true);
     Scientificonly1->setChecked(true);
@@ -334,37 +354,38 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    ReadSettings(iniPath_);
+    ReadSettings(session_, iniPath_);
     ShowModeChecks();
     BuildKeyHistoryMenu();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    WriteSettings(iniPath_);
+    WriteSettings(session_, iniPath_);
     event->accept();
 }
 
 void TMainForm::ShowModeChecks() {
-    Numbertoggle1->setChecked(NumberMode);
-    Counttoggle1->setChecked(CountMode);
-    Scientificonly1->setChecked(NameMode == ScientificNames);
-    Commononly1->setChecked(NameMode == CommonNames);
-    Bothnames1->setChecked(NameMode == BothNames);
+    Numbertoggle1->setChecked(session_.NumberMode);
+    Counttoggle1->setChecked(session_.CountMode);
+    Scientificonly1->setChecked(session_.NameMode == ScientificNames);
+    Commononly1->setChecked(session_.NameMode == CommonNames);
+    Bothnames1->setChecked(session_.NameMode == BothNames);
     for (size_t k = 0; k < ToleranceItems.size(); ++k)
-        ToleranceItems[k]->setChecked(ToleranceMode == static_cast<int>(k));
+        ToleranceItems[k]->setChecked(session_.ToleranceMode == static_cast<int>(k));
 }
 
 void TMainForm::ShowKeyState() {
     // An "&" of the key's name is shown, not taken for an access key.
-    QString name = QString::fromStdString(Key.KeyName);
-    setWindowTitle(Key.KeyOpen ? "VORN - " + name : QString("VORN"));
+    QString name = QString::fromStdString(session_.Key.KeyName);
+    setWindowTitle(session_.Key.KeyOpen ? "VORN - " + name : QString("VORN"));
     name.replace("&", "&&");
-    bool index = !Key.IndFileName.empty();
+    bool index = !session_.Key.IndFileName.empty();
     Index1->setEnabled(index);
     IndexButton->setEnabled(index);
-    Aboutkey1->setText(Key.KeyOpen ? "About the " + name + " &key" : QString("About the &key"));
-    Aboutkey1->setEnabled(Key.KeyOpen);
-    MatchingCount->setVisible(Key.KeyOpen);
+    Aboutkey1->setText(session_.Key.KeyOpen ? "About the " + name + " &key"
+                                            : QString("About the &key"));
+    Aboutkey1->setEnabled(session_.Key.KeyOpen);
+    MatchingCount->setVisible(session_.Key.KeyOpen);
 }
 
 void TMainForm::SetMatchingCountText(const QString& text) {
@@ -374,7 +395,7 @@ void TMainForm::SetMatchingCountText(const QString& text) {
     int w = std::max(kMatchingCountWidth, needed);
     MatchingCount->setGeometry(width() - w - kMatchingCountRightMargin, MatchingCount->y(), w,
                                MatchingCount->height());
-    bool offers = CountPanelOffersTolerance();
+    bool offers = CountPanelOffersTolerance(session_);
     MatchingCount->setCursor(offers ? Qt::PointingHandCursor : Qt::ArrowCursor);
     MatchingCount->setToolTip(offers ? "Click to allow one more mismatched state"
                                      : "The number of taxa that match the selected states");
@@ -390,11 +411,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::MatchingCountClick() {
-    if (CountPanelOffersTolerance()) ToleranceClick(Tolerance() + 1);
+    if (CountPanelOffersTolerance(session_)) ToleranceClick(session_.Tolerance() + 1);
 }
 
 void TMainForm::ToleranceClick(int tolerance) {
-    ChangeTolerance(tolerance);
+    session_.ChangeTolerance(tolerance);
     ShowModeChecks();
 }
 
@@ -410,10 +431,11 @@ void TMainForm::BuildKeyHistoryMenu() {
         item->setVisible(false);
     int n = 1;
     for (int i = 0; i < kKeyHistorySize; ++i) {
-        const std::string& entry = KeyHistory[static_cast<size_t>(i)];
+        const std::string& entry = session_.KeyHistory[static_cast<size_t>(i)];
         if (entry.empty()) break;
-        if (i == 0 && Key.KeyOpen && entry == OpenKeyPath) continue;
-        QString name = QString::fromStdString(KeyHistoryDisplayName(i)).replace("&", "&&");
+        if (i == 0 && session_.Key.KeyOpen && entry == session_.OpenKeyPath) continue;
+        QString name = QString::fromStdString(KeyHistoryDisplayName(session_.KeyHistory, i))
+                           .replace("&", "&&");
         QAction* item = KeyHistoryItems[static_cast<size_t>(i)];
         item->setText(QString("&%1  %2").arg(n).arg(name));
         item->setVisible(true);
@@ -452,15 +474,52 @@ void TMainForm::Openkey1Click() {
     request.Filter = "VORN keys (*.des)";
     request.MustExist = true;
     // Until the user has a working directory, start where the sample keys are.
-    if (WorkDir.empty() && InitialWorkDir.empty()) request.StartFolder = SampleKeysFolder();
-    if (std::optional<std::string> path = UI().OpenFileDialog(request)) OpenKey(*path);
+    if (session_.WorkDir.empty() && session_.InitialWorkDir.empty())
+        request.StartFolder = SampleKeysFolder(session_.Data);
+    if (std::optional<std::string> path = UI().OpenFileDialog(request)) OpenKey(session_, *path);
+}
+
+void TMainForm::Undo1Click() {
+    session_.Undo();
+}
+
+void TMainForm::Redo1Click() {
+    session_.Redo();
+}
+
+void TMainForm::ShowUndoState() {
+    // The step's words are read from the key; one that cannot be read is named by its verb.
+    auto words = [this](const UndoStep& step) {
+        std::string text;
+        try {
+            text = StepText(step, session_.Key);
+        } catch (const std::exception&) {
+            UndoStep verb = step;
+            verb.State = -1;
+            text = StepText(verb, session_.Key);
+        }
+        return QString::fromStdString(KeyTextToUtf8(text)).replace("&", "&&");
+    };
+    const UndoSteps& steps = session_.Steps();
+    bool undo = session_.Key.KeyOpen && steps.CanUndo();
+    bool redo = session_.Key.KeyOpen && steps.CanRedo();
+    Undo1->setText(undo ? "&Undo " + words(steps.NextUndo()) : QString("&Undo"));
+    Redo1->setText(redo ? "Re&do " + words(steps.NextRedo()) : QString("Re&do"));
+    Undo1->setEnabled(undo);
+    Redo1->setEnabled(redo);
+    UndoButton->setEnabled(undo);
+    RedoButton->setEnabled(redo);
+    UndoButton->setToolTip(undo ? "Undo " + words(steps.NextUndo()).replace("&&", "&")
+                                : QString("Take back the last change of the scoring"));
+    RedoButton->setToolTip(redo ? "Redo " + words(steps.NextRedo()).replace("&&", "&")
+                                : QString("Make the last change taken back again"));
 }
 
 void TMainForm::Exit1Click() {
     close();
 }
 void TMainForm::KeyHistoryClick(int entry) {
-    OpenKey(KeyHistoryEntry(entry));
+    OpenKey(session_, KeyHistoryEntry(session_.KeyHistory, entry));
 }
 void TMainForm::Cascadewindows1Click() {
     // Each window a title bar lower and to the right of the one behind it, in stacking
@@ -473,7 +532,7 @@ void TMainForm::Cascadewindows1Click() {
         if (sub->isVisible() && !sub->isMinimized()) windows.append(sub);
     }
     if (windows.isEmpty()) return;
-    ScrollFrameHome();
+    windows_->ScrollHome();
     QMdiSubWindow* active = MdiArea->activeSubWindow();
     const QSize area = MdiArea->viewport()->size();
     const int step = std::max(16, windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight,
@@ -525,25 +584,25 @@ void TMainForm::Tilewindows1Click() {
 }
 
 void TMainForm::Counttoggle1Click() {
-    CountMode = !CountMode;
-    Counttoggle1->setChecked(CountMode);
-    RepaintCharWindows();
+    session_.CountMode = !session_.CountMode;
+    Counttoggle1->setChecked(session_.CountMode);
+    windows_->RepaintCharWindows();
 }
 
 void TMainForm::Numbertoggle1Click() {
-    NumberMode = !NumberMode;
-    Numbertoggle1->setChecked(NumberMode);
-    RepaintAllWindows();
+    session_.NumberMode = !session_.NumberMode;
+    Numbertoggle1->setChecked(session_.NumberMode);
+    windows_->RepaintAllWindows();
 }
 
 void TMainForm::HandleNameMode(QAction* item) {
-    NameMode = item == Scientificonly1 ? ScientificNames
-               : item == Commononly1   ? CommonNames
-                                       : BothNames;
+    session_.NameMode = item == Scientificonly1 ? ScientificNames
+                        : item == Commononly1   ? CommonNames
+                                                : BothNames;
     for (QAction* each : {Scientificonly1, Commononly1, Bothnames1})
         each->setChecked(false);
     ShowModeChecks();
-    RepaintTaxWindows();
+    windows_->RepaintTaxWindows();
 }
 
 void TMainForm::Help2Click() {
@@ -570,8 +629,8 @@ void TMainForm::About1Click() {
 }
 
 void TMainForm::Aboutkey1Click() {
-    if (!Key.KeyOpen) return;
-    if (!ConfirmTitlePage()) CloseKey();
+    if (!session_.Key.KeyOpen) return;
+    if (!ConfirmTitlePage()) CloseKey(session_);
 }
 
 }  // namespace vorn

@@ -3,11 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 
-#include "core/session/KeyHistory.h"
-#include "core/session/Modes.h"
-#include "frame/WindowManager.h"
+#include "core/session/Session.h"
+#include "frame/WindowFrame.h"
+#include "frame/WindowRegistry.h"
 
 class QAction;
 class QLabel;
@@ -36,12 +37,12 @@ public:
     QMdiArea* MdiArea = nullptr;
     QWidget* TopPanel = nullptr;
     QPushButton *IndexButton, *ScoreButton, *ActiveButton, *HistoryButton, *DiffButton,
-        *ResetButton, *MatchButton, *MismatchButton;
+        *ResetButton, *UndoButton, *RedoButton, *MatchButton, *MismatchButton;
     QLabel* MatchingCount = nullptr;
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
     QMenu* Tolerance1 = nullptr;  // Key, Tolerance: the mismatches a matching taxon may have
-    QAction *Openkey1, *Reset1, *Close1, *N1, *Exit1, *Checkkey1, *KeyHistoryLine;
+    QAction *Openkey1, *Reset1, *Undo1, *Redo1, *Close1, *N1, *Exit1, *Checkkey1, *KeyHistoryLine;
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
@@ -73,6 +74,9 @@ public:
     // The caption, Index1, the IndexButton, Aboutkey1 and the count panel, from the key.
     void ShowKeyState() override;
     bool ConfirmTitlePage() override;
+    // Undo1, Redo1 and their buttons: enabled when there is a step to take, their text
+    // naming it.
+    void ShowUndoState() override;
 
     // Sets the captions and visibility of the history items of the Key menu.
     void BuildKeyHistoryMenu();
@@ -86,6 +90,8 @@ public:
 
 public slots:
     void Openkey1Click();
+    void Undo1Click();
+    void Redo1Click();
     void Exit1Click();
     void KeyHistoryClick(int entry);
     void Cascadewindows1Click();
@@ -115,6 +121,10 @@ private:
     void BuildMenus();
     void BuildWindowList();
 
+    // The session first, so that it outlives the registry and the windows that ask it.
+    Session session_;
+    Session* previousSession_ = nullptr;
+    std::unique_ptr<WindowRegistry> windows_;
     std::string iniPath_;
     bool shown_ = false;
     QAction* windowListLine_ = nullptr;

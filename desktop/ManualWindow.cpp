@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/session/DataPaths.h"
+#include "core/session/Session.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/OpenDocument.h"
@@ -88,7 +89,7 @@ void TManualForm::FollowLink(const QUrl& link) {
 
 QUrl ManualAddress(const std::string& target) {
     size_t hash = target.find('#');
-    std::string path = ShippedFile("docs/manual/" + target.substr(0, hash));
+    std::string path = ShippedFile(CurrentSession().Data, "docs/manual/" + target.substr(0, hash));
     if (path.empty()) return {};
     QUrl address = QUrl::fromLocalFile(QFile::decodeName(path.c_str()));
     if (hash != std::string::npos)

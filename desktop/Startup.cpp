@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 #include "core/session/Settings.h"
 #include "desktop/MainWindow.h"
 #include "desktop/SplashScreen.h"
@@ -37,9 +38,9 @@ std::unique_ptr<TMainForm> StartUp(const std::string& iniPath, const std::string
 
     try {
         if (!keyArgument.empty()) {
-            OpenKey(keyArgument);
+            OpenKey(CurrentSession(), keyArgument);
         } else {
-            OpenStartupKey();
+            OpenStartupKey(CurrentSession());
         }
     } catch (const std::exception& error) {
         ReportError(error);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 

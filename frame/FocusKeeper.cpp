@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Modes.h"
+#include "core/session/Session.h"
 #include "frame/PaintErrors.h"
 
 namespace vorn {
@@ -34,7 +34,7 @@ struct PrefixParts {
 };
 
 bool ShowsStateCount(const IndicatorRow& row) {
-    return row.Kind == TIndicatorObj::IndicState && CountMode &&
+    return row.Kind == TIndicatorObj::IndicState && CurrentSession().CountMode &&
            row.CountStyle != TIndicatorObj::CountNone &&
            row.CountStyle != TIndicatorObj::CountCodes;
 }
@@ -151,10 +151,10 @@ TIndicatorObj TIndicatorObj::Read(const IndicatorRow& row) {
     indicator.CountStyle = row.CountStyle;
     indicator.Value = row.Value;
     if (row.Kind == IndicState) {
-        indicator.Text = ReadStateText(row.Index);
+        indicator.Text = CurrentSession().Key.ReadStateText(row.Index);
         return indicator;
     }
-    TaxonRecordFields fields = SplitTaxonRecord(ReadTaxonName(row.Index));
+    TaxonRecordFields fields = SplitTaxonRecord(CurrentSession().Key.ReadTaxonName(row.Index));
     indicator.Text = std::move(fields.Text);
     indicator.CommonName = std::move(fields.CommonName);
     indicator.ImageName = std::move(fields.ImageName);
@@ -169,17 +169,18 @@ uint16_t SeparationValue(double separation) {
 
 IndicNumbers CurrentNumbers(const IndicatorRow& row) {
     IndicNumbers numbers;
-    if (row.Kind == TIndicatorObj::IndicState) numbers.Score = StateScore(row.Index);
+    if (row.Kind == TIndicatorObj::IndicState)
+        numbers.Score = CurrentSession().StateScore(row.Index);
     if (ShowsStateCount(row)) {
         try {
-            numbers.Count = StateMatchCount(row.Index);
+            numbers.Count = CurrentSession().StateMatchCount(row.Index);
         } catch (const std::exception& error) {
             NotePaintError(error);
             numbers.Count = -2;
         }
-        numbers.Matching = CountedTaxaCount();
+        numbers.Matching = CurrentSession().CountedTaxaCount();
     } else if (ShowsMismatches(row)) {
-        numbers.Mismatches = TaxonMismatchCount(row.Index);
+        numbers.Mismatches = CurrentSession().TaxonMismatchCount(row.Index);
     }
     return numbers;
 }
@@ -205,9 +206,10 @@ uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numb
 }
 
 std::string IndicBody(const TIndicatorObj& indicator) {
-    std::string body = NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
+    std::string body =
+        CurrentSession().NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
     if (indicator.Kind == TIndicatorObj::IndicState) return body + indicator.Text.value_or("");
-    switch (NameMode) {
+    switch (CurrentSession().NameMode) {
         case CommonNames:
             return body +
                    (indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator));
@@ -229,7 +231,7 @@ std::string IndicText(const TIndicatorObj& indicator) {
 
 std::string IndicName(const TIndicatorObj& indicator) {
     if (indicator.Kind == TIndicatorObj::IndicState) return indicator.Text.value_or("");
-    switch (NameMode) {
+    switch (CurrentSession().NameMode) {
         case CommonNames:
             return indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator);
         case BothNames:

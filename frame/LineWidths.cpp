@@ -6,6 +6,7 @@
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
@@ -17,7 +18,8 @@ int Measure(const QFontMetrics& metrics, const std::string& keyText) {
 }
 
 int32_t ItemsOfKind(uint8_t kind) {
-    return kind == TIndicatorObj::IndicState ? Key.StateCount : Key.TaxonCount;
+    return kind == TIndicatorObj::IndicState ? CurrentSession().Key.StateCount
+                                             : CurrentSession().Key.TaxonCount;
 }
 
 }  // namespace
@@ -33,13 +35,9 @@ int LineWidths::CodesLeadWidth(const QFontMetrics& metrics) {
     return 2 * (CodeCellWidth(metrics) + metrics.horizontalAdvance(QLatin1Char(' ')));
 }
 
-LineWidths& LineWidths::Shared() {
-    static LineWidths widths;
-    return widths;
-}
-
 LineWidths::FontWidths& LineWidths::For(const QFont& font) {
-    Stamp now{NumberMode, static_cast<int>(NameMode), KeysOpened};
+    Stamp now{CurrentSession().NumberMode, static_cast<int>(CurrentSession().NameMode),
+              CurrentSession().KeysOpened};
     if (now != stamp_) {
         fonts_.clear();
         stamp_ = now;
@@ -68,7 +66,9 @@ LineWidths::Body LineWidths::BodyOf(const QFont& font, const IndicatorRow& row) 
     Body body{Measure(widths.Metrics, IndicBody(indicator)), indicator.Linked()};
     ++bodiesMeasured_;
     if (bodies) {
-        if (bodies->empty()) bodies->resize(static_cast<size_t>(ItemsOfKind(row.Kind)));
+        // Sized for the open key; a table of another size is of another key.
+        auto items = static_cast<size_t>(ItemsOfKind(row.Kind));
+        if (bodies->size() != items) bodies->assign(items, Body{});
         (*bodies)[index] = body;
     }
     return body;

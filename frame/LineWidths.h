@@ -17,12 +17,10 @@ namespace vorn {
 // kept by kind and key index, with whether its item is linked (which its prefix needs), and
 // a prefix's width by its prefix key; each per font, since the lists use two. Everything is
 // dropped when NumberMode or NameMode changes or another key opens (KeysOpened): besides
-// the font, those decide what a body says. One program-wide instance (Shared()), used on
-// the widgets' thread only.
+// the font, those decide what a body says. One instance per window registry, shared by its
+// lists (TVornListBox::Widths()), used on the widgets' thread only.
 class LineWidths {
 public:
-    static LineWidths& Shared();
-
     // The two codes that lead a line of the Taxon Differences window ("+ -", "* ?") are
     // drawn each in a cell as wide as the widest code, so the texts after them align in
     // a proportional font. The lead is the first kCodesLeadBytes of such a line's text.

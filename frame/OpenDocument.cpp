@@ -6,14 +6,15 @@
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
 #include "core/session/DataPaths.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
 
 bool OpenShippedPage(const std::string& title, const std::string& page) {
-    std::string path = ShippedFile("docs/" + page);
+    std::string path = ShippedFile(CurrentSession().Data, "docs/" + page);
     if (!path.empty()) return ShowOnDesktop(path);
-    const DataPaths& paths = ProgramDataPaths();
+    const DataPaths& paths = CurrentSession().Data;
     ShowError("The " + title + " cannot be shown: " +
               (paths.Pages.empty() ? "VORN cannot tell where it is installed."
                                    : "the file " + paths.Pages + page +

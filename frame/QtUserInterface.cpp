@@ -9,7 +9,7 @@
 #include <QSettings>
 
 #include "frame/FocusKeeper.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 namespace {

@@ -1,30 +1,21 @@
 #include "frame/RebuildQuestion.h"
 
-#include <array>
 #include <cstdint>
 
-#include "core/key/KeyFiles.h"
-#include "core/session/OpenKey.h"
+#include "core/session/Session.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
-namespace {
-
-// Per kind, the value of KeysOpened for the key during which the user chose not to be
-// asked again; -1 for none.
-std::array<int64_t, WindowKindCount> notAskedDuring = [] {
-    std::array<int64_t, WindowKindCount> keys{};
-    keys.fill(-1);
-    return keys;
-}();
-
-}  // namespace
-
 bool AskBeforeRebuild(WindowKind kind, MessageKind messageKind, const std::string& text) {
-    int64_t& remembered = notAskedDuring[static_cast<size_t>(kind)];
-    if (Key.KeyOpen && remembered == KeysOpened) return true;
+    // Remembered by the windows' registry, for its session's keys; without one, always asked.
+    WindowRegistry* windows = InstalledWindows();
+    int64_t forgotten = -1;
+    int64_t& remembered = windows ? windows->NotAskedDuring(kind) : forgotten;
+    const Session& session = CurrentSession();
+    if (session.Key.KeyOpen && remembered == session.KeysOpened) return true;
     QuestionCheckBox dontAsk{kDontAskAgain};
     bool yes = UI().AskYesNo(messageKind, text, &dontAsk);
-    remembered = yes && dontAsk.Checked ? KeysOpened : -1;
+    remembered = yes && dontAsk.Checked ? session.KeysOpened : -1;
     return yes;
 }
 

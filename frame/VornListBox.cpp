@@ -9,8 +9,10 @@
 #include "core/platform/Text.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 #include "frame/LineWidths.h"
 #include "frame/PaintErrors.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 namespace {
@@ -156,7 +158,7 @@ TVornListBox::TVornListBox(QWidget* owner) : QListView(owner), model_(new TVornL
 
 void TVornListBox::AddIndic(uint8_t kind, int32_t index, uint8_t countStyle, uint16_t value) {
     IndicatorRow row{kind, countStyle, value, index};
-    LineWidths::Shared().BodyOf(font(), row);
+    Widths().BodyOf(font(), row);
     model_->Append(row);
 }
 
@@ -222,7 +224,8 @@ void TVornListBox::RepaintList() {
 }
 
 int TVornListBox::LineWidth() const {
-    WidthKey key{font(), NumberMode, static_cast<int>(NameMode), KeysOpened};
+    WidthKey key{font(), CurrentSession().NumberMode, static_cast<int>(CurrentSession().NameMode),
+                 CurrentSession().KeysOpened};
     if (!(key == widthKey_)) {
         widthKey_ = std::move(key);
         lineWidthStale_ = true;
@@ -234,8 +237,14 @@ int TVornListBox::LineWidth() const {
     return lineWidth_;
 }
 
+LineWidths& TVornListBox::Widths() const {
+    if (WindowRegistry* windows = InstalledWindows()) return windows->Widths();
+    if (!ownWidths_) ownWidths_ = std::make_unique<LineWidths>();
+    return *ownWidths_;
+}
+
 int TVornListBox::MeasureLines() const {
-    LineWidths& widths = LineWidths::Shared();
+    LineWidths& widths = Widths();
     int widest = 0;
     for (int r = 0; r < Count(); ++r) {
         const IndicatorRow& row = model_->At(r);

@@ -5,10 +5,12 @@
 #include <QListView>
 #include <QPushButton>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "frame/Indicator.h"
+#include "frame/LineWidths.h"
 
 namespace vorn {
 
@@ -44,8 +46,9 @@ private:
 // lines are built when painted (only the visible ones), from the key's files, the engine's
 // numbers and the display modes, so a repaint shows new marks and counts without rebuilding
 // the list. Every row is as wide as the widest line, so the list scrolls sideways only when
-// some line does not fit; the widths come from the shared LineWidths, so a rebuild measures
-// only lines never measured before and is linear in the length of the list.
+// some line does not fit; the widths come from the LineWidths its window registry shares
+// among its lists, so a rebuild measures only lines never measured before and is linear in
+// the length of the list.
 class TVornListBox : public QListView {
     Q_OBJECT
 public:
@@ -101,8 +104,11 @@ private:
         bool operator==(const WidthKey&) const = default;
     };
     int MeasureLines() const;
+    // The registry's shared widths; a list made without one (in a test) keeps its own.
+    LineWidths& Widths() const;
 
     TVornListModel* model_;
+    mutable std::unique_ptr<LineWidths> ownWidths_;
     // The widest line, measured again only after the rows changed, on RepaintList, or when
     // the font, the modes or the key changed.
     mutable int lineWidth_ = 0;

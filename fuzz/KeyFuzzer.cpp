@@ -10,12 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/IoError.h"
 #include "core/platform/RecordFile.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -46,11 +45,11 @@ std::vector<std::string_view> SplitParts(std::string_view input) {
 
 class Recount {
 public:
-    explicit Recount(std::string_view dat) : dat_(dat) {}
+    Recount(Session& session, std::string_view dat) : session_(session), dat_(dat) {}
 
     // The byte of taxon t for state s; the key opened, so every record is whole.
     VORN_NO_COVERAGE int Byte(int32_t s, int32_t t) const {
-        size_t record = static_cast<size_t>(s) * Key.RecordsPerState + t / TaxaPerRecord;
+        size_t record = static_cast<size_t>(s) * session_.Key.RecordsPerState + t / TaxaPerRecord;
         FUZZ_CHECK((record + 1) * TaxaPerRecord <= dat_.size(), "an open key's codes are whole");
         return static_cast<unsigned char>(dat_[record * TaxaPerRecord + t % TaxaPerRecord]);
     }
@@ -61,27 +60,27 @@ public:
     }
     // Per taxon, whether it satisfies at least one member of the group.
     VORN_NO_COVERAGE std::vector<bool> Satisfied(const OrGroup& g) const {
-        std::vector<bool> satisfied(static_cast<size_t>(Key.TaxonCount), false);
+        std::vector<bool> satisfied(static_cast<size_t>(session_.Key.TaxonCount), false);
         for (int32_t s : g.Members) {
-            for (int32_t t = 0; t < Key.TaxonCount; ++t)
-                if (!Fails(s, t, StateScore(s))) satisfied[t] = true;
+            for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
+                if (!Fails(s, t, session_.StateScore(s))) satisfied[t] = true;
         }
         return satisfied;
     }
 
     VORN_NO_COVERAGE void Check() const {
-        const Engine& engine = *OpenEngine();
-        std::vector<int32_t> expected(static_cast<size_t>(Key.TaxonCount), 0);
-        for (int32_t s = 0; s < Key.StateCount; ++s) {
-            uint8_t score = StateScore(s);
+        const Engine& engine = *session_.OpenEngine();
+        std::vector<int32_t> expected(static_cast<size_t>(session_.Key.TaxonCount), 0);
+        for (int32_t s = 0; s < session_.Key.StateCount; ++s) {
+            uint8_t score = session_.StateScore(s);
             if (score != ScorePresent && score != ScoreAbsent) continue;
-            for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
                 expected[t] += Fails(s, t, score);
         }
-        std::vector<int> groupOf(static_cast<size_t>(Key.StateCount), 0);
+        std::vector<int> groupOf(static_cast<size_t>(session_.Key.StateCount), 0);
         for (const OrGroup& g : engine.ClosedGroups()) {
             std::vector<bool> satisfied = Satisfied(g);
-            for (int32_t t = 0; t < Key.TaxonCount; ++t)
+            for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
                 expected[t] += !satisfied[t];
             for (int32_t s : g.Members)
                 ++groupOf[s];
@@ -93,29 +92,30 @@ public:
                 ++groupOf[s];
         }
         int32_t matching = 0;
-        for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-            FUZZ_CHECK(TaxonMismatchCount(t) == expected[t], "mismatches equal a recount");
+        for (int32_t t = 0; t < session_.Key.TaxonCount; ++t) {
+            FUZZ_CHECK(session_.TaxonMismatchCount(t) == expected[t], "mismatches equal a recount");
             bool matches = expected[t] == 0 && (open.empty() || open[t]);
-            FUZZ_CHECK(TaxonMatches(t) == matches, "matching taxa equal a recount");
+            FUZZ_CHECK(session_.TaxonMatches(t) == matches, "matching taxa equal a recount");
             matching += matches;
         }
-        FUZZ_CHECK(MatchingTaxaCount() == matching, "the matching count equals a recount");
+        FUZZ_CHECK(session_.MatchingTaxaCount() == matching, "the matching count equals a recount");
 
-        for (int32_t s = 0; s < Key.StateCount; ++s) {
-            uint8_t score = StateScore(s);
+        for (int32_t s = 0; s < session_.Key.StateCount; ++s) {
+            uint8_t score = session_.StateScore(s);
             int32_t count = -1;
             if (score == ScoreNone || score == ScorePresent) {
                 count = 0;
-                for (int32_t t = 0; t < Key.TaxonCount; ++t)
+                for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
                     count += expected[t] == 0 && Byte(s, t) != '-';
             }
-            FUZZ_CHECK(StateMatchCount(s) == count, "a state's count equals a recount");
+            FUZZ_CHECK(session_.StateMatchCount(s) == count, "a state's count equals a recount");
             bool inGroup = score == ScoreOrPresent || score == ScoreOrAbsent;
             FUZZ_CHECK(groupOf[s] == (inGroup ? 1 : 0), "an \"Or\" mark belongs to one group");
         }
     }
 
 private:
+    Session& session_;
     std::string_view dat_;
 };
 
@@ -125,6 +125,7 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     fuzz::KeepDirectory keep;
+    Session session;
     std::vector<std::string_view> parts = SplitParts({reinterpret_cast<const char*>(data), size});
     fuzz::WriteWorkFile("KEY.DES", parts[0]);
     fuzz::WriteWorkFile("KEY.TAX", parts[1]);
@@ -145,47 +146,53 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     bool threw = false;
     try {
-        OpenKey(fuzz::WorkFolder() + "KEY.DES");
+        OpenKey(session, fuzz::WorkFolder() + "KEY.DES");
     } catch (const IoError&) {
         threw = true;
     }
     RecordFile::SetReadFault(nullptr);
     if (threw || faulted) {
-        FUZZ_CHECK(!Key.KeyOpen && !OpenEngine(), "a key whose reading failed is not open");
+        FUZZ_CHECK(!session.Key.KeyOpen && !session.OpenEngine(),
+                   "a key whose reading failed is not open");
         return 0;
     }
-    if (!Key.KeyOpen) return 0;
-    FUZZ_CHECK(Key.TaxonCount >= 0 && Key.TaxonCount <= MaxKeyItems, "taxa within capacity");
-    FUZZ_CHECK(Key.StateCount >= 0 && Key.StateCount <= MaxKeyItems, "states within capacity");
+    if (!session.Key.KeyOpen) return 0;
+    FUZZ_CHECK(session.Key.TaxonCount >= 0 && session.Key.TaxonCount <= MaxKeyItems,
+               "taxa within capacity");
+    FUZZ_CHECK(session.Key.StateCount >= 0 && session.Key.StateCount <= MaxKeyItems,
+               "states within capacity");
     FUZZ_CHECK(parts[3].size() / TaxaPerRecord >=
-                   static_cast<size_t>(Key.StateCount) * Key.RecordsPerState,
+                   static_cast<size_t>(session.Key.StateCount) * session.Key.RecordsPerState,
                "an open key's matrix holds every code");
-    FUZZ_CHECK(Key.Codes.Bytes() <= parts[3].size() / 2 + 16 * static_cast<size_t>(Key.StateCount),
+    FUZZ_CHECK(session.Key.Codes.Bytes() <=
+                   parts[3].size() / 2 + 16 * static_cast<size_t>(session.Key.StateCount),
                "the codes take memory in proportion to the matrix file");
     size_t taxonRecords =
-        parts[1].size() / (Key.LongTaxonNames ? LongTaxonRecordSize : TaxaPerRecord);
-    FUZZ_CHECK(static_cast<size_t>(Key.TaxonCount) == taxonRecords - (Key.LongTaxonNames ? 1 : 0),
+        parts[1].size() / (session.Key.LongTaxonNames ? LongTaxonRecordSize : TaxaPerRecord);
+    FUZZ_CHECK(static_cast<size_t>(session.Key.TaxonCount) ==
+                   taxonRecords - (session.Key.LongTaxonNames ? 1 : 0),
                "the taxa are the taxon file's whole records");
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        std::string name = ReadTaxonName(t);
+    for (int32_t t = 0; t < session.Key.TaxonCount; ++t) {
+        std::string name = session.Key.ReadTaxonName(t);
         FUZZ_CHECK(name.size() <= LongTaxonRecordSize && (name.empty() || name.back() != ' '),
                    "a name is its record without trailing blanks");
     }
-    for (int32_t s = 0; s < Key.StateCount; ++s)
-        FUZZ_CHECK(ReadStateText(s).size() <= StateRecordSize, "a text fits its record");
+    for (int32_t s = 0; s < session.Key.StateCount; ++s)
+        FUZZ_CHECK(session.Key.ReadStateText(s).size() <= StateRecordSize,
+                   "a text fits its record");
 
-    Recount recount(parts[3]);
+    Recount recount(session, parts[3]);
     for (size_t i = 1; i + 1 < actions.size() && i < 200; i += 2) {
         auto a = static_cast<uint8_t>(actions[i]);
         auto b = static_cast<uint8_t>(actions[i + 1]);
         if (a % 9 == 8) {
-            ToggleOrMode();
-        } else if (Key.StateCount > 0) {
-            ScoreState(b % Key.StateCount, static_cast<ScoreRequest>(a % 4));
+            session.ToggleOrMode();
+        } else if (session.Key.StateCount > 0) {
+            session.ScoreState(b % session.Key.StateCount, static_cast<ScoreRequest>(a % 4));
         }
         // A recount costs states x taxa: after every action on small keys, else now and
         // then and at the end.
-        if (Key.StateCount * Key.TaxonCount <= 8192 || i % 16 == 1) recount.Check();
+        if (session.Key.StateCount * session.Key.TaxonCount <= 8192 || i % 16 == 1) recount.Check();
     }
     recount.Check();
     return 0;

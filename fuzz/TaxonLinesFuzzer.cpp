@@ -6,7 +6,7 @@
 
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
-#include "core/session/Modes.h"
+#include "core/session/Session.h"
 #include "frame/Indicator.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
@@ -30,6 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view record(reinterpret_cast<const char*>(data + 1), size - 1);
     if (record.size() > LongTaxonRecordSize) record = record.substr(0, LongTaxonRecordSize);
     record = record.substr(0, record.find_last_not_of(' ') + 1);
+
+    // The lines read the display modes of the session the windows are given.
+    static Session session;
+    SetSession(&session);
 
     TaxonRecordFields fields = SplitTaxonRecord(record);
     std::string joined = fields.Text;
@@ -59,17 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     numbers.Count = control / 5 % 4 - 2;
     numbers.Mismatches = control / 20;
     for (int mode = 0; mode < 12; ++mode) {
-        NameMode = static_cast<NameModeValue>(mode % 3);
-        NumberMode = mode / 3 % 2;
-        CountMode = mode / 6 % 2;
+        session.NameMode = static_cast<NameModeValue>(mode % 3);
+        session.NumberMode = mode / 3 % 2;
+        session.CountMode = mode / 6 % 2;
         for (uint8_t style : {TIndicatorObj::CountStandard, TIndicatorObj::CountMismatches,
                               TIndicatorObj::CountNone}) {
             taxon.CountStyle = state.CountStyle = style;
             std::string taxonLine = IndicText(taxon, numbers);
             std::string name = IndicName(taxon);
             std::string shown =
-                NameMode == CommonNames ? fields.CommonName.value_or("(" + fields.Text + ")")
-                : NameMode == BothNames
+                session.NameMode == CommonNames
+                    ? fields.CommonName.value_or("(" + fields.Text + ")")
+                : session.NameMode == BothNames
                     ? fields.Text + (fields.CommonName ? ", " + *fields.CommonName : "")
                     : fields.Text;
             FUZZ_CHECK(EndsWith(taxonLine, shown), "a taxon's line ends with the name shown");

@@ -44,7 +44,7 @@ std::string SettingsPath() {
 
 // One line per file or folder, "name: path", with a note when a shipped folder is missing.
 void PrintPaths() {
-    const vorn::DataPaths& paths = vorn::ProgramDataPaths();
+    const vorn::DataPaths paths = vorn::RunningProgramDataPaths();
     auto line = [](const char* name, const std::string& path, bool shipped) {
         std::error_code error;
         bool missing = shipped && (path.empty() || !std::filesystem::exists(path, error));

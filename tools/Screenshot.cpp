@@ -13,9 +13,10 @@
 #include "core/platform/Directory.h"
 #include "core/session/HistoryList.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -9,6 +9,7 @@
 #include "core/key/KeyFiles.h"
 #include "core/key/TitlePage.h"
 #include "core/platform/Text.h"
+#include "core/session/Session.h"
 #include "frame/Look.h"
 
 namespace vorn {
@@ -38,13 +39,13 @@ TKeyTitle::TKeyTitle(QWidget* owner) : QDialog(owner) {
 }
 
 void TKeyTitle::FormCreate() {
-    std::vector<std::string> lines = ReadTitlePage(Key.DesFileName);
+    std::vector<std::string> lines = ReadTitlePage(CurrentSession().Key.DesFileName);
 
     int count = static_cast<int>(lines.size());
     int height = Panel1->height();
     Pitch = 18;
     if (count > 0 && height - 10 < 18 * count) Pitch = (height - 10) / count;
-    setWindowTitle(QString::fromStdString(Key.KeyName) + " KEY");
+    setWindowTitle(QString::fromStdString(CurrentSession().Key.KeyName) + " KEY");
 
     int width = Panel1->width();
     int top = (height - count * Pitch) / 2;

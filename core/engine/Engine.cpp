@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <memory>
 
 #include "core/key/KeyFiles.h"
-#include "core/platform/Messages.h"
 
 namespace vorn {
 namespace {
@@ -52,8 +50,6 @@ bool IsOrScore(uint8_t score) {
 bool IsPresentMark(uint8_t score) {
     return score == ScorePresent || score == ScoreOrPresent;
 }
-
-std::unique_ptr<Engine> openEngine;
 
 }  // namespace
 
@@ -118,58 +114,87 @@ void Engine::MakeMatches() {
     matchingCount_ = matches_.Count();
 }
 
-void Engine::ApplyScoreRequest(int32_t state, ScoreRequest request) {
+ScoreOutcome Engine::ApplyScoreRequest(int32_t state, ScoreRequest request) {
     if (open_) {
-        if (score_[static_cast<size_t>(state)] != ScoreNone) {
-            ShowError("You can only select unscored states while performing an \"Or.\"");
-            return;
-        }
-        AddOrState(state, request);
-        return;
+        if (score_[static_cast<size_t>(state)] != ScoreNone) return {.Refused = true};
+        return {.Change = AddOrState(state, request)};
     }
-    ApplySingleScore(state, request);
+    return {.Change = ApplySingleScore(state, request)};
 }
 
-void Engine::ApplySingleScore(int32_t state, ScoreRequest request) {
+void Engine::SetPlainScore(int32_t state, uint8_t score) {
+    uint8_t& current = score_[static_cast<size_t>(state)];
+    Bits taxa;
+    if (current != ScoreNone) {
+        Contradicted(state, current, taxa);
+        RemoveMismatches(taxa);
+    }
+    current = score;
+    if (score != ScoreNone) {
+        Contradicted(state, score, taxa);
+        AddMismatches(taxa);
+    }
+}
+
+std::optional<EngineChange> Engine::ApplySingleScore(int32_t state, ScoreRequest request) {
     MarkCountsStale();
-    uint8_t& score = score_[static_cast<size_t>(state)];
+    const uint8_t score = score_[static_cast<size_t>(state)];
     if (request == RequestToggle) {
-        if (IsOrScore(score)) return;
+        if (IsOrScore(score)) return std::nullopt;
         request = score == ScoreNone      ? RequestPresent
                   : score == ScorePresent ? RequestAbsent
                                           : RequestClear;
     }
-    Bits taxa;
+    std::optional<EngineChange> change;
     switch (request) {
         case RequestPresent:
         case RequestAbsent: {
             uint8_t wanted = request == RequestPresent ? ScorePresent : ScoreAbsent;
             if (score == wanted || IsOrScore(score)) break;
-            if (score != ScoreNone) {
-                Contradicted(state, score, taxa);
-                RemoveMismatches(taxa);
-            }
-            score = wanted;
-            Contradicted(state, score, taxa);
-            AddMismatches(taxa);
+            SetPlainScore(state, wanted);
+            change = EngineChange{
+                .Kind = EngineChange::Scored, .Before = score, .After = wanted, .State = state};
             break;
         }
         case RequestClear:
             if (IsOrScore(score)) {
-                DissolveGroupOf(state);
+                change = DissolveGroupOf(state);
             } else if (score != ScoreNone) {
-                Contradicted(state, score, taxa);
-                score = ScoreNone;
-                RemoveMismatches(taxa);
+                SetPlainScore(state, ScoreNone);
+                change = EngineChange{.Kind = EngineChange::Scored,
+                                      .Before = score,
+                                      .After = ScoreNone,
+                                      .State = state};
             }
             break;
         case RequestToggle:
             break;
     }
     MakeMatches();
+    return change;
 }
 
-void Engine::ClearAllScores() {
+std::optional<EngineChange> Engine::ClearAllScores() {
+    std::optional<EngineChange> change;
+    bool any = open_ || !closed_.empty() ||
+               std::any_of(score_.begin(), score_.end(), [](uint8_t s) { return s != ScoreNone; });
+    if (any) {
+        change = EngineChange{.Kind = EngineChange::Cleared, .HadOpenGroup = open_.has_value()};
+        for (int32_t s = 0; s < states_; ++s) {
+            uint8_t score = score_[static_cast<size_t>(s)];
+            if (score == ScorePresent || score == ScoreAbsent) change->Scores.push_back({s, score});
+        }
+        change->Place = static_cast<int32_t>(change->Scores.size());
+        auto keep = [&](const OrGroup& group) {
+            for (int32_t member : group.Members)
+                change->Scores.push_back({member, score_[static_cast<size_t>(member)]});
+        };
+        for (const OrGroup& group : closed_) {
+            keep(group);
+            change->GroupSizes.push_back(static_cast<int32_t>(group.Members.size()));
+        }
+        if (open_) keep(*open_);
+    }
     std::fill(score_.begin(), score_.end(), ScoreNone);
     std::fill(mismatches_.begin(), mismatches_.end(), 0);
     open_.reset();
@@ -177,6 +202,7 @@ void Engine::ClearAllScores() {
     MakeWithin();
     MakeMatches();
     MarkCountsStale();
+    return change;
 }
 
 void Engine::SetTolerance(int tolerance) {
@@ -188,16 +214,17 @@ void Engine::SetTolerance(int tolerance) {
 
 // ---- "Or" groups ---------------------------------------------------------------------------
 
-void Engine::BeginOrGroup() {
-    if (open_) return;
+std::optional<EngineChange> Engine::BeginOrGroup() {
+    if (open_) return std::nullopt;
     open_.emplace();
     open_->Satisfies = Bits(taxa_);
+    return EngineChange{.Kind = EngineChange::GroupBegun};
 }
 
-void Engine::AddOrState(int32_t state, ScoreRequest request) {
+std::optional<EngineChange> Engine::AddOrState(int32_t state, ScoreRequest request) {
     MarkCountsStale();
     if (request == RequestToggle) request = RequestPresent;
-    if (request == RequestClear) return;
+    if (request == RequestClear) return std::nullopt;
     uint8_t mark = request == RequestPresent ? ScoreOrPresent : ScoreOrAbsent;
     score_[static_cast<size_t>(state)] = mark;
     Bits satisfying;
@@ -206,35 +233,142 @@ void Engine::AddOrState(int32_t state, ScoreRequest request) {
     open_->Satisfies |= satisfying;
     open_->Members.push_back(state);
     MakeMatches();
+    return EngineChange{.Kind = EngineChange::MemberAdded, .After = mark, .State = state};
 }
 
-void Engine::EndOrGroup() {
-    if (!open_) return;
+Bits Engine::Unsatisfied(const OrGroup& group) {
+    Bits unsatisfied = group.Satisfies;
+    unsatisfied.Complement();
+    return unsatisfied;
+}
+
+std::optional<EngineChange> Engine::EndOrGroup() {
+    if (!open_) return std::nullopt;
     OrGroup group = std::move(*open_);
     open_.reset();
-    if (!group.Members.empty()) {
-        Bits unsatisfied = group.Satisfies;
-        unsatisfied.Complement();
-        AddMismatches(unsatisfied);
+    bool members = !group.Members.empty();
+    if (members) {
+        AddMismatches(Unsatisfied(group));
         closed_.push_back(std::move(group));
+    }
+    MakeMatches();
+    MarkCountsStale();
+    return EngineChange{.Kind = EngineChange::GroupEnded, .HadMembers = members};
+}
+
+std::optional<EngineChange> Engine::DissolveGroupOf(int32_t state) {
+    auto group = std::find_if(closed_.begin(), closed_.end(), [state](const OrGroup& g) {
+        return std::find(g.Members.begin(), g.Members.end(), state) != g.Members.end();
+    });
+    if (group == closed_.end()) return std::nullopt;
+    EngineChange change{.Kind = EngineChange::GroupDissolved,
+                        .State = state,
+                        .Place = static_cast<int32_t>(group - closed_.begin())};
+    // The group gave one mismatch to each taxon that satisfied none of its members: taking
+    // exactly that back equals counting every remaining score and group again.
+    RemoveMismatches(Unsatisfied(*group));
+    for (int32_t member : group->Members) {
+        change.Scores.push_back({member, score_[static_cast<size_t>(member)]});
+        score_[static_cast<size_t>(member)] = ScoreNone;
+    }
+    closed_.erase(group);
+    return change;
+}
+
+OrGroup Engine::MakeGroup(const ScoredState* members, size_t count) {
+    OrGroup group{.Members = {}, .Satisfies = Bits(taxa_)};
+    Bits satisfying;
+    for (size_t i = 0; i < count; ++i) {
+        const ScoredState& member = members[i];
+        score_[static_cast<size_t>(member.State)] = member.Score;
+        Contradicted(member.State, member.Score, satisfying);
+        satisfying.Complement();
+        group.Satisfies |= satisfying;
+        group.Members.push_back(member.State);
+    }
+    return group;
+}
+
+// ---- Undo and redo ---------------------------------------------------------------------------
+
+void Engine::Revert(const EngineChange& change) {
+    switch (change.Kind) {
+        case EngineChange::Scored:
+            SetPlainScore(change.State, change.Before);
+            break;
+        case EngineChange::MemberAdded: {
+            // The member is the open group's last; the group is made again from the others.
+            std::vector<ScoredState> others;
+            for (int32_t member : open_->Members) {
+                if (member != change.State) others.push_back({member, Score(member)});
+            }
+            score_[static_cast<size_t>(change.State)] = ScoreNone;
+            open_ = MakeGroup(others.data(), others.size());
+            break;
+        }
+        case EngineChange::GroupBegun:
+            open_.reset();
+            break;
+        case EngineChange::GroupEnded:
+            if (change.HadMembers) {
+                open_ = std::move(closed_.back());
+                closed_.pop_back();
+                RemoveMismatches(Unsatisfied(*open_));
+            } else {
+                open_.emplace();
+                open_->Satisfies = Bits(taxa_);
+            }
+            break;
+        case EngineChange::GroupDissolved: {
+            OrGroup group = MakeGroup(change.Scores.data(), change.Scores.size());
+            AddMismatches(Unsatisfied(group));
+            closed_.insert(closed_.begin() + change.Place, std::move(group));
+            break;
+        }
+        case EngineChange::Cleared: {
+            size_t at = 0;
+            for (; at < static_cast<size_t>(change.Place); ++at)
+                SetPlainScore(change.Scores[at].State, change.Scores[at].Score);
+            for (int32_t size : change.GroupSizes) {
+                OrGroup group = MakeGroup(change.Scores.data() + at, static_cast<size_t>(size));
+                at += static_cast<size_t>(size);
+                AddMismatches(Unsatisfied(group));
+                closed_.push_back(std::move(group));
+            }
+            if (change.HadOpenGroup) {
+                open_ = MakeGroup(change.Scores.data() + at, change.Scores.size() - at);
+            }
+            break;
+        }
     }
     MakeMatches();
     MarkCountsStale();
 }
 
-void Engine::DissolveGroupOf(int32_t state) {
-    auto group = std::find_if(closed_.begin(), closed_.end(), [state](const OrGroup& g) {
-        return std::find(g.Members.begin(), g.Members.end(), state) != g.Members.end();
-    });
-    if (group == closed_.end()) return;
-    // The group gave one mismatch to each taxon that satisfied none of its members: taking
-    // exactly that back equals counting every remaining score and group again.
-    Bits unsatisfied = group->Satisfies;
-    unsatisfied.Complement();
-    RemoveMismatches(unsatisfied);
-    for (int32_t member : group->Members)
-        score_[static_cast<size_t>(member)] = ScoreNone;
-    closed_.erase(group);
+void Engine::Reapply(const EngineChange& change) {
+    switch (change.Kind) {
+        case EngineChange::Scored:
+            SetPlainScore(change.State, change.After);
+            break;
+        case EngineChange::MemberAdded:
+            AddOrState(change.State,
+                       change.After == ScoreOrPresent ? RequestPresent : RequestAbsent);
+            break;
+        case EngineChange::GroupBegun:
+            BeginOrGroup();
+            break;
+        case EngineChange::GroupEnded:
+            EndOrGroup();
+            break;
+        case EngineChange::GroupDissolved:
+            DissolveGroupOf(change.State);
+            break;
+        case EngineChange::Cleared:
+            ClearAllScores();
+            break;
+    }
+    MakeMatches();
+    MarkCountsStale();
 }
 
 // ---- Queries --------------------------------------------------------------------------------
@@ -375,20 +509,6 @@ std::vector<int32_t> Engine::RecountMismatches() const {
             counts[static_cast<size_t>(t)] += !group.Satisfies.Test(t);
     }
     return counts;
-}
-
-// ---- The open key's engine ------------------------------------------------------------------
-
-Engine* OpenEngine() {
-    return openEngine.get();
-}
-
-void StartEngine(const CodeMatrix& codes) {
-    openEngine = std::make_unique<Engine>(codes);
-}
-
-void StopEngine() {
-    openEngine.reset();
 }
 
 }  // namespace vorn

@@ -43,6 +43,45 @@ struct OrGroup {
     Bits Satisfies;
 };
 
+// A state and its score.
+struct ScoredState {
+    int32_t State = 0;
+    uint8_t Score = ScoreNone;
+};
+
+// What one action of the engine changed: enough to take it back (Engine::Revert) and to do
+// it again (Engine::Reapply), and no more. A reset keeps the scores and groups it dropped,
+// a cleared state its old score, nothing of the rest of the key.
+struct EngineChange {
+    enum KindValue : uint8_t {
+        Scored,          // State's plain score went from Before to After
+        MemberAdded,     // State joined the open group, marked After
+        GroupBegun,      // an empty group was opened
+        GroupEnded,      // the open group closed; HadMembers: it became the newest closed one
+        GroupDissolved,  // clearing State dissolved the closed group at Place (oldest first),
+                         // whose members and marks are Scores
+        Cleared,         // every score and group dropped: Scores holds the Place plain scores,
+                         // then the members of each closed group (GroupSizes, oldest first),
+                         // then, when HadOpenGroup, the open group's members
+    };
+    KindValue Kind = Scored;
+    uint8_t Before = ScoreNone;
+    uint8_t After = ScoreNone;
+    bool HadMembers = false;
+    bool HadOpenGroup = false;
+    int32_t State = -1;
+    int32_t Place = 0;
+    std::vector<ScoredState> Scores{};
+    std::vector<int32_t> GroupSizes{};
+};
+
+// What a scoring request did: refused (a scored state while a group is open; nothing
+// changed, and the caller tells the user), or applied, with what changed when anything did.
+struct ScoreOutcome {
+    bool Refused = false;
+    std::optional<EngineChange> Change{};
+};
+
 // The identification state of one open key: the score of every state, the mismatches of
 // every taxon, which taxa match, the "Or" groups, and the cache of counts. It is made when
 // a key opens, with every table sized for that key, and destroyed when the key closes;
@@ -99,18 +138,24 @@ public:
     const CodeMatrix& Codes() const { return codes_; }
 
     // ---- What scoring does -------------------------------------------------------------
+    // Each action returns what it changed, nothing when it changed no score and no group.
     // Applies a request as the windows make it. While a group is open a request on a
-    // scored state is refused with the "Or" message (through the message interface);
-    // otherwise the state joins the group.
-    void ApplyScoreRequest(int32_t state, ScoreRequest request);
-    void BeginOrGroup();
+    // scored state is refused; otherwise the state joins the group.
+    ScoreOutcome ApplyScoreRequest(int32_t state, ScoreRequest request);
+    std::optional<EngineChange> BeginOrGroup();
     // Closes the open group: each taxon that satisfies none of its members gets one
     // mismatch. A group without members leaves nothing behind.
-    void EndOrGroup();
+    std::optional<EngineChange> EndOrGroup();
     // Unscores every state and forgets every group.
-    void ClearAllScores();
+    std::optional<EngineChange> ClearAllScores();
     // A taxon matches while it has at most `tolerance` (0 or more) mismatches.
     void SetTolerance(int tolerance);
+
+    // Takes a change back, the engine being as the change left it: scores and groups,
+    // open or closed, with their members in their order, are as before it. Reapply does
+    // it again, the engine being as before it. The tolerance is the engine's own now.
+    void Revert(const EngineChange& change);
+    void Reapply(const EngineChange& change);
 
     // ---- For checks -------------------------------------------------------------------
     // The mismatches made from scratch from every plain score and closed group, in taxon
@@ -131,9 +176,15 @@ private:
     void MarkCountsStale() { countsStale_ = bestStale_ = true; }
     // The words of within_ that are not 0, rebuilt (and the counts cleared) when stale.
     const std::vector<int32_t>& CountWords();
-    void AddOrState(int32_t state, ScoreRequest request);
-    void DissolveGroupOf(int32_t state);
-    void ApplySingleScore(int32_t state, ScoreRequest request);
+    std::optional<EngineChange> AddOrState(int32_t state, ScoreRequest request);
+    std::optional<EngineChange> DissolveGroupOf(int32_t state);
+    std::optional<EngineChange> ApplySingleScore(int32_t state, ScoreRequest request);
+    // Gives a state a plain score (none, present or absent), its mismatches following.
+    void SetPlainScore(int32_t state, uint8_t score);
+    // A group of `members` (their marks), its taxa and scores set; no mismatch given.
+    OrGroup MakeGroup(const ScoredState* members, size_t count);
+    // The taxa that satisfy none of a group's members.
+    static Bits Unsatisfied(const OrGroup& group);
 
     const CodeMatrix& codes_;
     int32_t taxa_;
@@ -155,11 +206,5 @@ private:
     std::vector<StateSeparation> best_;
     bool bestStale_ = true;
 };
-
-// The engine of the open key, or null while no key is open. Opening a key starts one for
-// the key's codes, closing it destroys it.
-Engine* OpenEngine();
-void StartEngine(const CodeMatrix& codes);
-void StopEngine();
 
 }  // namespace vorn

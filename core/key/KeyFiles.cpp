@@ -15,34 +15,34 @@ std::string TrimRecord(const uint8_t* bytes, int32_t size) {
 
 }  // namespace
 
-void OpenTaxonFile(const std::string& fileName) {
-    Key.TaxonFile.Open(fileName, TaxaPerRecord);
-    if (Key.TaxonFile.RecordCount() == 0) {
+void KeyRecord::OpenTaxonFile(const std::string& fileName) {
+    TaxonFile.Open(fileName, TaxaPerRecord);
+    if (TaxonFile.RecordCount() == 0) {
         throw IoError(fileName, "read", "the file is shorter than one taxon record");
     }
     uint8_t record[TaxaPerRecord];
-    Key.TaxonFile.ReadRecord(Key.TaxonFile.RecordCount() - 1, record);
-    Key.LongTaxonNames = record[0] == '$';
-    if (Key.LongTaxonNames) {
-        Key.TaxonFile.Close();
-        Key.TaxonFile.Open(fileName, LongTaxonRecordSize);
-        if (Key.TaxonFile.RecordCount() == 0) {
-            Key.TaxonFile.Close();
+    TaxonFile.ReadRecord(TaxonFile.RecordCount() - 1, record);
+    LongTaxonNames = record[0] == '$';
+    if (LongTaxonNames) {
+        TaxonFile.Close();
+        TaxonFile.Open(fileName, LongTaxonRecordSize);
+        if (TaxonFile.RecordCount() == 0) {
+            TaxonFile.Close();
             throw IoError(fileName, "read", "the file is shorter than one taxon record");
         }
     }
 }
 
-std::string ReadStateText(int32_t state) {
+std::string KeyRecord::ReadStateText(int32_t state) {
     uint8_t record[StateRecordSize];
-    Key.StateFile.ReadRecord(state, record);
+    StateFile.ReadRecord(state, record);
     return TrimRecord(record, StateRecordSize);
 }
 
-std::string ReadTaxonName(int32_t taxon) {
+std::string KeyRecord::ReadTaxonName(int32_t taxon) {
     uint8_t record[LongTaxonRecordSize];
-    Key.TaxonFile.ReadRecord(taxon, record);
-    return TrimRecord(record, Key.LongTaxonNames ? LongTaxonRecordSize : TaxaPerRecord);
+    TaxonFile.ReadRecord(taxon, record);
+    return TrimRecord(record, LongTaxonNames ? LongTaxonRecordSize : TaxaPerRecord);
 }
 
 }  // namespace vorn

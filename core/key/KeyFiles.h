@@ -29,8 +29,9 @@ enum TaxonCodeValue : uint8_t {
     CodeVariable = 3,  // "*"
 };
 
-// The one open key. Opening fills it (core/session/OpenKey.h); closing empties the names and
-// closes the files. The files are only ever read.
+// An open key: its names, counts and files, read through its own record files. Opening
+// fills it (core/session/OpenKey.h); closing empties the names and closes the files. The
+// files are only ever read.
 struct KeyRecord {
     bool KeyOpen = false;
     std::string KeyName;  // the .DES file's name without its extension, whole
@@ -45,25 +46,22 @@ struct KeyRecord {
     RecordFile StateFile;  // 80-byte records
     // The matrix file's codes, read whole when the key opens; the file is closed then.
     CodeMatrix Codes;
+
+    // Opens the taxon file and decides its form from the first byte of its last whole
+    // 40-byte record: "$" means long form (80-byte records ending with a trailer). A file
+    // without one whole record of its form throws IoError naming the file, so the count
+    // of taxa is never negative.
+    void OpenTaxonFile(const std::string& fileName);
+
+    // The text of state `state` / the whole record of taxon `taxon`, without the blanks
+    // at its end. Indices are the caller's to keep within the key.
+    std::string ReadStateText(int32_t state);
+    std::string ReadTaxonName(int32_t taxon);
+
+    // The code of `taxon` for `state`, from the codes read when the key opened; reads no
+    // file.
+    int TaxonCode(int32_t state, int32_t taxon) const { return Codes.Code(state, taxon); }
 };
-
-inline KeyRecord Key;
-
-// Opens the taxon file and decides its form from the first byte of its last whole
-// 40-byte record: "$" means long form (80-byte records ending with a trailer). A file
-// without one whole record of its form throws IoError naming the file, so the count of
-// taxa is never negative.
-void OpenTaxonFile(const std::string& fileName);
-
-// The text of state `state` / the whole record of taxon `taxon`, without the blanks at
-// its end. Indices are the caller's to keep within the key.
-std::string ReadStateText(int32_t state);
-std::string ReadTaxonName(int32_t taxon);
-
-// The code of `taxon` for `state`, from the codes read when the key opened; reads no file.
-inline int TaxonCode(int32_t state, int32_t taxon) {
-    return Key.Codes.Code(state, taxon);
-}
 
 }  // namespace vorn
 

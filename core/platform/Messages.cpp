@@ -18,19 +18,19 @@ public:
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
 };
 
-StandardErrorInterface fallback;
-UserInterface* installed = nullptr;
+StandardErrorInterface defaultInterface;
+UserInterface* installedInterface = nullptr;
 
 }  // namespace
 
 UserInterface* SetUserInterface(UserInterface* ui) {
-    UserInterface* old = installed;
-    installed = ui;
+    UserInterface* old = installedInterface;
+    installedInterface = ui;
     return old;
 }
 
 UserInterface& UI() {
-    return installed ? *installed : fallback;
+    return installedInterface ? *installedInterface : defaultInterface;
 }
 
 }  // namespace vorn

@@ -13,17 +13,17 @@
 namespace vorn {
 namespace {
 
-WholeFileFault fault;
+WholeFileFault wholeFileFault;
 
 // The step's injected errno, or 0.
 int Injected(const std::string& name, std::string_view step) {
-    return fault ? fault(name, step) : 0;
+    return wholeFileFault ? wholeFileFault(name, step) : 0;
 }
 
 }  // namespace
 
 WholeFileFault SetWholeFileFault(WholeFileFault replacement) {
-    return std::exchange(fault, std::move(replacement));
+    return std::exchange(wholeFileFault, std::move(replacement));
 }
 
 FileBytes ReadOpenFile(int fd, const std::string& name, size_t limit) {

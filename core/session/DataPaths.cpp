@@ -17,25 +17,22 @@ DataPaths DataPathsFor(const std::string& programFile) {
     return paths;
 }
 
-DataPaths& ProgramDataPaths() {
-    static DataPaths paths = [] {
-        std::error_code error;
-        fs::path self = fs::read_symlink("/proc/self/exe", error);
-        return error ? DataPaths{} : DataPathsFor(self.string());
-    }();
-    return paths;
+DataPaths RunningProgramDataPaths() {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? DataPaths{} : DataPathsFor(self.string());
 }
 
-std::string ShippedFile(const std::string& relative) {
-    const std::string& data = ProgramDataPaths().Data;
+std::string ShippedFile(const DataPaths& paths, const std::string& relative) {
+    const std::string& data = paths.Data;
     if (data.empty()) return {};
     std::string path = data + relative;
     std::error_code error;
     return fs::is_regular_file(path, error) ? path : std::string();
 }
 
-std::string SampleKeysFolder() {
-    const std::string& keys = ProgramDataPaths().Keys;
+std::string SampleKeysFolder(const DataPaths& paths) {
+    const std::string& keys = paths.Keys;
     std::error_code error;
     return !keys.empty() && fs::is_directory(keys, error) ? keys : std::string();
 }

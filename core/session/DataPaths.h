@@ -18,15 +18,16 @@ struct DataPaths {
 
 // The folders for a program at `programFile`; each folder ends in "/". They need not exist.
 DataPaths DataPathsFor(const std::string& programFile);
-// The folders of the running program. Empty members when its location cannot be read.
-// Tests put other folders in its place.
-DataPaths& ProgramDataPaths();
+// The folders of the running program, read from its location each time. Empty members
+// when its location cannot be read. A session starts with these (Session::Data); tests
+// give theirs other folders.
+DataPaths RunningProgramDataPaths();
 
-// A shipped file, `relative` to the data folder: its full path, or an empty string when
-// it is missing (the caller names what is missing to the user).
-std::string ShippedFile(const std::string& relative);
+// A shipped file, `relative` to the data folder of `paths`: its full path, or an empty
+// string when it is missing (the caller names what is missing to the user).
+std::string ShippedFile(const DataPaths& paths, const std::string& relative);
 
-// The sample keys' folder when it exists, else an empty string.
-std::string SampleKeysFolder();
+// The sample keys' folder of `paths` when it exists, else an empty string.
+std::string SampleKeysFolder(const DataPaths& paths);
 
 }  // namespace vorn

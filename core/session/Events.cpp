@@ -3,19 +3,19 @@
 namespace vorn {
 namespace {
 
-SessionEvents none;
-SessionEvents* installed = nullptr;
+SessionEvents defaultEvents;
+SessionEvents* installedEvents = nullptr;
 
 }  // namespace
 
 SessionEvents* SetSessionEvents(SessionEvents* events) {
-    SessionEvents* old = installed;
-    installed = events;
+    SessionEvents* old = installedEvents;
+    installedEvents = events;
     return old;
 }
 
 SessionEvents& Events() {
-    return installed ? *installed : none;
+    return installedEvents ? *installedEvents : defaultEvents;
 }
 
 }  // namespace vorn

@@ -18,6 +18,9 @@ public:
     virtual void ScoresChanged() {}
     // An "Or" group began or ended.
     virtual void OrModeChanged() {}
+    // A step was added to the steps of Undo and Redo, taken back, done again, or the steps
+    // were forgotten: what Undo and Redo would do has changed.
+    virtual void StepsChanged() {}
 
     // Before a key's files are read: let pending events run, so that windows emptied by
     // closing the old key are drawn empty first.

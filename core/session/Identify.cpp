@@ -8,18 +8,18 @@
 #include <sstream>
 
 #include "core/engine/KeyCheck.h"
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "core/session/Actions.h"
 #include "core/session/Events.h"
 #include "core/session/HistoryList.h"
 #include "core/session/KeyCheckReport.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
@@ -36,6 +36,10 @@ constexpr const char* kUsage =
     "  =N       clear state N (clearing a member of an \"Or\" group clears the group)\n"
     "  or       begin an \"Or\" group, or end the one that is open\n"
     "  @FILE    load a history list file (.HIS)\n"
+    "  undo     take the last step back (a score, Begin Or, End Or, a reset, a history\n"
+    "           list loaded); nothing when there is none\n"
+    "  redo     do the last step taken back again; nothing when there is none\n"
+    "  reset    end an open \"Or\" group and unscore every state\n"
     "Options:\n"
     "  --json                print one JSON object instead of text\n"
     "  --keep-going          report an action that fails (a read error, a history list\n"
@@ -84,63 +88,19 @@ private:
     int shown_ = 0;
 };
 
-struct Action {
-    enum Kind { Score, Or, History } kind = Score;
-    ScoreRequest request = RequestPresent;
-    std::string number;  // as typed, checked once the key's state count is known
-    std::string file;    // absolute, so opening the key cannot change what it names
-    std::string text;    // as typed, for messages
-};
-
 struct BadInput {
     std::string message;
 };
 
-std::optional<Action> ParseAction(const std::string& arg) {
-    Action action;
-    action.text = arg;
-    if (arg == "or") {
-        action.kind = Action::Or;
-        return action;
-    }
-    if (arg.size() >= 2 && arg[0] == '@') {
-        action.kind = Action::History;
-        action.file = AbsolutePath(arg.substr(1));
-        return action;
-    }
-    if (arg.size() < 2) return std::nullopt;
-    switch (arg[0]) {
-        case '+':
-            action.request = RequestPresent;
-            break;
-        case '-':
-            action.request = RequestAbsent;
-            break;
-        case '~':
-            action.request = RequestToggle;
-            break;
-        case '=':
-            action.request = RequestClear;
-            break;
-        default:
-            return std::nullopt;
-    }
-    action.number = arg.substr(1);
-    return action;
-}
-
 // The state index of a number typed by the user, or BadInput.
-int32_t StateOf(const Action& action) {
-    const std::string& n = action.number;
-    bool digits =
-        !n.empty() && n.size() <= 9 && n.find_first_not_of("0123456789") == std::string::npos;
-    int32_t value = digits ? std::stoi(n) : 0;
-    if (value < 1 || value > Key.StateCount) {
-        throw BadInput{"\"" + action.text +
+int32_t StateOf(const Action& action, int32_t stateCount) {
+    std::optional<int32_t> state = ActionState(action, stateCount);
+    if (!state) {
+        throw BadInput{"\"" + action.Text +
                        "\": the state number must be a whole number from 1 to " +
-                       std::to_string(Key.StateCount)};
+                       std::to_string(stateCount)};
     }
-    return value - 1;
+    return *state;
 }
 
 std::string JsonString(const std::string& text) {
@@ -223,42 +183,43 @@ void JsonList(std::ostream& out, const std::vector<T>& items, F&& item) {
     out << "]";
 }
 
-void WriteJson(std::ostream& out, const ReportOptions& options) {
+void WriteJson(std::ostream& out, Session& session, const ReportOptions& options) {
+    KeyRecord& key = session.Key;
     out << "{\n";
-    out << "  \"key\": " << JsonString(FileNameToUtf8(Key.KeyName)) << ",\n";
-    out << "  \"taxon_count\": " << Key.TaxonCount << ",\n";
-    out << "  \"state_count\": " << Key.StateCount << ",\n";
-    out << "  \"or_mode\": " << (OrMode() ? "true" : "false") << ",\n";
-    out << "  \"tolerance\": " << Tolerance() << ",\n";
-    out << "  \"matching_taxa_count\": " << MatchingTaxaCount() << ",\n";
+    out << "  \"key\": " << JsonString(FileNameToUtf8(key.KeyName)) << ",\n";
+    out << "  \"taxon_count\": " << key.TaxonCount << ",\n";
+    out << "  \"state_count\": " << key.StateCount << ",\n";
+    out << "  \"or_mode\": " << (session.OrMode() ? "true" : "false") << ",\n";
+    out << "  \"tolerance\": " << session.Tolerance() << ",\n";
+    out << "  \"matching_taxa_count\": " << session.MatchingTaxaCount() << ",\n";
     std::vector<int32_t> matching;
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (TaxonMatches(t)) matching.push_back(t + 1);
+    for (int32_t t = 0; t < key.TaxonCount; ++t) {
+        if (session.TaxonMatches(t)) matching.push_back(t + 1);
     }
     JsonArray(out, "matching_taxa", static_cast<int32_t>(matching.size()),
               [&](int32_t i) { out << matching[i]; });
-    JsonArray(out, "scores", Key.StateCount,
-              [&](int32_t s) { out << '"' << ScoreText(StateScore(s)) << '"'; });
-    JsonArray(out, "mismatch_counts", Key.TaxonCount,
-              [&](int32_t t) { out << TaxonMismatchCount(t); });
-    JsonArray(out, "state_match_counts", Key.StateCount,
-              [&](int32_t s) { out << StateMatchCount(s); });
-    std::vector<int32_t> differentiating = DifferentiatingStates();
+    JsonArray(out, "scores", key.StateCount,
+              [&](int32_t s) { out << '"' << ScoreText(session.StateScore(s)) << '"'; });
+    JsonArray(out, "mismatch_counts", key.TaxonCount,
+              [&](int32_t t) { out << session.TaxonMismatchCount(t); });
+    JsonArray(out, "state_match_counts", key.StateCount,
+              [&](int32_t s) { out << session.StateMatchCount(s); });
+    std::vector<int32_t> differentiating = session.DifferentiatingStates();
     JsonArray(out, "differentiating_states", static_cast<int32_t>(differentiating.size()),
               [&](int32_t i) { out << differentiating[i] + 1; });
-    std::vector<StateSeparation> best = BestStates();
+    std::vector<StateSeparation> best = session.BestStates();
     JsonArray(out, "best_states", static_cast<int32_t>(best.size()), [&](int32_t i) {
         out << "[" << best[i].State + 1 << ", " << Rounded(best[i].Separation, 4) << "]";
     });
-    std::vector<int32_t> byMismatches = TaxaByMismatches();
+    std::vector<int32_t> byMismatches = session.TaxaByMismatches();
     bool more = options.differences || options.keyCheck;
     JsonArray(
-        out, "taxa_by_mismatches", Key.TaxonCount, [&](int32_t i) { out << byMismatches[i] + 1; },
+        out, "taxa_by_mismatches", key.TaxonCount, [&](int32_t i) { out << byMismatches[i] + 1; },
         !more);
     auto plusOne = [&out](int32_t i) { out << i + 1; };
     if (options.differences) {
         auto [a, b] = *options.differences;
-        TaxonDifferences d = Differences(a, b);
+        TaxonDifferences d = session.Differences(a, b);
         out << "  \"differences\": {\"taxa\": [" << a + 1 << ", " << b + 1 << "], \"certain\": ";
         JsonList(out, d.Certain, plusOne);
         out << ", \"possible\": ";
@@ -290,42 +251,44 @@ const char* CodeText(int code) {
     return code == CodePresent ? "+" : code == CodeAbsent ? "-" : code == CodeVariable ? "*" : "?";
 }
 
-void WriteText(std::ostream& out, const ReportOptions& options) {
-    out << "Key " << ReplaceControls(FileNameToUtf8(Key.KeyName)) << ": " << Key.TaxonCount
-        << " taxa, " << Key.StateCount << " states";
-    if (OrMode()) out << " (an \"Or\" group is open)";
-    out << "\n" << MatchingCountText(MatchingTaxaCount()) << "\n";
-    for (int32_t t = 0; t < Key.TaxonCount; ++t) {
-        if (!TaxonMatches(t)) continue;
+void WriteText(std::ostream& out, Session& session, const ReportOptions& options) {
+    KeyRecord& key = session.Key;
+    out << "Key " << ReplaceControls(FileNameToUtf8(key.KeyName)) << ": " << key.TaxonCount
+        << " taxa, " << key.StateCount << " states";
+    if (session.OrMode()) out << " (an \"Or\" group is open)";
+    out << "\n" << MatchingCountText(session.MatchingTaxaCount()) << "\n";
+    for (int32_t t = 0; t < key.TaxonCount; ++t) {
+        if (!session.TaxonMatches(t)) continue;
         out << "  " << t + 1 << ". "
-            << ReplaceControls(KeyTextToUtf8(SplitTaxonRecord(ReadTaxonName(t)).Text)) << "\n";
+            << ReplaceControls(KeyTextToUtf8(SplitTaxonRecord(key.ReadTaxonName(t)).Text)) << "\n";
     }
-    std::vector<StateSeparation> best = BestStates();
+    std::vector<StateSeparation> best = session.BestStates();
     if (!best.empty()) {
         out << "Best next:\n";
         for (size_t i = 0; i < best.size() && i < 10; ++i) {
             out << "  " << Rounded(best[i].Separation, 2) << "  " << best[i].State + 1 << ". "
-                << Shown(ReadStateText(best[i].State)) << "\n";
+                << Shown(key.ReadStateText(best[i].State)) << "\n";
         }
     }
     if (options.differences) {
         auto [a, b] = *options.differences;
-        TaxonDifferences d = Differences(a, b);
+        TaxonDifferences d = session.Differences(a, b);
         out << "Differences between " << a + 1 << ". "
-            << Shown(SplitTaxonRecord(ReadTaxonName(a)).Text) << " and " << b + 1 << ". "
-            << Shown(SplitTaxonRecord(ReadTaxonName(b)).Text) << ":\n";
+            << Shown(SplitTaxonRecord(key.ReadTaxonName(a)).Text) << " and " << b + 1 << ". "
+            << Shown(SplitTaxonRecord(key.ReadTaxonName(b)).Text) << ":\n";
         for (const auto* list : {&d.Certain, &d.Possible}) {
             out << (list == &d.Certain ? "  certain:" : "  possible:")
                 << (list->empty() ? " none\n" : "\n");
             for (int32_t s : *list) {
-                out << "    " << CodeText(TaxonCode(s, a)) << " " << CodeText(TaxonCode(s, b))
-                    << "  " << s + 1 << ". " << Shown(ReadStateText(s)) << "\n";
+                out << "    " << CodeText(key.TaxonCode(s, a)) << " "
+                    << CodeText(key.TaxonCode(s, b)) << "  " << s + 1 << ". "
+                    << Shown(key.ReadStateText(s)) << "\n";
             }
         }
     }
     if (options.keyCheck) {
         out << "Key check:\n";
-        std::string text = KeyCheckText(*options.keyCheck);
+        std::string text = KeyCheckText(key, *options.keyCheck);
         for (size_t at = 0; at < text.size();) {
             size_t end = text.find('\n', at);
             out << Shown(text.substr(at, end - at)) << "\n";
@@ -362,10 +325,11 @@ std::string WhyNoKey(const std::string& typed, const std::string& path) {
 // state scored or listed, once, in the order it first appeared.
 class ListedStates : public SessionEvents {
 public:
+    explicit ListedStates(const KeyRecord& key) : key_(key) {}
     void StateScored(int32_t state) override { Add(state); }
     void Add(int32_t state) {
-        if (state < 0 || state >= Key.StateCount) return;
-        if (listed_.size() < static_cast<size_t>(Key.StateCount)) listed_.resize(Key.StateCount);
+        if (state < 0 || state >= key_.StateCount) return;
+        if (listed_.size() < static_cast<size_t>(key_.StateCount)) listed_.resize(key_.StateCount);
         if (listed_[state]) return;
         listed_[state] = true;
         states_.push_back(state);
@@ -373,6 +337,7 @@ public:
     const std::vector<int32_t>& States() const { return states_; }
 
 private:
+    const KeyRecord& key_;
     std::vector<bool> listed_;
     std::vector<int32_t> states_;
 };
@@ -449,11 +414,15 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
             err << "vorn-identify: unknown action \"" << arg << "\" (try --help)\n";
             return kBadInput;
         }
+        // Absolute, so that opening the key cannot change what it names.
+        if (action->Kind == Action::History) action->File = AbsolutePath(action->File);
         actions.push_back(*action);
     }
 
+    Session session;
+    KeyRecord& key = session.Key;
     ErrorStreamInterface ui(err);
-    ListedStates listed;
+    ListedStates listed(key);
     struct Restore {
         UserInterface* ui;
         SessionEvents* events;
@@ -469,12 +438,12 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
         return kFailed;
     }
     try {
-        OpenKey(path);
+        OpenKey(session, path);
     } catch (const IoError& e) {
         err << "vorn-identify: " << e.what() << "\n";
         return kFailed;
     }
-    if (!Key.KeyOpen) {
+    if (!key.KeyOpen) {
         if (ui.Shown() == 0)
             err << "vorn-identify: the key \"" << *keyPath << "\" cannot be opened\n";
         return kFailed;
@@ -487,61 +456,70 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
         size_t comma = differencesArg->find(',');
         std::optional<int32_t> a, b;
         if (comma != std::string::npos) {
-            a = NumberIn(differencesArg->substr(0, comma), 1, Key.TaxonCount);
-            b = NumberIn(differencesArg->substr(comma + 1), 1, Key.TaxonCount);
+            a = NumberIn(differencesArg->substr(0, comma), 1, key.TaxonCount);
+            b = NumberIn(differencesArg->substr(comma + 1), 1, key.TaxonCount);
         }
         if (!a || !b) {
             err << "vorn-identify: --differences \"" << *differencesArg
-                << "\": two taxon numbers from 1 to " << Key.TaxonCount << " are needed, as A,B\n";
+                << "\": two taxon numbers from 1 to " << key.TaxonCount << " are needed, as A,B\n";
             return kBadInput;
         }
         options.differences = std::pair{*a - 1, *b - 1};
     }
-    ChangeTolerance(tolerance);
+    session.ChangeTolerance(tolerance);
     bool anyFailed = false;
     try {
         for (const Action& action : actions) {
-            if (action.kind == Action::Score) StateOf(action);
+            if (action.Kind == Action::Score) StateOf(action, key.StateCount);
         }
         for (size_t i = 0; i < actions.size(); ++i) {
             const Action& action = actions[i];
             try {
-                switch (action.kind) {
+                switch (action.Kind) {
                     case Action::Score:
-                        ScoreState(StateOf(action), action.request);
+                        session.ScoreState(StateOf(action, key.StateCount), action.Request);
                         break;
                     case Action::Or:
-                        ToggleOrMode();
+                        session.ToggleOrMode();
                         break;
                     case Action::History:
-                        if (int skipped = LoadHistoryList(action.file, listState)) {
+                        if (int skipped = LoadHistoryList(session, action.File, listState)) {
                             err << "vorn-identify: warning: "
-                                << SkippedLinesText(action.file, skipped) << "\n";
+                                << SkippedLinesText(session, action.File, skipped) << "\n";
                         }
+                        break;
+                    case Action::Undo:
+                        session.Undo();
+                        break;
+                    case Action::Redo:
+                        session.Redo();
+                        break;
+                    case Action::Reset:
+                        ResetKey(session);
                         break;
                 }
             } catch (const IoError& e) {
                 if (keepGoing) {
-                    err << "vorn-identify: action " << i + 1 << " (" << action.text
+                    err << "vorn-identify: action " << i + 1 << " (" << action.Text
                         << "): " << e.what() << "\n";
                     anyFailed = true;
                     continue;
                 }
                 // A history list that cannot be read is bad input; the key's own files
                 // failing is not.
-                if (action.kind == Action::History && e.FileName() == action.file) {
+                if (action.Kind == Action::History && e.FileName() == action.File) {
                     throw BadInput{e.what()};
                 }
                 throw;
             }
         }
-        if (historyOut) SaveHistoryList(*historyOut, listed.States());
-        if (checkKey) options.keyCheck = CheckKey(Key.Codes);
+        if (historyOut) SaveHistoryList(session, *historyOut, listed.States());
+        if (checkKey) options.keyCheck = CheckKey(key.Codes);
         std::ostringstream report;
         if (json) {
-            WriteJson(report, options);
+            WriteJson(report, session, options);
         } else {
-            WriteText(report, options);
+            WriteText(report, session, options);
         }
         if (int status = Emit(out, err, report.str()); status != kDone) return status;
     } catch (const BadInput& bad) {

@@ -11,12 +11,12 @@ std::string Numbered(int32_t index, const std::string& name) {
     return std::to_string(index + 1) + ". " + name;
 }
 
-std::string TaxonLine(int32_t taxon) {
-    return Numbered(taxon, SplitTaxonRecord(ReadTaxonName(taxon)).Text);
+std::string TaxonLine(KeyRecord& key, int32_t taxon) {
+    return Numbered(taxon, SplitTaxonRecord(key.ReadTaxonName(taxon)).Text);
 }
 
-std::string StateLine(int32_t state) {
-    return Numbered(state, ReadStateText(state));
+std::string StateLine(KeyRecord& key, int32_t state) {
+    return Numbered(state, key.ReadStateText(state));
 }
 
 // A heading with the list's length, then at most `most` lines made by `line`.
@@ -34,9 +34,9 @@ void AddList(std::string& text, const std::string& heading, const Items& items, 
 
 }  // namespace
 
-std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
+std::string KeyCheckText(KeyRecord& key, const KeyCheck& check, size_t listLines) {
     std::string text =
-        "Taxa " + std::to_string(Key.TaxonCount) + ", states " + std::to_string(Key.StateCount) +
+        "Taxa " + std::to_string(key.TaxonCount) + ", states " + std::to_string(key.StateCount) +
         ". Pairs of taxa no state separates for certain: " +
         std::to_string(check.InseparablePairs.size()) +
         ". States no taxon has: " + std::to_string(check.StatesNoTaxonHas.size()) +
@@ -44,21 +44,23 @@ std::string KeyCheckText(const KeyCheck& check, size_t listLines) {
         ". Taxa without \"+\": " + std::to_string(check.TaxaWithoutPresent.size()) + ".\n";
     if (!check.Complete) {
         std::string done = std::to_string(check.TaxaDone);
-        text += "Cancelled after " + done + " of " + std::to_string(Key.TaxonCount) +
+        text += "Cancelled after " + done + " of " + std::to_string(key.TaxonCount) +
                 " taxa: the pairs below are those that include one of the first " + done +
                 " taxa.\n";
     }
     AddList(
         text,
         "Pairs of taxa that no state separates for certain (\"+\" for one, \"-\" for the other)",
-        check.InseparablePairs, listLines, [](const std::pair<int32_t, int32_t>& pair) {
-            return TaxonLine(pair.first) + "  and  " + TaxonLine(pair.second);
+        check.InseparablePairs, listLines, [&key](const std::pair<int32_t, int32_t>& pair) {
+            return TaxonLine(key, pair.first) + "  and  " + TaxonLine(key, pair.second);
         });
+    auto stateLine = [&key](int32_t state) { return StateLine(key, state); };
+    auto taxonLine = [&key](int32_t taxon) { return TaxonLine(key, taxon); };
     AddList(text, "States that no taxon has (no \"+\" or \"*\")", check.StatesNoTaxonHas, listLines,
-            StateLine);
+            stateLine);
     AddList(text, "States that every taxon has (all \"+\")", check.StatesEveryTaxonHas, listLines,
-            StateLine);
-    AddList(text, "Taxa with no state coded \"+\"", check.TaxaWithoutPresent, listLines, TaxonLine);
+            stateLine);
+    AddList(text, "Taxa with no state coded \"+\"", check.TaxaWithoutPresent, listLines, taxonLine);
     return text;
 }
 

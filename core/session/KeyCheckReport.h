@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/engine/KeyCheck.h"
+#include "core/key/KeyFiles.h"
 
 namespace vorn {
 
@@ -18,7 +19,7 @@ constexpr size_t kKeyCheckListLines = 1000;
 // `listLines` lines and then "... and N more". Taxa and states by number (from 1) and
 // name, read from the key's files (may throw IoError); in the key's bytes. Linear in the
 // lines shown.
-std::string KeyCheckText(const KeyCheck& check,
+std::string KeyCheckText(KeyRecord& key, const KeyCheck& check,
                          size_t listLines = std::numeric_limits<size_t>::max());
 
 }  // namespace vorn

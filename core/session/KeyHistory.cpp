@@ -6,35 +6,35 @@
 
 namespace vorn {
 
-void AddToKeyHistory(const std::string& path) {
-    if (KeyHistory[0] == path) return;
+void AddToKeyHistory(KeyHistoryList& history, const std::string& path) {
+    if (history[0] == path) return;
     size_t m = kKeyHistorySize - 1;
     for (size_t i = 1; i < kKeyHistorySize; ++i) {
-        if (KeyHistory[i] == path) {
+        if (history[i] == path) {
             m = i;
             break;
         }
     }
     for (size_t i = m; i > 0; --i)
-        KeyHistory[i] = KeyHistory[i - 1];
-    KeyHistory[0] = path;
+        history[i] = history[i - 1];
+    history[0] = path;
 }
 
-void RemoveFromKeyHistory(const std::string& path) {
+void RemoveFromKeyHistory(KeyHistoryList& history, const std::string& path) {
     for (size_t m = 0; m < kKeyHistorySize; ++m) {
-        if (KeyHistory[m] != path) continue;
+        if (history[m] != path) continue;
         for (size_t i = m; i + 1 < kKeyHistorySize; ++i)
-            KeyHistory[i] = KeyHistory[i + 1];
-        KeyHistory.back().clear();
+            history[i] = history[i + 1];
+        history.back().clear();
         return;
     }
 }
 
-std::string KeyHistoryEntry(int i) {
-    return i >= 0 && i < kKeyHistorySize ? KeyHistory[static_cast<size_t>(i)] : std::string();
+std::string KeyHistoryEntry(const KeyHistoryList& history, int i) {
+    return i >= 0 && i < kKeyHistorySize ? history[static_cast<size_t>(i)] : std::string();
 }
 
-std::string KeyHistoryDisplayName(int i) {
+std::string KeyHistoryDisplayName(const KeyHistoryList& history, int i) {
     // The current directory may have been removed under us: say so once and start from
     // the root, as a lost current drive once did.
     if (CurrentDirectory().empty()) {
@@ -42,7 +42,7 @@ std::string KeyHistoryDisplayName(int i) {
             "Current default drive is invalid.  The default directory will be changed to /.");
         ChangeToDirectory("/");
     }
-    KeyFileNameParts entry = SplitKeyFileName(KeyHistoryEntry(i));
+    KeyFileNameParts entry = SplitKeyFileName(KeyHistoryEntry(history, i));
     if (entry.Directory != CurrentDirectory()) {
         return entry.Directory + entry.Name + entry.Extension;
     }

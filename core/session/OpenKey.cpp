@@ -2,60 +2,45 @@
 
 #include <exception>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
 #include "core/session/Events.h"
 #include "core/session/KeyHistory.h"
-#include "core/session/Modes.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
 
-void ClearKeyNames() {
-    Key.KeyName.clear();
-    Key.DesFileName.clear();
-    Key.TaxFileName.clear();
-    Key.ChrFileName.clear();
-    Key.DatFileName.clear();
-    Key.IndFileName.clear();
-}
-
-// Unscores every state and refreshes the windows; ResetKey without its check for an
-// open key, for the key being opened.
-void ResetScores() {
-    Engine* engine = OpenEngine();
-    if (!engine) return;
-    // One refresh for the whole reset, also when it ends an open group first.
-    ScoreTogether([engine] {
-        if (engine->OrMode()) ToggleOrMode();
-        engine->ClearAllScores();
-        NoteScoresChanged();
-    });
+void ClearKeyNames(KeyRecord& key) {
+    key.KeyName.clear();
+    key.DesFileName.clear();
+    key.TaxFileName.clear();
+    key.ChrFileName.clear();
+    key.DatFileName.clear();
+    key.IndFileName.clear();
 }
 
 // Closes every file of the key, all of them even when one fails, and frees its codes;
 // the first failure is rethrown once the key's state is consistent again.
-void CloseKeyFiles(std::exception_ptr& firstError) {
-    for (RecordFile* file : {&Key.TaxonFile, &Key.StateFile}) {
+void CloseKeyFiles(KeyRecord& key, std::exception_ptr& firstError) {
+    for (RecordFile* file : {&key.TaxonFile, &key.StateFile}) {
         try {
             file->Close();
         } catch (...) {
             if (!firstError) firstError = std::current_exception();
         }
     }
-    Key.Codes.Clear();
+    key.Codes.Clear();
 }
 
 // Gives up a key whose files were opened but that cannot be used: files closed, names
 // emptied; no key is open.
-void Refuse() {
+void Refuse(KeyRecord& key) {
     std::exception_ptr error;
-    CloseKeyFiles(error);
-    ClearKeyNames();
+    CloseKeyFiles(key, error);
+    ClearKeyNames(key);
     if (error) std::rethrow_exception(error);
 }
 
@@ -76,35 +61,36 @@ KeyFileNameParts SplitKeyFileName(const std::string& path) {
     return parts;
 }
 
-void OpenKey(const std::string& path) {
-    CloseKey();
+void OpenKey(Session& session, const std::string& path) {
+    KeyRecord& key = session.Key;
+    CloseKey(session);
     Events().ProcessPendingEvents();
     KeyFileNameParts parts = SplitKeyFileName(path);
     // Names are kept whole: a cut name would name another file or none.
-    Key.KeyName = path.empty() ? std::string() : parts.Name;
-    if (Key.KeyName.empty()) return;
+    key.KeyName = path.empty() ? std::string() : parts.Name;
+    if (key.KeyName.empty()) return;
 
-    Key.DesFileName = Key.KeyName + ".DES";
-    Key.TaxFileName = Key.KeyName + ".TAX";
-    Key.ChrFileName = Key.KeyName + ".CHR";
-    Key.DatFileName = Key.KeyName + ".DAT";
-    Key.IndFileName = Key.KeyName + ".IND";
+    key.DesFileName = key.KeyName + ".DES";
+    key.TaxFileName = key.KeyName + ".TAX";
+    key.ChrFileName = key.KeyName + ".CHR";
+    key.DatFileName = key.KeyName + ".DAT";
+    key.IndFileName = key.KeyName + ".IND";
 
     // A bare file name means the current directory.
     std::string directory = parts.Directory.empty() ? CurrentDirectory() : parts.Directory;
     if (!ChangeToDirectory(directory)) {
         ShowInformation("Sorry, the directory \"" + directory + "\" does not exist.");
-        RemoveFromKeyHistory(path);
-        ClearKeyNames();
+        RemoveFromKeyHistory(session.KeyHistory, path);
+        ClearKeyNames(key);
         return;
     }
 
-    std::string message = "Sorry, one or more of the VORN files needed for the " + Key.KeyName +
+    std::string message = "Sorry, one or more of the VORN files needed for the " + key.KeyName +
                           " key could not be found in the subdirectory " + directory +
                           ".  Not found: ";
     bool missing = false;
     for (const std::string* name :
-         {&Key.DesFileName, &Key.TaxFileName, &Key.ChrFileName, &Key.DatFileName}) {
+         {&key.DesFileName, &key.TaxFileName, &key.ChrFileName, &key.DatFileName}) {
         if (FileExists(*name)) continue;
         if (message.back() != ' ') message += ',';
         message += ' ' + *name;
@@ -112,98 +98,102 @@ void OpenKey(const std::string& path) {
     }
     if (missing) {
         ShowInformation(message + ".");
-        RemoveFromKeyHistory(path);
-        ClearKeyNames();
+        RemoveFromKeyHistory(session.KeyHistory, path);
+        ClearKeyNames(key);
         return;
     }
-    LoadKeyFiles(path, directory);
+    LoadKeyFiles(session, path, directory);
 }
 
-void LoadKeyFiles(const std::string& path, const std::string& directory) {
+void LoadKeyFiles(Session& session, const std::string& path, const std::string& directory) {
+    KeyRecord& key = session.Key;
     RecordFile matrix;
     try {
-        OpenTaxonFile(Key.TaxFileName);
-        Key.StateFile.Open(Key.ChrFileName, StateRecordSize);
-        matrix.Open(Key.DatFileName, TaxaPerRecord);
+        key.OpenTaxonFile(key.TaxFileName);
+        key.StateFile.Open(key.ChrFileName, StateRecordSize);
+        matrix.Open(key.DatFileName, TaxaPerRecord);
     } catch (...) {
         std::exception_ptr ignored;
-        CloseKeyFiles(ignored);
-        ClearKeyNames();
+        CloseKeyFiles(key, ignored);
+        ClearKeyNames(key);
         throw;
     }
-    if (!FileExists(Key.IndFileName)) Key.IndFileName.clear();
+    if (!FileExists(key.IndFileName)) key.IndFileName.clear();
 
-    Key.TaxonCount = Key.TaxonFile.RecordCount() - (Key.LongTaxonNames ? 1 : 0);
-    Key.StateCount = Key.StateFile.RecordCount();
-    Key.RecordsPerState = (Key.TaxonCount - 1) / TaxaPerRecord + 1;
+    key.TaxonCount = key.TaxonFile.RecordCount() - (key.LongTaxonNames ? 1 : 0);
+    key.StateCount = key.StateFile.RecordCount();
+    key.RecordsPerState = (key.TaxonCount - 1) / TaxaPerRecord + 1;
 
-    if (Key.TaxonCount > MaxKeyItems || Key.StateCount > MaxKeyItems) {
+    if (key.TaxonCount > MaxKeyItems || key.StateCount > MaxKeyItems) {
         ShowError(
             "The VORN key you wish to access is too large for this copy of VORN (at most "
             "65,535 taxa and 65,535 states).  The key cannot be opened.");
-        Refuse();
+        Refuse(key);
         return;
     }
     // Every code is read now, so a matrix that cannot hold them all is told now, not in
     // the middle of a later action.
-    int64_t needed = int64_t{Key.StateCount} * Key.RecordsPerState;
+    int64_t needed = int64_t{key.StateCount} * key.RecordsPerState;
     if (matrix.RecordCount() < needed) {
-        ShowError("Sorry, the VORN file " + Key.DatFileName + " of the " + Key.KeyName +
-                  " key is too short: its " + std::to_string(Key.TaxonCount) + " taxa and " +
-                  std::to_string(Key.StateCount) + " states need " + std::to_string(needed) +
+        ShowError("Sorry, the VORN file " + key.DatFileName + " of the " + key.KeyName +
+                  " key is too short: its " + std::to_string(key.TaxonCount) + " taxa and " +
+                  std::to_string(key.StateCount) + " states need " + std::to_string(needed) +
                   " records of 40 codes, and it holds " + std::to_string(matrix.RecordCount()) +
                   ".  The key cannot be opened.");
-        Refuse();
+        Refuse(key);
         return;
     }
     try {
-        Key.Codes.Read(matrix, Key.TaxonCount, Key.StateCount, Key.RecordsPerState);
+        key.Codes.Read(matrix, key.TaxonCount, key.StateCount, key.RecordsPerState);
         matrix.Close();
     } catch (...) {
         std::exception_ptr ignored;
-        CloseKeyFiles(ignored);
-        ClearKeyNames();
+        CloseKeyFiles(key, ignored);
+        ClearKeyNames(key);
         throw;
     }
-    StartEngine(Key.Codes);
-    OpenEngine()->SetTolerance(ToleranceMode);
+    session.StartEngine();
+    session.OpenEngine()->SetTolerance(session.ToleranceMode);
 
-    ResetScores();
-    Key.KeyOpen = true;
-    ++KeysOpened;
-    OpenKeyPath = path;
-    WorkDir = directory;
+    session.ResetScores();
+    session.ClearSteps();
+    key.KeyOpen = true;
+    ++session.KeysOpened;
+    session.OpenKeyPath = path;
+    session.WorkDir = directory;
     Events().KeyOpened();
 
     if (Events().ConfirmTitlePage()) {
-        AddToKeyHistory(path);
+        AddToKeyHistory(session.KeyHistory, path);
         Events().KeyAccepted();
     } else {
-        CloseKey();
+        CloseKey(session);
     }
 }
 
-void CloseKey() {
+void CloseKey(Session& session) {
+    KeyRecord& key = session.Key;
     std::exception_ptr error;
-    if (Key.KeyOpen) {
-        if (OrMode()) ToggleOrMode();
+    if (key.KeyOpen) {
+        if (session.OrMode()) session.ToggleOrMode();
         // The engine and the codes go with the key: with no key open there are no
         // taxa, states or scores, and nothing of the closed key stays in memory.
-        StopEngine();
-        CloseKeyFiles(error);
-        Key.KeyOpen = false;
-        OpenKeyPath.clear();
-        ClearKeyNames();
-        Key.TaxonCount = 0;
-        Key.StateCount = 0;
+        session.StopEngine();
+        CloseKeyFiles(key, error);
+        key.KeyOpen = false;
+        session.OpenKeyPath.clear();
+        ClearKeyNames(key);
+        key.TaxonCount = 0;
+        key.StateCount = 0;
     }
-    StopEngine();
+    session.StopEngine();
+    session.ClearSteps();
     Events().KeyClosed();
     if (error) std::rethrow_exception(error);
 }
 
-void ResetKey() {
-    if (Key.KeyOpen) ResetScores();
+void ResetKey(Session& session) {
+    if (session.Key.KeyOpen) session.ResetScores();
 }
 
 }  // namespace vorn

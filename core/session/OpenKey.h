@@ -1,17 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace vorn {
 
-// The full path of the open key's .DES file; empty while no key is open.
-inline std::string OpenKeyPath;
-// The directory of the last key whose files were opened in this run, ending in "/".
-inline std::string WorkDir;
-// How many keys have been opened in this run: what caches of a key's texts compare to
-// know the key they hold is still the open one.
-inline int64_t KeysOpened = 0;
+class Session;
 
 struct KeyFileNameParts {
     std::string Directory;  // up to and including the last "/"; empty when there is none
@@ -26,14 +19,17 @@ KeyFileNameParts SplitKeyFileName(const std::string& path);
 // the user confirms enters the key history; one whose directory or files are missing
 // leaves it. Failures are told to the user through the message interface and leave no
 // key open; an input/output error is thrown.
-void OpenKey(const std::string& path);
+// The steps of Undo and Redo are forgotten.
+void OpenKey(Session& session, const std::string& path);
 // The second half of OpenKey, once the directory and files have been found.
-void LoadKeyFiles(const std::string& path, const std::string& directory);
+void LoadKeyFiles(Session& session, const std::string& path, const std::string& directory);
 // Closes the open key, if any, and tells KeyClosed (also with none open). Its counts go
-// with it: with no key open there are no taxa, states or scores.
-void CloseKey();
-// Ends an open "Or" group, unscores every state and refreshes every window. With no key
-// open it does nothing: nothing matches and no window is refreshed or opened.
-void ResetKey();
+// with it, and the steps of Undo and Redo: with no key open there are no taxa, states or
+// scores.
+void CloseKey(Session& session);
+// Ends an open "Or" group, unscores every state and refreshes every window, as one step
+// for Undo. With no key open it does nothing: nothing matches and no window is refreshed
+// or opened.
+void ResetKey(Session& session);
 
 }  // namespace vorn

@@ -9,9 +9,8 @@
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
 #include "core/platform/PrivateProfile.h"
-#include "core/session/KeyHistory.h"
-#include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 namespace {
@@ -50,15 +49,15 @@ const char* NameModeWord(NameModeValue mode) {
 
 }  // namespace
 
-void ReadSettings(const std::string& iniPath) {
+void ReadSettings(Session& session, const std::string& iniPath) {
     PrivateProfile ini(iniPath);
-    StartupKeyPath = ini.Get("OpenKey", "FullName").value_or("");
+    session.StartupKeyPath = ini.Get("OpenKey", "FullName").value_or("");
 
     std::string workDir = ini.Get("Directories", "WorkDir").value_or("");
-    InitialWorkDir.clear();
+    session.InitialWorkDir.clear();
     if (!workDir.empty()) {
         if (ChangeToDirectory(workDir)) {
-            InitialWorkDir = workDir;
+            session.InitialWorkDir = workDir;
         } else {
             ShowInformation("Sorry, the initial working directory \"" + workDir +
                             "\" does not exist.");
@@ -66,33 +65,34 @@ void ReadSettings(const std::string& iniPath) {
     }
 
     for (int i = 0; i < kKeyHistorySize; ++i) {
-        KeyHistory[static_cast<size_t>(i)] = ini.Get("History", std::to_string(i)).value_or("");
+        session.KeyHistory[static_cast<size_t>(i)] =
+            ini.Get("History", std::to_string(i)).value_or("");
     }
-    NumberMode = ReadBoolean(ini, "NumberMode");
-    CountMode = ReadBoolean(ini, "CountMode");
+    session.NumberMode = ReadBoolean(ini, "NumberMode");
+    session.CountMode = ReadBoolean(ini, "CountMode");
     std::optional<long long> tolerance = ParseInteger(ini.Get("Modes", "Tolerance").value_or(""));
-    ToleranceMode = tolerance && *tolerance >= 0 && *tolerance <= kMenuTolerance
-                        ? static_cast<int>(*tolerance)
-                        : 0;
+    session.ToleranceMode = tolerance && *tolerance >= 0 && *tolerance <= kMenuTolerance
+                                ? static_cast<int>(*tolerance)
+                                : 0;
     std::string name = ini.Get("Modes", "NameMode").value_or("");
-    if (name == "ScientificNames") NameMode = ScientificNames;
-    if (name == "CommonNames") NameMode = CommonNames;
-    if (name == "BothNames") NameMode = BothNames;
+    if (name == "ScientificNames") session.NameMode = ScientificNames;
+    if (name == "CommonNames") session.NameMode = CommonNames;
+    if (name == "BothNames") session.NameMode = BothNames;
 }
 
-bool WriteSettings(const std::string& iniPath) {
+bool WriteSettings(const Session& session, const std::string& iniPath) {
     PrivateProfile ini(iniPath);
-    ini.Set("OpenKey", "FullName", Key.KeyOpen ? OpenKeyPath : std::string());
-    ini.Set("Directories", "WorkDir", WorkDir);
+    ini.Set("OpenKey", "FullName", session.Key.KeyOpen ? session.OpenKeyPath : std::string());
+    ini.Set("Directories", "WorkDir", session.WorkDir);
     ini.EraseSection("History");
     for (int i = 0; i < kKeyHistorySize; ++i) {
-        const std::string& entry = KeyHistory[static_cast<size_t>(i)];
+        const std::string& entry = session.KeyHistory[static_cast<size_t>(i)];
         if (!entry.empty()) ini.Set("History", std::to_string(i), entry);
     }
-    ini.Set("Modes", "NumberMode", NumberMode ? "1" : "0");
-    ini.Set("Modes", "CountMode", CountMode ? "1" : "0");
-    ini.Set("Modes", "NameMode", NameModeWord(NameMode));
-    ini.Set("Modes", "Tolerance", std::to_string(ToleranceMode));
+    ini.Set("Modes", "NumberMode", session.NumberMode ? "1" : "0");
+    ini.Set("Modes", "CountMode", session.CountMode ? "1" : "0");
+    ini.Set("Modes", "NameMode", NameModeWord(session.NameMode));
+    ini.Set("Modes", "Tolerance", std::to_string(session.ToleranceMode));
     try {
         ini.Save();
         return true;
@@ -102,8 +102,8 @@ bool WriteSettings(const std::string& iniPath) {
     }
 }
 
-void OpenStartupKey() {
-    if (!StartupKeyPath.empty()) OpenKey(StartupKeyPath);
+void OpenStartupKey(Session& session) {
+    if (!session.StartupKeyPath.empty()) OpenKey(session, session.StartupKeyPath);
 }
 
 }  // namespace vorn

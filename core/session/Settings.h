@@ -8,17 +8,16 @@ namespace vorn {
 // when the main window is first shown and written once when it closes.
 constexpr const char* SettingsFileName = "VORNWIN.INI";
 
-// The working directory that the settings made current at start, or empty when they name
-// none (or one that is gone): a first start, for the Open Key dialog.
-inline std::string InitialWorkDir;
+class Session;
 
 // Reads the start-up key, the working directory (made current; a missing one is told to
-// the user), the key history and the display modes. Missing values keep their defaults.
-void ReadSettings(const std::string& iniPath);
+// the user), the key history and the display modes into `session`. Missing values keep
+// their defaults.
+void ReadSettings(Session& session, const std::string& iniPath);
 // Writes them back; a failure is told to the user ("Unable to write to ..."). Returns
 // whether the file was written.
-bool WriteSettings(const std::string& iniPath);
+bool WriteSettings(const Session& session, const std::string& iniPath);
 // Opens the start-up key read from the settings, if any.
-void OpenStartupKey();
+void OpenStartupKey(Session& session);
 
 }  // namespace vorn

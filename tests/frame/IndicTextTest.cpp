@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Modes.h"
+#include "core/session/Session.h"
 #include "frame/Indicator.h"
 
 namespace vorn {
@@ -17,8 +17,8 @@ namespace {
 class IndicTextTest : public ::testing::Test {
 protected:
     ~IndicTextTest() override {
-        CountMode = NumberMode = false;
-        NameMode = ScientificNames;
+        CurrentSession().CountMode = CurrentSession().NumberMode = false;
+        CurrentSession().NameMode = ScientificNames;
     }
 
     // A state item, and the numbers of a line: `count` taxa able to have it, out of `matching`.
@@ -49,7 +49,7 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
         {5, 9, "(5)     "},      {12, 40, "(12)   "}, {123, 400, "(123) "},
         {1200, 1201, "(1200) "}, {9, 9, "(all) "},    {1200, 1200, "(all) "},
     };
-    CountMode = true;
+    CurrentSession().CountMode = true;
     for (const Row& row : rows) {
         EXPECT_EQ(IndicText(State(3), Numbers(ScoreNone, row.count, row.matching)),
                   std::string(row.counter) + "   Leaves opposite")
@@ -60,7 +60,7 @@ TEST_F(IndicTextTest, CountPartOfAStateByCount) {
 TEST_F(IndicTextTest, NoCountWithoutCountModeOrWithCountNone) {
     TIndicatorObj item = State(0);
     EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
-    CountMode = true;
+    CurrentSession().CountMode = true;
     item.CountStyle = TIndicatorObj::CountNone;
     EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "   Leaves opposite");
 }
@@ -78,7 +78,7 @@ TEST_F(IndicTextTest, MarkOfEachScore) {
 
 // Count mode and number mode on, nine taxa matching, the twelfth state.
 TEST_F(IndicTextTest, WorkedExampleOfTheTwelfthState) {
-    CountMode = NumberMode = true;
+    CurrentSession().CountMode = CurrentSession().NumberMode = true;
     TIndicatorObj item = State(11);
     EXPECT_EQ(IndicText(item, Numbers(ScoreNone, 5, 9)), "(5)        12. Leaves opposite");
     EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 9, 9)), "(all)   +12. Leaves opposite");
@@ -108,7 +108,7 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
          "(Quercus ilex)"},
     };
     for (const Row& row : rows) {
-        NameMode = row.mode;
+        CurrentSession().NameMode = row.mode;
         EXPECT_EQ(IndicText(oak, {}), row.oakLine) << row.mode;
         EXPECT_EQ(IndicText(ilex, {}), row.ilexLine) << row.mode;
         EXPECT_EQ(IndicName(oak), row.oakName) << row.mode;
@@ -116,8 +116,8 @@ TEST_F(IndicTextTest, TaxonLinesAndCaptionsByNameMode) {
     }
 
     // Count mode does not give taxa a count; number mode gives them their number.
-    CountMode = NumberMode = true;
-    NameMode = ScientificNames;
+    CurrentSession().CountMode = CurrentSession().NumberMode = true;
+    CurrentSession().NameMode = ScientificNames;
     ilex.ImageName.reset();
     ilex.NotesName = "QILEX.TXT";
     EXPECT_EQ(IndicText(oak, {}), "   1. Quercus robur");
@@ -133,14 +133,14 @@ TEST_F(IndicTextTest, MismatchCountOfATaxonShowsInEveryMode) {
     IndicNumbers numbers;
     numbers.Mismatches = 3;
     EXPECT_EQ(IndicText(item, numbers), "(3)    Fagus sylvatica");
-    CountMode = true;
+    CurrentSession().CountMode = true;
     numbers.Mismatches = 12;
     EXPECT_EQ(IndicText(item, numbers), "(12)    Fagus sylvatica");
 }
 
 TEST_F(IndicTextTest, StateNameIsItsText) {
     TIndicatorObj item = State(0);
-    NameMode = CommonNames;
+    CurrentSession().NameMode = CommonNames;
     EXPECT_EQ(IndicName(item), "Leaves opposite");
     item.Text.reset();
     EXPECT_EQ(IndicName(item), "");
@@ -163,7 +163,7 @@ TEST_F(IndicTextTest, LeadOfSeparationAndOfCodes) {
                   std::string(lead) + "   Leaves opposite")
             << separation;
     }
-    CountMode = true;
+    CurrentSession().CountMode = true;
     item.Value = SeparationValue(0.25);
     EXPECT_EQ(IndicText(item, Numbers(ScorePresent, 9, 9)), "0.25 (all)   +Leaves opposite");
 
@@ -177,7 +177,7 @@ TEST_F(IndicTextTest, LeadOfSeparationAndOfCodes) {
 // Lists cache the width of a prefix under its key: items with different prefixes must
 // never share a key.
 TEST_F(IndicTextTest, PrefixKeyTellsPrefixesApart) {
-    CountMode = true;
+    CurrentSession().CountMode = true;
     std::map<uint64_t, std::string> prefixes;
     for (int32_t count : {-2, -1, 0, 5, 9, 12, 1200})
         for (uint8_t value : {ScoreNone, ScorePresent, ScoreOrAbsent})

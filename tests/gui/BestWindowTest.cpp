@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/BestWindow.h"
 
@@ -39,7 +39,7 @@ class BestWindowTest : public QObject {
     Q_OBJECT
     std::unique_ptr<GuiFixture> f;
 
-    TCharBest* Best() { return OpenWindow<TCharBest>(WindowKind::CharBest); }
+    TCharBest* Best() { return Windows().OpenWindow<TCharBest>(WindowKind::CharBest); }
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
@@ -61,7 +61,7 @@ private slots:
         // s1 present leaves Alpha and Beta: s3 "+-" halves them (1.00), s2 and s6 ("+?")
         // give 1 - (1.5 log2 2 + 0.5 log2 1) / 2 = 0.25, the others nothing.
         DoubleClickRow(w, 0);
-        QCOMPARE(StateScore(0), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().StateScore(0), uint8_t(ScorePresent));
         QCOMPARE(Lines(w), QStringList({"1.00    Stems: red", "0.25    Leaves: hairy",
                                         "0.25    Fruit: red"}));
 
@@ -77,8 +77,8 @@ private slots:
 
         // One taxon left: nothing to separate.
         DoubleClickRow(w, 0);
-        QCOMPARE(StateScore(2), uint8_t(ScorePresent));
-        QCOMPARE(MatchingTaxaCount(), 1);
+        QCOMPARE(CurrentSession().StateScore(2), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
         QVERIFY(Lines(w).isEmpty());
         QVERIFY(f->Ui.Questions.empty());  // rebuilt every time without asking
 

@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <fstream>
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "frame/Look.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/ActiveWindow.h"
@@ -33,8 +33,12 @@ class CharWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<GuiFixture> f;
 
-    TCharScore* Score() { return dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore)); }
-    TCharActive* Active() { return dynamic_cast<TCharActive*>(ShowWindow(WindowKind::CharActive)); }
+    TCharScore* Score() {
+        return dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
+    }
+    TCharActive* Active() {
+        return dynamic_cast<TCharActive*>(Windows().ShowWindow(WindowKind::CharActive));
+    }
     QString Matching() const { return f->Main->MatchingCount->text(); }
 
 private slots:
@@ -90,8 +94,8 @@ private slots:
         QCOMPARE(active->Caption(), QString("Active Character States"));
         QCOMPARE(active->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
 
-        ShowCharSubset(0);
-        auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        Windows().ShowCharSubset(0);
+        auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(subset->ImageButton->objectName(), QString("ImageButton"));
         QCOMPARE(subset->ImageButton->geometry(), QRect(240, 0, 60, 19));
@@ -221,10 +225,11 @@ private slots:
         f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
-        ShowCharSubset(0);
-        ShowCharMiss(0, "Dog rose");
-        QList<TCharForm*> forms = {score, active, OpenWindow<TCharForm>(WindowKind::CharSubset),
-                                   OpenWindow<TCharForm>(WindowKind::CharMiss)};
+        Windows().ShowCharSubset(0);
+        Windows().ShowCharMiss(0, "Dog rose");
+        QList<TCharForm*> forms = {score, active,
+                                   Windows().OpenWindow<TCharForm>(WindowKind::CharSubset),
+                                   Windows().OpenWindow<TCharForm>(WindowKind::CharMiss)};
         ClickRow(score, 0);
         Click(score->PresentButton);
         QCOMPARE(Matching(), QString("2 Taxa Match"));
@@ -291,7 +296,7 @@ private slots:
         QTest::keyClick(score->VornListBox, Qt::Key_A, Qt::AltModifier);
         QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  -Flowers: scented"}));
 
-        ShowWindow(WindowKind::CharActive);
+        Windows().ShowWindow(WindowKind::CharActive);
         ClickRow(active, 1);
         QTest::keyClick(active->VornListBox, Qt::Key_P, Qt::AltModifier);
         QTRY_COMPARE(Lines(active), QStringList({"  +Leaves: palmate", "  +Flowers: scented"}));
@@ -321,16 +326,16 @@ private slots:
         Click(score->AbsentButton);
         Click(score->OrButton);
 
-        ShowCharMiss(2, "Crataegus monogyna");
-        auto* miss = OpenWindow<TCharMiss>(WindowKind::CharMiss);
+        Windows().ShowCharMiss(2, "Crataegus monogyna");
+        auto* miss = Windows().OpenWindow<TCharMiss>(WindowKind::CharMiss);
         QVERIFY(miss);
         QCOMPARE(miss->Caption(), QString("Mismatched States:  Crataegus monogyna"));
         // Crataegus lacks simple leaves and is woody; it fails the "Or" group too, but the
         // group's member is not listed.
         QCOMPARE(Lines(miss), QStringList({"  +Leaves: simple", "  -Habit: woody"}));
 
-        ShowCharMiss(0, "Dog rose");
-        QCOMPARE(OpenWindow<TCharMiss>(WindowKind::CharMiss), miss);
+        Windows().ShowCharMiss(0, "Dog rose");
+        QCOMPARE(Windows().OpenWindow<TCharMiss>(WindowKind::CharMiss), miss);
         QCOMPARE(miss->Caption(), QString("Mismatched States:  Dog rose"));
         QCOMPARE(Lines(miss), QStringList({"  -Habit: woody"}));
         QCOMPARE(f->WindowTitles().filter("Mismatched States:").size(), 1);
@@ -371,11 +376,11 @@ private slots:
         KeySpec keySpec = ShrubKey();
         keySpec.Index = "1 20 1\nAll\n1\nEvery state\n1 8\n";  // opens the Index window, not Score
         f->OpenAccepted(f->Write(keySpec));
-        QVERIFY(!IsOpen(WindowKind::CharScore));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharScore));
         std::filesystem::resize_file(f->Dir.Path() + "SHRUBS.CHR", 3 * 80);
 
         Click(f->Main->ScoreButton);
-        auto* score = OpenWindow<TCharScore>(WindowKind::CharScore);
+        auto* score = Windows().OpenWindow<TCharScore>(WindowKind::CharScore);
         QVERIFY(score);
         QCOMPARE(Lines(score), kAllStates.mid(0, 3));
         QCOMPARE(f->MessageTexts(),
@@ -384,10 +389,10 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 
         // The same for a rebuild after scoring.
-        ShowWindow(WindowKind::CharActive);
+        Windows().ShowWindow(WindowKind::CharActive);
         ClickRow(score, 0);
         Click(score->PresentButton);
-        QCOMPARE(Lines(OpenWindow<TCharForm>(WindowKind::CharActive)),
+        QCOMPARE(Lines(Windows().OpenWindow<TCharForm>(WindowKind::CharActive)),
                  QStringList({"  +Leaves: simple"}));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
@@ -398,13 +403,13 @@ private slots:
         TCharActive* active = Active();
         ClickRow(score, 0);
         Click(score->PresentButton);
-        ShowCharMiss(3, "Elder");
-        ShowCharSubset(0);
-        CloseKey();
+        Windows().ShowCharMiss(3, "Elder");
+        Windows().ShowCharSubset(0);
+        CloseKey(CurrentSession());
         QCOMPARE(Lines(score), QStringList());
         QCOMPARE(Lines(active), QStringList());
-        QVERIFY(!IsOpen(WindowKind::CharMiss));
-        QVERIFY(!IsOpen(WindowKind::CharSubset));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharMiss));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharSubset));
         // Without a key the buttons act on nothing.
         Click(score->OrButton);
         QCOMPARE(score->OrButton->text(), QString("Begin &Or"));
@@ -423,8 +428,8 @@ private slots:
         QStringList before = Lines(score);
         std::string dat = f->Dir.Path() + "RANDOM.DAT";
         WriteFile(dat, ReadFile(dat).substr(0, 120));
-        ScoreState(0, RequestAbsent);
-        ScoreState(0, RequestClear);
+        CurrentSession().ScoreState(0, RequestAbsent);
+        CurrentSession().ScoreState(0, RequestClear);
         score->VornListBox->viewport()->grab();
         QCoreApplication::processEvents();
         QCOMPARE(Lines(score), before);

@@ -40,7 +40,7 @@ class DialogsTest : public QObject {
     // The Score window with the focus in its list, as after a click on a state.
     TCharScore* ScoreWithFocus() {
         f->OpenAccepted(f->Write(ShrubKey()));
-        auto* score = OpenWindow<TCharScore>(WindowKind::CharScore);
+        auto* score = Windows().OpenWindow<TCharScore>(WindowKind::CharScore);
         if (!score) qFatal("no Score window");
         f->Main->activateWindow();
         if (!QTest::qWaitForWindowActive(f->Main)) qFatal("the main window is not active");
@@ -81,7 +81,7 @@ private slots:
 
         // So the window's access keys work at once: Alt+P scores the highlighted state.
         QTest::keyClick(f->Main->windowHandle(), Qt::Key_P, Qt::AltModifier);
-        QCOMPARE(StateScore(1), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().StateScore(1), uint8_t(ScorePresent));
     }
 
     void theFrameIsActiveAfterTheTitlePage() {
@@ -89,7 +89,7 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow(), f->Main);
         // Function keys reach the frame without a click: F4 opens Matching Taxa.
         QTest::keyClick(f->Main->windowHandle(), Qt::Key_F4);
-        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch));
     }
 
     void theSaveDialogAddsTheExtensionAsksAndRefusesAMissingFolder() {

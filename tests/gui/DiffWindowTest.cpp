@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QtTest>
 
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/DifferentiatingWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
@@ -44,7 +44,7 @@ class DiffWindowTest : public QObject {
 
     TCharDiff* Open() {
         QTest::mouseClick(f->Main->DiffButton, Qt::LeftButton);
-        return OpenWindow<TCharDiff>(WindowKind::CharDiff);
+        return Windows().OpenWindow<TCharDiff>(WindowKind::CharDiff);
     }
 
 private slots:
@@ -53,7 +53,7 @@ private slots:
 
     void listsTheStatesThatSplitTheMatchingTaxa() {
         f->OpenAccepted(f->Write(ShrubKey()));
-        CountMode = true;
+        CurrentSession().CountMode = true;
         TCharDiff* w = Open();
         QVERIFY(w);
         QCOMPARE(w->Caption(), QString("Differentiating Character States"));
@@ -73,14 +73,14 @@ private slots:
 
         // A member of an open "Or" group is scored, so it leaves the list at once; the
         // closed group leaves only Rosa canina, and with one taxon nothing splits.
-        ToggleOrMode();
-        ScoreState(0, RequestPresent);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(0, RequestPresent);
         QVERIFY(!Lines(w).join('|').contains("simple"));
-        ToggleOrMode();
-        ScoreState(6, RequestAbsent);
-        QCOMPARE(MatchingTaxaCount(), 1);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(6, RequestAbsent);
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
         QVERIFY(Lines(w).isEmpty());
-        ScoreState(0, RequestClear);
+        CurrentSession().ScoreState(0, RequestClear);
         QCOMPARE(Lines(w), thorny);
     }
 
@@ -89,7 +89,7 @@ private slots:
         f->OpenAccepted(f->Write(Staircase(20, 201)));
         QVERIFY(Open());
         QVERIFY(f->Ui.Questions.empty());
-        CloseAllWindows();
+        Windows().CloseAllWindows();
 
         // 202 states ask while 11 or more taxa match, at every rebuild; No closes.
         f->OpenAccepted(f->Write(Staircase(20, 202)));
@@ -98,16 +98,16 @@ private slots:
         QVERIFY(w);
         QCOMPARE(f->Ui.Questions.size(), size_t(1));
         QCOMPARE(QString::fromStdString(f->Ui.Questions[0].Text), QString(kQuestion));
-        QCOMPARE(w->VornListBox->Count(), 19);  // states 1 to 19 split the 20 taxa
-        ScoreState(10, RequestPresent);         // 11 taxa left: asked, answered No
+        QCOMPARE(w->VornListBox->Count(), 19);            // states 1 to 19 split the 20 taxa
+        CurrentSession().ScoreState(10, RequestPresent);  // 11 taxa left: asked, answered No
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
-        QVERIFY(!IsOpen(WindowKind::CharDiff));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharDiff));
 
-        ScoreState(10, RequestClear);
-        ScoreState(9, RequestPresent);  // 10 taxa left: no question
+        CurrentSession().ScoreState(10, RequestClear);
+        CurrentSession().ScoreState(9, RequestPresent);  // 10 taxa left: no question
         QVERIFY(Open());
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
-        QCOMPARE(OpenWindow<TCharDiff>(WindowKind::CharDiff)->VornListBox->Count(), 9);
+        QCOMPARE(Windows().OpenWindow<TCharDiff>(WindowKind::CharDiff)->VornListBox->Count(), 9);
     }
 
     // Yes with the box checked stops the question for this kind of window until the key
@@ -123,8 +123,8 @@ private slots:
         QCOMPARE(f->Ui.Questions[0].CheckBox, std::optional<std::string>(kDontAskAgain));
         QCOMPARE(w->VornListBox->Count(), 101);
 
-        ScoreState(60, RequestPresent);  // 61 taxa left: rebuilt without asking
-        QVERIFY(IsOpen(WindowKind::CharDiff));
+        CurrentSession().ScoreState(60, RequestPresent);  // 61 taxa left: rebuilt without asking
+        QVERIFY(Windows().IsOpen(WindowKind::CharDiff));
         QCOMPARE(w->VornListBox->Count(), 60);
         QVERIFY(w->close());
         QCOMPARE(Open()->VornListBox->Count(), 60);
@@ -134,22 +134,23 @@ private slots:
         f->Ui.Answers = {true};
         f->Ui.CheckBoxAnswers = {true};
         QTest::mouseClick(f->Main->MismatchButton, Qt::LeftButton);
-        auto* mismatch = OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
+        auto* mismatch = Windows().OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
         QVERIFY(mismatch);
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
         QCOMPARE(f->Ui.Questions[1].CheckBox, std::optional<std::string>(kDontAskAgain));
-        ScoreState(60, RequestClear);
-        QVERIFY(IsOpen(WindowKind::CharDiff) && IsOpen(WindowKind::TaxMismatch));
+        CurrentSession().ScoreState(60, RequestClear);
+        QVERIFY(Windows().IsOpen(WindowKind::CharDiff) &&
+                Windows().IsOpen(WindowKind::TaxMismatch));
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
 
         // The same key opened again asks again: the taxa Mismatch window, reloaded with the
         // key, and the Differentiating window, which closed with it. No closes them.
         f->OpenAccepted(des);
         QCOMPARE(f->Ui.Questions.size(), size_t(3));
-        QVERIFY(!IsOpen(WindowKind::TaxMismatch));
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMismatch));
         QVERIFY(!Open());
         QCOMPARE(f->Ui.Questions.size(), size_t(4));
-        CloseKey();
+        CloseKey(CurrentSession());
     }
 
     // No with the box checked closes the window as No does, and is not remembered.
@@ -157,14 +158,14 @@ private slots:
         f->OpenAccepted(f->Write(Staircase(20, 202)));
         f->Ui.CheckBoxAnswers = {true};
         QVERIFY(!Open());
-        QVERIFY(!IsOpen(WindowKind::CharDiff));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharDiff));
         f->Ui.Answers = {true};
         TCharDiff* w = Open();
         QVERIFY(w);
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
-        ScoreState(10, RequestPresent);  // asked again, answered No
+        CurrentSession().ScoreState(10, RequestPresent);  // asked again, answered No
         QCOMPARE(f->Ui.Questions.size(), size_t(3));
-        QVERIFY(!IsOpen(WindowKind::CharDiff));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharDiff));
     }
 
     // On the desktop the question is a message box with the check box under its text,
@@ -195,13 +196,13 @@ private slots:
             ++shown;
             qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::No)->click();
         });
-        ScoreState(10, RequestPresent);
-        ScoreState(10, RequestClear);
+        CurrentSession().ScoreState(10, RequestPresent);
+        CurrentSession().ScoreState(10, RequestClear);
         QCoreApplication::processEvents();
         delete poll;
         SetUserInterface(scripted);
         QCOMPARE(shown, 0);
-        QVERIFY(IsOpen(WindowKind::CharDiff));
+        QVERIFY(Windows().IsOpen(WindowKind::CharDiff));
         QCOMPARE(w->VornListBox->Count(), 19);
     }
 };

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/platform/AtomicFile.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "windows/states/HistoryWindow.h"
 
@@ -35,7 +35,7 @@ class HistoryWindowTest : public QObject {
 
     TCharHistory* Open() {
         QTest::mouseClick(f->Main->HistoryButton, Qt::LeftButton);
-        return OpenWindow<TCharHistory>(WindowKind::CharHistory);
+        return Windows().OpenWindow<TCharHistory>(WindowKind::CharHistory);
     }
     // Loads `bytes` as a history list file through the Load button.
     void Load(TCharHistory* w, const std::string& bytes) {
@@ -55,15 +55,15 @@ private slots:
 
     void keepsTheOrderOfFirstScoring() {
         f->OpenAccepted(f->Write(ShrubKey()));
-        ScoreState(6, RequestAbsent);
-        ScoreState(2, RequestPresent);
+        CurrentSession().ScoreState(6, RequestAbsent);
+        CurrentSession().ScoreState(2, RequestPresent);
         TCharHistory* w = Open();  // opened late: the scored states in state order
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 6}));
 
-        ScoreState(4, RequestPresent);
-        ScoreState(0, RequestPresent);
-        ScoreState(4, RequestAbsent);
-        ScoreState(4, RequestClear);  // still listed, at its first place, unmarked
+        CurrentSession().ScoreState(4, RequestPresent);
+        CurrentSession().ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(4, RequestAbsent);
+        CurrentSession().ScoreState(4, RequestClear);  // still listed, at its first place, unmarked
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 6, 4, 0}));
         QCOMPARE(Lines(w)[2], QString("   Flowers: scented"));
 
@@ -74,18 +74,18 @@ private slots:
         w->VornListBox->setFocus();
         QTest::keyClick(w->VornListBox, Qt::Key_D, Qt::AltModifier);
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0}));
-        QCOMPARE(StateScore(6), uint8_t(ScoreAbsent));
-        ScoreState(6, RequestClear);
+        QCOMPARE(CurrentSession().StateScore(6), uint8_t(ScoreAbsent));
+        CurrentSession().ScoreState(6, RequestClear);
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0}));
-        ScoreState(6, RequestPresent);
+        CurrentSession().ScoreState(6, RequestPresent);
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0, 6}));
         Click(w->DeleteButton);  // nothing highlighted
         QCOMPARE(Listed(w).size(), size_t(4));
 
         // A state refused in an "Or" group still has its score and stays listed once.
-        ToggleOrMode();
-        ScoreState(2, RequestAbsent);
-        ToggleOrMode();
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(2, RequestAbsent);
+        CurrentSession().ToggleOrMode();
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0, 6}));
 
         // Reset keeps the items with blank marks; closing the key empties the window, and
@@ -94,19 +94,19 @@ private slots:
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 4, 0, 6}));
         QCOMPARE(Lines(w)[0], QString("   Leaves: palmate"));
         f->OpenAccepted(f->Write(ShrubKey()));
-        QCOMPARE(OpenWindow<TCharHistory>(WindowKind::CharHistory), w);
+        QCOMPARE(Windows().OpenWindow<TCharHistory>(WindowKind::CharHistory), w);
         QVERIFY(Listed(w).empty());
     }
 
     void loadsAndSavesHistoryLists() {
         f->OpenAccepted(f->Write(TwelveStates()));
         TCharHistory* w = Open();
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(0, RequestPresent);
         Load(w, "+3\r\n 7\r\n-12\r\n");
         QCOMPARE(Listed(w), std::vector<int32_t>({0, 2, 6, 11}));
-        QCOMPARE(StateScore(2), uint8_t(ScorePresent));
-        QCOMPARE(StateScore(6), uint8_t(ScoreNone));
-        QCOMPARE(StateScore(11), uint8_t(ScoreAbsent));
+        QCOMPARE(CurrentSession().StateScore(2), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().StateScore(6), uint8_t(ScoreNone));
+        QCOMPARE(CurrentSession().StateScore(11), uint8_t(ScoreAbsent));
         QCOMPARE(f->Ui.Dialogs.back().Title, std::string("Load History List"));
 
         // Twice: nothing new. Out-of-range numbers and other characters are skipped;
@@ -116,7 +116,7 @@ private slots:
         Load(w, "+0\r\n+13\r\n--5\r\n*4\r\n 12\r\n+2 and the rest\r\n-\r\n+9\r\n");
         QCOMPARE(Listed(w), std::vector<int32_t>({0, 2, 6, 11, 1}));
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
-        QCOMPARE(StateScore(8), uint8_t(ScoreNone));
+        QCOMPARE(CurrentSession().StateScore(8), uint8_t(ScoreNone));
         f->Ui.Files = {};  // cancelled
         Click(w->LoadButton);
         QCOMPARE(Listed(w).size(), size_t(5));
@@ -134,7 +134,7 @@ private slots:
         f->Ui.Files = {saved};
         Click(fresh->LoadButton);
         QCOMPARE(Listed(fresh), std::vector<int32_t>({0, 2, 6, 11, 1}));
-        QCOMPARE(StateScore(1), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().StateScore(1), uint8_t(ScorePresent));
     }
 
     void aListOfAnotherKeyIsAppliedInPartAndSaysSo() {
@@ -142,7 +142,7 @@ private slots:
         TCharHistory* w = Open();
         Load(w, "+3\r\n+40\r\n 7\r\n-0\r\n# a remark\r\n-12\r\n 13\r\n");
         QCOMPARE(Listed(w), std::vector<int32_t>({2, 6, 11}));
-        QCOMPARE(StateScore(11), uint8_t(ScoreAbsent));
+        QCOMPARE(CurrentSession().StateScore(11), uint8_t(ScoreAbsent));
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
         QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Information);
         QCOMPARE(QString::fromStdString(f->Ui.Messages[0].Text),
@@ -158,7 +158,7 @@ private slots:
     void savingAddsTheExtensionAndRefusesAMissingFolder() {
         f->OpenAccepted(f->Write(TwelveStates()));
         TCharHistory* w = Open();
-        ScoreState(4, RequestPresent);
+        CurrentSession().ScoreState(4, RequestPresent);
         // The dialog adds ".HIS" to a name typed without an extension, as Qt's does.
         f->Ui.Files = {f->Dir.Path() + "WALK"};
         Click(w->SaveButton);
@@ -185,7 +185,7 @@ private slots:
     void aFailedSaveKeepsTheOldFile() {
         f->OpenAccepted(f->Write(TwelveStates()));
         TCharHistory* w = Open();
-        ScoreState(3, RequestAbsent);
+        CurrentSession().ScoreState(3, RequestAbsent);
         std::string path = f->Dir.Path() + "OLD.HIS";
         WriteFile(path, "+1\r\n");
 
@@ -216,16 +216,16 @@ private slots:
         TCharHistory* w = Open();
         std::string loaded = f->Dir.Path() + "IN.HIS";
         WriteFile(loaded, "-5\r\n 9\r\n+3\r\n");
-        ScoreState(6, RequestPresent);
-        ScoreState(1, RequestAbsent);
-        ToggleOrMode();
-        ScoreState(10, RequestPresent);
-        ScoreState(11, RequestAbsent);
-        ToggleOrMode();
+        CurrentSession().ScoreState(6, RequestPresent);
+        CurrentSession().ScoreState(1, RequestAbsent);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(10, RequestPresent);
+        CurrentSession().ScoreState(11, RequestAbsent);
+        CurrentSession().ToggleOrMode();
         f->Ui.Files = {loaded};
         Click(w->LoadButton);
-        ScoreState(1, RequestToggle);  // absent -> cleared, still listed
-        ScoreState(2, RequestPresent);
+        CurrentSession().ScoreState(1, RequestToggle);  // absent -> cleared, still listed
+        CurrentSession().ScoreState(2, RequestPresent);
         std::string fromWindow = f->Dir.Path() + "WINDOW.HIS";
         f->Ui.Files = {fromWindow};
         Click(w->SaveButton);

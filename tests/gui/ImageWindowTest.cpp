@@ -24,7 +24,7 @@ namespace {
 const std::string kOak = VORN_SOURCE_DIR "/keys/QROB.JPG";
 
 TImageForm* ImageWindow() {
-    return OpenWindow<TImageForm>(WindowKind::ImageForm);
+    return Windows().OpenWindow<TImageForm>(WindowKind::ImageForm);
 }
 
 // The JPEG bytes with the frame header's height and width replaced.
@@ -108,7 +108,7 @@ private slots:
 
     void opensBesideTheTaxaAndFillsItsArea() {
         OpenTreesWithOak();
-        ShowImageForm("Quercus robur", "qrob");
+        Windows().ShowImageForm("Quercus robur", "qrob");
         TImageForm* w = ImageWindow();
         QVERIFY(w);
         QCOMPARE(w->Caption(), QString("Quercus robur"));
@@ -139,18 +139,18 @@ private slots:
         // Smaller than its button bar, it lays out the next picture as at its design size;
         // minimized, as at the size it will be restored to.
         w->SubWindow()->resize(200, 20);
-        ShowImageForm("Oak again", "QROB");
+        Windows().ShowImageForm("Oak again", "QROB");
         QCOMPARE(w->Image1->size(), QSize(453, 339));
         w->SubWindow()->resize(469, 534);
         QSize normal = TImageForm::PictureArea(w->FreeArea(), 400, 300);
         w->SubWindow()->showMinimized();
-        ShowImageForm("Oak minimized", "QROB");
+        Windows().ShowImageForm("Oak minimized", "QROB");
         QVERIFY(!w->SubWindow()->isMinimized());
         QCOMPARE(w->Image1->size(), normal);
         QCOMPARE(f->Ui.Messages.size(), size_t(0));
 
         QTest::mouseClick(w->CloseButton, Qt::LeftButton);
-        QVERIFY(!IsOpen(WindowKind::ImageForm));
+        QVERIFY(!Windows().IsOpen(WindowKind::ImageForm));
     }
 
     void filesFoundIgnoringCaseAndInFolders() {
@@ -159,16 +159,16 @@ private slots:
         WriteFile(f->Dir.Path() + "pics/Oak.jpg", ReadFile(kOak));
         WriteFile(f->Dir.Path() + "qalba.jpg", ReadFile(kOak));
         QCOMPARE(TImageForm::JpegFileName("pics\\oak"), std::string("PICS\\OAK.JPG"));
-        ShowImageForm("In a folder", "pics\\oak");
+        Windows().ShowImageForm("In a folder", "pics\\oak");
         QVERIFY(ImageWindow());
-        ShowImageForm("Lower case file", "qalba");
+        Windows().ShowImageForm("Lower case file", "qalba");
         QVERIFY(ImageWindow());
         QCOMPARE(ImageWindow()->Image1->pixmap().isNull(), false);
         QCOMPARE(f->Ui.Messages.size(), size_t(0));
 
         // A missing file is named as built from the image name; the window closes.
-        ShowImageForm("Nothing", "pics\\ash");
-        QVERIFY(!IsOpen(WindowKind::ImageForm));
+        Windows().ShowImageForm("Nothing", "pics\\ash");
+        QVERIFY(!Windows().IsOpen(WindowKind::ImageForm));
         QCOMPARE(f->MessageTexts(),
                  QStringList({"Sorry, the image file \"PICS\\ASH.JPG\" could not be found."}));
         QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Information);
@@ -182,7 +182,7 @@ private slots:
         WriteFile(f->Dir.Path() + "HUGE.JPG", WithDeclaredSize(oak, 20000, 20000));
         WriteFile(f->Dir.Path() + "CUT.JPG", oak.substr(0, oak.size() * 3 / 5));
 
-        ShowImageForm("Oak", "QROB");
+        Windows().ShowImageForm("Oak", "QROB");
         TImageForm* w = ImageWindow();
         QVERIFY(w);
         qint64 oakPixmap = w->Image1->pixmap().cacheKey();
@@ -198,7 +198,7 @@ private slots:
         };
         for (const Case& c : cases) {
             f->Ui.Messages.clear();
-            ShowImageForm(c.image, c.image);
+            Windows().ShowImageForm(c.image, c.image);
             QCOMPARE(ImageWindow(), w);
             QCOMPARE(w->Caption(), QString(c.image));
             QCOMPARE(f->MessageTexts(), QStringList({c.message}));
@@ -208,7 +208,7 @@ private slots:
 
         // A picture cut short shows what could be read, and says so once.
         f->Ui.Messages.clear();
-        ShowImageForm("Cut", "CUT");
+        Windows().ShowImageForm("Cut", "CUT");
         QCOMPARE(f->MessageTexts(), QStringList({"The image file \"CUT.JPG\" is damaged: Premature "
                                                  "end of JPEG file.  Only what could be read "
                                                  "of it is shown."}));
@@ -217,7 +217,7 @@ private slots:
 
         // A new window whose first picture fails stays open, empty, with its caption.
         w->CloseForm();
-        ShowImageForm("Text", "TEXT");
+        Windows().ShowImageForm("Text", "TEXT");
         QVERIFY(ImageWindow());
         QCOMPARE(ImageWindow()->Caption(), QString("Text"));
         QVERIFY(ImageWindow()->Image1->pixmap().isNull());
@@ -238,17 +238,17 @@ private slots:
         // The maple's picture is missing: said, and the window closes; highlighting the
         // oak again no longer opens it.
         ClickRow(list, RowOf(list, 5));
-        QVERIFY(!IsOpen(WindowKind::ImageForm));
+        QVERIFY(!Windows().IsOpen(WindowKind::ImageForm));
         QCOMPARE(f->MessageTexts(),
                  QStringList({"Sorry, the image file \"ACAMP.JPG\" could not be found."}));
         ClickRow(list, RowOf(list, 0));
-        QVERIFY(!IsOpen(WindowKind::ImageForm));
+        QVERIFY(!Windows().IsOpen(WindowKind::ImageForm));
     }
 
     void subsetWindowShowsItsPicture() {
         OpenKeyAccepted(VORN_SOURCE_DIR "/keys/TREES.DES");
-        ShowCharSubset(6);  // "Shape", picture "shapes"
-        auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        Windows().ShowCharSubset(6);  // "Shape", picture "shapes"
+        auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QVERIFY(subset->ImageButton->isEnabled());
         QTest::mouseClick(subset->ImageButton, Qt::LeftButton);
@@ -260,8 +260,8 @@ private slots:
         QCOMPARE(f->Ui.Messages.size(), size_t(0));
 
         // Closing the key closes the picture with it.
-        CloseKey();
-        QVERIFY(!IsOpen(WindowKind::ImageForm));
+        CloseKey(CurrentSession());
+        QVERIFY(!Windows().IsOpen(WindowKind::ImageForm));
     }
 };
 

@@ -57,8 +57,8 @@ class IndexWindowTest : public QObject {
         keySpec.Index = index;
         f->OpenAccepted(f->Write(keySpec));
     }
-    TCharIndex* Index() { return OpenWindow<TCharIndex>(WindowKind::CharIndex); }
-    TCharSubset* Subset() { return OpenWindow<TCharSubset>(WindowKind::CharSubset); }
+    TCharIndex* Index() { return Windows().OpenWindow<TCharIndex>(WindowKind::CharIndex); }
+    TCharSubset* Subset() { return Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset); }
     // The index buttons in entry order.
     QList<TVornIndexButton*> Buttons() {
         QList<TVornIndexButton*> buttons = Index()->findChildren<TVornIndexButton*>();
@@ -180,7 +180,7 @@ private slots:
         OpenShrubs();
         Press(0);
         TCharSubset* subset = Subset();
-        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        TCharScore* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         ClickRow(score, 0);
         Click(score->PresentButton);
         // Two taxa left: only the thorns split them.
@@ -202,11 +202,11 @@ private slots:
         OpenShrubs();
         Press(1);
         QVERIFY(Index()->SubWindow()->close());
-        QVERIFY(!IsOpen(WindowKind::CharIndex));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharIndex));
         QVERIFY(!IndexTable[1].Caption);
         QVERIFY(!IndexTable[1].ImageName);
 
-        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        TCharScore* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         ClickRow(score, 0);
         Click(score->PresentButton);
         TCharSubset* subset = Subset();
@@ -221,9 +221,9 @@ private slots:
         QCOMPARE(Buttons().size(), 8);
 
         // Closing the key closes both and releases the table.
-        CloseKey();
-        QVERIFY(!IsOpen(WindowKind::CharIndex));
-        QVERIFY(!IsOpen(WindowKind::CharSubset));
+        CloseKey(CurrentSession());
+        QVERIFY(!Windows().IsOpen(WindowKind::CharIndex));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharSubset));
         QVERIFY(!IndexTable[0].Caption);
     }
 
@@ -256,7 +256,7 @@ private slots:
             WriteFile(f->Dir.Path() + "SHRUBS.IND", row.text);
             Click(f->Main->IndexButton);
             QCOMPARE(f->MessageTexts(), row.messages);
-            QVERIFY(IsOpen(WindowKind::CharIndex));
+            QVERIFY(Windows().IsOpen(WindowKind::CharIndex));
             QCOMPARE(Index()->size(), row.client);
             QCOMPARE(Buttons().size(), row.buttons);
             QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -281,18 +281,18 @@ private slots:
             QCOMPARE(title->Lines[0]->text(), QString("Key to <i>Rosa</i> &amp; a &lt; b"));
             dialog->accept();
         });
-        OpenKey(des);
+        OpenKey(CurrentSession(), des);
         if (poll) poll->deleteLater();
         QCOMPARE(f->Main->Aboutkey1->text(), QString("About the R&&D &key"));
         auto* heading = Index()->findChild<QLabel*>("HeadingLabel");
         QCOMPARE(heading->textFormat(), Qt::PlainText);
 
         // Tiling and cascading keep the Index window's size and stretch the others.
-        ShowWindow(WindowKind::CharScore);
+        Windows().ShowWindow(WindowKind::CharScore);
         QSize index = Index()->SubWindow()->size();
         f->Main->Tilewindows1->trigger();
         QCOMPARE(Index()->SubWindow()->size(), index);
-        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds().width(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharScore)->Bounds().width(),
                  f->Main->MdiArea->viewport()->width());
         f->Main->Cascadewindows1->trigger();
         QCOMPARE(Index()->SubWindow()->size(), index);
@@ -329,7 +329,7 @@ private slots:
         // Closing a scrolled index scrolls back too, so the windows left are where they
         // were placed.
         OpenShrubs(wide);
-        TChildForm* score = ShowWindow(WindowKind::CharScore);
+        TChildForm* score = Windows().ShowWindow(WindowKind::CharScore);
         QRect placed = score->Bounds();
         QTRY_VERIFY(across->maximum() > 0);
         across->setValue(across->maximum());

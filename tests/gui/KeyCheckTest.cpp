@@ -73,7 +73,7 @@ private slots:
                          "  4. Delta\n"));
 
         // A second check opens a window of its own; the first stays.
-        ScoreState(0, RequestPresent);  // the scores change nothing in the check
+        CurrentSession().ScoreState(0, RequestPresent);  // the scores change nothing in the check
         f->Main->Checkkey1->trigger();
         QCOMPARE(TextWindows().size(), size_t(2));
         QCOMPARE(TextOf(TextWindows().back()), TextOf(w));

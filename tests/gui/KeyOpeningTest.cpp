@@ -42,7 +42,7 @@ class KeyOpeningTest : public QObject {
                 title->close();  // the close box
             }
         });
-        OpenKey(path);
+        OpenKey(CurrentSession(), path);
     }
 
     QAction* Action(const char* name) { return f->Main->findChild<QAction*>(name); }
@@ -78,8 +78,8 @@ private slots:
         for (int i = 0; i < places.size(); ++i) {
             QCOMPARE(places[i], QRect(4, top + 18 * i, 714 - 8, 20));
         }
-        QVERIFY(vorn::Key.KeyOpen);
-        QCOMPARE(KeyHistory[0], f->Dir.Path() + "TREES.DES");
+        QVERIFY(CurrentSession().Key.KeyOpen);
+        QCOMPARE(CurrentSession().KeyHistory[0], f->Dir.Path() + "TREES.DES");
     }
 
     void pitchShrinksForLongTitlePages() {
@@ -103,67 +103,67 @@ private slots:
     }
 
     void decliningTheTitlePageClosesTheKeyAndKeepsTheHistory() {
-        KeyHistory = {"/elsewhere/OLD.DES", "", "", "", "", ""};
+        CurrentSession().KeyHistory = {"/elsewhere/OLD.DES", "", "", "", "", ""};
         OpenAndLook(
             f->Write(Key("ALDER", {"Alders"})), [](TKeyTitle*) {}, false);
-        QVERIFY(!vorn::Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QCOMPARE(f->Main->windowTitle(), QString("VORN"));
-        QCOMPARE(KeyHistory[0], std::string("/elsewhere/OLD.DES"));
-        QCOMPARE(KeyHistory[1], std::string());
+        QCOMPARE(CurrentSession().KeyHistory[0], std::string("/elsewhere/OLD.DES"));
+        QCOMPARE(CurrentSession().KeyHistory[1], std::string());
     }
 
     void aboutTheKeyShowsTheTitleAgainAndDecliningClosesTheKey() {
         f->OpenAccepted(f->Write(Key("ALDER", {"Alders"})));
         AcceptNextDialog();
         Action("Aboutkey1")->trigger();
-        QVERIFY(vorn::Key.KeyOpen);
+        QVERIFY(CurrentSession().Key.KeyOpen);
         AnswerNextDialog([](QDialog* d) { d->reject(); });
         Action("Aboutkey1")->trigger();
-        QVERIFY(!vorn::Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QVERIFY(!Action("Aboutkey1")->isEnabled());
     }
 
     void historyMenuListsOtherKeysNumberedWithoutGaps() {
         std::string here = CurrentDirectory();
-        KeyHistory = {};
+        CurrentSession().KeyHistory = {};
         BuildAndCheck({}, false);
 
         std::string alder = f->Write(Key("ALDER", {"Alders"}));
         std::string birch = f->Write(Key("BIRCH", {"Birches"}));
-        KeyHistory = {"/far/away/OAK.DES", "", "", "", "", ""};
+        CurrentSession().KeyHistory = {"/far/away/OAK.DES", "", "", "", "", ""};
         f->OpenAccepted(birch);
         f->OpenAccepted(alder);
-        QCOMPARE(KeyHistory[0], alder);
-        QCOMPARE(KeyHistory[1], birch);
+        QCOMPARE(CurrentSession().KeyHistory[0], alder);
+        QCOMPARE(CurrentSession().KeyHistory[1], birch);
         // The open key is left out; the rest are named relative to its directory.
         BuildAndCheck({"", "&1  BIRCH.DES", "&2  /far/away/OAK.DES"}, true);
-        CloseKey();
+        CloseKey(CurrentSession());
         BuildAndCheck({"&1  ALDER.DES", "&2  BIRCH.DES", "&3  /far/away/OAK.DES"}, true);
 
         // Item 1 opens entry 1; a key that has gone leaves the history with a message.
         AcceptNextDialog();
         f->Main->KeyHistoryItems[1]->trigger();
-        QCOMPARE(QString::fromStdString(vorn::Key.KeyName), QString("BIRCH"));
-        QCOMPARE(KeyHistory[0], birch);
+        QCOMPARE(QString::fromStdString(CurrentSession().Key.KeyName), QString("BIRCH"));
+        QCOMPARE(CurrentSession().KeyHistory[0], birch);
         f->Main->KeyHistoryItems[2]->trigger();
         QCOMPARE(f->Ui.Texts().back(),
                  std::string("Sorry, the directory \"/far/away/\" does not exist."));
-        QCOMPARE(KeyHistory[2], std::string());
+        QCOMPARE(CurrentSession().KeyHistory[2], std::string());
         ChangeToDirectory(here);
     }
 
     void aMissingFileIsNamedAndItsEntryLeavesTheHistory() {
         std::string path = f->Write(Key("ASH", {"Ashes"}));
         std::remove((f->Dir.Path() + "ASH.DAT").c_str());
-        KeyHistory = {path, "", "", "", "", ""};
+        CurrentSession().KeyHistory = {path, "", "", "", "", ""};
         f->Main->KeyHistoryItems[0]->trigger();
         QCOMPARE(f->Ui.Texts(),
                  std::vector<std::string>{
                      "Sorry, one or more of the VORN files needed for the ASH key could not be "
                      "found in the subdirectory " +
                      f->Dir.Path() + ".  Not found:  ASH.DAT."});
-        QCOMPARE(KeyHistory[0], std::string());
-        QVERIFY(!vorn::Key.KeyOpen);
+        QCOMPARE(CurrentSession().KeyHistory[0], std::string());
+        QVERIFY(!CurrentSession().Key.KeyOpen);
     }
 
     void aDamagedKeyFileIsReportedAndNoKeyIsOpen() {
@@ -175,7 +175,7 @@ private slots:
                  std::vector<std::string>{
                      "Cannot read \"ASH.TAX\": the file is shorter than one taxon record."});
         QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Error);
-        QVERIFY(!vorn::Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QCOMPARE(f->Main->windowTitle(), QString("VORN"));
     }
 

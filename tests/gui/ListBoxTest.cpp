@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "core/platform/RecordFile.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "frame/LineWidths.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
@@ -20,7 +20,7 @@ using namespace vorn::testing;
 namespace {
 
 int64_t BodiesMeasured() {
-    return LineWidths::Shared().BodiesMeasured();
+    return Windows().Widths().BodiesMeasured();
 }
 
 // The text a row offers (what assistive technology reads; the same line is drawn).
@@ -64,21 +64,21 @@ private slots:
         std::string des = f->Write(ShrubKey());
         int64_t start = BodiesMeasured();
         f->OpenAccepted(des);  // opens the Score window
-        auto* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        auto* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         QVERIFY(score);
         QCOMPARE(BodiesMeasured() - start, 8);
-        ScoreState(3, RequestPresent);
-        auto* active = dynamic_cast<TCharForm*>(ShowWindow(WindowKind::CharActive));
+        CurrentSession().ScoreState(3, RequestPresent);
+        auto* active = dynamic_cast<TCharForm*>(Windows().ShowWindow(WindowKind::CharActive));
         QCOMPARE(Lines(active), QStringList({"  +Stems: thorny"}));
-        QCOMPARE(BodiesMeasured() - start, 8);  // the Score window measured it
-        ShowWindow(WindowKind::TaxMatch);       // three taxa match
+        QCOMPARE(BodiesMeasured() - start, 8);       // the Score window measured it
+        Windows().ShowWindow(WindowKind::TaxMatch);  // three taxa match
         QCOMPARE(BodiesMeasured() - start, 11);
-        ShowWindow(WindowKind::TaxMismatch);  // all six taxa, in its own larger font
+        Windows().ShowWindow(WindowKind::TaxMismatch);  // all six taxa, in its own larger font
         QCOMPARE(BodiesMeasured() - start, 17);
 
         // Each action rebuilds the Active, Matching Taxa and taxa Mismatch lists.
-        ScoreState(0, RequestAbsent);
-        ScoreState(3, RequestClear);
+        CurrentSession().ScoreState(0, RequestAbsent);
+        CurrentSession().ScoreState(3, RequestClear);
         Settle();
         QCOMPARE(Lines(active), QStringList({"  -Leaves: simple"}));
         QCOMPARE(Listed(TaxMatchWindow()->VornListBox), std::vector<int>({2, 3, 4, 5}));
@@ -90,7 +90,8 @@ private slots:
         Settle();
         QCOMPARE(BodiesMeasured() - start, 19 + 18);
         QCOMPARE(Lines(score)[0], QString("  -1. Leaves: simple"));
-        ScoreState(6, RequestAbsent);  // no taxon has blue fruit: the same taxa match
+        CurrentSession().ScoreState(6,
+                                    RequestAbsent);  // no taxon has blue fruit: the same taxa match
         Settle();
         QCOMPARE(Lines(active), QStringList({"  -1. Leaves: simple", "  -7. Fruit: blue"}));
         QCOMPARE(BodiesMeasured() - start, 19 + 18);
@@ -105,7 +106,7 @@ private slots:
     // visible lines only.
     void aRebuildReadsNothingAndDrawingOnlyTheVisibleLines() {
         f->OpenAccepted(f->Write(RandomKey(10, 300, 1)));
-        auto* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        auto* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         TVornListBox* list = score->VornListBox;
         Settle();
         list->viewport()->grab();
@@ -135,9 +136,9 @@ private slots:
     // alone, and the error is told once.
     void anUnreadableLineShowsItsPrefixAndIsToldOnce() {
         f->OpenAccepted(f->Write(ShrubKey()));
-        auto* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        auto* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         TVornListBox* list = score->VornListBox;
-        ScoreState(5, RequestPresent);
+        CurrentSession().ScoreState(5, RequestPresent);
         StateFileReads reads(5);
         f->Main->Numbertoggle1->trigger();  // every line is measured again
         Settle();

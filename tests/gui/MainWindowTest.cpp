@@ -14,7 +14,7 @@
 #include <QtTest>
 
 #include "core/session/DataPaths.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
 #include "desktop/ManualWindow.h"
@@ -72,36 +72,36 @@ private slots:
             {f->Main->MismatchButton, WindowKind::TaxMismatch},
         };
         for (auto [control, kind] : shows) {
-            CloseAllWindows();
+            Windows().CloseAllWindows();
             if (auto* button = qobject_cast<QPushButton*>(control)) {
                 QTest::mouseClick(button, Qt::LeftButton);
             } else {
                 qobject_cast<QAction*>(control)->trigger();
             }
-            QVERIFY2(IsOpen(kind), qPrintable(control->objectName()));
+            QVERIFY2(Windows().IsOpen(kind), qPrintable(control->objectName()));
         }
 
         // The layouts open their windows; Close all windows closes them.
-        CloseAllWindows();
+        Windows().CloseAllWindows();
         Action("Scorewithactive1")->trigger();
-        QVERIFY(IsOpen(WindowKind::TaxMatch) && IsOpen(WindowKind::CharScore) &&
-                IsOpen(WindowKind::CharActive));
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch) && Windows().IsOpen(WindowKind::CharScore) &&
+                Windows().IsOpen(WindowKind::CharActive));
         Action("Scorewithhistory1")->trigger();
-        QVERIFY(IsOpen(WindowKind::CharHistory));
+        QVERIFY(Windows().IsOpen(WindowKind::CharHistory));
         Action("Closeallwindows1")->trigger();
         QVERIFY(f->Main->MdiArea->subWindowList().isEmpty());
         Action("Scorestates1")->trigger();
-        QVERIFY(IsOpen(WindowKind::TaxMatch) && IsOpen(WindowKind::CharScore));
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch) && Windows().IsOpen(WindowKind::CharScore));
 
         // Reset, from the menu and the button, unscores; Close closes the key.
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(0, RequestPresent);
         Action("Reset1")->trigger();
-        QCOMPARE(StateScore(0), uint8_t(ScoreNone));
-        ScoreState(0, RequestPresent);
+        QCOMPARE(CurrentSession().StateScore(0), uint8_t(ScoreNone));
+        CurrentSession().ScoreState(0, RequestPresent);
         QTest::mouseClick(f->Main->ResetButton, Qt::LeftButton);
-        QCOMPARE(StateScore(0), uint8_t(ScoreNone));
+        QCOMPARE(CurrentSession().StateScore(0), uint8_t(ScoreNone));
         Action("Close1")->trigger();
-        QVERIFY(!Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QVERIFY(!Action("Index1")->isEnabled());
     }
 
@@ -109,26 +109,26 @@ private slots:
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
         // An installation that has lost its manual apologises (the manual: ManualTest).
-        DataPaths shipped = ProgramDataPaths();
-        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
+        DataPaths shipped = CurrentSession().Data;
+        CurrentSession().Data = DataPathsFor(f->Dir.Path() + "bin/vorn");
         QTest::keyClick(f->Main, Qt::Key_F1);
-        ProgramDataPaths() = shipped;
+        CurrentSession().Data = shipped;
         QCOMPARE(f->Ui.Texts(),
                  std::vector<std::string>{"Apologies!  I have not yet completed the help files."});
         QVERIFY(!f->Main->Manual);
         QTest::keyClick(f->Main, Qt::Key_F8);
-        QVERIFY(CountMode);
+        QVERIFY(CurrentSession().CountMode);
         QVERIFY(Action("Counttoggle1")->isChecked());
         QTest::keyClick(f->Main, Qt::Key_F9);
-        QVERIFY(NumberMode);
+        QVERIFY(CurrentSession().NumberMode);
         QTest::keyClick(f->Main, Qt::Key_F12);
-        QCOMPARE(NameMode, CommonNames);
+        QCOMPARE(CurrentSession().NameMode, CommonNames);
         QTest::keyClick(f->Main, Qt::Key_F11);
-        QCOMPARE(NameMode, ScientificNames);
+        QCOMPARE(CurrentSession().NameMode, ScientificNames);
         QTest::keyClick(f->Main, Qt::Key_F10);
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
-        QVERIFY(CountMode && NumberMode);
-        QCOMPARE(NameMode, ScientificNames);
+        QVERIFY(CurrentSession().CountMode && CurrentSession().NumberMode);
+        QCOMPARE(CurrentSession().NameMode, ScientificNames);
     }
 
     void cascadeStaggersTheWindowsAndCutsOffNoContent() {
@@ -136,12 +136,12 @@ private slots:
         keySpec.Index = "1 20 2\r\nLeaves\r\n1\r\nLeaf type\r\n1 2\r\n";
         f->OpenAccepted(f->Write(keySpec));
         Action("Scorewithhistory1")->trigger();
-        TChildForm* history = OpenForm(WindowKind::CharHistory);
-        TChildForm* score = OpenForm(WindowKind::CharScore);
+        TChildForm* history = Windows().OpenForm(WindowKind::CharHistory);
+        TChildForm* score = Windows().OpenForm(WindowKind::CharScore);
         QMdiArea* area = f->Main->MdiArea;
         history->SetBounds(300, 300, 90, 50);  // made too small to show its buttons
         score->SetBounds(0, 0, area->viewport()->width(), area->viewport()->height());
-        QMdiSubWindow* index = OpenForm(WindowKind::CharIndex)->SubWindow();
+        QMdiSubWindow* index = Windows().OpenForm(WindowKind::CharIndex)->SubWindow();
         QSize indexSize = index->size();
         QMdiSubWindow* active = score->SubWindow();
         area->setActiveSubWindow(active);
@@ -177,13 +177,14 @@ private slots:
         }
         // What was larger than its new place was shrunk into it, and no more.
         QCOMPARE(score->SubWindow()->geometry().bottom(), area->viewport()->height() - 1);
-        QCOMPARE(OpenForm(WindowKind::TaxMatch)->Bounds().width(), f->Main->LeftPaneWidth);
+        QCOMPARE(Windows().OpenForm(WindowKind::TaxMatch)->Bounds().width(),
+                 f->Main->LeftPaneWidth);
     }
 
     void modeItemsToggleAndOneNameItemIsChecked() {
         Action("Counttoggle1")->trigger();
         Action("Counttoggle1")->trigger();
-        QVERIFY(!CountMode);
+        QVERIFY(!CurrentSession().CountMode);
         QVERIFY(!Action("Counttoggle1")->isChecked());
         for (const char* name : {"Commononly1", "Bothnames1", "Bothnames1", "Scientificonly1"}) {
             Action(name)->trigger();
@@ -194,7 +195,7 @@ private slots:
             QCOMPARE(checked, 1);
             QVERIFY(Action(name)->isChecked());
         }
-        QCOMPARE(NameMode, ScientificNames);
+        QCOMPARE(CurrentSession().NameMode, ScientificNames);
     }
 
     void keyDependentStateFollowsOpeningAndClosing() {
@@ -202,7 +203,7 @@ private slots:
         QCOMPARE(f->Main->windowTitle(), QString("VORN"));
         QVERIFY(f->Main->MatchingCount->isHidden());
         f->OpenAccepted(f->Write(keySpec));
-        QVERIFY(Key.KeyOpen);
+        QVERIFY(CurrentSession().Key.KeyOpen);
         QCOMPARE(f->Main->windowTitle(), QString("VORN - OAKS"));
         QVERIFY(!f->Main->MatchingCount->isHidden());
         QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
@@ -211,9 +212,9 @@ private slots:
         QVERIFY(!Action("Index1")->isEnabled());  // no index file
         QVERIFY(!f->Main->IndexButton->isEnabled());
 
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(0, RequestPresent);
         QCOMPARE(f->Main->MatchingCount->text(), QString("1 Taxon Matches"));
-        ScoreState(1, RequestPresent);
+        CurrentSession().ScoreState(1, RequestPresent);
         QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
 
         Action("Close1")->trigger();
@@ -228,15 +229,15 @@ private slots:
         QVERIFY(Action("Index1")->isEnabled());
         QVERIFY(f->Main->IndexButton->isEnabled());
         // A failed opening leaves no index offered.
-        OpenKey(f->Dir.Path() + "missing/OAKS.DES");
-        QVERIFY(!Key.KeyOpen);
+        OpenKey(CurrentSession(), f->Dir.Path() + "missing/OAKS.DES");
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QVERIFY(!Action("Index1")->isEnabled());
     }
 
     void openKeyAsksTheDialogAndCancelDoesNothing() {
         // A first start: no working directory yet, so the dialog starts on the sample keys.
-        WorkDir.clear();
-        InitialWorkDir.clear();
+        CurrentSession().WorkDir.clear();
+        CurrentSession().InitialWorkDir.clear();
         std::string current = CurrentDirectory();
         f->Ui.Files.push_back(std::nullopt);
         Action("Openkey1")->trigger();
@@ -246,20 +247,20 @@ private slots:
         QVERIFY(f->Ui.Dialogs[0].MustExist);
         QVERIFY(
             QFileInfo::exists(QString::fromStdString(f->Ui.Dialogs[0].StartFolder + "TREES.DES")));
-        QVERIFY(!Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
         QCOMPARE(CurrentDirectory(), current);
 
         f->Ui.Files.push_back(f->Write(SmallKey()));
         AcceptNextDialog();
         Action("Openkey1")->trigger();
-        QVERIFY(Key.KeyOpen);
-        QCOMPARE(KeyHistory[0], f->Dir.Path() + "OAKS.DES");
+        QVERIFY(CurrentSession().Key.KeyOpen);
+        QCOMPARE(CurrentSession().KeyHistory[0], f->Dir.Path() + "OAKS.DES");
 
         // Once a key was opened, or the settings named a working directory, the dialog
         // starts in the current directory.
         Action("Openkey1")->trigger();
-        WorkDir.clear();
-        InitialWorkDir = f->Dir.Path();
+        CurrentSession().WorkDir.clear();
+        CurrentSession().InitialWorkDir = f->Dir.Path();
         Action("Openkey1")->trigger();
         QCOMPARE(f->Ui.Dialogs.size(), size_t(4));
         QCOMPARE(f->Ui.Dialogs[2].StartFolder, std::string());
@@ -267,8 +268,8 @@ private slots:
     }
 
     void theDesktopDialogStartsInTheFolderAsked() {
-        WorkDir.clear();
-        InitialWorkDir.clear();
+        CurrentSession().WorkDir.clear();
+        CurrentSession().InitialWorkDir.clear();
         QtUserInterface qt;
         UserInterface* scripted = SetUserInterface(&qt);
         QString shown;
@@ -278,7 +279,9 @@ private slots:
         });
         Action("Openkey1")->trigger();
         SetUserInterface(scripted);
-        QCOMPARE(shown, QDir(QString::fromStdString(SampleKeysFolder())).canonicalPath());
+        QCOMPARE(
+            shown,
+            QDir(QString::fromStdString(SampleKeysFolder(CurrentSession().Data))).canonicalPath());
     }
 
     void messagesShowTextFromFilesAsWritten() {
@@ -314,7 +317,7 @@ private slots:
     }
 
     void theOpenKeyDialogFindsKeysInAnyLetterCase() {
-        WorkDir = f->Dir.Path();  // keys were opened here before
+        CurrentSession().WorkDir = f->Dir.Path();  // keys were opened here before
         f->Write(SmallKey());
         testing::WriteFile(f->Dir.Path() + "lower.des", "");
         testing::WriteFile(f->Dir.Path() + "notes.txt", "");
@@ -342,7 +345,7 @@ private slots:
         QCOMPARE(title, QString("Open Key"));
         shown.sort();
         QCOMPARE(shown, QStringList({"OAKS.DES", "lower.des"}));
-        QVERIFY(!Key.KeyOpen);
+        QVERIFY(!CurrentSession().Key.KeyOpen);
     }
 
     void webItemsOpenTheShippedPagesThroughTheDesktop() {
@@ -373,7 +376,7 @@ private slots:
         QCOMPARE(asked, 1);
         QCOMPARE(f->MessageTexts().size(), 1);
         QString text = f->MessageTexts()[0];
-        QString folder = QString::fromStdString(ProgramDataPaths().Pages);
+        QString folder = QString::fromStdString(CurrentSession().Data.Pages);
         folder.chop(1);
         QVERIFY2(text.startsWith("No program could open the file \"index.html\".  It is in the "
                                  "folder\n" +
@@ -382,8 +385,8 @@ private slots:
     }
 
     void aMissingPageIsToldWithTheFileLookedFor() {
-        DataPaths shipped = ProgramDataPaths();
-        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
+        DataPaths shipped = CurrentSession().Data;
+        CurrentSession().Data = DataPathsFor(f->Dir.Path() + "bin/vorn");
         int asked = 0;
         DesktopOpener = [&](const QUrl&) {
             ++asked;
@@ -391,7 +394,7 @@ private slots:
         };
         Action("KeysPage1")->trigger();
         DesktopOpener = nullptr;
-        ProgramDataPaths() = shipped;
+        CurrentSession().Data = shipped;
         QCOMPARE(asked, 0);
         QCOMPARE(f->MessageTexts().size(), 1);
         QVERIFY2(f->MessageTexts()[0].contains(QString::fromStdString(f->Dir.Path()) +

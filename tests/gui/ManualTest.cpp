@@ -44,7 +44,7 @@ private slots:
         f->OpenAccepted(f->Write(vorn::testing::ShrubKey()));
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
-        auto* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        auto* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         QVERIFY(score);
         score->VornListBox->setFocus();
         PressF1();
@@ -61,7 +61,7 @@ private slots:
 
         // Another window, another section, in the same manual window; the reader's
         // scrolling does not keep F1 from the section it asks for.
-        auto* history = dynamic_cast<TCharHistory*>(ShowWindow(WindowKind::CharHistory));
+        auto* history = dynamic_cast<TCharHistory*>(Windows().ShowWindow(WindowKind::CharHistory));
         f->Main->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f->Main));
         history->VornListBox->setFocus();
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(TopLine(manual), QString("Character State History"));
 
         // With no child window, the contents.
-        CloseAllWindows();
+        Windows().CloseAllWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         f->Main->Help2->trigger();
         QCOMPARE(browser->source().fileName(), QString("index.html"));
@@ -119,7 +119,8 @@ private slots:
             std::string anchor = row.HelpAnchor;
             size_t hash = anchor.find('#');
             QVERIFY2(hash != std::string::npos, row.Caption);
-            std::string path = ShippedFile("docs/manual/" + anchor.substr(0, hash));
+            std::string path =
+                ShippedFile(CurrentSession().Data, "docs/manual/" + anchor.substr(0, hash));
             QVERIFY2(!path.empty(), row.HelpAnchor);
             std::string page = ReadWholeFile(path).Bytes;
             QVERIFY2(page.find("id=\"" + anchor.substr(hash + 1) + "\"") != std::string::npos,
@@ -130,10 +131,10 @@ private slots:
     }
 
     void aManualThatIsMissingIsApologisedFor() {
-        DataPaths shipped = ProgramDataPaths();
-        ProgramDataPaths() = DataPathsFor(f->Dir.Path() + "bin/vorn");
+        DataPaths shipped = CurrentSession().Data;
+        CurrentSession().Data = DataPathsFor(f->Dir.Path() + "bin/vorn");
         f->Main->Help2->trigger();
-        ProgramDataPaths() = shipped;
+        CurrentSession().Data = shipped;
         QCOMPARE(f->MessageTexts(),
                  QStringList({"Apologies!  I have not yet completed the help files."}));
         QVERIFY(!f->Main->Manual);

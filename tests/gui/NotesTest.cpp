@@ -57,7 +57,7 @@ private slots:
         std::vector<TTextForm*> opened = PressNotes(0);
         QCOMPARE(opened.size(), size_t(1));
         TTextForm* t = opened[0];
-        QCOMPARE(OpenWindow<TTextForm>(WindowKind::TextForm), t);
+        QCOMPARE(Windows().OpenWindow<TTextForm>(WindowKind::TextForm), t);
         QCOMPARE(t->Caption(), QString("Notes:  Quercus robur"));
         QCOMPARE(t->Memo1->toPlainText(), QString("English oak.\nLobed leaves."));
 
@@ -91,7 +91,7 @@ private slots:
         QTest::keyClick(t->Memo1, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(t->Memo1->toPlainText(), QString("English oak.\nLobed leaves."));
         Close(t);
-        QVERIFY(!IsOpen(WindowKind::TextForm));
+        QVERIFY(!Windows().IsOpen(WindowKind::TextForm));
         QVERIFY(TextWindows().empty());
         QVERIFY(f->Ui.Messages.empty());
     }
@@ -181,18 +181,18 @@ private slots:
         TTextForm* newer = second[0];
         QCOMPARE(newer->Caption(), older->Caption());
         QCOMPARE(newer->Memo1->toPlainText(), older->Memo1->toPlainText());
-        QCOMPARE(OpenWindow<TTextForm>(WindowKind::TextForm), newer);
+        QCOMPARE(Windows().OpenWindow<TTextForm>(WindowKind::TextForm), newer);
 
         // Every text window is tracked: closing the older one leaves the newer one open,
         // and closing all windows closes every text window.
         Close(older);
-        QCOMPARE(OpenWindow<TTextForm>(WindowKind::TextForm), newer);
+        QCOMPARE(Windows().OpenWindow<TTextForm>(WindowKind::TextForm), newer);
         TTextForm* third = PressNotes(0)[0];
-        QCOMPARE(OpenForms(WindowKind::TextForm).size(), size_t(2));
+        QCOMPARE(Windows().OpenForms(WindowKind::TextForm).size(), size_t(2));
         f->Main->Closeallwindows1->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(TextWindows().empty());
-        QVERIFY(!IsOpen(WindowKind::TextForm));
+        QVERIFY(!Windows().IsOpen(WindowKind::TextForm));
         Q_UNUSED(third);
     }
 
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(opened.size(), size_t(1));
         QCOMPARE(opened[0]->Caption(), QString("Notes:  Quercus robur"));
         QCOMPARE(opened[0]->Memo1->toPlainText(), QString());
-        QVERIFY(IsOpen(WindowKind::TextForm));
+        QVERIFY(Windows().IsOpen(WindowKind::TextForm));
         QCOMPARE(f->Ui.Messages.size(), size_t(1));
         QCOMPARE(f->Ui.Messages[0].Kind, MessageKind::Error);
         QVERIFY2(f->Ui.Messages[0].Text.find("\"QROB.TXT\"") != std::string::npos,

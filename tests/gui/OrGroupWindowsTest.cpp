@@ -6,9 +6,8 @@
 #include <QMdiSubWindow>
 #include <QtTest>
 
-#include "core/engine/Queries.h"
 #include "core/session/Modes.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
 #include "windows/states/ScoreWindow.h"
@@ -36,19 +35,17 @@ class OrGroupWindowsTest : public QObject {
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
-    void cleanup() {
-        CountMode = false;
-        f.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void endingAGroupRefreshesTheListsAsAScoringActionDoes() {
         OpenShrubs();
-        auto* mismatch = dynamic_cast<TTaxMismatch*>(ShowWindow(WindowKind::TaxMismatch));
+        auto* mismatch = dynamic_cast<TTaxMismatch*>(Windows().ShowWindow(WindowKind::TaxMismatch));
         QVERIFY(mismatch);
-        ToggleOrMode();
-        ScoreState(0, RequestPresent);  // only the rose and the blackthorn satisfy it
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(0,
+                                    RequestPresent);  // only the rose and the blackthorn satisfy it
         QCOMPARE(TaxaLines(mismatch->VornListBox)[5].left(3), QString("(0)"));
-        ToggleOrMode();
+        CurrentSession().ToggleOrMode();
         // Every taxon that fails the group has its mismatch now, first the two that don't.
         QStringList lines = TaxaLines(mismatch->VornListBox);
         QCOMPARE(lines.mid(0, 2), QStringList({"(0)    Rosa canina", "(0)    Prunus spinosa"}));
@@ -60,11 +57,11 @@ private slots:
     void whileAGroupIsOpenAllMeansAllTheTaxaTheCountsCount() {
         OpenShrubs();
         f->Main->Counttoggle1->trigger();
-        TCharScore* score = dynamic_cast<TCharScore*>(ShowWindow(WindowKind::CharScore));
+        TCharScore* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         QVERIFY(score);
-        ToggleOrMode();
-        ScoreState(0, RequestPresent);  // two taxa left in the group's narrowing
-        QCOMPARE(MatchingTaxaCount(), 2);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(0, RequestPresent);  // two taxa left in the group's narrowing
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 2);
         QStringList lines = Lines(score);
         // "Leaves: pinnate" could be had by 2 of the 6 taxa the counts count: not "(all)".
         QCOMPARE(lines[1], QString("(2)        Leaves: pinnate"));
@@ -73,8 +70,8 @@ private slots:
 
     void aSubsetKeepsItsStatesWhileAGroupIsBuiltFromIt() {
         OpenShrubs();
-        ShowCharSubset(0);
-        auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        Windows().ShowCharSubset(0);
+        auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(Lines(subset).size(), 3);
         Click(subset->OrButton);
@@ -86,17 +83,17 @@ private slots:
         Click(subset->PresentButton);
         QCOMPARE(Lines(subset),
                  QStringList({"  o+Leaves: simple", "  o+Leaves: pinnate", "   Leaves: palmate"}));
-        QCOMPARE(MatchingTaxaCount(), 4);
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 4);
     }
 
     void layoutsRestoreAMaximizedWindowFirst() {
         OpenShrubs();
-        TChildForm* score = ShowWindow(WindowKind::CharScore);
+        TChildForm* score = Windows().ShowWindow(WindowKind::CharScore);
         score->SubWindow()->showMaximized();
         QVERIFY(score->SubWindow()->isMaximized());
         f->Main->Scorestates1->trigger();
         QVERIFY(!score->SubWindow()->isMaximized());
-        QVERIFY(!OpenForm(WindowKind::TaxMatch)->SubWindow()->isMaximized());
+        QVERIFY(!Windows().OpenForm(WindowKind::TaxMatch)->SubWindow()->isMaximized());
         const LayoutMetrics m = FrameMetrics();
         QCOMPARE(score->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
     }

@@ -47,10 +47,10 @@ private slots:
     void cleanup() { f.reset(); }
 
     void opensWithItsIndex() {
-        QVERIFY(Key.KeyOpen);
-        QCOMPARE(Key.TaxonCount, 30);
-        QCOMPARE(Key.StateCount, 108);
-        QVERIFY(!Key.IndFileName.empty());
+        QVERIFY(CurrentSession().Key.KeyOpen);
+        QCOMPARE(CurrentSession().Key.TaxonCount, 30);
+        QCOMPARE(CurrentSession().Key.StateCount, 108);
+        QVERIFY(!CurrentSession().Key.IndFileName.empty());
         QVERIFY(f->Main->Index1->isEnabled());
         QVERIFY(f->Ui.Messages.empty());
     }
@@ -87,7 +87,7 @@ private slots:
 
     void pictureOfEveryIndexEntry() {
         // Entry lines are the only lines of the index with a "|"; the picture name follows it.
-        QFile index(QString::fromStdString(ResolveFileName(Key.IndFileName)));
+        QFile index(QString::fromStdString(ResolveFileName(CurrentSession().Key.IndFileName)));
         QVERIFY(index.open(QIODevice::ReadOnly));
         QList<QByteArray> lines = index.readAll().split('\n');
         QCOMPARE(lines.first(), QByteArray("6 26 2\r"));

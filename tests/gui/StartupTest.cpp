@@ -47,14 +47,9 @@ class StartupTest : public QObject {
     std::string start_;
 
 private slots:
-    void init() {
-        start_ = CurrentDirectory();
-        KeyHistory = {};
-        NumberMode = CountMode = false;
-        NameMode = ScientificNames;
-    }
+    void init() { start_ = CurrentDirectory(); }
     void cleanup() {
-        CloseKey();
+        CloseKey(CurrentSession());
         ChangeToDirectory(start_);
     }
 
@@ -71,10 +66,10 @@ private slots:
         qint64 aboutAfter = 0;
         AnswerNextDialog([&](QDialog* about) {
             aboutAfter = clock.elapsed();
-            seen << about->objectName() << (vorn::Key.KeyOpen ? "open" : "closed");
+            seen << about->objectName() << (CurrentSession().Key.KeyOpen ? "open" : "closed");
             QVERIFY(!SplashShowing);
             AnswerNextDialog([&](QDialog* title) {
-                seen << title->objectName() << (vorn::Key.KeyOpen ? "open" : "closed");
+                seen << title->objectName() << (CurrentSession().Key.KeyOpen ? "open" : "closed");
                 title->accept();
             });
             about->accept();
@@ -82,7 +77,7 @@ private slots:
         std::unique_ptr<TMainForm> main = StartUp(ini, "");
         QCOMPARE(seen, QStringList({"AboutBox", "closed", "KeyTitle", "open"}));
         QVERIFY(aboutAfter >= 1700);  // the splash had its time first
-        QVERIFY(vorn::Key.KeyOpen);
+        QVERIFY(CurrentSession().Key.KeyOpen);
         QCOMPARE(main->windowTitle(), QString("VORN - HAZEL"));
         QVERIFY(main->windowState() & Qt::WindowMaximized);
         QCOMPARE(QCoreApplication::applicationName(), QString("VORN"));
@@ -103,7 +98,7 @@ private slots:
             about->accept();
         });
         std::unique_ptr<TMainForm> main = StartUp(ini, argument);
-        QCOMPARE(QString::fromStdString(vorn::Key.KeyName), QString("OTHER"));
+        QCOMPARE(QString::fromStdString(CurrentSession().Key.KeyName), QString("OTHER"));
         main->close();
     }
 
@@ -132,7 +127,7 @@ private slots:
             TMainForm main(ini);
             QVERIFY(!main.Numbertoggle1->isChecked());
             main.show();
-            QVERIFY(NumberMode);
+            QVERIFY(CurrentSession().NumberMode);
             QVERIFY(main.Numbertoggle1->isChecked());
             QVERIFY(!main.Counttoggle1->isChecked());
             QVERIFY(main.Commononly1->isChecked());

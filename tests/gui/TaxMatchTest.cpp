@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/TaxaWindows.h"
 
 using namespace vorn;
@@ -89,29 +89,30 @@ private slots:
         ClickRow(list, 0);
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
 
-        ScoreState(0, RequestPresent);  // large tree
+        CurrentSession().ScoreState(0, RequestPresent);  // large tree
         QCOMPARE(Listed(list), std::vector<int>({0, 1, 2, 3, 4}));
         QCOMPARE(list->SelectedIndic(), -1);
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
 
-        ScoreState(2, RequestAbsent);  // not smooth bark
+        CurrentSession().ScoreState(2, RequestAbsent);  // not smooth bark
         QCOMPARE(Listed(list), std::vector<int>({0, 2, 3}));
         QCOMPARE(list->SelectedIndic(), -1);
 
-        ScoreState(2, RequestClear);
+        CurrentSession().ScoreState(2, RequestClear);
         QCOMPARE(Listed(list), std::vector<int>({0, 1, 2, 3, 4}));
 
         // A contradiction leaves nothing.
-        ScoreState(3, RequestPresent);
-        ScoreState(3, RequestClear);
-        ScoreState(1, RequestPresent);  // lobed: the oak, and the maple is out already
+        CurrentSession().ScoreState(3, RequestPresent);
+        CurrentSession().ScoreState(3, RequestClear);
+        CurrentSession().ScoreState(
+            1, RequestPresent);  // lobed: the oak, and the maple is out already
         QCOMPARE(Listed(list), std::vector<int>({0}));
-        ScoreState(1, RequestAbsent);
+        CurrentSession().ScoreState(1, RequestAbsent);
         QCOMPARE(Listed(list), std::vector<int>({1, 2, 3, 4}));
-        ScoreState(3, RequestAbsent);
-        ScoreState(2, RequestAbsent);
+        CurrentSession().ScoreState(3, RequestAbsent);
+        CurrentSession().ScoreState(2, RequestAbsent);
         QCOMPARE(Listed(list), std::vector<int>({3}));
-        ScoreState(0, RequestAbsent);
+        CurrentSession().ScoreState(0, RequestAbsent);
         QCOMPARE(Listed(list), std::vector<int>());
         QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
@@ -134,56 +135,56 @@ private slots:
 
     void orGroupShowsTheNarrowedSet() {
         TTaxMatch* w = OpenWithKey();
-        ScoreState(0, RequestPresent);
-        ToggleOrMode();
-        ScoreState(3, RequestPresent);  // white bark, "or"...
+        CurrentSession().ScoreState(0, RequestPresent);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(3, RequestPresent);  // white bark, "or"...
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({2}));
-        ScoreState(2, RequestPresent);  // ...smooth bark
+        CurrentSession().ScoreState(2, RequestPresent);  // ...smooth bark
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({1, 2, 4}));
-        ToggleOrMode();
-        ScoreState(1, RequestAbsent);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(1, RequestAbsent);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({1, 2, 4}));
         QCOMPARE(f->Main->MatchingCount->text(), QString("3 Taxa Match"));
     }
 
     void comesForwardWhenOneTaxonIsLeft() {
         OpenKeyAccepted(f->Write(TreesKey()));
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
 
         // While an "Or" group is open a single taxon does not call the window.
-        ToggleOrMode();
-        ScoreState(3, RequestPresent);
-        QCOMPARE(MatchingTaxaCount(), 1);
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(3, RequestPresent);
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
         // Ending the group is a change like a scoring action: the one taxon left calls it.
-        ToggleOrMode();
-        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ToggleOrMode();
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch));
         QCOMPARE(Listed(TaxMatchWindow()->VornListBox), std::vector<int>({2}));
         TaxMatchWindow()->CloseForm();
-        ScoreState(3, RequestClear);
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ScoreState(3, RequestClear);
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
 
         // Closed: it opens by itself, listing the one taxon.
-        ScoreState(1, RequestPresent);
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(1, RequestPresent);
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ScoreState(0, RequestPresent);
         TTaxMatch* w = TaxMatchWindow();
         QVERIFY(w);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({0}));
 
         // Open behind another window: it comes to the front.
-        ScoreState(0, RequestClear);
+        CurrentSession().ScoreState(0, RequestClear);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({0, 5}));
         RecordingImageForm::Open();
         QVERIFY(f->Main->MdiArea->currentSubWindow() != w->SubWindow());
-        ScoreState(0, RequestAbsent);
+        CurrentSession().ScoreState(0, RequestAbsent);
         QCOMPARE(f->Main->MdiArea->currentSubWindow(), w->SubWindow());
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({5}));
 
         // Minimized: it is restored.
-        ScoreState(0, RequestClear);
+        CurrentSession().ScoreState(0, RequestClear);
         w->SubWindow()->showMinimized();
-        ScoreState(0, RequestAbsent);
+        CurrentSession().ScoreState(0, RequestAbsent);
         QVERIFY(!w->SubWindow()->isMinimized());
     }
 

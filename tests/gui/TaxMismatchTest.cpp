@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "frame/OpenDocument.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
@@ -38,7 +38,7 @@ class TaxMismatchTest : public QObject {
 
     TTaxMismatch* Open() {
         QTest::mouseClick(f->Main->MismatchButton, Qt::LeftButton);
-        return OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
+        return Windows().OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch);
     }
     static QStringList Lines(const TTaxMismatch* w) {
         QStringList lines;
@@ -67,14 +67,14 @@ private slots:
 
         // Simple leaves present, thorny stems absent: counts 1 0 2 1 2 1. The counts show
         // whatever the count mode says, and ties keep the order of the taxon file.
-        ScoreState(0, RequestPresent);
-        ScoreState(3, RequestAbsent);
-        QVERIFY(!CountMode);
+        CurrentSession().ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(3, RequestAbsent);
+        QVERIFY(!CurrentSession().CountMode);
         QCOMPARE(Lines(w), QStringList({"(0)    Prunus spinosa", "(1)    Rosa canina",
                                         "(1)    Sambucus nigra", "(1)    Ligustrum vulgare",
                                         "(2)    Crataegus monogyna", "(2)    Cornus sanguinea"}));
         f->Main->Close1->trigger();
-        QCOMPARE(OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch), w);
+        QCOMPARE(Windows().OpenWindow<TTaxMismatch>(WindowKind::TaxMismatch), w);
         QCOMPARE(w->VornListBox->Count(), 0);
     }
 
@@ -82,7 +82,7 @@ private slots:
         f->OpenAccepted(f->Write(KeyOfTaxa(101)));
         QCOMPARE(Open()->VornListBox->Count(), 101);
         QVERIFY(f->Ui.Questions.empty());
-        CloseAllWindows();
+        Windows().CloseAllWindows();
 
         f->OpenAccepted(f->Write(KeyOfTaxa(102)));
         f->Ui.Answers = {true};
@@ -92,25 +92,26 @@ private slots:
         QCOMPARE(f->Ui.Questions.size(), size_t(1));
         QCOMPARE(QString::fromStdString(f->Ui.Questions[0].Text), QString(kLargeKeyQuestion));
         f->Ui.Answers = {true};
-        ScoreState(0, RequestAbsent);  // asked again at the rebuild
+        CurrentSession().ScoreState(0, RequestAbsent);  // asked again at the rebuild
         QCOMPARE(f->Ui.Questions.size(), size_t(2));
         QCOMPARE(w->VornListBox->Indicator(0).Index, 0);
-        ScoreState(0, RequestClear);  // No: the window closes
+        CurrentSession().ScoreState(0, RequestClear);  // No: the window closes
         QCOMPARE(f->Ui.Questions.size(), size_t(3));
-        QVERIFY(!IsOpen(WindowKind::TaxMismatch));
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMismatch));
     }
 
     void clicksOpenAndRetargetMismatchedStates() {
         f->OpenAccepted(f->Write(ShrubKey()));
         TTaxMismatch* w = Open();
-        ScoreState(0, RequestPresent);  // simple leaves: Crataegus and the rest mismatch
+        CurrentSession().ScoreState(
+            0, RequestPresent);  // simple leaves: Crataegus and the rest mismatch
         TVornListBox* list = w->VornListBox;
         QSignalSpy clicks(list, &TVornListBox::VornListBoxClick);
         QApplication::setActiveWindow(f->Main);
         list->setFocus();
 
         ClickRow(list, 2);  // (1) Crataegus monogyna
-        auto* miss = OpenWindow<TCharMiss>(WindowKind::CharMiss);
+        auto* miss = Windows().OpenWindow<TCharMiss>(WindowKind::CharMiss);
         QVERIFY(miss);
         QCOMPARE(miss->Caption(), QString("Mismatched States:  Crataegus monogyna"));
         QCOMPARE(vorn::testing::Lines(miss), QStringList({"  +Leaves: simple"}));
@@ -119,7 +120,7 @@ private slots:
         // Another taxon re-targets the same window, which comes up without taking the focus
         // from the list being browsed; the arrow keys go on browsing.
         ClickRow(list, 0);  // (0) Rosa canina
-        QCOMPARE(OpenWindow<TCharMiss>(WindowKind::CharMiss), miss);
+        QCOMPARE(Windows().OpenWindow<TCharMiss>(WindowKind::CharMiss), miss);
         QCOMPARE(miss->Caption(), QString("Mismatched States:  Rosa canina"));
         QVERIFY(vorn::testing::Lines(miss).isEmpty());
         QCOMPARE(QApplication::focusWidget(), list);
@@ -130,7 +131,7 @@ private slots:
         miss->CloseForm();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ClickRow(list, 1);
-        QVERIFY(IsOpen(WindowKind::CharMiss));
+        QVERIFY(Windows().IsOpen(WindowKind::CharMiss));
         QCOMPARE(clicks.count(), 4);  // one report per click or key, never two
     }
 

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "tests/kit/TaxaWindows.h"
 #include "windows/taxa/TaxonDifferencesWindow.h"
 
@@ -33,7 +33,7 @@ class TaxonDifferencesTest : public QObject {
     Q_OBJECT
     std::unique_ptr<GuiFixture> f;
 
-    TTaxDiff* Differences() { return OpenWindow<TTaxDiff>(WindowKind::TaxDiff); }
+    TTaxDiff* Differences() { return Windows().OpenWindow<TTaxDiff>(WindowKind::TaxDiff); }
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
@@ -77,7 +77,7 @@ private slots:
                  QStringList({"- +    Leaves: simple", "+ -    Habit: woody",
                               "? -    Leaves: hairy", "* +    Bark: red", "+ ?    Fruit: red"}));
         DoubleClickRow(w->StateList, 1);
-        QCOMPARE(StateScore(3), uint8_t(ScorePresent));
+        QCOMPARE(CurrentSession().StateScore(3), uint8_t(ScorePresent));
         QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
         QCOMPARE(LinesOf(w->StateList).at(1), QString("+ -   +Habit: woody"));
 

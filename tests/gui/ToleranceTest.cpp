@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
 #include "windows/states/DifferentiatingWindow.h"
@@ -52,17 +52,15 @@ class ToleranceTest : public QObject {
 
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
-    void cleanup() {
-        f.reset();
-        ToleranceMode = 0;
-    }
+    void cleanup() { f.reset(); }
 
     void theMenuSitsBeforeTheRecentKeysAndFollowsTheSettings() {
         QStringList names;
         for (QAction* action : f->Main->Key1->actions())
             names << (action->menu() ? action->menu()->objectName() : action->objectName());
-        QCOMPARE(names.mid(0, 8), QStringList({"Openkey1", "Reset1", "Close1", "N1", "Exit1",
-                                               "Tolerance1", "Checkkey1", "KeyHistoryLine"}));
+        QCOMPARE(names.mid(0, 10),
+                 QStringList({"Openkey1", "Reset1", "Undo1", "Redo1", "Close1", "N1", "Exit1",
+                              "Tolerance1", "Checkkey1", "KeyHistoryLine"}));
         QCOMPARE(f->Main->Tolerance1->title(), QString("&Tolerance"));
         QStringList captions;
         for (QAction* action : f->Main->Tolerance1->actions())
@@ -79,7 +77,7 @@ private slots:
         QCOMPARE(Checked(), QList<int>({2}));
         f->OpenAccepted(f->Write(FourTaxa()));
         QCOMPARE(Panel(), QString("4 Taxa Match, 2 allowed"));
-        QCOMPARE(Tolerance(), 2);
+        QCOMPARE(CurrentSession().Tolerance(), 2);
     }
 
     void theCountPanelSaysHowManyAreAllowedAndOffersOneMore() {
@@ -95,13 +93,13 @@ private slots:
         // Every taxon lacks "Bark: red", "Fruit: blue" and "Fruit: green", and has
         // "Habit: woody": four mismatches each.
         // Without tolerance the panel says what it always said, and a click does nothing.
-        ScoreState(2, RequestPresent);
+        CurrentSession().ScoreState(2, RequestPresent);
         QCOMPARE(Panel(), QString("0 Taxa Match"));
-        ScoreState(5, RequestPresent);
-        ScoreState(6, RequestPresent);
-        ScoreState(3, RequestAbsent);
+        CurrentSession().ScoreState(5, RequestPresent);
+        CurrentSession().ScoreState(6, RequestPresent);
+        CurrentSession().ScoreState(3, RequestAbsent);
         ClickPanel();
-        QCOMPARE(Tolerance(), 0);
+        QCOMPARE(CurrentSession().Tolerance(), 0);
         QCOMPARE(Panel(), QString("0 Taxa Match"));
 
         // Once a mismatch is allowed and still nothing matches, it offers one more.
@@ -118,14 +116,14 @@ private slots:
         QCOMPARE(Panel(), QString("0 Taxa Match, 3 allowed"));
         QCOMPARE(Checked(), QList<int>({3}));
         ClickPanel();  // nothing more to offer
-        QCOMPARE(Tolerance(), 3);
-        QCOMPARE(ToleranceMode, 3);
+        QCOMPARE(CurrentSession().Tolerance(), 3);
+        QCOMPARE(CurrentSession().ToleranceMode, 3);
 
         // Three mismatches each: every taxon is back.
-        ScoreState(3, RequestClear);
+        CurrentSession().ScoreState(3, RequestClear);
         QCOMPARE(Panel(), QString("4 Taxa Match, 3 allowed"));
         ClickPanel();  // a click offers nothing while taxa match
-        QCOMPARE(Tolerance(), 3);
+        QCOMPARE(CurrentSession().Tolerance(), 3);
         Item(0)->trigger();
         QCOMPARE(Panel(), QString("0 Taxa Match"));
         QCOMPARE(Checked(), QList<int>({0}));
@@ -134,11 +132,11 @@ private slots:
         QCOMPARE(panel->width(), 130);
         QCOMPARE(panel->geometry().right(), right);
 
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(0, RequestPresent);
         QCOMPARE(Panel(), QString("2 Taxa Match"));
         Item(1)->trigger();
         QCOMPARE(Panel(), QString("4 Taxa Match, 1 allowed"));
-        ScoreState(7, RequestAbsent);  // "Taxon four" has a second mismatch now
+        CurrentSession().ScoreState(7, RequestAbsent);  // "Taxon four" has a second mismatch now
         QCOMPARE(Panel(), QString("3 Taxa Match, 1 allowed"));
         Item(0)->trigger();
         QCOMPARE(Panel(), QString("2 Taxa Match"));
@@ -150,7 +148,7 @@ private slots:
         // Without a key the panel is hidden and a click does nothing.
         f->Main->Close1->trigger();
         ClickPanel();
-        QCOMPARE(ToleranceMode, 0);
+        QCOMPARE(CurrentSession().ToleranceMode, 0);
     }
 
     void matchingTaxaShowTheirMismatchesFewestFirst() {
@@ -160,9 +158,9 @@ private slots:
         // Mismatches: "Leaves: hairy" present gives one and three one each, "Fruit: red"
         // absent gives three another, "Leaves: simple" present three and four one each:
         // one 1, two 0, three 3, four 1.
-        ScoreState(1, RequestPresent);
-        ScoreState(4, RequestAbsent);
-        ScoreState(0, RequestPresent);
+        CurrentSession().ScoreState(1, RequestPresent);
+        CurrentSession().ScoreState(4, RequestAbsent);
+        CurrentSession().ScoreState(0, RequestPresent);
         QCOMPARE(Listed(w->VornListBox), std::vector<int>({1}));
 
         Item(1)->trigger();
@@ -178,19 +176,19 @@ private slots:
 
     void countsDifferentiatingSubsetAndTheLastTaxonFollowTheTolerance() {
         f->OpenAccepted(f->Write(FourTaxa()));
-        CountMode = true;
+        CurrentSession().CountMode = true;
         QTest::mouseClick(f->Main->ScoreButton, Qt::LeftButton);
         QTest::mouseClick(f->Main->DiffButton, Qt::LeftButton);
-        auto* index = OpenWindow(WindowKind::CharIndex);
+        auto* index = Windows().OpenWindow(WindowKind::CharIndex);
         QVERIFY(index);
         QTest::mouseClick(index->findChild<TVornIndexButton*>(), Qt::LeftButton);
-        auto* score = OpenWindow<TCharScore>(WindowKind::CharScore);
-        auto* diff = OpenWindow<TCharDiff>(WindowKind::CharDiff);
-        auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        auto* score = Windows().OpenWindow<TCharScore>(WindowKind::CharScore);
+        auto* diff = Windows().OpenWindow<TCharDiff>(WindowKind::CharDiff);
+        auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(score && diff && subset);
 
         // "Leaves: hairy" present: two and four match, one and three have a mismatch.
-        ScoreState(1, RequestPresent);
+        CurrentSession().ScoreState(1, RequestPresent);
         QCOMPARE(Lines(score).first(), QString("(1)        Leaves: simple"));
         QCOMPARE(Lines(diff), QStringList({"(1)        Leaves: simple"}));
         QCOMPARE(Lines(subset), QStringList({"(1)        Leaves: simple"}));
@@ -206,13 +204,12 @@ private slots:
 
         // Back to none allowed after "Leaves: simple" present: only two is left, and the
         // Matching Taxa window comes forward by itself.
-        ScoreState(0, RequestPresent);
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ScoreState(0, RequestPresent);
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
         Item(0)->trigger();
-        QCOMPARE(MatchingTaxaCount(), 1);
-        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch));
         QCOMPARE(Listed(TaxMatchWindow()->VornListBox), std::vector<int>({1}));
-        CountMode = false;
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "frame/Look.h"
+#include "frame/WindowTargets.h"
 #include "tests/kit/GuiFixture.h"
 
 using namespace vorn;
@@ -48,7 +49,7 @@ class WindowManagerTest : public QObject {
     std::unique_ptr<GuiFixture> f;
 
     void OpenKind(WindowKind kind) {
-        if (!IsOpen(kind)) CreateAndShow(kind);
+        if (!Windows().IsOpen(kind)) Windows().CreateAndShow(kind);
     }
     void OpenAll() {
         for (int k = 0; k < WindowKindCount; ++k)
@@ -58,7 +59,7 @@ class WindowManagerTest : public QObject {
     QStringList OpenKinds() {
         QStringList open;
         for (int k = 0; k < WindowKindCount; ++k) {
-            if (IsOpen(static_cast<WindowKind>(k))) open << kNames[k];
+            if (Windows().IsOpen(static_cast<WindowKind>(k))) open << kNames[k];
         }
         return open;
     }
@@ -75,18 +76,15 @@ class WindowManagerTest : public QObject {
 private slots:
     void init() {
         f = std::make_unique<GuiFixture>();
-        SetChildFormFactory([](WindowKind kind) { return new RecordingForm(kind); });
+        Windows().SetChildFormFactory([](WindowKind kind) { return new RecordingForm(kind); });
         Log.clear();
     }
-    void cleanup() {
-        f.reset();
-        SetChildFormFactory(nullptr);
-    }
+    void cleanup() { f.reset(); }
 
     void refreshAfterScoringRunsInItsFixedOrder() {
         OpenSmallKey(false);
         OpenAll();
-        ScoreState(1, RequestPresent);  // two taxa left: nothing comes forward
+        CurrentSession().ScoreState(1, RequestPresent);  // two taxa left: nothing comes forward
         QCOMPARE(Log, QStringList({"Score:Repaint", "Active:Load", "History:Repaint", "Diff:Load",
                                    "Best:Load", "Subset:Load", "Miss:Load", "Match:Load",
                                    "Mismatch:Load", "Differences:Repaint"}));
@@ -95,12 +93,12 @@ private slots:
 
     void broadcastsTouchTheirGroupsInOrder() {
         OpenAll();
-        LoadAllWindows();
+        Windows().LoadAllWindows();
         QCOMPARE(Log,
                  QStringList({"Score:Load", "Active:Load", "Diff:Load", "Best:Load", "Subset:Load",
                               "Miss:Load", "Match:Load", "Mismatch:Load", "Differences:Load"}));
         Log.clear();
-        ClearAllWindows();
+        Windows().ClearAllWindows();
         QCOMPARE(Log, QStringList({"Score:Clear", "Active:Clear", "History:Clear", "Diff:Clear",
                                    "Best:Clear", "Subset:Clear", "Miss:Clear", "Match:Clear",
                                    "Mismatch:Clear", "Differences:Clear"}));
@@ -121,54 +119,54 @@ private slots:
     void theOrButtonsFollowBeginAndEnd() {
         OpenSmallKey(false);
         OpenAll();
-        ToggleOrMode();
+        CurrentSession().ToggleOrMode();
         QCOMPARE(Log, QStringList({"Score:Or", "Active:Or", "History:Or", "Diff:Or", "Best:Or",
                                    "Subset:Or", "Miss:Or"}));
         Log.clear();
-        ToggleOrMode();
+        CurrentSession().ToggleOrMode();
         QCOMPARE(Log.size(), 7);  // and no list is refreshed
     }
 
     void askingForAnOpenWindowBringsItForwardWithoutReloading() {
-        TChildForm* score = ShowWindow(WindowKind::CharScore);
+        TChildForm* score = Windows().ShowWindow(WindowKind::CharScore);
         QCOMPARE(Log, QStringList({"Score:Show"}));
-        TChildForm* active = ShowWindow(WindowKind::CharActive);
+        TChildForm* active = Windows().ShowWindow(WindowKind::CharActive);
         QCOMPARE(f->Main->MdiArea->activeSubWindow(), active->SubWindow());
         Log.clear();
-        QCOMPARE(ShowWindow(WindowKind::CharScore), score);
+        QCOMPARE(Windows().ShowWindow(WindowKind::CharScore), score);
         QCOMPARE(f->Main->MdiArea->activeSubWindow(), score->SubWindow());
         score->SubWindow()->showMinimized();
-        ShowWindow(WindowKind::CharScore);
+        Windows().ShowWindow(WindowKind::CharScore);
         QVERIFY(!score->SubWindow()->isMinimized());
         QVERIFY(Log.isEmpty());
     }
 
     void theMatchingTaxaComeForwardWhenOneIsLeftOutsideOrGroups() {
         OpenSmallKey(false);
-        ToggleOrMode();
-        ScoreState(1, RequestPresent);  // narrowed to two: still in the group
-        ScoreState(0, RequestPresent);  // narrowed to one, but a group is open
-        QVERIFY(!IsOpen(WindowKind::TaxMatch));
-        ToggleOrMode();
-        ScoreState(0, RequestClear);
-        ScoreState(0, RequestPresent);  // exactly one outside a group
-        QVERIFY(IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(1, RequestPresent);  // narrowed to two: still in the group
+        CurrentSession().ScoreState(0, RequestPresent);  // narrowed to one, but a group is open
+        QVERIFY(!Windows().IsOpen(WindowKind::TaxMatch));
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(0, RequestClear);
+        CurrentSession().ScoreState(0, RequestPresent);  // exactly one outside a group
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMatch));
         QCOMPARE(Log.mid(Log.indexOf("Match:Show")), QStringList({"Match:Show", "Match:Load"}));
     }
 
     void closingAKeyClosesItsWindowsAndEmptiesTheRest() {
         OpenSmallKey(false);
         OpenAll();
-        CloseKey();
+        CloseKey(CurrentSession());
         QCOMPARE(OpenKinds(),
                  QStringList({"Score", "Active", "History", "Match", "Mismatch", "Text"}));
         QCOMPARE(Log.mid(0, 10),
                  QStringList({"Score:Clear", "Active:Clear", "History:Clear", "Diff:Clear",
                               "Best:Clear", "Subset:Clear", "Miss:Clear", "Match:Clear",
                               "Mismatch:Clear", "Differences:Clear"}));
-        CloseAllWindows();
+        Windows().CloseAllWindows();
         QVERIFY(OpenKinds().isEmpty());
-        CloseAllWindows();  // nothing open: nothing happens
+        Windows().CloseAllWindows();  // nothing open: nothing happens
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(f->WindowTitles(), QStringList());
     }
@@ -176,7 +174,7 @@ private slots:
     void anIndexedKeyOpensTheIndexOthersTheScoreWindowOnce() {
         OpenSmallKey(true);
         QCOMPARE(OpenKinds(), QStringList({"Index"}));
-        CloseAllWindows();
+        Windows().CloseAllWindows();
         OpenSmallKey(false);
         QCOMPARE(OpenKinds(), QStringList({"Score"}));
         Log.clear();
@@ -186,16 +184,16 @@ private slots:
     }
 
     void subsetAndMismatchedStatesAreRetargeted() {
-        ShowCharSubset(4);
+        Windows().ShowCharSubset(4);
         QCOMPARE(Log, QStringList({"Subset:Entry4", "Subset:Load"}));  // no show-time fill
         Log.clear();
-        ShowCharSubset(7);
+        Windows().ShowCharSubset(7);
         QCOMPARE(Log, QStringList({"Subset:Entry7", "Subset:Load"}));
         Log.clear();
-        ShowCharMiss(2, "Betula pendula");
+        Windows().ShowCharMiss(2, "Betula pendula");
         QCOMPARE(Log, QStringList({"Miss:Show", "Miss:Taxon2", "Miss:Load"}));
-        ShowCharMiss(0, "Alnus glutinosa");
-        QCOMPARE(OpenWindow(WindowKind::CharMiss)->Caption(),
+        Windows().ShowCharMiss(0, "Alnus glutinosa");
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharMiss)->Caption(),
                  QString("Mismatched States:  Alnus glutinosa"));
     }
 
@@ -204,63 +202,64 @@ private slots:
             Failing() : TChildForm(WindowKind::CharActive) {}
             void FormCreate() override { throw std::runtime_error("The index cannot be read."); }
         };
-        SetChildFormFactory([](WindowKind kind) -> TChildForm* {
+        Windows().SetChildFormFactory([](WindowKind kind) -> TChildForm* {
             return kind == WindowKind::CharActive ? new Failing : nullptr;
         });
         f->Main->Active1->trigger();
-        QVERIFY(!IsOpen(WindowKind::CharActive));
+        QVERIFY(!Windows().IsOpen(WindowKind::CharActive));
         QVERIFY(f->Main->MdiArea->subWindowList().isEmpty());
         QCOMPARE(f->MessageTexts(), QStringList({"The index cannot be read."}));
     }
 
     void childWindowsShowTheProgramsIcon() {
-        TChildForm* form = ShowWindow(WindowKind::CharScore);
+        TChildForm* form = Windows().ShowWindow(WindowKind::CharScore);
         QImage icon = form->SubWindow()->windowIcon().pixmap(48, 48).toImage();
         QCOMPARE(icon, ProgramIcon().pixmap(48, 48).toImage());
         QVERIFY(!icon.isNull());
     }
 
     void everyTextWindowIsTracked() {
-        TChildForm* older = CreateAndShow(WindowKind::TextForm);
-        TChildForm* newer = CreateAndShow(WindowKind::TextForm);
-        QCOMPARE(OpenWindow(WindowKind::TextForm), newer);
+        TChildForm* older = Windows().CreateAndShow(WindowKind::TextForm);
+        TChildForm* newer = Windows().CreateAndShow(WindowKind::TextForm);
+        QCOMPARE(Windows().OpenWindow(WindowKind::TextForm), newer);
         newer->SubWindow()->close();
-        QCOMPARE(OpenWindow(WindowKind::TextForm), older);
-        CreateAndShow(WindowKind::TextForm);
-        CloseAllWindows();
-        QVERIFY(!IsOpen(WindowKind::TextForm));
+        QCOMPARE(Windows().OpenWindow(WindowKind::TextForm), older);
+        Windows().CreateAndShow(WindowKind::TextForm);
+        Windows().CloseAllWindows();
+        QVERIFY(!Windows().IsOpen(WindowKind::TextForm));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(f->Main->MdiArea->subWindowList().isEmpty());
-        QVERIFY(OpenForms(WindowKind::TextForm).empty());
+        QVERIFY(Windows().OpenForms(WindowKind::TextForm).empty());
     }
 
     void layoutsPlaceWindowsFromTheMetricsOfTheMoment() {
         f->Main->Scorewithhistory1->trigger();
         TMainForm& m = *f->Main;
-        QCOMPARE(OpenWindow(WindowKind::TaxMatch)->Bounds(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::TaxMatch)->Bounds(),
                  QRect(0, 0, m.LeftPaneWidth, m.PaneHeight));
-        QCOMPARE(OpenWindow(WindowKind::CharHistory)->Bounds(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharHistory)->Bounds(),
                  QRect(m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth, m.LowerPaneHeight));
-        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharScore)->Bounds(),
                  QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.UpperPaneHeight));
-        QCOMPARE(m.MdiArea->activeSubWindow(), OpenWindow(WindowKind::CharScore)->SubWindow());
+        QCOMPARE(m.MdiArea->activeSubWindow(),
+                 Windows().OpenWindow(WindowKind::CharScore)->SubWindow());
 
         f->Main->resize(900, 700);
         f->Main->Scorestates1->trigger();
         f->Main->Scorestates1->trigger();
-        QCOMPARE(OpenWindow(WindowKind::CharScore)->Bounds(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharScore)->Bounds(),
                  QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
-        QCOMPARE(OpenWindow(WindowKind::TaxMatch)->Bounds(),
+        QCOMPARE(Windows().OpenWindow(WindowKind::TaxMatch)->Bounds(),
                  QRect(0, 0, m.LeftPaneWidth, m.PaneHeight));
-        QVERIFY(IsOpen(WindowKind::CharHistory));  // others stay where they were
+        QVERIFY(Windows().IsOpen(WindowKind::CharHistory));  // others stay where they were
         f->Main->Scorewithactive1->trigger();
-        QCOMPARE(OpenWindow(WindowKind::CharActive)->Bounds().top(), m.UpperPaneHeight);
+        QCOMPARE(Windows().OpenWindow(WindowKind::CharActive)->Bounds().top(), m.UpperPaneHeight);
     }
 
     void desktopMenuListsWindowsAndTilesThemFullWidth() {
-        ShowWindow(WindowKind::CharScore);
-        ShowWindow(WindowKind::TaxMatch);
-        ShowWindow(WindowKind::CharActive);
+        Windows().ShowWindow(WindowKind::CharScore);
+        Windows().ShowWindow(WindowKind::TaxMatch);
+        Windows().ShowWindow(WindowKind::CharActive);
         emit f->Main->Desktop1->aboutToShow();
         QStringList listed;
         QAction* matchItem = nullptr;
@@ -272,7 +271,7 @@ private slots:
         QCOMPARE(listed, QStringList({"&1 Score", "&2 Match", "&3 Active"}));
         matchItem->trigger();
         QCOMPARE(f->Main->MdiArea->activeSubWindow(),
-                 OpenWindow(WindowKind::TaxMatch)->SubWindow());
+                 Windows().OpenWindow(WindowKind::TaxMatch)->SubWindow());
 
         f->Main->Tilewindows1->trigger();
         int width = f->Main->MdiArea->viewport()->width();

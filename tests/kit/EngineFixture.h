@@ -3,10 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/session/Events.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/KeyFixture.h"
 
 namespace vorn::testing {
@@ -30,23 +29,23 @@ protected:
     }
 
     // "1" for each matching taxon, "0" for the others.
-    static std::string Matches() {
+    std::string Matches() {
         std::string flags;
-        for (int32_t t = 0; t < Key.TaxonCount; ++t)
-            flags += TaxonMatches(t) ? '1' : '0';
+        for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
+            flags += session_.TaxonMatches(t) ? '1' : '0';
         return flags;
     }
-    static std::vector<int32_t> Mismatches() {
+    std::vector<int32_t> Mismatches() {
         std::vector<int32_t> counts;
-        for (int32_t t = 0; t < Key.TaxonCount; ++t)
-            counts.push_back(TaxonMismatchCount(t));
+        for (int32_t t = 0; t < session_.Key.TaxonCount; ++t)
+            counts.push_back(session_.TaxonMismatchCount(t));
         return counts;
     }
-    static std::string Scores() {
+    std::string Scores() {
         static const char* marks = ".+-PA";  // None, Present, Absent, OrPresent, OrAbsent
         std::string text;
-        for (int32_t s = 0; s < Key.StateCount; ++s)
-            text += marks[StateScore(s)];
+        for (int32_t s = 0; s < session_.Key.StateCount; ++s)
+            text += marks[session_.StateScore(s)];
         return text;
     }
 

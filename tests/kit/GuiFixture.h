@@ -16,11 +16,11 @@
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "desktop/MainWindow.h"
 #include "frame/QtUserInterface.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "tests/kit/ScriptedUserInterface.h"
 #include "tests/kit/TestKeys.h"
 
@@ -49,7 +49,7 @@ inline QPointer<QTimer> AcceptNextDialog() {
 // page leaves no poll behind to answer some later dialog.
 inline void OpenKeyAccepted(const std::string& desPath) {
     QPointer<QTimer> poll = AcceptNextDialog();
-    OpenKey(desPath);
+    OpenKey(CurrentSession(), desPath);
     if (poll) poll->deleteLater();
 }
 
@@ -66,22 +66,19 @@ inline void DoubleClickRow(TVornListBox* list, int row) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-// A main window with its own settings folder and the scripted message interface, as the
-// program has it after start-up; the program-wide state is put back afterwards.
+// A main window with its own settings folder, its own fresh session and the scripted
+// message interface, as the program has it after start-up.
 class GuiFixture {
 public:
     GuiFixture() : start_(CurrentDirectory()) {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Dir.Path() + "config"));
-        NumberMode = CountMode = false;
-        NameMode = ScientificNames;
-        KeyHistory = {};
         Main = new TMainForm(Dir.Path() + "config/vorn/VORNWIN.INI");
         Main->resize(1200, 800);
         Main->show();
     }
     ~GuiFixture() {
-        CloseKey();
-        CloseAllWindows();
+        CloseKey(CurrentSession());
+        Windows().CloseAllWindows();
         delete Main;
         ChangeToDirectory(start_);
     }

@@ -6,26 +6,26 @@
 
 #include "core/platform/Directory.h"
 #include "core/session/OpenKey.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/ScriptedUserInterface.h"
 #include "tests/kit/TestKeys.h"
 
 namespace vorn::testing {
 
-// Writes keys into a temporary directory and opens them as the program does. Restores
-// the current directory and closes the key afterwards, so tests do not leak state.
+// Writes keys into a temporary directory and opens them, in a session of its own, as the
+// program does. Restores the current directory afterwards.
 class KeyFixture : public ::testing::Test {
 protected:
     KeyFixture() : start_(CurrentDirectory()) {}
     ~KeyFixture() override {
-        CloseKey();
+        CloseKey(session_);
         ChangeToDirectory(start_);
     }
 
     // Writes `keySpec` and opens it; the key must open.
     void Open(const KeySpec& keySpec) {
-        OpenKey(WriteKey(dir_.Path(), keySpec));
-        ASSERT_TRUE(Key.KeyOpen) << "key did not open";
+        OpenKey(session_, WriteKey(dir_.Path(), keySpec));
+        ASSERT_TRUE(session_.Key.KeyOpen) << "key did not open";
     }
 
     // A key from code columns: codes[s][t] is taxon t's code for state s.
@@ -41,6 +41,7 @@ protected:
         return keySpec;
     }
 
+    Session session_;
     TempDir dir_;
     ScriptedUserInterface ui_;
 

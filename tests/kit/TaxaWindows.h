@@ -13,7 +13,8 @@
 #include "core/platform/Text.h"
 #include "core/session/OpenKey.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
+#include "frame/WindowTargets.h"
 #include "tests/kit/GuiFixture.h"
 #include "windows/taxa/MatchingTaxaWindow.h"
 #include "windows/taxa/TextWindow.h"
@@ -50,11 +51,12 @@ public:
     std::vector<std::string> Shown;
 
     static RecordingImageForm* Open() {
-        SetChildFormFactory([](WindowKind kind) -> TChildForm* {
+        Windows().SetChildFormFactory([](WindowKind kind) -> TChildForm* {
             return kind == WindowKind::ImageForm ? new RecordingImageForm : nullptr;
         });
-        auto* form = static_cast<RecordingImageForm*>(CreateAndShow(WindowKind::ImageForm));
-        SetChildFormFactory(nullptr);
+        auto* form =
+            static_cast<RecordingImageForm*>(Windows().CreateAndShow(WindowKind::ImageForm));
+        Windows().SetChildFormFactory(nullptr);
         return form;
     }
 };
@@ -69,7 +71,7 @@ inline void RunQueued(QObject* receiver, const char* slot) {
 }
 
 inline TTaxMatch* TaxMatchWindow() {
-    return OpenWindow<TTaxMatch>(WindowKind::TaxMatch);
+    return Windows().OpenWindow<TTaxMatch>(WindowKind::TaxMatch);
 }
 
 // The taxon indices listed, top to bottom.

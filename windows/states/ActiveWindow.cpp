@@ -1,14 +1,14 @@
 #include "windows/states/ActiveWindow.h"
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 
 TCharActive::TCharActive() : TCharForm(WindowKind::CharActive) {}
 
 void TCharActive::AddStates() {
-    for (int32_t state = 0; state < Key.StateCount; ++state) {
-        if (StateScore(state) != ScoreNone) AddState(state);
+    for (int32_t state = 0; state < CurrentSession().Key.StateCount; ++state) {
+        if (CurrentSession().StateScore(state) != ScoreNone) AddState(state);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "windows/states/BestWindow.h"
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "frame/VornListBox.h"
 
 namespace vorn {
@@ -8,7 +8,7 @@ namespace vorn {
 TCharBest::TCharBest() : TCharForm(WindowKind::CharBest) {}
 
 void TCharBest::AddStates() {
-    for (const StateSeparation& best : BestStates()) {
+    for (const StateSeparation& best : CurrentSession().BestStates()) {
         VornListBox->AddIndic(TIndicatorObj::IndicState, best.State, TIndicatorObj::CountSeparation,
                               SeparationValue(best.Separation));
     }

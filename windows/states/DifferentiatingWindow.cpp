@@ -1,6 +1,6 @@
 #include "windows/states/DifferentiatingWindow.h"
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "frame/RebuildQuestion.h"
 
 namespace vorn {
@@ -8,7 +8,7 @@ namespace vorn {
 TCharDiff::TCharDiff() : TCharForm(WindowKind::CharDiff) {}
 
 void TCharDiff::LoadList() {
-    if (MatchingTaxaCount() > 10 && Key.StateCount > 201 &&
+    if (CurrentSession().MatchingTaxaCount() > 10 && CurrentSession().Key.StateCount > 201 &&
         !AskBeforeRebuild(Kind(), MessageKind::Information,
                           "If more than about 10 taxa match in a large key, the Differentiating "
                           "States function may require some time to complete.  Do you want to "
@@ -20,7 +20,7 @@ void TCharDiff::LoadList() {
 }
 
 void TCharDiff::AddStates() {
-    for (int32_t state : DifferentiatingStates())
+    for (int32_t state : CurrentSession().DifferentiatingStates())
         AddState(state);
 }
 

@@ -2,9 +2,9 @@
 
 #include <QPushButton>
 
-#include "core/engine/Queries.h"
 #include "core/platform/Messages.h"
 #include "core/session/HistoryList.h"
+#include "core/session/Session.h"
 #include "frame/Guarded.h"
 #include "frame/VornListBox.h"
 
@@ -35,8 +35,8 @@ TCharHistory::TCharHistory() : TCharForm(WindowKind::CharHistory) {
 }
 
 void TCharHistory::AddStates() {
-    for (int32_t state = 0; state < Key.StateCount; ++state) {
-        if (StateScore(state) != ScoreNone) AddState(state);
+    for (int32_t state = 0; state < CurrentSession().Key.StateCount; ++state) {
+        if (CurrentSession().StateScore(state) != ScoreNone) AddState(state);
     }
 }
 
@@ -67,16 +67,18 @@ void TCharHistory::LoadButtonClick() {
         UI().OpenFileDialog(HistoryDialog("Load History List", false));
     if (!file) return;
     int skipped = 0;
-    VornListBox->AddIndics(
-        [&] { skipped = LoadHistoryList(*file, [this](int32_t state) { AddIndic(state); }); });
+    Session& session = CurrentSession();
+    VornListBox->AddIndics([&] {
+        skipped = LoadHistoryList(session, *file, [this](int32_t state) { AddIndic(state); });
+    });
     // Told once, after the windows show what was applied.
-    if (skipped > 0) ShowInformation(SkippedLinesText(*file, skipped));
+    if (skipped > 0) ShowInformation(SkippedLinesText(session, *file, skipped));
 }
 
 void TCharHistory::SaveButtonClick() {
     std::optional<std::string> file = UI().SaveFileDialog(HistoryDialog("Save History List", true));
     if (!file) return;
-    SaveHistoryList(*file, ListedStates());
+    SaveHistoryList(CurrentSession(), *file, ListedStates());
 }
 
 }  // namespace vorn

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "frame/WindowManager.h"
+#include "frame/WindowTargets.h"
 #include "windows/states/StateWindow.h"
 
 namespace vorn {

@@ -9,10 +9,11 @@
 #include "core/key/KeyFiles.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "core/session/Session.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 namespace {
@@ -29,7 +30,7 @@ TCharIndex::TCharIndex() : TChildForm(WindowKind::CharIndex) {
 }
 
 void TCharIndex::FormCreate() {
-    IndexLayout layout = ReadIndexFile(Key.IndFileName, IndexTable);
+    IndexLayout layout = ReadIndexFile(CurrentSession().Key.IndFileName, IndexTable);
     notice_ = layout.Notice;
     error_ = layout.Error;
 
@@ -46,7 +47,7 @@ void TCharIndex::FormCreate() {
         button->setGeometry(place.Left, place.Top, place.Width, IndexRowHeight);
         StyleSmallButton(button, QString());
         ConnectGuarded(button, &QPushButton::clicked, this,
-                       [button] { ShowCharSubset(button->Entry); });
+                       [button] { Windows().ShowCharSubset(button->Entry); });
     }
 
     setFixedSize(layout.ClientWidth, layout.ClientHeight);
@@ -63,7 +64,7 @@ void TCharIndex::FormCreate() {
 void TCharIndex::FormShow() {
     // Centred in the area as it is seen unscrolled, not where an earlier index (of this
     // key or another) was scrolled to.
-    ScrollFrameHome();
+    Windows().ScrollHome();
     if (QMdiSubWindow* sub = SubWindow()) {
         QSize client = FrameClientSize(sub->size());
         int left = std::max(0, (client.width() - sub->width()) / 2);
@@ -80,7 +81,7 @@ void TCharIndex::FormClose() {
     ClearIndexTable(IndexTable);
     // The area was scrolled to reach this window; the windows left are placed from the
     // origin.
-    ScrollFrameHome();
+    Windows().ScrollHome();
 }
 
 }  // namespace vorn

@@ -1,6 +1,6 @@
 #include "windows/states/MismatchedStatesWindow.h"
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 
 namespace vorn {
 
@@ -19,9 +19,9 @@ void TCharMiss::SetMissTaxon(int taxon, const QString& name) {
 
 void TCharMiss::AddStates() {
     // A taxon outside the key lists nothing rather than reading past its records.
-    if (MissTaxon < 0 || MissTaxon >= Key.TaxonCount) return;
-    for (int32_t state = 0; state < Key.StateCount; ++state) {
-        if (StateContradicts(MissTaxon, state)) AddState(state);
+    if (MissTaxon < 0 || MissTaxon >= CurrentSession().Key.TaxonCount) return;
+    for (int32_t state = 0; state < CurrentSession().Key.StateCount; ++state) {
+        if (CurrentSession().StateContradicts(MissTaxon, state)) AddState(state);
     }
 }
 

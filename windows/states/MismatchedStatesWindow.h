@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/WindowManager.h"
+#include "frame/WindowTargets.h"
 #include "windows/states/StateWindow.h"
 
 namespace vorn {

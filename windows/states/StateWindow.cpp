@@ -4,12 +4,12 @@
 #include <QVBoxLayout>
 
 #include "core/key/KeyFiles.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 
@@ -60,7 +60,7 @@ void TCharForm::FormShow() {
 void TCharForm::LoadList() {
     BusyCursor busy;
     ClearList();
-    if (Key.KeyOpen) VornListBox->AddIndics([this] { AddStates(); });
+    if (CurrentSession().Key.KeyOpen) VornListBox->AddIndics([this] { AddStates(); });
 }
 
 void TCharForm::ClearList() {
@@ -76,7 +76,7 @@ void TCharForm::AddState(int32_t state) {
 }
 
 void TCharForm::OrButtonDraw() {
-    if (OrMode()) {
+    if (CurrentSession().OrMode()) {
         OrButton->setText("End &Or");
         OrButton->setToolTip("End selection of character states to \"Or\" together");
     } else {
@@ -87,23 +87,23 @@ void TCharForm::OrButtonDraw() {
 }
 
 void TCharForm::PresentButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestPresent);
+    CurrentSession().ScoreState(VornListBox->SelectedIndic(), RequestPresent);
 }
 
 void TCharForm::AbsentButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestAbsent);
+    CurrentSession().ScoreState(VornListBox->SelectedIndic(), RequestAbsent);
 }
 
 void TCharForm::ClearButtonClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestClear);
+    CurrentSession().ScoreState(VornListBox->SelectedIndic(), RequestClear);
 }
 
 void TCharForm::VornListBoxDblClick() {
-    ScoreState(VornListBox->SelectedIndic(), RequestToggle);
+    CurrentSession().ScoreState(VornListBox->SelectedIndic(), RequestToggle);
 }
 
 void TCharForm::OrButtonClick() {
-    ToggleOrMode();
+    CurrentSession().ToggleOrMode();
 }
 
 }  // namespace vorn

@@ -3,9 +3,10 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/engine/Queries.h"
 #include "core/platform/Text.h"
+#include "core/session/Session.h"
 #include "frame/Guarded.h"
+#include "frame/WindowRegistry.h"
 #include "windows/states/IndexWindow.h"
 
 namespace vorn {
@@ -31,17 +32,17 @@ void TCharSubset::AddStates() {
         for (int32_t r = 0; r < ranges; ++r) {
             // Only the key's own states: an index may name more than the key has.
             const EntryRange& range = entry_.Ranges[static_cast<size_t>(r)];
-            int32_t last = std::min(range.Last, Key.StateCount - 1);
+            int32_t last = std::min(range.Last, CurrentSession().Key.StateCount - 1);
             for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
-                if (StateSplitsCountedTaxa(state)) AddState(state);
+                if (CurrentSession().StateSplitsCountedTaxa(state)) AddState(state);
             }
         }
     }
 }
 
 void TCharSubset::ImageButtonClick() {
-    ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
-                  entry_.ImageName.value_or(""));
+    Windows().ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
+                            entry_.ImageName.value_or(""));
 }
 
 }  // namespace vorn

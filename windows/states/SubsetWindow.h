@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/key/IndexFile.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowTargets.h"
 #include "windows/states/StateWindow.h"
 
 namespace vorn {

@@ -13,6 +13,7 @@
 #include "core/platform/Text.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
+#include "frame/WindowRegistry.h"
 #include "windows/taxa/JpegImage.h"
 
 namespace vorn {

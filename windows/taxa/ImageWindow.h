@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "frame/ChildForm.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowTargets.h"
 
 class QLabel;
 class QPushButton;

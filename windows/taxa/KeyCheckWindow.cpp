@@ -9,8 +9,9 @@
 #include "core/platform/Text.h"
 #include "core/session/KeyCheckReport.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 #include "frame/BusyCursor.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "windows/taxa/TextWindow.h"
 
 namespace vorn {
@@ -23,10 +24,12 @@ constexpr int kProgressSteps = 1000;
 }  // namespace
 
 TTextForm* ShowKeyCheck() {
-    if (!Key.KeyOpen) return nullptr;
-    const int64_t key = KeysOpened;
-    const std::string name = Key.KeyName;
-    auto stillOpen = [key] { return Key.KeyOpen && KeysOpened == key; };
+    if (!CurrentSession().Key.KeyOpen) return nullptr;
+    const int64_t key = CurrentSession().KeysOpened;
+    const std::string name = CurrentSession().Key.KeyName;
+    auto stillOpen = [key] {
+        return CurrentSession().Key.KeyOpen && CurrentSession().KeysOpened == key;
+    };
 
     KeyCheck check;
     {
@@ -38,7 +41,7 @@ TTextForm* ShowKeyCheck() {
         progress.setMinimumDuration(kProgressShownAfterMs);
         progress.setAutoReset(false);
         progress.setValue(0);
-        check = CheckKey(Key.Codes, [&](double fraction) {
+        check = CheckKey(CurrentSession().Key.Codes, [&](double fraction) {
             progress.setValue(static_cast<int>(std::lround(fraction * kProgressSteps)));
             // Cancel answers, and the windows repaint, while the check runs.
             QCoreApplication::processEvents();
@@ -49,8 +52,9 @@ TTextForm* ShowKeyCheck() {
 
     BusyCursor busy;
     // The text first: a name that cannot be read leaves no empty window behind.
-    QString text = QString::fromStdString(KeyTextToUtf8(KeyCheckText(check, kKeyCheckListLines)));
-    auto* form = dynamic_cast<TTextForm*>(CreateAndShow(WindowKind::TextForm));
+    QString text = QString::fromStdString(
+        KeyTextToUtf8(KeyCheckText(CurrentSession().Key, check, kKeyCheckListLines)));
+    auto* form = dynamic_cast<TTextForm*>(Windows().CreateAndShow(WindowKind::TextForm));
     if (!form) return nullptr;
     form->SetCaption(QString::fromStdString(KeyTextToUtf8("Key Check: " + name)));
     // A report, not a file shown as written: its long lines wrap at the window's width.

@@ -2,13 +2,13 @@
 
 #include <QPushButton>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Text.h"
+#include "core/session/Session.h"
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 
@@ -25,17 +25,17 @@ TTaxMatch::TTaxMatch()
 void TTaxMatch::LoadList() {
     BusyCursor busy;
     ClearList();
-    if (!Key.KeyOpen) return;
+    if (!CurrentSession().Key.KeyOpen) return;
     VornListBox->AddIndics([this] {
-        if (Tolerance() > 0) {
+        if (CurrentSession().Tolerance() > 0) {
             // Taxa that match despite mismatches: the fewest first, each with its count.
-            for (int32_t taxon : MatchingTaxaByMismatches())
+            for (int32_t taxon : CurrentSession().MatchingTaxaByMismatches())
                 VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon,
                                       TIndicatorObj::CountMismatches);
             return;
         }
-        for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon) {
-            if (TaxonMatches(taxon)) {
+        for (int32_t taxon = 0; taxon < CurrentSession().Key.TaxonCount; ++taxon) {
+            if (CurrentSession().TaxonMatches(taxon)) {
                 VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon,
                                       TIndicatorObj::CountStandard);
             }
@@ -45,13 +45,14 @@ void TTaxMatch::LoadList() {
 
 void TTaxMatch::VornListBoxClick() {
     if (!UpdateButtons()) return;
-    if (ImageButton->isEnabled() && IsOpen(WindowKind::ImageForm)) ImageButtonClick();
+    if (ImageButton->isEnabled() && Windows().IsOpen(WindowKind::ImageForm)) ImageButtonClick();
 }
 
 void TTaxMatch::ImageButtonClick() {
     std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
-    ShowImageForm(QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))), *taxon->ImageName);
+    Windows().ShowImageForm(QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))),
+                            *taxon->ImageName);
 }
 
 }  // namespace vorn

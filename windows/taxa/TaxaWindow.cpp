@@ -6,7 +6,7 @@
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "windows/taxa/TaxonNotes.h"
 
 namespace vorn {

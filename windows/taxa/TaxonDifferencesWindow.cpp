@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/VornListBox.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 namespace {
@@ -81,10 +81,10 @@ void TTaxDiff::LoadList() {
     BusyCursor busy;
     int32_t a = taxonA_, b = taxonB_;
     ClearList();
-    if (!Key.KeyOpen) return;
+    if (!CurrentSession().Key.KeyOpen) return;
     for (TVornListBox* list : {ListA, ListB}) {
         list->AddIndics([list] {
-            for (int32_t taxon = 0; taxon < Key.TaxonCount; ++taxon)
+            for (int32_t taxon = 0; taxon < CurrentSession().Key.TaxonCount; ++taxon)
                 list->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountStandard);
         });
     }
@@ -130,7 +130,7 @@ void TTaxDiff::ListBClick() {
 }
 
 void TTaxDiff::StateListDblClick() {
-    ScoreState(StateList->SelectedIndic(), RequestToggle);
+    CurrentSession().ScoreState(StateList->SelectedIndic(), RequestToggle);
 }
 
 void TTaxDiff::ShowDifferences() {
@@ -144,13 +144,13 @@ void TTaxDiff::ShowDifferences() {
         Summary->setText("Taxon A and taxon B are the same");
         return;
     }
-    TaxonDifferences differences = Differences(taxonA_, taxonB_);
+    TaxonDifferences differences = CurrentSession().Differences(taxonA_, taxonB_);
     StateList->AddIndics([&] {
         for (const std::vector<int32_t>* states : {&differences.Certain, &differences.Possible}) {
             for (int32_t state : *states) {
-                StateList->AddIndic(
-                    TIndicatorObj::IndicState, state, TIndicatorObj::CountCodes,
-                    CodesValue(TaxonCode(state, taxonA_), TaxonCode(state, taxonB_)));
+                StateList->AddIndic(TIndicatorObj::IndicState, state, TIndicatorObj::CountCodes,
+                                    CodesValue(CurrentSession().Key.TaxonCode(state, taxonA_),
+                                               CurrentSession().Key.TaxonCode(state, taxonB_)));
             }
         }
     });

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "frame/ChildForm.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowTargets.h"
 
 class QLabel;
 

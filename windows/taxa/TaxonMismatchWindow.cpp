@@ -3,17 +3,17 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
+#include "core/session/Session.h"
 #include "frame/BusyCursor.h"
 #include "frame/Guarded.h"
 #include "frame/OpenDocument.h"
 #include "frame/RebuildQuestion.h"
 #include "frame/VornListBox.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 
@@ -31,7 +31,7 @@ TTaxMismatch::TTaxMismatch()
 }
 
 void TTaxMismatch::LoadList() {
-    if (Key.TaxonCount > 101 &&
+    if (CurrentSession().Key.TaxonCount > 101 &&
         !AskBeforeRebuild(Kind(), MessageKind::Warning,
                           "Calculating Mismatched States for large keys can require some time.  "
                           "Do you want to continue this operation?")) {
@@ -40,9 +40,9 @@ void TTaxMismatch::LoadList() {
     }
     BusyCursor busy;
     ClearList();
-    if (!Key.KeyOpen) return;
+    if (!CurrentSession().Key.KeyOpen) return;
     VornListBox->AddIndics([this] {
-        for (int32_t taxon : TaxaByMismatches())
+        for (int32_t taxon : CurrentSession().TaxaByMismatches())
             VornListBox->AddIndic(TIndicatorObj::IndicTaxon, taxon, TIndicatorObj::CountMismatches);
     });
 }
@@ -55,7 +55,7 @@ void TTaxMismatch::VornListBoxClick() {
 void TTaxMismatch::VornListBoxDblClick() {
     std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon) return;
-    ShowCharMiss(taxon->Index, QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))));
+    Windows().ShowCharMiss(taxon->Index, QString::fromStdString(KeyTextToUtf8(IndicName(*taxon))));
 }
 
 void TTaxMismatch::ImageButtonClick() {

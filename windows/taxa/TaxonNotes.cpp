@@ -4,7 +4,7 @@
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
 #include "frame/Indicator.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 #include "windows/taxa/TextWindow.h"
 
 namespace vorn {
@@ -19,7 +19,7 @@ TTextForm* ShowTaxonNotes(const TIndicatorObj* indicator) {
                         "\" could not be found.");
         return nullptr;
     }
-    auto* form = dynamic_cast<TTextForm*>(CreateAndShow(WindowKind::TextForm));
+    auto* form = dynamic_cast<TTextForm*>(Windows().CreateAndShow(WindowKind::TextForm));
     if (!form) return nullptr;
     form->SetCaption("Notes:  " + QString::fromStdString(KeyTextToUtf8(IndicName(*indicator))));
     form->LoadLines(path);

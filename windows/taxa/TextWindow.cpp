@@ -11,7 +11,7 @@
 #include "core/platform/Text.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 namespace vorn {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "core/platform/IoError.h"
 #include "core/platform/RecordFile.h"
-#include "core/session/Scoring.h"
+#include "core/session/Session.h"
 #include "tests/kit/EngineFixture.h"
 
 namespace vorn {
@@ -29,22 +29,22 @@ protected:
     }
     bool Satisfies(const OrGroup& group, int t) {
         for (int32_t s : group.Members)
-            if (!Fails(s, t, StateScore(s))) return true;
+            if (!Fails(s, t, session_.StateScore(s))) return true;
         return false;
     }
 
     void CheckAgainstBruteForce(int step) {
-        const Engine& engine = *OpenEngine();
-        std::vector<int> expected(static_cast<size_t>(Key.TaxonCount), 0);
-        for (int s = 0; s < Key.StateCount; ++s) {
-            uint8_t score = StateScore(s);
+        const Engine& engine = *session_.OpenEngine();
+        std::vector<int> expected(static_cast<size_t>(session_.Key.TaxonCount), 0);
+        for (int s = 0; s < session_.Key.StateCount; ++s) {
+            uint8_t score = session_.StateScore(s);
             if (score != ScorePresent && score != ScoreAbsent) continue;
-            for (int t = 0; t < Key.TaxonCount; ++t)
+            for (int t = 0; t < session_.Key.TaxonCount; ++t)
                 expected[t] += Fails(s, t, score);
         }
-        std::vector<int> groupsOf(static_cast<size_t>(Key.StateCount), 0);
+        std::vector<int> groupsOf(static_cast<size_t>(session_.Key.StateCount), 0);
         for (const OrGroup& g : engine.ClosedGroups()) {
-            for (int t = 0; t < Key.TaxonCount; ++t)
+            for (int t = 0; t < session_.Key.TaxonCount; ++t)
                 expected[t] += !Satisfies(g, t);
             for (int32_t s : g.Members)
                 ++groupsOf[s];
@@ -55,34 +55,36 @@ protected:
                 ++groupsOf[s];
         }
         int matching = 0;
-        for (int t = 0; t < Key.TaxonCount; ++t) {
-            ASSERT_EQ(TaxonMismatchCount(t), expected[t]) << "step " << step << " taxon " << t;
-            bool matches = expected[t] <= Tolerance();
+        for (int t = 0; t < session_.Key.TaxonCount; ++t) {
+            ASSERT_EQ(session_.TaxonMismatchCount(t), expected[t])
+                << "step " << step << " taxon " << t;
+            bool matches = expected[t] <= session_.Tolerance();
             if (open && !open->Members.empty()) matches = matches && Satisfies(*open, t);
-            ASSERT_EQ(TaxonMatches(t), matches) << "step " << step << " taxon " << t;
+            ASSERT_EQ(session_.TaxonMatches(t), matches) << "step " << step << " taxon " << t;
             matching += matches;
         }
-        ASSERT_EQ(MatchingTaxaCount(), matching) << "step " << step;
+        ASSERT_EQ(session_.MatchingTaxaCount(), matching) << "step " << step;
         std::vector<int32_t> recount = engine.RecountMismatches();
         ASSERT_EQ(recount, std::vector<int32_t>(expected.begin(), expected.end()));
 
         int t = 0;  // taxa within the tolerance
-        for (int taxon = 0; taxon < Key.TaxonCount; ++taxon)
-            t += expected[taxon] <= Tolerance();
+        for (int taxon = 0; taxon < session_.Key.TaxonCount; ++taxon)
+            t += expected[taxon] <= session_.Tolerance();
         std::vector<std::pair<int32_t, double>> best;
-        for (int s = 0; s < Key.StateCount; ++s) {
-            uint8_t score = StateScore(s);
+        for (int s = 0; s < session_.Key.StateCount; ++s) {
+            uint8_t score = session_.StateScore(s);
             int count = -1;
             if (score == ScoreNone || score == ScorePresent) {
                 count = 0;
-                for (int t = 0; t < Key.TaxonCount; ++t)
-                    count += expected[t] <= Tolerance() && spec_.Codes[s][t] != '-';
+                for (int t = 0; t < session_.Key.TaxonCount; ++t)
+                    count += expected[t] <= session_.Tolerance() && spec_.Codes[s][t] != '-';
             }
-            ASSERT_EQ(StateMatchCount(s), count) << "step " << step << " state " << s;
+            ASSERT_EQ(session_.StateMatchCount(s), count) << "step " << step << " state " << s;
             if (score == ScoreNone && t >= 2) {
                 int plus = 0, minus = 0;
-                for (int t2 = 0; t2 < Key.TaxonCount; ++t2) {
-                    if (expected[t2] != Tolerance()) continue;  // fewer: survives either way
+                for (int t2 = 0; t2 < session_.Key.TaxonCount; ++t2) {
+                    if (expected[t2] != session_.Tolerance())
+                        continue;  // fewer: survives either way
                     plus += spec_.Codes[s][t2] == '+';
                     minus += spec_.Codes[s][t2] == '-';
                 }
@@ -98,7 +100,7 @@ protected:
         std::stable_sort(best.begin(), best.end(), [](const auto& a, const auto& b) {
             return std::round(a.second * 1e9) > std::round(b.second * 1e9);
         });
-        std::vector<StateSeparation> engineBest = BestStates();
+        std::vector<StateSeparation> engineBest = session_.BestStates();
         ASSERT_EQ(engineBest.size(), best.size()) << "step " << step;
         for (size_t i = 0; i < best.size(); ++i) {
             ASSERT_EQ(engineBest[i].State, best[i].first) << "step " << step << " place " << i;
@@ -117,13 +119,13 @@ protected:
         std::uniform_int_distribution<int> state(0, states - 1), request(0, 3), pick(0, 99);
         for (int step = 0; step < steps; ++step) {
             if (pick(rng) < 12) {
-                ToggleOrMode();
+                session_.ToggleOrMode();
             } else if (pick(rng) < 2) {
-                ResetKey();
+                ResetKey(session_);
             } else if (tolerances && pick(rng) < 8) {
-                ChangeTolerance(pick(rng) % 4);
+                session_.ChangeTolerance(pick(rng) % 4);
             } else {
-                ScoreState(state(rng), static_cast<ScoreRequest>(request(rng)));
+                session_.ScoreState(state(rng), static_cast<ScoreRequest>(request(rng)));
             }
             if (step % every == 0 || step == steps - 1) CheckAgainstBruteForce(step);
             if (HasFatalFailure()) return;
@@ -147,7 +149,7 @@ TEST_F(Invariants, EveryCountFollowsTheTolerance) {
         RunRandom(130, 40, seed, 500, 1, true);
         if (HasFatalFailure()) break;
     }
-    ChangeTolerance(0);
+    session_.ChangeTolerance(0);
 }
 
 TEST_F(Invariants, SizesAcrossWordBoundariesAndBeyondTheOldCapacity) {
@@ -173,14 +175,14 @@ TEST_F(Invariants, AReadFaultWhileOpeningRefusesTheKeyAndActionsReadNothing) {
             return file == "RANDOM.DAT" && reads++ == failAt ? EIO : 0;
         });
         try {
-            OpenKey(des);
+            OpenKey(session_, des);
             ADD_FAILURE() << "a failed read of the matrix went unnoticed, read " << failAt;
         } catch (const IoError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot read \"RANDOM.DAT\": Input/output error.");
         }
         RecordFile::SetReadFault(nullptr);
-        EXPECT_FALSE(Key.KeyOpen);
-        EXPECT_EQ(OpenEngine(), nullptr);
+        EXPECT_FALSE(session_.Key.KeyOpen);
+        EXPECT_EQ(session_.OpenEngine(), nullptr);
     }
 
     Open(spec_);
@@ -189,8 +191,8 @@ TEST_F(Invariants, AReadFaultWhileOpeningRefusesTheKeyAndActionsReadNothing) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> state(0, 23), request(0, 3);
     for (int step = 0; step < 200; ++step) {
-        ScoreState(state(rng), static_cast<ScoreRequest>(request(rng)));
-        if (step % 20 == 19) ToggleOrMode();
+        session_.ScoreState(state(rng), static_cast<ScoreRequest>(request(rng)));
+        if (step % 20 == 19) session_.ToggleOrMode();
     }
     RecordFile::SetReadFault(nullptr);
     CheckAgainstBruteForce(200);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/engine/Queries.h"
+#include "core/session/Session.h"
 #include "tests/kit/EngineFixture.h"
 
 namespace vorn {
@@ -88,12 +88,13 @@ TEST_F(KeyReportTest, DifferencesBetweenTwoTaxaCertainThenPossible) {
                   "*+",     // possible
                   "??",     // neither
                   "++"}));  // neither
-    TaxonDifferences d = Differences(0, 1);
+    TaxonDifferences d = session_.Differences(0, 1);
     EXPECT_EQ(d.Certain, (std::vector<int32_t>{0, 3}));
     EXPECT_EQ(d.Possible, (std::vector<int32_t>{1, 4}));
-    d = Differences(1, 0);
+    d = session_.Differences(1, 0);
     EXPECT_EQ(d.Certain, (std::vector<int32_t>{0, 3}));
-    EXPECT_TRUE(Differences(1, 1).Certain.empty() && Differences(1, 1).Possible.empty());
+    EXPECT_TRUE(session_.Differences(1, 1).Certain.empty() &&
+                session_.Differences(1, 1).Possible.empty());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ protected:
         KeySpec keySpec = MakeKey(std::vector<std::string>(5, std::string(taxa, '+')), taxa);
         std::string des = testing::WriteKey(dir_.Path(), keySpec);
         WriteFile(dir_.Path() + "TEST.TAX", tax);
-        OpenKey(des);
+        OpenKey(session_, des);
     }
 };
 
@@ -30,15 +30,15 @@ TEST_F(KeyFiles, ShortFormWhenTheLastWholeBlockDoesNotBeginWithDollar) {
         tax += "Taxon" + std::string(35, ' ');
     ASSERT_EQ(tax.size(), 400u);
     OpenWithTaxonFile(tax, 10);
-    ASSERT_TRUE(Key.KeyOpen);
-    EXPECT_FALSE(Key.LongTaxonNames);
-    EXPECT_EQ(Key.TaxonCount, 10);
+    ASSERT_TRUE(session_.Key.KeyOpen);
+    EXPECT_FALSE(session_.Key.LongTaxonNames);
+    EXPECT_EQ(session_.Key.TaxonCount, 10);
 
     // 420 bytes: the 20 extra bytes are no record; the byte at 360 still decides.
     OpenWithTaxonFile(tax + std::string(20, '$'), 10);
-    EXPECT_FALSE(Key.LongTaxonNames);
-    EXPECT_EQ(Key.TaxonCount, 10);
-    EXPECT_EQ(ReadTaxonName(9), "Taxon");
+    EXPECT_FALSE(session_.Key.LongTaxonNames);
+    EXPECT_EQ(session_.Key.TaxonCount, 10);
+    EXPECT_EQ(session_.Key.ReadTaxonName(9), "Taxon");
 }
 
 TEST_F(KeyFiles, LongFormEndsWithATrailerWhoseByte40IsDollar) {
@@ -52,33 +52,33 @@ TEST_F(KeyFiles, LongFormEndsWithATrailerWhoseByte40IsDollar) {
     tax += trailer;
     ASSERT_EQ(tax.size(), 880u);
     OpenWithTaxonFile(tax, 10);
-    ASSERT_TRUE(Key.KeyOpen);
-    EXPECT_TRUE(Key.LongTaxonNames);
-    EXPECT_EQ(Key.TaxonCount, 10);
-    EXPECT_EQ(ReadTaxonName(0), "Long name number 0/with a common name");
-    EXPECT_EQ(ReadTaxonName(9), "Long name number 9/with a common name");
+    ASSERT_TRUE(session_.Key.KeyOpen);
+    EXPECT_TRUE(session_.Key.LongTaxonNames);
+    EXPECT_EQ(session_.Key.TaxonCount, 10);
+    EXPECT_EQ(session_.Key.ReadTaxonName(0), "Long name number 0/with a common name");
+    EXPECT_EQ(session_.Key.ReadTaxonName(9), "Long name number 9/with a common name");
 }
 
 TEST_F(KeyFiles, ATaxonFileShorterThanOneRecordCannotBeOpened) {
     EXPECT_THROW(OpenWithTaxonFile("Too short", 1), IoError);
-    EXPECT_FALSE(Key.KeyOpen);
-    EXPECT_TRUE(Key.KeyName.empty());
+    EXPECT_FALSE(session_.Key.KeyOpen);
+    EXPECT_TRUE(session_.Key.KeyName.empty());
     // 40 to 79 bytes starting with "$" would be a long form without its trailer.
     for (size_t size : {40u, 79u}) {
         std::string tax(size, ' ');
         tax[0] = '$';
         try {
             OpenWithTaxonFile(tax, 1);
-            ADD_FAILURE() << size << " bytes opened with " << Key.TaxonCount << " taxa";
+            ADD_FAILURE() << size << " bytes opened with " << session_.Key.TaxonCount << " taxa";
         } catch (const IoError& e) {
             EXPECT_EQ(std::string(e.what()),
                       "Cannot read \"TEST.TAX\": the file is shorter than one taxon record.");
         }
-        EXPECT_FALSE(Key.KeyOpen);
+        EXPECT_FALSE(session_.Key.KeyOpen);
     }
     // A later key opens normally.
     Open(MakeKey({"+-", "-+"}));
-    EXPECT_EQ(Key.TaxonCount, 2);
+    EXPECT_EQ(session_.Key.TaxonCount, 2);
 }
 
 TEST_F(KeyFiles, TextsLoseTrailingBlanksOnly) {
@@ -86,10 +86,10 @@ TEST_F(KeyFiles, TextsLoseTrailingBlanksOnly) {
     keySpec.Taxa = {"   Leading blanks stay", "", "Tab\tand \xA9 stay"};
     keySpec.States = {"  State text  "};
     Open(keySpec);
-    EXPECT_EQ(ReadTaxonName(0), "   Leading blanks stay");
-    EXPECT_EQ(ReadTaxonName(1), "");
-    EXPECT_EQ(ReadTaxonName(2), "Tab\tand \xA9 stay");
-    EXPECT_EQ(ReadStateText(0), "  State text");
+    EXPECT_EQ(session_.Key.ReadTaxonName(0), "   Leading blanks stay");
+    EXPECT_EQ(session_.Key.ReadTaxonName(1), "");
+    EXPECT_EQ(session_.Key.ReadTaxonName(2), "Tab\tand \xA9 stay");
+    EXPECT_EQ(session_.Key.ReadStateText(0), "  State text");
 }
 
 TEST_F(KeyFiles, RecordArithmeticAtTheRecordBoundaries) {
@@ -107,11 +107,11 @@ TEST_F(KeyFiles, RecordArithmeticAtTheRecordBoundaries) {
         // Only the long form can hold no taxon: its trailer is the whole file.
         keySpec.LongTaxonNames = taxa == 0;
         Open(keySpec);
-        EXPECT_EQ(Key.RecordsPerState, taxa <= 40 ? 1 : taxa <= 80 ? 2 : 3);
-        EXPECT_EQ(Key.TaxonCount, taxa);
+        EXPECT_EQ(session_.Key.RecordsPerState, taxa <= 40 ? 1 : taxa <= 80 ? 2 : 3);
+        EXPECT_EQ(session_.Key.TaxonCount, taxa);
         for (int s = 0; s < 5; ++s) {
             for (int t = 0; t < taxa; ++t) {
-                ASSERT_EQ(TaxonCode(s, t), (t + s) % 3 == 0 ? CodePresent : CodeAbsent)
+                ASSERT_EQ(session_.Key.TaxonCode(s, t), (t + s) % 3 == 0 ? CodePresent : CodeAbsent)
                     << "state " << s << " taxon " << t;
             }
         }
@@ -123,20 +123,20 @@ TEST_F(KeyFiles, FortyOneTaxaPutTaxon40OfState3InRecord7) {
     codes[3][40] = '+';
     codes[3][39] = '*';
     Open(MakeKey(codes));
-    EXPECT_EQ(Key.RecordsPerState, 2);
-    EXPECT_EQ(TaxonCode(3, 40), CodePresent);
-    EXPECT_EQ(TaxonCode(3, 39), CodeVariable);
-    EXPECT_EQ(TaxonCode(4, 40), CodeAbsent);
+    EXPECT_EQ(session_.Key.RecordsPerState, 2);
+    EXPECT_EQ(session_.Key.TaxonCode(3, 40), CodePresent);
+    EXPECT_EQ(session_.Key.TaxonCode(3, 39), CodeVariable);
+    EXPECT_EQ(session_.Key.TaxonCode(4, 40), CodeAbsent);
 }
 
 TEST_F(KeyFiles, MatrixBytesOtherThanTheFourCodesReadAsUnknown) {
     Open(MakeKey({"?+-*x \x00\xFF"}));
-    EXPECT_EQ(TaxonCode(0, 0), CodeUnknown);
-    EXPECT_EQ(TaxonCode(0, 1), CodePresent);
-    EXPECT_EQ(TaxonCode(0, 2), CodeAbsent);
-    EXPECT_EQ(TaxonCode(0, 3), CodeVariable);
+    EXPECT_EQ(session_.Key.TaxonCode(0, 0), CodeUnknown);
+    EXPECT_EQ(session_.Key.TaxonCode(0, 1), CodePresent);
+    EXPECT_EQ(session_.Key.TaxonCode(0, 2), CodeAbsent);
+    EXPECT_EQ(session_.Key.TaxonCode(0, 3), CodeVariable);
     for (int t = 4; t < 8; ++t)
-        EXPECT_EQ(TaxonCode(0, t), CodeUnknown) << t;
+        EXPECT_EQ(session_.Key.TaxonCode(0, t), CodeUnknown) << t;
 }
 
 // Every code is read when the key opens, so a matrix that cannot hold them all refuses
@@ -145,9 +145,9 @@ TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedRefusesTheKey) {
     KeySpec keySpec = MakeKey({"++", "--", "+-"});
     std::string des = testing::WriteKey(dir_.Path(), keySpec);
     WriteFile(dir_.Path() + "TEST.DAT", std::string(40 * 2 + 39, '+'));  // 2 of 3 records
-    OpenKey(des);
-    EXPECT_FALSE(Key.KeyOpen);
-    EXPECT_FALSE(Key.TaxonFile.IsOpen());
+    OpenKey(session_, des);
+    EXPECT_FALSE(session_.Key.KeyOpen);
+    EXPECT_FALSE(session_.Key.TaxonFile.IsOpen());
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
     EXPECT_EQ(ui_.Texts()[0],
@@ -156,8 +156,8 @@ TEST_F(KeyFiles, AMatrixShorterThanTheStatesNeedRefusesTheKey) {
 
     // One more byte completes the last record: the key opens.
     WriteFile(dir_.Path() + "TEST.DAT", std::string(40 * 3, '+'));
-    OpenKey(des);
-    EXPECT_TRUE(Key.KeyOpen);
+    OpenKey(session_, des);
+    EXPECT_TRUE(session_.Key.KeyOpen);
 }
 
 TEST_F(KeyFiles, SplitTaxonRecordCutsAtNotesThenImageThenCommonName) {

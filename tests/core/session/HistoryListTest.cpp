@@ -21,7 +21,7 @@ protected:
     std::vector<int32_t> Load(const std::string& text) {
         testing::WriteFile(dir_.Path() + "H.HIS", text);
         std::vector<int32_t> listed;
-        skipped_ = LoadHistoryList(dir_.Path() + "H.HIS", [&](int32_t s) { listed.push_back(s); });
+        skipped_ = LoadHistoryList(session_, dir_.Path() + "H.HIS", [&](int32_t s) { listed.push_back(s); });
         return listed;
     }
     int skipped_ = -1;
@@ -48,11 +48,11 @@ TEST_F(HistoryLists, OutOfRangeNumbersAndOtherLinesAreSkipped) {
 }
 
 TEST_F(HistoryLists, TheSkippedLinesAreToldWithTheirReason) {
-    EXPECT_EQ(SkippedLinesText("/tmp/A.HIS", 1),
+    EXPECT_EQ(SkippedLinesText(session_, "/tmp/A.HIS", 1),
               "1 line of the history list \"/tmp/A.HIS\" was skipped: its state number is outside "
               "the 12 states of the key " +
-                  Key.KeyName + ".  The list may have been written for another key.");
-    std::string four = SkippedLinesText("B.HIS", 4);
+                  session_.Key.KeyName + ".  The list may have been written for another key.");
+    std::string four = SkippedLinesText(session_, "B.HIS", 4);
     EXPECT_TRUE(
         four.starts_with("4 lines of the history list \"B.HIS\" were skipped: their state "
                          "numbers are outside"))
@@ -71,7 +71,7 @@ TEST_F(HistoryLists, ALineWithoutANumberStopsTheLoadingAfterWhatCameBefore) {
 }
 
 TEST_F(HistoryLists, EntriesJoinAnOpenGroupAsOrMarks) {
-    ToggleOrMode();
+    session_.ToggleOrMode();
     Load("+1\r\n-2\r\n");
     EXPECT_EQ(Scores(), "PA..........");
     // Loading again asks for the same scores; they are refused inside the group.
@@ -80,21 +80,21 @@ TEST_F(HistoryLists, EntriesJoinAnOpenGroupAsOrMarks) {
 }
 
 TEST_F(HistoryLists, SavedListsLoadBackAsTheSameHistory) {
-    ScoreState(4, RequestAbsent);
-    ScoreState(0, RequestPresent);
-    ToggleOrMode();
-    ScoreState(2, RequestPresent);
-    ScoreState(3, RequestAbsent);
-    ToggleOrMode();
+    session_.ScoreState(4, RequestAbsent);
+    session_.ScoreState(0, RequestPresent);
+    session_.ToggleOrMode();
+    session_.ScoreState(2, RequestPresent);
+    session_.ScoreState(3, RequestAbsent);
+    session_.ToggleOrMode();
     std::string path = dir_.Path() + "SAVED.HIS";
     // 9 is unscored; the "Or" members have no character of their own.
-    SaveHistoryList(path, {4, 0, 2, 3, 8, 99});
+    SaveHistoryList(session_, path, {4, 0, 2, 3, 8, 99});
     EXPECT_EQ(testing::ReadFile(path), "-5\r\n+1\r\n 3\r\n 4\r\n 9\r\n");
 
-    OpenEngine()->ClearAllScores();
+    session_.OpenEngine()->ClearAllScores();
     history_.clear();
     std::vector<int32_t> listed;
-    LoadHistoryList(path, [&](int32_t s) { listed.push_back(s); });
+    LoadHistoryList(session_, path, [&](int32_t s) { listed.push_back(s); });
     EXPECT_EQ(Scores(), "+...-.......");
     EXPECT_EQ(history_, (std::vector<int32_t>{4, 0}));
     EXPECT_EQ(listed, (std::vector<int32_t>{2, 3, 8}));
@@ -103,10 +103,10 @@ TEST_F(HistoryLists, SavedListsLoadBackAsTheSameHistory) {
 TEST_F(HistoryLists, AFailedSaveKeepsTheOldFileAndNamesIt) {
     std::string path = dir_.Path() + "SAVED.HIS";
     testing::WriteFile(path, "+1\r\n");
-    ScoreState(1, RequestPresent);
+    session_.ScoreState(1, RequestPresent);
     SetWriteFault([](std::string_view step) { return step == "write" ? ENOSPC : 0; });
     try {
-        SaveHistoryList(path, {1});
+        SaveHistoryList(session_, path, {1});
         ADD_FAILURE() << "no error";
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot write \"" + path + "\": No space left on device.");

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/engine/Queries.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
 #include "core/session/Events.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Session.h"
 #include "tests/kit/KeyFixture.h"
 
 namespace vorn {
@@ -38,8 +38,8 @@ private:
 
 class OpeningKeys : public KeyFixture {
 protected:
-    OpeningKeys() { KeyHistory = {}; }
-    ~OpeningKeys() override { KeyHistory = {}; }
+    OpeningKeys() { session_.KeyHistory = {}; }
+    ~OpeningKeys() override { session_.KeyHistory = {}; }
     RecordingEvents desktop_;
 };
 
@@ -47,10 +47,10 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
     KeySpec keySpec = MakeKey({"+-"});
     keySpec.Name = "TREES";
     std::string des = testing::WriteKey(dir_.Path(), keySpec);
-    KeyHistory[1] = des;
+    session_.KeyHistory[1] = des;
     std::remove((dir_.Path() + "TREES.CHR").c_str());
     std::remove((dir_.Path() + "TREES.DAT").c_str());
-    OpenKey(des);
+    OpenKey(session_, des);
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Texts()[0],
               "Sorry, one or more of the VORN files needed for the TREES key could not be found "
@@ -58,13 +58,13 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
                   dir_.Path() + ".  Not found:  TREES.CHR, TREES.DAT.");
     EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Information);
     EXPECT_EQ(desktop_.Calls, "closed ");
-    EXPECT_EQ(KeyHistory[1], "") << "the entry leaves the key history";
-    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_EQ(session_.KeyHistory[1], "") << "the entry leaves the key history";
+    EXPECT_FALSE(session_.Key.KeyOpen);
     // The names built for the attempt are emptied again: no index is offered.
-    EXPECT_TRUE(Key.IndFileName.empty());
+    EXPECT_TRUE(session_.Key.IndFileName.empty());
 
     std::remove(des.c_str());
-    OpenKey(des);
+    OpenKey(session_, des);
     EXPECT_EQ(ui_.Texts()[1],
               "Sorry, one or more of the VORN files needed for the TREES key could not be found "
               "in the subdirectory " +
@@ -73,42 +73,42 @@ TEST_F(OpeningKeys, MissingFilesAreListedInOrderAfterTwoBlanks) {
 
 TEST_F(OpeningKeys, AMissingDirectoryIsToldAloneAndLeavesTheHistory) {
     std::string path = dir_.Path() + "gone/KEYS/OAKS.DES";
-    KeyHistory[0] = path;
-    OpenKey(path);
+    session_.KeyHistory[0] = path;
+    OpenKey(session_, path);
     ASSERT_EQ(ui_.Texts().size(), 1u);
     EXPECT_EQ(ui_.Texts()[0],
               "Sorry, the directory \"" + dir_.Path() + "gone/KEYS/\" does not exist.");
-    EXPECT_EQ(KeyHistory[0], "");
-    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_EQ(session_.KeyHistory[0], "");
+    EXPECT_FALSE(session_.Key.KeyOpen);
 }
 
 TEST_F(OpeningKeys, CapacityIs65535TaxaAnd65535States) {
     Open(MakeKey({std::string(65535, '+')}));
-    EXPECT_EQ(Key.TaxonCount, 65535);
-    EXPECT_EQ(MatchingTaxaCount(), 65535);
+    EXPECT_EQ(session_.Key.TaxonCount, 65535);
+    EXPECT_EQ(session_.MatchingTaxaCount(), 65535);
     Open(MakeKey(std::vector<std::string>(65535, "+-")));
-    EXPECT_EQ(Key.StateCount, 65535);
-    EXPECT_EQ(MatchingTaxaCount(), 2);
+    EXPECT_EQ(session_.Key.StateCount, 65535);
+    EXPECT_EQ(session_.MatchingTaxaCount(), 2);
 
     for (auto [taxa, states] : {std::pair{65536, 1}, std::pair{1, 65536}}) {
         ui_.Messages.clear();
         desktop_.Calls.clear();
-        KeyHistory = {};
-        OpenKey(testing::WriteKey(
-            dir_.Path(), MakeKey(std::vector<std::string>(states, std::string(taxa, '-')))));
+        session_.KeyHistory = {};
+        OpenKey(session_, testing::WriteKey(dir_.Path(), MakeKey(std::vector<std::string>(
+                                                             states, std::string(taxa, '-')))));
         ASSERT_EQ(ui_.Texts().size(), 1u);
         EXPECT_EQ(ui_.Messages[0].Kind, MessageKind::Error);
         EXPECT_EQ(ui_.Texts()[0],
                   "The VORN key you wish to access is too large for this copy of VORN (at most "
                   "65,535 taxa and 65,535 states).  The key cannot be opened.");
-        EXPECT_FALSE(Key.KeyOpen);
-        EXPECT_FALSE(Key.TaxonFile.IsOpen());
-        EXPECT_EQ(OpenEngine(), nullptr);
+        EXPECT_FALSE(session_.Key.KeyOpen);
+        EXPECT_FALSE(session_.Key.TaxonFile.IsOpen());
+        EXPECT_EQ(session_.OpenEngine(), nullptr);
         // The history is left alone for a key that is too large.
-        EXPECT_EQ(KeyHistory[0], "");
+        EXPECT_EQ(session_.KeyHistory[0], "");
         EXPECT_EQ(desktop_.Calls, "closed ");
         // The previous key was closed first, and with no key open nothing matches.
-        EXPECT_EQ(MatchingTaxaCount(), 0);
+        EXPECT_EQ(session_.MatchingTaxaCount(), 0);
     }
 }
 
@@ -117,32 +117,32 @@ TEST_F(OpeningKeys, AnAcceptedKeyEntersHistoryAndItsDirectoryBecomesCurrent) {
     keySpec.Name = "OAKS";
     keySpec.Index = "1 20 2\r\nHeading\r\n1\r\nEntry\r\n1 2\r\n";
     std::string des = testing::WriteKey(dir_.Path(), keySpec);
-    OpenKey(des);
-    ASSERT_TRUE(Key.KeyOpen);
+    OpenKey(session_, des);
+    ASSERT_TRUE(session_.Key.KeyOpen);
     EXPECT_EQ(CurrentDirectory(), AbsolutePath(dir_.Path()));
-    EXPECT_EQ(Key.KeyName, "OAKS");
-    EXPECT_EQ(Key.IndFileName, "OAKS.IND");
-    EXPECT_EQ(OpenKeyPath, des);
-    EXPECT_EQ(WorkDir, dir_.Path());
+    EXPECT_EQ(session_.Key.KeyName, "OAKS");
+    EXPECT_EQ(session_.Key.IndFileName, "OAKS.IND");
+    EXPECT_EQ(session_.OpenKeyPath, des);
+    EXPECT_EQ(session_.WorkDir, dir_.Path());
     EXPECT_EQ(desktop_.Calls, "closed opened title accepted ");
-    EXPECT_EQ(KeyHistory[0], des);
+    EXPECT_EQ(session_.KeyHistory[0], des);
 
     desktop_.Calls.clear();
-    CloseKey();
+    CloseKey(session_);
     EXPECT_EQ(desktop_.Calls, "closed ");
-    EXPECT_TRUE(OpenKeyPath.empty());
-    EXPECT_TRUE(Key.KeyName.empty());
-    EXPECT_EQ(WorkDir, dir_.Path());  // kept for the settings
+    EXPECT_TRUE(session_.OpenKeyPath.empty());
+    EXPECT_TRUE(session_.Key.KeyName.empty());
+    EXPECT_EQ(session_.WorkDir, dir_.Path());  // kept for the settings
 }
 
 TEST_F(OpeningKeys, DecliningTheTitlePageClosesTheKeyWithoutHistory) {
     desktop_.AcceptTitle = false;
     std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-"}));
-    OpenKey(des);
-    EXPECT_FALSE(Key.KeyOpen);
+    OpenKey(session_, des);
+    EXPECT_FALSE(session_.Key.KeyOpen);
     EXPECT_EQ(desktop_.Calls, "closed opened title closed ");
-    EXPECT_EQ(KeyHistory[0], "");
-    EXPECT_EQ(WorkDir, dir_.Path());  // its files were opened
+    EXPECT_EQ(session_.KeyHistory[0], "");
+    EXPECT_EQ(session_.WorkDir, dir_.Path());  // its files were opened
 }
 
 TEST_F(OpeningKeys, LowerCaseFileNamesAndNoIndexFile) {
@@ -152,22 +152,22 @@ TEST_F(OpeningKeys, LowerCaseFileNamesAndNoIndexFile) {
     keySpec.Extensions[2] = ".Chr";
     keySpec.Extensions[3] = ".dat";
     Open(keySpec);
-    EXPECT_EQ(Key.TaxFileName, "birches.TAX");
-    EXPECT_TRUE(Key.IndFileName.empty());
-    EXPECT_EQ(ReadStateText(0), "State 0");
+    EXPECT_EQ(session_.Key.TaxFileName, "birches.TAX");
+    EXPECT_TRUE(session_.Key.IndFileName.empty());
+    EXPECT_EQ(session_.Key.ReadStateText(0), "State 0");
 }
 
 TEST_F(OpeningKeys, ReopeningTheOpenKeyUnscoresEveryState) {
     std::string des = testing::WriteKey(dir_.Path(), MakeKey({"+-", "-+"}));
-    OpenKey(des);
-    ScoreState(0, RequestPresent);
-    ToggleOrMode();
-    ASSERT_EQ(MatchingTaxaCount(), 1);
-    OpenKey(des);
-    EXPECT_TRUE(Key.KeyOpen);
-    EXPECT_FALSE(OrMode());
-    EXPECT_EQ(StateScore(0), ScoreNone);
-    EXPECT_EQ(MatchingTaxaCount(), 2);
+    OpenKey(session_, des);
+    session_.ScoreState(0, RequestPresent);
+    session_.ToggleOrMode();
+    ASSERT_EQ(session_.MatchingTaxaCount(), 1);
+    OpenKey(session_, des);
+    EXPECT_TRUE(session_.Key.KeyOpen);
+    EXPECT_FALSE(session_.OrMode());
+    EXPECT_EQ(session_.StateScore(0), ScoreNone);
+    EXPECT_EQ(session_.MatchingTaxaCount(), 2);
 }
 
 TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {
@@ -185,19 +185,19 @@ TEST_F(OpeningKeys, SplitKeyFileNameNeverReadsOutsideThePath) {
     p = SplitKeyFileName("");
     EXPECT_EQ(p.Name, "");
     // An empty path opens nothing and says nothing.
-    OpenKey("");
+    OpenKey(session_, "");
     EXPECT_TRUE(ui_.Messages.empty());
-    EXPECT_FALSE(Key.KeyOpen);
+    EXPECT_FALSE(session_.Key.KeyOpen);
 }
 
 TEST_F(OpeningKeys, LongKeyNamesAndTheirFileNamesAreKeptWhole) {
     KeySpec keySpec = MakeKey({"+-"});
     keySpec.Name = std::string(97, 'K');
-    OpenKey(testing::WriteKey(dir_.Path(), keySpec));
+    OpenKey(session_, testing::WriteKey(dir_.Path(), keySpec));
     EXPECT_TRUE(ui_.Texts().empty());
-    ASSERT_TRUE(Key.KeyOpen);
-    EXPECT_EQ(Key.KeyName, std::string(97, 'K'));
-    EXPECT_EQ(Key.DatFileName, std::string(97, 'K') + ".DAT");
+    ASSERT_TRUE(session_.Key.KeyOpen);
+    EXPECT_EQ(session_.Key.KeyName, std::string(97, 'K'));
+    EXPECT_EQ(session_.Key.DatFileName, std::string(97, 'K') + ".DAT");
 }
 
 }  // namespace

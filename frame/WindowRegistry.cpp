@@ -1,49 +1,86 @@
-#include "frame/WindowManager.h"
+#include "frame/WindowRegistry.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QScrollBar>
 #include <algorithm>
-#include <array>
 
-#include "core/engine/Queries.h"
-#include "core/key/KeyFiles.h"
-#include "core/session/Events.h"
-#include "core/session/Modes.h"
+#include "core/session/Session.h"
+#include "frame/CountPanel.h"
 #include "frame/Look.h"
 #include "frame/PaintErrors.h"
+#include "frame/WindowTargets.h"
 
 namespace vorn {
 namespace {
 
-WindowFrame* frame = nullptr;
-const WindowKindRow* kindTable = nullptr;
-std::span<const WindowKind> closedWithKey;
-std::function<TChildForm*(WindowKind)> factoryOverride;
+WindowRegistry* installedRegistry = nullptr;
 
-// Per kind, the windows created and not yet destroyed, oldest first. A QPointer turns null
-// when Qt deletes its window, so nothing here can point at a destroyed window; a window
-// that has begun to close is skipped by every lookup.
-std::array<std::vector<QPointer<TChildForm>>, WindowKindCount> registry;
+}  // namespace
 
-const WindowKindRow& Row(WindowKind kind) {
-    return kindTable[static_cast<int>(kind)];
+WindowRegistry* InstalledWindows() {
+    return installedRegistry;
 }
 
-std::vector<QPointer<TChildForm>>& Entries(WindowKind kind) {
-    auto& entries = registry[static_cast<size_t>(kind)];
+WindowRegistry& Windows() {
+    return *installedRegistry;
+}
+
+LayoutMetrics FrameMetrics() {
+    return installedRegistry ? installedRegistry->Metrics() : LayoutMetrics{};
+}
+
+QSize FrameClientSize(QSize fallback) {
+    return installedRegistry ? installedRegistry->ClientSize() : fallback;
+}
+
+QWidget* DialogParent() {
+    return installedRegistry ? installedRegistry->DialogParent() : nullptr;
+}
+
+WindowRegistry::WindowRegistry(WindowFrame& frame, WindowKindTable kinds, Session& session)
+    : frame_(frame),
+      kinds_(kinds),
+      session_(session),
+      previousEvents_(SetSessionEvents(this)),
+      previousRegistry_(std::exchange(installedRegistry, this)) {
+    notAskedDuring_.fill(-1);
+}
+
+WindowRegistry::~WindowRegistry() {
+    if (&Events() == this) SetSessionEvents(previousEvents_);
+    if (installedRegistry == this) installedRegistry = previousRegistry_;
+}
+
+const WindowKindRow& WindowRegistry::Row(WindowKind kind) const {
+    return kinds_.Rows[static_cast<size_t>(kind)];
+}
+
+QSize WindowRegistry::ClientSize() const {
+    return frame_.ChildArea()->viewport()->size();
+}
+
+void WindowRegistry::ScrollHome() {
+    QMdiArea* area = frame_.ChildArea();
+    area->horizontalScrollBar()->setValue(0);
+    area->verticalScrollBar()->setValue(0);
+}
+
+void WindowRegistry::SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
+    factoryOverride_ = std::move(factory);
+}
+
+std::vector<QPointer<TChildForm>>& WindowRegistry::Entries(WindowKind kind) {
+    auto& entries = registry_[static_cast<size_t>(kind)];
     std::erase_if(entries, [](const QPointer<TChildForm>& form) { return form.isNull(); });
     return entries;
 }
 
-// Calls f on every open window of `group`, in registry order. A window may close itself
-// inside f (a question answered No), so each is looked up afresh.
+// A window may close itself inside f (a question answered No), so each is looked up afresh.
 template <class F>
-void ForEachOpen(WindowGroup group, F&& f) {
-    if (!kindTable) return;
+void WindowRegistry::ForEachOpen(WindowGroup group, F&& f) {
     for (int k = 0; k < WindowKindCount; ++k) {
         auto kind = static_cast<WindowKind>(k);
         if (Row(kind).Group != group) continue;
@@ -53,87 +90,39 @@ void ForEachOpen(WindowGroup group, F&& f) {
     }
 }
 
-void Close(WindowKind kind) {
+void WindowRegistry::Close(WindowKind kind) {
     for (TChildForm* form : OpenForms(kind))
         form->CloseForm();
 }
 
-}  // namespace
-
-LayoutMetrics FrameMetrics() {
-    return frame ? frame->Metrics() : LayoutMetrics{};
-}
-
-QSize FrameClientSize(QSize fallback) {
-    return frame ? frame->ChildArea()->viewport()->size() : fallback;
-}
-
-QWidget* DialogParent() {
-    return frame ? frame->DialogParent() : nullptr;
-}
-
-void ScrollFrameHome() {
-    if (!frame) return;
-    QMdiArea* area = frame->ChildArea();
-    area->horizontalScrollBar()->setValue(0);
-    area->verticalScrollBar()->setValue(0);
-}
-
-void SetChildFormFactory(std::function<TChildForm*(WindowKind)> factory) {
-    factoryOverride = std::move(factory);
-}
-
-namespace {
-
-// What the core tells, turned into what the windows and the frame do.
-class WindowManagerEvents : public SessionEvents {
-public:
-    void StateScored(int32_t state) override {
-        if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
-            history->AddIndic(state);
-        }
+void WindowRegistry::StateScored(int32_t state) {
+    if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
+        history->AddIndic(state);
     }
-    void ScoresChanged() override { RefreshAfterScoring(); }
-    void OrModeChanged() override { RedrawOrButtons(); }
-    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-    void KeyOpened() override {
-        if (frame) frame->ShowKeyState();
-        UpdateMatchingCount();
-    }
-    bool ConfirmTitlePage() override { return frame && frame->ConfirmTitlePage(); }
-    void KeyAccepted() override {
-        LoadAllWindows();
-        ShowFirstKeyWindows();
-    }
-    void KeyClosed() override {
-        UpdateMatchingCount();
-        if (frame) frame->ShowKeyState();
-        ClearAllWindows();
-        CloseKeyWindows();
-    }
-};
-
-WindowManagerEvents events;
-
-}  // namespace
-
-void InstallWindowManager(WindowFrame* windowFrame, WindowKindTable kinds) {
-    frame = windowFrame;
-    kindTable = kinds.Rows.data();
-    closedWithKey = kinds.ClosedWithKey;
-    SetSessionEvents(&events);
 }
 
-void UninstallWindowManager() {
-    if (&Events() == &events) SetSessionEvents(nullptr);
-    frame = nullptr;
+void WindowRegistry::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
 }
 
-bool IsOpen(WindowKind kind) {
-    return OpenForm(kind) != nullptr;
+void WindowRegistry::KeyOpened() {
+    frame_.ShowKeyState();
+    UpdateMatchingCount();
 }
 
-TChildForm* OpenForm(WindowKind kind) {
+void WindowRegistry::KeyAccepted() {
+    LoadAllWindows();
+    ShowFirstKeyWindows();
+}
+
+void WindowRegistry::KeyClosed() {
+    UpdateMatchingCount();
+    frame_.ShowKeyState();
+    ClearAllWindows();
+    CloseKeyWindows();
+}
+
+TChildForm* WindowRegistry::OpenForm(WindowKind kind) {
     auto& entries = Entries(kind);
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         if (!(*it)->Closing()) return *it;
@@ -141,7 +130,7 @@ TChildForm* OpenForm(WindowKind kind) {
     return nullptr;
 }
 
-std::vector<TChildForm*> OpenForms(WindowKind kind) {
+std::vector<TChildForm*> WindowRegistry::OpenForms(WindowKind kind) {
     std::vector<TChildForm*> forms;
     for (const QPointer<TChildForm>& form : Entries(kind)) {
         if (!form->Closing()) forms.push_back(form);
@@ -149,18 +138,18 @@ std::vector<TChildForm*> OpenForms(WindowKind kind) {
     return forms;
 }
 
-void BringForward(TChildForm* form) {
+void WindowRegistry::BringForward(TChildForm* form) {
     QMdiSubWindow* sub = form->SubWindow();
     if (!sub) return;
     if (sub->isMinimized()) {
         sub->showNormal();
     } else {
-        if (frame) frame->ChildArea()->setActiveSubWindow(sub);
+        frame_.ChildArea()->setActiveSubWindow(sub);
         sub->raise();
     }
 }
 
-void RaiseWithoutFocus(TChildForm* form) {
+void WindowRegistry::RaiseWithoutFocus(TChildForm* form) {
     QMdiSubWindow* sub = form->SubWindow();
     if (!sub) return;
     QWidget* focus = QApplication::focusWidget();
@@ -169,16 +158,15 @@ void RaiseWithoutFocus(TChildForm* form) {
     if (focus && focus != QApplication::focusWidget()) focus->setFocus(Qt::OtherFocusReason);
 }
 
-TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
-    if (!frame || !kindTable) return nullptr;
+TChildForm* WindowRegistry::CreateAndShow(WindowKind kind, bool runFormShow) {
     const WindowKindRow& row = Row(kind);
-    TChildForm* form = factoryOverride ? factoryOverride(kind) : nullptr;
+    TChildForm* form = factoryOverride_ ? factoryOverride_(kind) : nullptr;
     if (!form && row.Create) {
         form = row.Create();
         form->SetCaption(row.Caption);
     }
     if (!form) return nullptr;
-    QMdiSubWindow* sub = frame->ChildArea()->addSubWindow(form);
+    QMdiSubWindow* sub = frame_.ChildArea()->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(ProgramIcon());
     if (!row.Several) Entries(kind).clear();
@@ -196,7 +184,7 @@ TChildForm* CreateAndShow(WindowKind kind, bool runFormShow) {
     return form->Closing() ? nullptr : form;
 }
 
-TChildForm* ShowWindow(WindowKind kind) {
+TChildForm* WindowRegistry::ShowWindow(WindowKind kind) {
     if (TChildForm* form = OpenForm(kind); form && !Row(kind).Several) {
         BringForward(form);
         return form;
@@ -204,7 +192,7 @@ TChildForm* ShowWindow(WindowKind kind) {
     return CreateAndShow(kind);
 }
 
-void ShowCharSubset(int entry) {
+void WindowRegistry::ShowCharSubset(int entry) {
     TChildForm* form = OpenForm(WindowKind::CharSubset);
     bool wasOpen = form != nullptr;
     if (!form) form = CreateAndShow(WindowKind::CharSubset, false);
@@ -215,7 +203,7 @@ void ShowCharSubset(int entry) {
     if (wasOpen && !form->Closing()) BringForward(form);
 }
 
-void ShowCharMiss(int taxon, const QString& name) {
+void WindowRegistry::ShowCharMiss(int taxon, const QString& name) {
     TChildForm* form = OpenForm(WindowKind::CharMiss);
     bool wasOpen = form != nullptr;
     if (!form) {
@@ -231,7 +219,7 @@ void ShowCharMiss(int taxon, const QString& name) {
     if (wasOpen && !form->Closing()) RaiseWithoutFocus(form);
 }
 
-void ShowImageForm(const QString& caption, const std::string& imageName) {
+void WindowRegistry::ShowImageForm(const QString& caption, const std::string& imageName) {
     if (TChildForm* form = OpenForm(WindowKind::ImageForm)) {
         form->SetCaption(caption);
         if (auto* target = dynamic_cast<ImageTarget*>(form)) target->ShowImage(imageName);
@@ -244,13 +232,13 @@ void ShowImageForm(const QString& caption, const std::string& imageName) {
     if (!target) return;
     form->SetCaption(caption);
     QRect bounds = form->Bounds();
-    form->SetBounds(FrameMetrics().LeftPaneWidth, bounds.top(), bounds.width(), bounds.height());
+    form->SetBounds(Metrics().LeftPaneWidth, bounds.top(), bounds.width(), bounds.height());
     target->ShowImage(imageName);
 }
 
-TChildForm* ShowTaxonDifferences() {
+TChildForm* WindowRegistry::ShowTaxonDifferences() {
     int32_t taxon = -1;
-    if (QMdiSubWindow* sub = frame ? frame->ChildArea()->currentSubWindow() : nullptr) {
+    if (QMdiSubWindow* sub = frame_.ChildArea()->currentSubWindow()) {
         if (auto* form = qobject_cast<TChildForm*>(sub->widget())) taxon = form->HighlightedTaxon();
     }
     TChildForm* form = ShowWindow(WindowKind::TaxDiff);
@@ -259,92 +247,75 @@ TChildForm* ShowTaxonDifferences() {
     return form;
 }
 
-void RepaintCharWindows() {
+void WindowRegistry::RepaintCharWindows() {
     ResetPaintErrors();
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
-void RepaintTaxWindows() {
+void WindowRegistry::RepaintTaxWindows() {
     ResetPaintErrors();
     ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
-void RepaintAllWindows() {
+void WindowRegistry::RepaintAllWindows() {
     // One reset for both groups: an error met while the first is measured is told once.
     ResetPaintErrors();
     for (WindowGroup group : {WindowGroup::State, WindowGroup::Taxa})
         ForEachOpen(group, [](TChildForm* f, const WindowKindRow&) { f->RepaintList(); });
 }
-void ClearCharWindows() {
+void WindowRegistry::ClearCharWindows() {
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
 }
-void ClearTaxWindows() {
+void WindowRegistry::ClearTaxWindows() {
     ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow&) { f->ClearList(); });
 }
-void ClearAllWindows() {
+void WindowRegistry::ClearAllWindows() {
     ClearCharWindows();
     ClearTaxWindows();
 }
-void LoadCharWindows() {
+void WindowRegistry::LoadCharWindows() {
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow& row) {
         if (row.LoadedWithKey) f->LoadList();
     });
 }
-void LoadTaxWindows() {
+void WindowRegistry::LoadTaxWindows() {
     ForEachOpen(WindowGroup::Taxa, [](TChildForm* f, const WindowKindRow& row) {
         if (row.LoadedWithKey) f->LoadList();
     });
 }
-void LoadAllWindows() {
+void WindowRegistry::LoadAllWindows() {
     ResetPaintErrors();
     LoadCharWindows();
     LoadTaxWindows();
 }
-void RedrawOrButtons() {
+void WindowRegistry::RedrawOrButtons() {
     ForEachOpen(WindowGroup::State, [](TChildForm* f, const WindowKindRow&) { f->OrButtonDraw(); });
 }
 
-void CloseAllWindows() {
+void WindowRegistry::CloseAllWindows() {
     for (int kind = 0; kind < WindowKindCount; ++kind)
         Close(static_cast<WindowKind>(kind));
 }
 
-void CloseKeyWindows() {
-    for (WindowKind kind : closedWithKey)
+void WindowRegistry::CloseKeyWindows() {
+    for (WindowKind kind : kinds_.ClosedWithKey)
         Close(kind);
 }
 
-void ShowFirstKeyWindows() {
-    if (!Key.IndFileName.empty()) {
+void WindowRegistry::ShowFirstKeyWindows() {
+    if (!session_.Key.IndFileName.empty()) {
         ShowWindow(WindowKind::CharIndex);
     } else if (!IsOpen(WindowKind::CharScore)) {
         ShowWindow(WindowKind::CharScore);
     }
 }
 
-// At tolerance 0 the panel says what it always said; once mismatches are allowed and
-// still nothing matches, it offers one more.
-std::string MatchingCountCaption(int32_t count, int tolerance) {
-    std::string caption = MatchingCountText(count);
-    if (count == 0 && tolerance > 0 && tolerance < kMenuTolerance) {
-        caption += ": click to allow " + std::to_string(tolerance + 1);
-    } else if (tolerance > 0) {
-        caption += ", " + std::to_string(tolerance) + " allowed";
-    }
-    return caption;
+void WindowRegistry::UpdateMatchingCount() {
+    frame_.SetMatchingCountText(session_.Key.KeyOpen
+                                    ? QString::fromStdString(MatchingCountCaption(
+                                          session_.MatchingTaxaCount(), session_.Tolerance()))
+                                    : QString());
 }
 
-bool CountPanelOffersTolerance() {
-    return Key.KeyOpen && MatchingTaxaCount() == 0 && Tolerance() > 0 &&
-           Tolerance() < kMenuTolerance;
-}
-
-void UpdateMatchingCount() {
-    if (!frame) return;
-    frame->SetMatchingCountText(
-        Key.KeyOpen ? QString::fromStdString(MatchingCountCaption(MatchingTaxaCount(), Tolerance()))
-                    : QString());
-}
-
-void RefreshAfterScoring() {
+void WindowRegistry::RefreshAfterScoring() {
     ResetPaintErrors();
     UpdateMatchingCount();
     auto refresh = [](TChildForm* f, const WindowKindRow& row) {
@@ -352,7 +323,7 @@ void RefreshAfterScoring() {
         if (row.Refresh == AfterScoring::Load) f->LoadList();
     };
     ForEachOpen(WindowGroup::State, refresh);
-    if (MatchingTaxaCount() == 1 && !OrMode()) ShowWindow(WindowKind::TaxMatch);
+    if (session_.MatchingTaxaCount() == 1 && !session_.OrMode()) ShowWindow(WindowKind::TaxMatch);
     ForEachOpen(WindowGroup::Taxa, refresh);
 }
 
@@ -361,9 +332,8 @@ namespace {
 // A maximized child would stay over the laid-out windows, and a child shown while another
 // is maximized comes up maximized too, with its buttons in the menu bar: every child is
 // restored before a layout and each placed one again after it is shown.
-void RestoreMaximized() {
-    if (!frame) return;
-    for (QMdiSubWindow* sub : frame->ChildArea()->subWindowList()) {
+void RestoreMaximized(QMdiArea* area) {
+    for (QMdiSubWindow* sub : area->subWindowList()) {
         if (sub->isMaximized()) sub->showNormal();
     }
 }
@@ -374,9 +344,11 @@ void Place(TChildForm* form, int left, int top, int width, int height) {
     form->SetBounds(left, top, width, height);
 }
 
-void LayoutWithLower(WindowKind lower) {
-    RestoreMaximized();
-    const LayoutMetrics m = FrameMetrics();
+}  // namespace
+
+void WindowRegistry::LayoutWithLower(WindowKind lower) {
+    RestoreMaximized(frame_.ChildArea());
+    const LayoutMetrics m = Metrics();
     Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(lower), m.LeftPaneWidth, m.UpperPaneHeight, m.RightPaneWidth,
           m.LowerPaneHeight);
@@ -384,19 +356,17 @@ void LayoutWithLower(WindowKind lower) {
           m.UpperPaneHeight);
 }
 
-}  // namespace
-
-void LayoutScoreStates() {
-    RestoreMaximized();
-    const LayoutMetrics m = FrameMetrics();
+void WindowRegistry::LayoutScoreStates() {
+    RestoreMaximized(frame_.ChildArea());
+    const LayoutMetrics m = Metrics();
     Place(ShowWindow(WindowKind::TaxMatch), 0, 0, m.LeftPaneWidth, m.PaneHeight);
     Place(ShowWindow(WindowKind::CharScore), m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight);
 }
 
-void LayoutScoreWithActive() {
+void WindowRegistry::LayoutScoreWithActive() {
     LayoutWithLower(WindowKind::CharActive);
 }
-void LayoutScoreWithHistory() {
+void WindowRegistry::LayoutScoreWithHistory() {
     LayoutWithLower(WindowKind::CharHistory);
 }
 
