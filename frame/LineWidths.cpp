@@ -81,7 +81,6 @@ int LineWidths::PrefixWidth(const QFont& font, const IndicatorRow& row, bool lin
     if (key == widths.LastPrefix) return widths.LastPrefixWidth;
     auto found = widths.Prefixes.find(key);
     if (found == widths.Prefixes.end()) {
-        ++prefixesMeasured_;
         std::string prefix = IndicPrefix(row, linked, numbers);
         int width = HasCodesLead(row) && prefix.size() >= kCodesLeadBytes
                         ? CodesLeadWidth(widths.Metrics) +

@@ -44,9 +44,8 @@ public:
     int PrefixWidth(const QFont& font, const IndicatorRow& row, bool linked,
                     const IndicNumbers& numbers);
 
-    // Texts measured since the program started, for tests and benchmarks.
+    // Bodies measured since the widths were made, for tests and benchmarks.
     int64_t BodiesMeasured() const { return bodiesMeasured_; }
-    int64_t PrefixesMeasured() const { return prefixesMeasured_; }
 
 private:
     struct Stamp {
@@ -71,7 +70,6 @@ private:
     // A handful at most: one per list font.
     std::vector<std::unique_ptr<FontWidths>> fonts_;
     int64_t bodiesMeasured_ = 0;
-    int64_t prefixesMeasured_ = 0;
 };
 
 }  // namespace vorn

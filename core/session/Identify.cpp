@@ -162,7 +162,6 @@ const char* ScoreText(uint8_t score) {
 
 // What the report holds besides the identification.
 struct ReportOptions {
-    bool json = false;
     std::optional<std::pair<int32_t, int32_t>> differences;  // taxa from 0
     std::optional<KeyCheck> keyCheck;
 };
@@ -451,7 +450,6 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
 
     auto listState = [&listed](int32_t state) { listed.Add(state); };
     ReportOptions options;
-    options.json = json;
     if (differencesArg) {
         size_t comma = differencesArg->find(',');
         std::optional<int32_t> a, b;
