@@ -1,6 +1,7 @@
 #include "core/key/CodeMatrix.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -45,6 +46,52 @@ inline void PackWord(const uint8_t* bytes, uint64_t& yes, uint64_t& no) {
     yes = y;
     no = n;
 #endif
+}
+
+// Appends bits to a plane, 64 at a time.
+class BitWriter {
+public:
+    explicit BitWriter(uint64_t* out) : out_(out) {}
+    // Appends the low `count` bits of `bits` (the others 0), count from 1 to 64.
+    void Append(uint64_t bits, int count) {
+        word_ |= bits << used_;
+        used_ += count;
+        if (used_ >= 64) {
+            *out_++ = word_;
+            used_ -= 64;
+            word_ = used_ ? bits >> (count - used_) : 0;
+        }
+    }
+    void Flush() {
+        if (used_) *out_ = word_;
+    }
+
+private:
+    uint64_t* out_;
+    uint64_t word_ = 0;
+    int used_ = 0;
+};
+
+// The bits of `yes` and `no` where `mask` has its bits, packed from bit 0 on, for `words`
+// words.
+void GatherBits(const uint64_t* yes, const uint64_t* no, const uint64_t* mask, int32_t words,
+                uint64_t* toYes, uint64_t* toNo) {
+    BitWriter y(toYes), n(toNo);
+    for (int32_t w = 0; w < words; ++w) {
+        uint64_t m = mask[w];
+        if (!m) continue;
+        uint64_t packedYes = 0, packedNo = 0;
+        int at = 0;
+        for (; m; m &= m - 1, ++at) {
+            int bit = std::countr_zero(m);
+            packedYes |= ((yes[w] >> bit) & 1) << at;
+            packedNo |= ((no[w] >> bit) & 1) << at;
+        }
+        y.Append(packedYes, at);
+        n.Append(packedNo, at);
+    }
+    y.Flush();
+    n.Flush();
 }
 
 }  // namespace
@@ -102,6 +149,15 @@ void CodeMatrix::Assign(int32_t taxa, const std::vector<std::string>& codes) {
         std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
         uint64_t* plane = planes_.data() + PlaneAt(s);
         Pack(bytes.data(), taxa, plane, plane + words_);
+    }
+}
+
+void CodeMatrix::AssignTaxa(const CodeMatrix& codes, const Bits& taxa) {
+    const int32_t words = std::min(taxa.Words(), codes.Words());
+    Resize(taxa.Count(), codes.StateCount());
+    for (int32_t s = 0; s < states_; ++s) {
+        uint64_t* yes = planes_.data() + PlaneAt(s);
+        GatherBits(codes.Yes(s), codes.No(s), taxa.data(), words, yes, yes + words_);
     }
 }
 

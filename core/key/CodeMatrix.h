@@ -31,6 +31,10 @@ public:
     // Fills the matrix from code bytes, `codes[s]` holding a byte per taxon; for tests and
     // tools that have the codes in memory.
     void Assign(int32_t taxa, const std::vector<std::string>& codes);
+    // Fills the matrix with the codes of the taxa of `codes` that are in `taxa` (a set over
+    // its taxa), in taxon order, for every state: a smaller matrix for questions about
+    // those taxa alone.
+    void AssignTaxa(const CodeMatrix& codes, const Bits& taxa);
     // Frees the planes.
     void Clear();
 

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "core/engine/Efficiency.h"
 #include "core/engine/KeyCheck.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/Directory.h"
@@ -15,6 +16,7 @@
 #include "core/platform/Messages.h"
 #include "core/platform/Text.h"
 #include "core/session/Actions.h"
+#include "core/session/EfficiencyReport.h"
 #include "core/session/Events.h"
 #include "core/session/HistoryList.h"
 #include "core/session/KeyCheckReport.h"
@@ -27,8 +29,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: vorn-identify KEY.DES [ACTION ...] [--json] [--keep-going] [--save-history FILE]\n"
     "                     [--tolerance K] [--differences A,B] [--check-key]\n"
+    "       vorn-identify KEY.DES --efficiency [--tolerance K] [--sample N] [--json]\n"
     "\n"
-    "Opens an identification key and scores its character states in order.\n"
+    "Opens an identification key and scores its character states in order; or, with\n"
+    "--efficiency, measures how many answers a user needs to reach one taxon.\n"
     "ACTION is one of (N: a state number, counted from 1):\n"
     "  +N       score state N Present\n"
     "  -N       score state N Absent\n"
@@ -52,6 +56,14 @@ constexpr const char* kUsage =
     "  --differences A,B     also report the states on which taxa A and B (from 1) differ\n"
     "  --check-key           also report what no state separates: pairs of taxa, states\n"
     "                        no taxon or every taxon has, taxa without a \"+\" state\n"
+    "  --efficiency          report no identification: play every taxon as the specimen\n"
+    "                        (2,000 drawn with a fixed seed from a larger key), answering\n"
+    "                        truthfully the first state the Best window, then the\n"
+    "                        Differentiating window, lists; give the mean, median and\n"
+    "                        largest number of answers and the taxa not reached. Takes\n"
+    "                        no actions, --save-history, --differences or --check-key\n"
+    "  --sample N            with --efficiency: play N taxa (1 to 65535) drawn with the\n"
+    "                        fixed seed, or every taxon of a key of at most N\n"
     "File names are relative to the directory the command is started in.\n"
     "Exit status: 0 done; 1 the key could not be opened or read, an action failed\n"
     "(--keep-going) or the history list could not be written; 2 bad input (an unknown\n"
@@ -296,6 +308,44 @@ void WriteText(std::ostream& out, Session& session, const ReportOptions& options
     }
 }
 
+// The measure of the key's efficiency, alone: the key, then the figures.
+void WriteEfficiencyJson(std::ostream& out, KeyRecord& key, const Efficiency& efficiency) {
+    out << "{\n";
+    out << "  \"key\": " << JsonString(FileNameToUtf8(key.KeyName)) << ",\n";
+    out << "  \"taxon_count\": " << key.TaxonCount << ",\n";
+    out << "  \"state_count\": " << key.StateCount << ",\n";
+    out << "  \"efficiency\": {\"taxa\": " << efficiency.Taxa
+        << ", \"log2_taxa\": " << AnswerFigure(efficiency.Log2Taxa, 4)
+        << ", \"sampled\": " << efficiency.Played.size() << ", \"seed\": "
+        << (efficiency.Sampled ? std::to_string(efficiency.Seed) : std::string("null"))
+        << ", \"tolerance\": " << efficiency.Tolerance;
+    auto plusOne = [&out](int32_t i) { out << i + 1; };
+    for (const auto* order : {&efficiency.Best, &efficiency.Differentiating}) {
+        out << ",\n    \"" << (order == &efficiency.Best ? "best" : "differentiating")
+            << "\": {\"mean\": " << AnswerFigure(order->Mean, 4)
+            << ", \"median\": " << AnswerFigure(order->Median, 1) << ", \"max\": " << order->Max
+            << ", \"reached\": " << order->Reached << ", \"not_reached\": [";
+        for (size_t i = 0; i < order->NotReached.size(); ++i) {
+            out << (i ? ", [" : "[") << order->NotReached[i].Taxon + 1 << ", ";
+            JsonList(out, order->LeftWith(i), plusOne);
+            out << "]";
+        }
+        out << "]}";
+    }
+    out << "}\n}\n";
+}
+
+void WriteEfficiencyText(std::ostream& out, KeyRecord& key, const Efficiency& efficiency) {
+    out << "Key " << ReplaceControls(FileNameToUtf8(key.KeyName)) << ": " << key.TaxonCount
+        << " taxa, " << key.StateCount << " states\n";
+    std::string text = EfficiencyText(key, efficiency);
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        out << Shown(text.substr(at, end - at)) << "\n";
+        at = end + 1;
+    }
+}
+
 // Writes `text` to standard output and flushes it; a failure is told on standard error.
 int Emit(std::ostream& out, std::ostream& err, const std::string& text) {
     errno = 0;
@@ -357,6 +407,8 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     bool json = false;
     bool keepGoing = false;
     bool checkKey = false;
+    bool efficiency = false;
+    std::optional<int32_t> sample;
     int32_t tolerance = 0;
     std::optional<std::string> differencesArg;
     std::optional<std::string> historyOut;
@@ -392,6 +444,16 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
             differencesArg = args[++i];
         } else if (arg == "--check-key") {
             checkKey = true;
+        } else if (arg == "--efficiency") {
+            efficiency = true;
+        } else if (arg == "--sample") {
+            sample = i + 1 < args.size() ? NumberIn(args[i + 1], 1, 65535) : std::nullopt;
+            if (!sample) {
+                err << "vorn-identify: --sample needs a whole number from 1 to 65535 (try "
+                       "--help)\n";
+                return kBadInput;
+            }
+            ++i;
         } else if (arg == "--help" || arg == "-h") {
             return Emit(out, err, kUsage);
         } else if (arg == "--version") {
@@ -404,6 +466,15 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (!keyPath) {
         err << kUsage;
+        return kBadInput;
+    }
+    if (efficiency && (!actionArgs.empty() || historyOut || differencesArg || checkKey)) {
+        err << "vorn-identify: --efficiency measures the key as it opens: it takes no actions, "
+               "--save-history, --differences or --check-key (try --help)\n";
+        return kBadInput;
+    }
+    if (sample && !efficiency) {
+        err << "vorn-identify: --sample goes with --efficiency (try --help)\n";
         return kBadInput;
     }
     std::vector<Action> actions;
@@ -463,6 +534,22 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
             return kBadInput;
         }
         options.differences = std::pair{*a - 1, *b - 1};
+    }
+    if (efficiency) {
+        std::ostringstream report;
+        try {
+            Efficiency measured =
+                MeasureEfficiency(key.Codes, tolerance, sample.value_or(kEfficiencySample));
+            if (json) {
+                WriteEfficiencyJson(report, key, measured);
+            } else {
+                WriteEfficiencyText(report, key, measured);
+            }
+        } catch (const IoError& e) {
+            err << "vorn-identify: " << e.what() << "\n";
+            return kFailed;
+        }
+        return Emit(out, err, report.str());
     }
     session.ChangeTolerance(tolerance);
     bool anyFailed = false;

@@ -1,9 +1,11 @@
 // Key, Check key: the text window of a check on keys worked out by hand, its lists cut at
-// 1,000 lines, a check cancelled from its progress dialog, and nothing without a key.
+// 1,000 lines, a check cancelled from its progress dialog, and nothing without a key; its
+// Measure efficiency button, measured, cancelled, and once the key has closed.
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextBlock>
 #include <QtTest>
 
 #include "tests/kit/TaxaWindows.h"
@@ -29,6 +31,10 @@ KeySpec FourTaxa() {
 
 QString TextOf(const TTextForm* form) {
     return form->Memo1->toPlainText();
+}
+
+QPushButton* EfficiencyButton(const TTextForm* form) {
+    return form->findChild<QPushButton*>("EfficiencyButton");
 }
 
 }  // namespace
@@ -149,6 +155,96 @@ private slots:
         QCOMPARE(done.captured(2).toInt(), n);
         QVERIFY(lines.contains("Taxa with no state coded \"+\": 1"));
         QVERIFY(lines.contains("  1. T1"));
+    }
+
+    void measuringEfficiencyAddsTheFiguresBelowTheCheck() {
+        f->OpenAccepted(f->Write(FourTaxa()));
+        f->Main->Checkkey1->trigger();
+        TTextForm* w = TextWindows().back();
+        QString check = TextOf(w);
+        QPushButton* button = EfficiencyButton(w);
+        QVERIFY(button);
+        QCOMPARE(button->text(), QString("Measure &efficiency"));
+        QVERIFY(button->isEnabled());
+        CurrentSession().ScoreState(2, RequestPresent);  // the scores change nothing in the measure
+        QTest::mouseClick(button, Qt::LeftButton);
+        // Both orders ask "Fruit: red" early; Delta, "?" there and on "Leaves: simple" and
+        // "Habit: woody", can answer only "Smell: sweet". Every taxon stays with those the
+        // check could not separate it from.
+        QCOMPARE(
+            TextOf(w),
+            check +
+                "\n"
+                "How many answers a user needs\n"
+                "Taxa 4; log2 4 = 2, the fewest yes/no answers that can single out one "
+                "taxon.\n"
+                "Every taxon played as the specimen, at tolerance 0.\n"
+                "\n"
+                "Answers in the Best order: mean 2.25, median 2.5, largest 3. Reached alone: 0 "
+                "of 4.\n"
+                "Taxa not reached in the Best order, with the taxa left with them: 4\n"
+                "  1. Alpha  with  3. Gamma, 4. Delta\n"
+                "  2. Beta  with  4. Delta\n"
+                "  3. Gamma  with  1. Alpha, 4. Delta\n"
+                "  4. Delta  with  1. Alpha, 2. Beta, 3. Gamma\n"
+                "\n"
+                "Answers in the Differentiating order: mean 1.75, median 2, largest 2. "
+                "Reached alone: 0 of 4.\n"
+                "Taxa not reached in the Differentiating order, with the taxa left with "
+                "them: 4\n"
+                "  1. Alpha  with  3. Gamma, 4. Delta\n"
+                "  2. Beta  with  4. Delta\n"
+                "  3. Gamma  with  1. Alpha, 4. Delta\n"
+                "  4. Delta  with  1. Alpha, 2. Beta, 3. Gamma\n");
+        QVERIFY(!button->isEnabled());
+        // The figures are in view: the first line shown is their heading.
+        QCOMPARE(w->Memo1->cursorForPosition(QPoint(2, 2)).block().text(),
+                 QString("How many answers a user needs"));
+        QVERIFY(f->Ui.Messages.empty());
+
+        // At the tolerance in force.
+        CurrentSession().ChangeTolerance(1);
+        f->Main->Checkkey1->trigger();
+        QTest::mouseClick(EfficiencyButton(TextWindows().back()), Qt::LeftButton);
+        QVERIFY(TextOf(TextWindows().back())
+                    .contains("\nEvery taxon played as the specimen, at tolerance 1.\n"));
+        CurrentSession().ChangeTolerance(0);
+
+        // A window whose key has closed only says so.
+        f->Main->Checkkey1->trigger();
+        w = TextWindows().back();
+        check = TextOf(w);
+        f->Main->Close1->trigger();
+        QTest::mouseClick(EfficiencyButton(w), Qt::LeftButton);
+        QCOMPARE(f->MessageTexts(),
+                 QStringList{"The key FOUR is no longer open.  Open it again to measure its "
+                             "efficiency."});
+        QCOMPARE(TextOf(w), check);
+    }
+
+    void cancellingTheMeasureAddsNothing() {
+        // 10,000 taxa and 300 states: a sample of 2,000 played twice takes seconds.
+        KeySpec keySpec = RandomKey(10000, 300, 5);
+        keySpec.Name = "LARGE";
+        f->OpenAccepted(f->Write(keySpec));
+        f->Main->Checkkey1->trigger();
+        TTextForm* w = TextWindows().back();
+        QString check = TextOf(w);
+
+        QString label;
+        AnswerNextDialog([&](QDialog* dialog) {
+            auto* progress = qobject_cast<QProgressDialog*>(dialog);
+            QVERIFY(progress);
+            label = progress->labelText();
+            QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(EfficiencyButton(w), Qt::LeftButton);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(label, QString("Measuring the efficiency of the key LARGE..."));
+        QCOMPARE(TextOf(w), check);
+        QVERIFY(EfficiencyButton(w)->isEnabled());
     }
 };
 

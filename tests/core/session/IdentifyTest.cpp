@@ -289,6 +289,74 @@ TEST_F(Identifier, ToleranceDifferencesAndKeyCheckInTextAndJson) {
     }
 }
 
+// The measure of the key alone, in text and JSON; what it cannot go with is refused.
+TEST_F(Identifier, EfficiencyPlaysEveryOakAndTakesNoActions) {
+    // Best order: evergreen, deciduous and mossy tie first (1 against 3), so every oak
+    // answers "Leaves: evergreen"; the holm oak is then alone, the others go on with the
+    // acorn's stalk, and petraea and cerris with the cupule: 2, 3, 1 and 3 answers.
+    Outcome run = Identify({"keys/OAKS.DES", "--efficiency"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(
+        run.out,
+        "Key OAKS: 4 taxa, 5 states\n"
+        "Taxa 4; log2 4 = 2, the fewest yes/no answers that can single out one taxon.\n"
+        "Every taxon played as the specimen, at tolerance 0.\n"
+        "\n"
+        "Answers in the Best order: mean 2.25, median 2.5, largest 3. Reached alone: 4 of 4.\n"
+        "Taxa not reached in the Best order, with the taxa left with them: 0\n"
+        "  (none)\n"
+        "\n"
+        "Answers in the Differentiating order: mean 2.25, median 2.5, largest 3. Reached "
+        "alone: 4 of 4.\n"
+        "Taxa not reached in the Differentiating order, with the taxa left with them: 0\n"
+        "  (none)\n");
+
+    // Three oaks drawn; at one mismatch the Best list is empty on a fresh key, and the
+    // sessile oak (2) keeps cerris (4) with it in the Differentiating order.
+    run =
+        Identify({"keys/OAKS.DES", "--json", "--efficiency", "--sample", "3", "--tolerance", "1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "{\n"
+              "  \"key\": \"OAKS\",\n"
+              "  \"taxon_count\": 4,\n"
+              "  \"state_count\": 5,\n"
+              "  \"efficiency\": {\"taxa\": 4, \"log2_taxa\": 2, \"sampled\": 3, \"seed\": 1, "
+              "\"tolerance\": 1,\n"
+              "    \"best\": {\"mean\": 0, \"median\": 0, \"max\": 0, \"reached\": 0, "
+              "\"not_reached\": [[1, [2, 3, 4]], [2, [1, 3, 4]], [3, [1, 2, 4]]]},\n"
+              "    \"differentiating\": {\"mean\": 4.3333, \"median\": 5, \"max\": 5, "
+              "\"reached\": 2, \"not_reached\": [[2, [4]]]}}\n"
+              "}\n");
+    run = Identify({"keys/OAKS.DES", "--efficiency", "--json", "--sample", "4"});
+    EXPECT_NE(run.out.find("\"sampled\": 4, \"seed\": null, \"tolerance\": 0,"), std::string::npos)
+        << run.out;
+
+    for (auto args : {std::vector<std::string>{"+1"}, std::vector<std::string>{"--check-key"},
+                      std::vector<std::string>{"--differences", "1,2"},
+                      std::vector<std::string>{"--save-history", "never.his"}}) {
+        args.insert(args.begin(), {"keys/OAKS.DES", "--efficiency"});
+        run = Identify(args);
+        EXPECT_EQ(run.status, 2) << args[2];
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "vorn-identify: --efficiency measures the key as it opens: it takes no "
+                  "actions, --save-history, --differences or --check-key (try --help)\n");
+    }
+    EXPECT_NE(::access((dir_.Path() + "never.his").c_str(), F_OK), 0);
+    for (auto args : {std::vector<std::string>{"--efficiency", "--sample", "0"},
+                      std::vector<std::string>{"--efficiency", "--sample", "65536"},
+                      std::vector<std::string>{"--efficiency", "--sample"},
+                      std::vector<std::string>{"--sample", "3"}}) {
+        args.insert(args.begin(), "keys/OAKS.DES");
+        run = Identify(args);
+        EXPECT_EQ(run.status, 2) << args.back();
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(run.err, "vorn-identify: --sample goes with --efficiency (try --help)\n");
+    EXPECT_NE(Identify({"--help"}).out.find("  --efficiency "), std::string::npos);
+}
+
 TEST_F(Identifier, SaveHistoryWritesWhatTheHistoryWindowWouldList) {
     WriteFile(dir_.Path() + "walk.his", " 4\r\n+2\r\n 5\r\n");
     Outcome run = Identify({"keys/OAKS.DES", "-5", "or", "+1", "+3", "or", "@walk.his", "=1",
