@@ -774,7 +774,8 @@ private:
             line += ", item " + std::to_string(item + 1) + " (" +
                     TaxonName(data_.Items[static_cast<size_t>(item)], item + 1) + ")";
         }
-        result_.Unreadable.push_back(line + ": \"" + value + "\": " + why);
+        result_.Unreadable.push_back(line + ": \"" + WithPlainLess(value) +
+                                     "\": " + WithPlainLess(why));
     }
 
     const Dataset& data_;

@@ -193,6 +193,10 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         problems.insert(problems.end(), dataset.Problems.begin(), dataset.Problems.end());
         import::PrintList(out, "Lines that could not be read (left out):", problems);
         import::PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
+        import::PrintList(out,
+                          "A \"<\" that no \">\" closes before the end of its character or item, "
+                          "read as a plain \"<\":",
+                          dataset.PlainLessLines);
         import::PrintList(out, "Pictures:", pictureProblems);
         import::PrintList(out,
                           "Letters that may be in another code page (read as cp1252):", codePages);

@@ -53,7 +53,7 @@ TEST_F(Importer, WritesTheKeyAndReportsWhatItCouldNotRead) {
                          "character 9, item 2 (Crow): \"1\": the character list has no "
                          "character 9"))
         << run.out;
-    EXPECT_TRUE(Contains(run.out, "items, line 4: a text is not closed by \"/\"")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "read as a plain \"<\":\n  items, line 4\n")) << run.out;
     std::string key = dir_.Path() + "key/BIRDS";
     EXPECT_EQ(ReadFile(key + ".DES"),
               "Birds\r\n\r\n3 taxa, 7 character states from 3 characters\r\n"
@@ -152,6 +152,37 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0002.JPG"), "\xFF\xD8 crow");
     for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
         EXPECT_NE(ReadFile(entry.path()), "\xFF\xD8 secret") << entry.path();
+}
+
+// A stray "<" in the first character's states and in an item's name: every later
+// character and item is still read, and the report names each line once.
+TEST_F(Importer, AStrayLessThanLosesNothing) {
+    WriteFile(data_ + "/specs", "*CHARACTER TYPES 4,IN\r\n");
+    WriteFile(data_ + "/chars",
+              "*CHARACTER LIST\r\n#1. host range/ 1. few (<3) families susceptible/\r\n"
+              "   2. many <more than 3> families susceptible/\r\n"
+              "#2. particles/ 1. isometric/ 2. filamentous/\r\n"
+              "#3. vector <if known>/ 1. aphids/ 2. whiteflies/\r\n#4. genome/ segments/\r\n");
+    WriteFile(data_ + "/items",
+              "*ITEM DESCRIPTIONS\r\n# Alpha virus (<3 hosts <e.g. beet>/ 1,1 2,2 3,1 4,2\r\n"
+              "# Beta virus/ 1,2 2,1 3,2 4,1\r\n# Gamma virus/ 1,1/2 2,1 3,1 4,3\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "VIRUS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "3 taxa, 9 character states from 4 characters")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "has no character")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "could not be read")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "A \"<\" that no \">\" closes before the end of its character or item, "
+                         "read as a plain \"<\":\n  chars, line 2\n  items, line 2\n"))
+        << run.out;
+    std::string chr = dir_.Path() + "key/VIRUS.CHR";
+    EXPECT_EQ(vorn::testing::StateNumber(chr, "host range: few (<3) families susceptible"), 1);
+    EXPECT_EQ(vorn::testing::StateNumber(chr, "vector: whiteflies"), 6);
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/VIRUS.TAX").substr(0, 22), "Alpha virus (<3 hosts>");
+    // The codes of the characters after the stray "<" are those the items give.
+    std::string dat = ReadFile(dir_.Path() + "key/VIRUS.DAT");
+    EXPECT_EQ(dat.substr(4 * 40, 3), "+-+");  // vector: aphids
+    EXPECT_EQ(dat.substr(0, 3), "+-*");       // host range: few
 }
 
 TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {
