@@ -866,9 +866,17 @@ std::vector<std::vector<PictureFile>> PlanPictures(
         for (const std::string& name : images.Files) {
             bool isJpeg = EndsWithIgnoringCase(name, ".jpg") || EndsWithIgnoringCase(name, ".jpeg");
             bool isGif = EndsWithIgnoringCase(name, ".gif");
-            if (!isJpeg && !isGif) continue;  // sounds and other files
             std::string why;
             std::string path = find(name, &why);
+            if (!isJpeg && !isGif) {
+                // Sounds and other files are no pictures of the key, but a name that
+                // would lead out of the dataset is told as a picture's would be.
+                if (path.empty() && why != "not found") {
+                    missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) +
+                                      ": " + why);
+                }
+                continue;
+            }
             if (path.empty()) {
                 missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) + ": " +
                                   why);

@@ -51,8 +51,8 @@ std::string TaxonName(const Item& item, int number);
 // The pictures of `timages` for each item (in item order), found by `find` (which
 // returns the path of a dataset file, or empty with why there is none): the first JPEG
 // as I0001.JPG, the GIFs as I000101.GIF, ...; an item with GIFs only also gets
-// I0001.JPG, converted from its first GIF. Files not found or refused are noted in
-// `missing`.
+// I0001.JPG, converted from its first GIF. Pictures not found or refused are noted in
+// `missing`, and so are names of other files that `find` refuses as leading out.
 std::vector<std::vector<PictureFile>> PlanPictures(
     const Dataset& dataset,
     const std::function<std::string(const std::string&, std::string*)>& find,

@@ -138,7 +138,7 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     WriteFile(data_ + "/timages",
               "*TAXON IMAGES\r\n# Robin/ ../outside/secret.jpg " + dir_.Path() +
                   "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg "
-                  "B\xC9TULA.JPG\r\n");
+                  "B\xC9TULA.JPG /etc/passwd ../outside/notes call.wav\r\n");
     Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "picture \"../outside/secret.jpg\" of Robin: \"..\" leads out"))
@@ -148,6 +148,12 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
         << run.out;
     EXPECT_TRUE(Contains(run.out, "picture \"..\\outside\\secret.jpg\" of Crow: \"..\" leads out"))
         << run.out;
+    // Names without a picture's extension that lead out are told too; a missing sound is
+    // no picture and not told.
+    EXPECT_TRUE(Contains(run.out, "picture \"/etc/passwd\" of Crow: an absolute path")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"../outside/notes\" of Crow: \"..\" leads out"))
+        << run.out;
+    EXPECT_FALSE(Contains(run.out, "call.wav")) << run.out;
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0001.JPG"), "\xFF\xD8 robin");
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0002.JPG"), "\xFF\xD8 crow");
     for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
