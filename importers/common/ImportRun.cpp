@@ -166,6 +166,13 @@ std::string CommandLine::Value(const std::string& option) const {
     return value;
 }
 
+std::vector<std::string> CommandLine::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, given] : Options)
+        if (name == option) values.push_back(given);
+    return values;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions,
                              const char* positionals) {

@@ -77,6 +77,8 @@ struct CommandLine {
     std::string Source, OutDir, Name;
     // The value of `option`, the last given; empty when it was not.
     std::string Value(const std::string& option) const;
+    // Every value of an option that may be given again, in order.
+    std::vector<std::string> Values(const std::string& option) const;
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, const char* positionals);

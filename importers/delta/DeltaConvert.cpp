@@ -234,6 +234,7 @@ struct CharInfo {
     std::vector<std::string> StateTexts;  // key text
     std::string Units;
     bool Excluded = false;
+    bool Skipped = false;  // by the user's choice: no states, no notes
     bool NormalValues = false;
     const std::string* Implicit = nullptr;
     const std::string* KeyStates = nullptr;
@@ -354,6 +355,8 @@ private:
             }
             for (const CharRange& range : data_.Excluded)
                 c.Excluded = c.Excluded || range.Contains(c.Number);
+            c.Skipped = std::find(options_.SkipCharacters.begin(), options_.SkipCharacters.end(),
+                                  c.Number) != options_.SkipCharacters.end();
             for (const CharRange& range : data_.NormalValues)
                 c.NormalValues = c.NormalValues || range.Contains(c.Number);
             for (const auto& [range, value] : data_.ImplicitValues) {
@@ -364,6 +367,9 @@ private:
             }
             index_[c.Number] = static_cast<int>(chars_.size());
             chars_.push_back(std::move(c));
+        }
+        for (int number : options_.SkipCharacters) {
+            if (!index_.count(number)) result_.UnknownSkipped.push_back(number);
         }
         for (const DependencyRule& rule : data_.Rules) {
             for (const CharRange& range : rule.Dependents) {
@@ -480,7 +486,9 @@ private:
     }
 
     void MakeStates(CharInfo& c) {
-        if (c.Type == CharType::Text) {
+        if (c.Skipped) {
+            c.LeftOut = "skipped";
+        } else if (c.Type == CharType::Text) {
             c.LeftOut = "a text character gives no states";
         } else if (c.Excluded) {
             c.LeftOut = "excluded by *EXCLUDE CHARACTERS";
@@ -612,6 +620,9 @@ private:
             if (c.LeftOut.empty()) {
                 used_.push_back(ci);
                 result_.StateCount += static_cast<int>(c.Texts.size());
+            } else if (c.Skipped) {
+                result_.Skipped.push_back("character " + std::to_string(c.Number) + " (" + c.Text +
+                                          ")");
             } else {
                 result_.LeftOut.push_back("character " + std::to_string(c.Number) + " (" + c.Text +
                                           "): " + c.LeftOut);
@@ -688,7 +699,7 @@ private:
     void WriteTaxa() {
         const CharInfo* common = nullptr;
         for (const CharInfo& c : chars_) {
-            if (c.Type != CharType::Text) continue;
+            if (c.Type != CharType::Text || c.Skipped) continue;
             if (FoldCase(c.Text).find("common name") != std::string::npos) common = &c;
             break;
         }
@@ -724,7 +735,7 @@ private:
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const CharInfo& c = chars_[ci];
             const Attribute* a = items_[t][ci];
-            if (!a) continue;
+            if (!a || c.Skipped) continue;
             std::string text;
             if (c.Type == CharType::Text) {
                 text = CommentContents(a->Comments + a->Value);

@@ -19,6 +19,8 @@ struct ConvertOptions {
                               // name with a capital first letter, else Name
     std::string Credit;       // UTF-8; a line of the title page when not empty
     std::string DatasetName;  // the dataset folder's name, for the title page
+    // Characters left out of the key, states and notes alike (--skip-character).
+    std::vector<int> SkipCharacters;
 };
 
 using import::PictureFile;
@@ -36,6 +38,8 @@ struct Conversion {
     int StateCount = 0;                   // the states the characters give
     int Unwritable = 0;                   // characters written as "?" in Windows-1252
     std::vector<std::string> LeftOut;     // "character 1 (including): why"
+    std::vector<std::string> Skipped;     // "character 2 (data set authors)"
+    std::vector<int> UnknownSkipped;      // SkipCharacters that the dataset does not have
     std::vector<std::string> Unreadable;  // "character 4, item 2 (name): "9": why"
     bool TooManyItems = false;            // more than MaxKeyItems
     bool TooManyStates = false;           // more than MaxKeyItems

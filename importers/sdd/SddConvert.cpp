@@ -36,6 +36,7 @@ std::string Number(double value) {
 
 struct CharInfo {
     const Character* Source = nullptr;
+    bool Skipped = false;            // by the user's choice: no states, no notes
     std::vector<std::string> Texts;  // key text
     std::vector<import::NumericState> Ranges;
     std::string LeftOut;
@@ -62,11 +63,22 @@ public:
                           " taxa");
         }
         IndexEntries();
+        for (const std::string& id : options_.SkipCharacters) {
+            if (!charIndex_.count(id)) result_.UnknownSkipped.push_back(id);
+        }
+        for (CharInfo& c : chars_) {
+            const std::vector<std::string>& skip = options_.SkipCharacters;
+            c.Skipped = std::find(skip.begin(), skip.end(), c.Source->Id) != skip.end();
+        }
+        if (!result_.UnknownSkipped.empty()) return std::move(result_);
         for (CharInfo& c : chars_)
             MakeStates(c);
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const CharInfo& c = chars_[ci];
-            if (c.LeftOut.empty()) {
+            if (c.Skipped) {
+                result_.Skipped.push_back("character " + std::to_string(ci + 1) + " (" +
+                                          c.Source->Label + "), id " + c.Source->Id);
+            } else if (c.LeftOut.empty()) {
                 used_.push_back(ci);
                 result_.StateCount += static_cast<int>(c.Texts.size());
             } else {
@@ -102,7 +114,7 @@ private:
                 result_.Problems.push_back("character id \"" + c.Id +
                                            "\" is used twice; its second character has no data");
             }
-            chars_.push_back({&c, {}, {}, {}});
+            chars_.push_back({&c, false, {}, {}, {}});
             for (const State& s : c.States)
                 stateOwner_.emplace(s.Id, ci);
         }
@@ -167,6 +179,7 @@ private:
     }
 
     void MakeStates(CharInfo& c) {
+        if (c.Skipped) return;
         const Character& source = *c.Source;
         std::string name = write_(source.Label.empty() ? source.Id : source.Label);
         if (source.Kind == CharacterKind::Text) {
@@ -332,7 +345,7 @@ private:
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const Entry* e = EntryOf(t, ci);
             const Character& c = *chars_[ci].Source;
-            if (!e) continue;
+            if (!e || chars_[ci].Skipped) continue;
             std::string text;
             if (c.Kind == CharacterKind::Text) {
                 text = e->Text;

@@ -30,6 +30,7 @@ using import::Failure;
 
 constexpr const char* kUsage =
     "usage: vorn-import-sdd FILE OUT_DIR NAME [--title TEXT] [--credit TEXT]\n"
+    "                       [--skip-character ID]...\n"
     "\n"
     "Converts the SDD 1.1 document FILE (an .xml file, or a .zip archive that holds\n"
     "exactly one) into the VORN key NAME in the folder OUT_DIR: NAME.DES, NAME.TAX,\n"
@@ -38,6 +39,10 @@ constexpr const char* kUsage =
     "\n"
     "  --title TEXT   the key's title (default: the dataset's label)\n"
     "  --credit TEXT  a line of credit on the key's title page\n"
+    "  --skip-character ID\n"
+    "                 leave the character with the id ID out of the key (its states\n"
+    "                 and notes), for a character that describes the dataset rather\n"
+    "                 than the taxa; may be given again\n"
     "  -h, --help     show this help\n"
     "  --version      show the version\n"
     "\n"
@@ -52,12 +57,18 @@ constexpr size_t kMaxPictures = 256u << 20;
 
 struct Arguments {
     std::string file, outDir, name, title, credit;
+    std::vector<std::string> skip;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
-    import::CommandLine line =
-        import::ParseCommandLine(args, {"--title", "--credit"}, "FILE OUT_DIR NAME");
-    return {line.Source, line.OutDir, line.Name, line.Value("--title"), line.Value("--credit")};
+    import::CommandLine line = import::ParseCommandLine(
+        args, {"--title", "--credit", "--skip-character"}, "FILE OUT_DIR NAME");
+    return {line.Source,
+            line.OutDir,
+            line.Name,
+            line.Value("--title"),
+            line.Value("--credit"),
+            line.Values("--skip-character")};
 }
 
 // Where the document and its local pictures come from: a folder, or a zip archive.
@@ -283,7 +294,12 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         options.Title = import::FromCommandLine(a.title);
         options.Credit = import::FromCommandLine(a.credit);
         options.DocumentName = import::FromCommandLine(source.DocumentName());
+        options.SkipCharacters = a.skip;
         Conversion key = Convert(doc, options, pictures.TaxonHasImage, pictures.CharacterImages);
+        if (!key.UnknownSkipped.empty()) {
+            throw Failure{2, "--skip-character " + key.UnknownSkipped.front() +
+                                 ": the document has no character with this id"};
+        }
         if (!key.Refusal.empty()) throw Failure{1, key.Refusal};
 
         import::KeyFolder folder(a.outDir, a.name);
@@ -296,6 +312,7 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
             << " characters from " << a.file << "\n";
         import::PrintWritten(out, a.name, a.outDir, key.Key, key.CharactersWithStates,
                              key.Notes.size(), pictures.Files.size(), key.Unwritable);
+        import::PrintList(out, "Skipped (--skip-character):", key.Skipped);
         import::PrintList(out, "Left out:", key.LeftOut);
         std::vector<std::string> problems = doc.Problems;
         problems.insert(problems.end(), key.Problems.begin(), key.Problems.end());

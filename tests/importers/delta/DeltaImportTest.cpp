@@ -127,6 +127,37 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     EXPECT_EQ(run.err, "vorn-import-delta: no character of the dataset gives states\n");
 }
 
+TEST_F(Importer, SkippedCharactersLeaveNoStatesAndNoNotes) {
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import({data_, key, "BIRDS", "--skip-character", "3", "--skip-character=2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "3 taxa, 2 character states from 1 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "Skipped (--skip-character):\n  character 2 (bill)\n"
+                         "  character 3 (eggs)\n"))
+        << run.out;
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.CHR"), "bill"));
+    EXPECT_FALSE(fs::exists(key + "T0001.TXT"));  // the eggs were its only notes
+
+    struct Case {
+        const char* value;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"9", 2, "vorn-import-delta: --skip-character 9: the dataset has no character 9\n"},
+        {"two", 2,
+         "vorn-import-delta: --skip-character takes a character number, not \"two\" (try "
+         "--help)\n"},
+    };
+    for (const Case& c : cases) {
+        run = Import({data_, dir_.Path() + "other", "BIRDS", "--skip-character", c.value});
+        EXPECT_EQ(run.status, c.status) << c.value;
+        EXPECT_EQ(run.err, c.message);
+    }
+    EXPECT_FALSE(fs::exists(dir_.Path() + "other"));
+}
+
 TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     fs::create_directory(data_ + "/images");
     fs::create_directory(dir_.Path() + "outside");

@@ -196,6 +196,34 @@ TEST(ZipArchive, WhatIsReadIsCountedWhateverTheArchiveDeclares) {
     EXPECT_EQ(why, "not in the zip archive");
 }
 
+// Characters about the dataset rather than the taxa are left out by id: no states, no
+// notes, and the report lists them.
+TEST_F(SddImporter, SkippedCharactersLeaveNoStatesAndNoNotes) {
+    WriteFile(doc_ + "birds.sdd11.xml", Birds());
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import(
+        {doc_ + "birds.sdd11.xml", key, "BIRDS", "--skip-character", "c1", "--skip-character=c6"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "5 taxa, 9 character states from 4 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "Skipped (--skip-character):\n  character 1 (colour), id c1\n"
+                         "  character 6 (habitat), id c6\n"))
+        << run.out;
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.CHR"), "colour: red"));
+    EXPECT_TRUE(Contains(ReadFile(key + "BIRDS.CHR"), "wing colour: dark"));
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.IND"), "\ncolour"));
+    EXPECT_FALSE(Contains(ReadFile(key + "T0001.TXT"), "gardens"));
+    EXPECT_TRUE(Contains(ReadFile(key + "T0001.TXT"), "length: Min 10, Max 14 (cm)"));
+
+    // An id the document does not have is refused before anything is written.
+    std::string other = dir_.Path() + "other/";
+    run = Import({doc_ + "birds.sdd11.xml", other, "BIRDS", "--skip-character", "C1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "vorn-import-sdd: --skip-character C1: the document has no character with this id\n");
+    EXPECT_FALSE(fs::exists(other));
+}
+
 TEST_F(SddImporter, ExitStatusesAndOneLineMessages) {
     std::string zipPath = dir_.Path() + "two.zip";
     WriteZip(zipPath, {{"a.xml", Birds()}, {"b.XML", Birds()}});
