@@ -17,6 +17,7 @@
 
 #include "bench/MatrixFloor.h"
 #include "bench/SyntheticKeys.h"
+#include "core/key/IndexFile.h"
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
 #include "core/session/Modes.h"
@@ -92,7 +93,7 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     ShowWindow(WindowKind::CharDiff);
     ShowWindow(WindowKind::CharBest);
     ShowWindow(WindowKind::TaxMismatch);
-    ShowCharSubset(0);
+    ShowCharSubset(IndexEntry{});
     ShowCharMiss(0, "Taxon 1");
     ShowWindow(WindowKind::TaxMatch);
     const WindowKind kinds[] = {

@@ -204,7 +204,7 @@ TChildForm* ShowWindow(WindowKind kind) {
     return CreateAndShow(kind);
 }
 
-void ShowCharSubset(int entry) {
+void ShowCharSubset(const IndexEntry& entry) {
     TChildForm* form = OpenForm(WindowKind::CharSubset);
     bool wasOpen = form != nullptr;
     if (!form) form = CreateAndShow(WindowKind::CharSubset, false);

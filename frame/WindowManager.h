@@ -15,6 +15,8 @@ class QWidget;
 
 namespace vorn {
 
+struct IndexEntry;
+
 // ---- The frame, as the windows see it -------------------------------------------------
 
 // Where the child windows take their places: the left column for taxa, the right one for
@@ -89,7 +91,9 @@ struct WindowKindTable {
 class SubsetTarget {
 public:
     virtual ~SubsetTarget() = default;
-    virtual void SetSubsetEntry(int entry) = 0;
+    // The index entry whose states the window lists: a copy of its own, since it outlives
+    // the Index window the entry came from.
+    virtual void SetSubsetEntry(const IndexEntry& entry) = 0;
 };
 class MissTarget {
 public:
@@ -147,7 +151,7 @@ std::vector<TChildForm*> OpenForms(WindowKind kind);
 // reloading; a closed one is created, placed and filled by its own create and show.
 // Each returns the window, or null when it could not be created or closed itself at once.
 TChildForm* ShowWindow(WindowKind kind);
-void ShowCharSubset(int entry);
+void ShowCharSubset(const IndexEntry& entry);
 void ShowCharMiss(int taxon, const QString& name);
 void ShowImageForm(const QString& caption, const std::string& imageName);
 // The Taxon Differences window, with the taxon highlighted in the current window (when it

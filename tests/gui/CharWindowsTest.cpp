@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(active->Caption(), QString("Active Character States"));
         QCOMPARE(active->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
 
-        ShowCharSubset(0);
+        ShowCharSubset(IndexEntry{});  // a key without an index: no states
         auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(subset->ImageButton->objectName(), QString("ImageButton"));
@@ -221,7 +221,7 @@ private slots:
         f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
-        ShowCharSubset(0);
+        ShowCharSubset(IndexEntry{});  // a key without an index: no states
         ShowCharMiss(0, "Dog rose");
         QList<TCharForm*> forms = {score, active, OpenWindow<TCharForm>(WindowKind::CharSubset),
                                    OpenWindow<TCharForm>(WindowKind::CharMiss)};
@@ -399,7 +399,7 @@ private slots:
         ClickRow(score, 0);
         Click(score->PresentButton);
         ShowCharMiss(3, "Elder");
-        ShowCharSubset(0);
+        ShowCharSubset(IndexEntry{});  // a key without an index: no states
         CloseKey();
         QCOMPARE(Lines(score), QStringList());
         QCOMPARE(Lines(active), QStringList());

@@ -11,6 +11,7 @@
 #include "core/session/Scoring.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
+#include "windows/states/IndexWindow.h"
 #include "windows/states/ScoreWindow.h"
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
@@ -73,7 +74,7 @@ private slots:
 
     void aSubsetKeepsItsStatesWhileAGroupIsBuiltFromIt() {
         OpenShrubs();
-        ShowCharSubset(0);
+        ShowCharSubset(OpenWindow<TCharIndex>(WindowKind::CharIndex)->Entries().at(0));
         auto* subset = OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(Lines(subset).size(), 3);

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "core/key/IndexFile.h"
 #include "frame/Look.h"
 #include "tests/kit/GuiFixture.h"
 
@@ -29,7 +30,9 @@ public:
     void RepaintList() override { Note("Repaint"); }
     void OrButtonDraw() override { Note("Or"); }
     void FormShow() override { Note("Show"); }
-    void SetSubsetEntry(int entry) override { Note(QString("Entry%1").arg(entry)); }
+    void SetSubsetEntry(const IndexEntry& entry) override {
+        Note(QString("Entry%1").arg(entry.Number));
+    }
     void SetMissTaxon(int taxon, const QString& name) override {
         SetCaption("Mismatched States:  " + name);
         Note(QString("Taxon%1").arg(taxon));
@@ -186,10 +189,13 @@ private slots:
     }
 
     void subsetAndMismatchedStatesAreRetargeted() {
-        ShowCharSubset(4);
+        IndexEntry entry;
+        entry.Number = 4;
+        ShowCharSubset(entry);
         QCOMPARE(Log, QStringList({"Subset:Entry4", "Subset:Load"}));  // no show-time fill
         Log.clear();
-        ShowCharSubset(7);
+        entry.Number = 7;
+        ShowCharSubset(entry);
         QCOMPARE(Log, QStringList({"Subset:Entry7", "Subset:Load"}));
         Log.clear();
         ShowCharMiss(2, "Betula pendula");
