@@ -16,8 +16,7 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr size_t kStateTextSize = StateRecordSize;
 constexpr size_t kMinCharacterText = 20;
-constexpr size_t kIndexTextSize = 30;
-constexpr int kIndexEntries = 201;
+constexpr size_t kIndexTextSize = 60;
 constexpr int kEntriesPerColumn = 25;
 constexpr const char* kCrLf = "\r\n";
 
@@ -35,24 +34,23 @@ std::vector<std::string> SplitWords(std::string_view text) {
     return words;
 }
 
-// Key text cut to `width` bytes at a word boundary (mid-word only for a first word
-// longer than the width), without blanks or separators left at its end.
-std::string CutAtWord(std::string text, size_t width) {
-    if (text.size() > width) {
-        size_t blank = text.rfind(' ', width);
-        text.resize(blank != std::string::npos && blank > 0 ? blank : width);
-    }
-    while (!text.empty() && std::string_view(" ,;:-").find(text.back()) != std::string_view::npos)
-        text.pop_back();
-    return text;
-}
-
 std::string WithoutBars(std::string text) {
     std::replace(text.begin(), text.end(), '|', '/');
     return text;
 }
 
 }  // namespace
+
+std::string CutWithEllipsis(std::string text, size_t width) {
+    if (text.size() <= width) return text;
+    if (width == 0) return {};
+    size_t room = width - 1;
+    size_t blank = text.rfind(' ', room);
+    text.resize(blank != std::string::npos && blank > 0 ? blank : room);
+    while (!text.empty() && std::string_view(" ,;:-(").find(text.back()) != std::string_view::npos)
+        text.pop_back();
+    return text + Ellipsis;
+}
 
 std::string StateText(const std::string& character, const std::string& state) {
     std::string text = character + ": " + state;
@@ -188,10 +186,7 @@ std::string WrapText(std::string_view text, size_t width, std::string_view lineE
 std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write) {
     int n = static_cast<int>(characters.size());
     if (n == 0) return {};
-    int share = (n + kIndexEntries - 1) / kIndexEntries;
-    int entries = (n + share - 1) / share;
-    int columns = (entries + kEntriesPerColumn - 1) / kEntriesPerColumn;
-    std::string out = std::to_string(columns) + " " + std::to_string(kIndexTextSize) + " 2" + kCrLf;
+    int columns = (n + kEntriesPerColumn - 1) / kEntriesPerColumn;
     std::vector<int> firstState;
     int state = 1;
     for (const IndexCharacter& c : characters) {
@@ -200,7 +195,8 @@ std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWri
     }
     std::unordered_map<std::string, const IndexCharacter*> seen;
     auto caption = [&](const IndexCharacter& c) {
-        std::string base = CutAtWord(WithoutBars(write(c.Caption)), kIndexTextSize);
+        std::string whole = WithoutBars(write(c.Caption));
+        std::string base = CutWithEllipsis(whole, kIndexTextSize);
         auto earlier = seen.find(base);
         if (earlier == seen.end()) return base;
         // The words of this character that the earlier one lacks tell them apart.
@@ -214,35 +210,43 @@ std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWri
         }
         std::string text;
         if (!differ.empty()) {
-            text = CutAtWord(WithoutBars(ToWindows1252(differ + ": " + c.Caption)), kIndexTextSize);
+            text = CutWithEllipsis(WithoutBars(ToWindows1252(differ + ": " + c.Caption)),
+                                   kIndexTextSize);
         }
         for (int k = 0; text.empty() || seen.count(text); ++k) {
             std::string suffix = " (" + std::to_string(c.Number) +
                                  (k ? "." + std::to_string(k) : std::string()) + ")";
-            text = CutAtWord(base, kIndexTextSize - suffix.size()) + suffix;
+            text = CutWithEllipsis(whole, kIndexTextSize - suffix.size()) + suffix;
         }
         return text;
     };
+    std::vector<std::string> captions, headings;
+    size_t width = 1;
+    for (const IndexCharacter& c : characters) {
+        captions.push_back(caption(c));
+        seen.emplace(captions.back(), &c);
+        width = std::max(width, captions.back().size());
+    }
     for (int col = 0; col < columns; ++col) {
-        int firstEntry = col * kEntriesPerColumn;
-        int lastEntry = std::min(entries, firstEntry + kEntriesPerColumn) - 1;
-        int a = firstEntry * share + 1;
-        int b = std::min(n, (lastEntry + 1) * share);
-        out += (a == b ? "Character " + std::to_string(a)
-                       : "Characters " + std::to_string(a) + "-" + std::to_string(b)) +
-               kCrLf;
-        out += std::to_string(lastEntry - firstEntry + 1) + kCrLf;
-        for (int e = firstEntry; e <= lastEntry; ++e) {
-            int from = e * share, to = std::min(n, from + share);
-            const IndexCharacter& c = characters[static_cast<size_t>(from)];
-            std::string text = caption(c);
-            seen.emplace(text, &c);
-            out += text + (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
-            // The characters of an entry are consecutive: their states make one range.
-            int first = firstState[static_cast<size_t>(from)];
-            int last = firstState[static_cast<size_t>(to - 1)] +
-                       characters[static_cast<size_t>(to - 1)].States - 1;
-            out += std::to_string(first) + " " + std::to_string(last) + kCrLf;
+        int a = col * kEntriesPerColumn + 1, b = std::min(n, a + kEntriesPerColumn - 1);
+        headings.push_back(a == b ? "Character " + std::to_string(a)
+                                  : "Characters " + std::to_string(a) + "-" + std::to_string(b));
+        width = std::max(width, headings.back().size());
+    }
+    // As wide as the longest caption or heading, within what a caption may take.
+    width = std::min(width, kIndexTextSize);
+    std::string out = std::to_string(columns) + " " + std::to_string(width) + " 2" + kCrLf;
+    for (int col = 0; col < columns; ++col) {
+        int first = col * kEntriesPerColumn;
+        int last = std::min(n, first + kEntriesPerColumn) - 1;
+        out += headings[static_cast<size_t>(col)] + kCrLf;
+        out += std::to_string(last - first + 1) + kCrLf;
+        for (int e = first; e <= last; ++e) {
+            const IndexCharacter& c = characters[static_cast<size_t>(e)];
+            out += captions[static_cast<size_t>(e)] +
+                   (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
+            int from = firstState[static_cast<size_t>(e)];
+            out += std::to_string(from) + " " + std::to_string(from + c.States - 1) + kCrLf;
         }
     }
     return out;

@@ -17,6 +17,14 @@ namespace vorn::import {
 // Stands for a line break in a text bound for the notes.
 constexpr char LineBreak = '\x1e';
 
+// "…" in Windows-1252: where a key text was cut.
+constexpr char Ellipsis = '\x85';
+
+// Key text of at most `width` bytes: as it is when it fits, else cut at the last blank
+// that leaves room for Ellipsis (mid-word only for a first word longer than that),
+// without blanks or separators left before the Ellipsis that ends it.
+std::string CutWithEllipsis(std::string text, size_t width);
+
 // "<character>: <state>" (Windows-1252 bytes), cut to a state record: the state text
 // stays whole and the character keeps at least 20 bytes where both cannot.
 std::string StateText(const std::string& character, const std::string& state);
@@ -77,11 +85,11 @@ struct IndexCharacter {
 };
 
 // The index file of a key whose states are those of `characters`, in order: one entry
-// per character (or per run of consecutive characters when there are more than the
-// window's 201 entries, each entry one range of states), in columns of 25 under
-// "Characters a-b". Captions are cut at a word boundary to the column's 30 characters,
-// and no two are the same: a later one that would repeat an earlier one starts with the
-// words that tell it apart ("texture: leaf blades"), else ends with its number.
+// per character, its states one range, in columns of 25 under "Characters a-b". The
+// columns are as wide as the longest caption or heading, at most 60 characters; a longer
+// caption is cut at a word and ends with an ellipsis. No two captions are the same: a
+// later one that would repeat an earlier one starts with the words that tell it apart
+// ("texture: leaf blades"), else ends with its number.
 std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write);
 
 // The title page: title, credit lines, a blank line, "N taxa, M character states from K

@@ -213,17 +213,20 @@ TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {
 }
 
 TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
-    Texts t{
-        "*CHARACTER TYPES 2,TE\n",
-        "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
-        " 2. b/\n#2. notes/\n#3. <a rather long character text that is cut>/ 1. a/ 2. b/ 3. c/\n",
-        "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
+    Texts t{"*CHARACTER TYPES 2,TE\n",
+            "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
+            " 2. b/\n#2. notes/\n#3. <a rather long character text that is kept whole>/ 1. a/ "
+            "2. b/ 3. c/\n#4. the number of macrochaetae at the hind margin of abdominal "
+            "tergite III/ 1. a/\n",
+            "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     Conversion c = ConvertTexts(t);
     // The comment before the first word qualifies and is dropped; a text of comments only
-    // keeps its words, cut at a word boundary.
+    // keeps its words. The columns are as wide as the longest caption; one longer than 60
+    // characters is cut at a word and ends with "…".
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-2\r\n2\r\nshape / form\r\n1 2\r\n"
-              "a rather long character text\r\n3 5\r\n");
+              "1 59 2\r\nCharacters 1-3\r\n3\r\nshape / form\r\n1 2\r\n"
+              "a rather long character text that is kept whole\r\n3 5\r\n"
+              "the number of macrochaetae at the hind margin of abdominal\x85\r\n6 6\r\n");
 
     // Captions that would repeat one another start with the words that tell them apart.
     t = {"",
@@ -234,12 +237,11 @@ TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
          "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     c = ConvertTexts(t);
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-4\r\n4\r\nleaf blades shape\r\n1 1\r\n"
+              "1 42 2\r\nCharacters 1-4\r\n4\r\nleaf blades shape\r\n1 1\r\n"
               "leaf blades texture\r\n2 2\r\nleaf blades texture (3)\r\n3 3\r\n"
-              "leaf blades \x96 texture of the\r\n4 4\r\n");
+              "leaf blades \x96 texture of the upper surface\r\n4 4\r\n");
 
-    // More characters than the window's 201 entries: four share each entry, whose states
-    // make one range, in columns of 25.
+    // Many characters: one entry each, in columns of 25, as wide as the widest heading.
     t = {"", "*CHARACTER LIST\n", "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     for (int i = 1; i <= 700; ++i)
         t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/\n";
@@ -247,9 +249,9 @@ TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
     EXPECT_EQ(c.Key.States.size(), 700u);
     EXPECT_TRUE(c.LeftOut.empty());
     EXPECT_EQ(
-        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n1 4\r\nc5\r\n5 8\r\n", 0), 0u);
-    EXPECT_NE(c.Key.Index.find("Characters 601-700\r\n25\r\n"), std::string::npos);
-    EXPECT_NE(c.Key.Index.find("\r\nc697\r\n697 700\r\n"), std::string::npos);
+        c.Key.Index.rfind("28 18 2\r\nCharacters 1-25\r\n25\r\nc1\r\n1 1\r\nc2\r\n2 2\r\n", 0), 0u);
+    EXPECT_NE(c.Key.Index.find("Characters 676-700\r\n25\r\n"), std::string::npos);
+    EXPECT_NE(c.Key.Index.find("\r\nc700\r\n700 700\r\n"), std::string::npos);
     EXPECT_EQ(c.Key.TitleLines, (std::vector<std::string>{
                                     "Big", "", "1 taxa, 700 character states from 700 characters",
                                     "Converted from the DELTA dataset set"}));

@@ -130,7 +130,7 @@ TEST(SddMapping, TaxaNotesIndexAndTitlePage) {
               "Erithacus rubecula\r\n\r\nlength: Min 10, Max 14 (cm)\r\n\r\nhabitat: gardens\r\n");
     EXPECT_EQ(c.Notes[2].second, "Puffin\r\n\r\nlength: Mean 30 (cm)\r\n");
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-5\r\n5\r\ncolour\r\n1 3\r\nwings\r\n4 5\r\n"
+              "1 14 2\r\nCharacters 1-5\r\n5\r\ncolour\r\n1 3\r\nwings\r\n4 5\r\n"
               "wing colour\r\n6 7\r\ntail\r\n8 9\r\nlength\r\n10 12\r\n");
     EXPECT_EQ(c.Key.TitleLines,
               (std::vector<std::string>{"Birds of the North Sea", "\xA9 2020 Me", "",
