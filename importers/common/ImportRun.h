@@ -94,7 +94,8 @@ int RunImporter(const char* program, const char* usage, const std::vector<std::s
 void WriteKeyAndFiles(const std::string& folder, const vorn::KeyContents& key,
                       const std::vector<std::pair<std::string, std::string>>& files);
 
-// The report's line of what was written, and of the characters written as "?".
+// The report's line of what was written, of the state texts written whole to NAME.CHL,
+// and of the characters written as "?".
 void PrintWritten(std::ostream& out, const std::string& name, const std::string& outDir,
                   const vorn::KeyContents& key, int charactersWithStates, size_t notes,
                   size_t pictures, int unwritable);

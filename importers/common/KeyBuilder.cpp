@@ -15,7 +15,6 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr size_t kStateTextSize = StateRecordSize;
-constexpr size_t kMinCharacterText = 20;
 constexpr size_t kIndexTextSize = 60;
 constexpr int kEntriesPerColumn = 25;
 constexpr const char* kCrLf = "\r\n";
@@ -52,14 +51,73 @@ std::string CutWithEllipsis(std::string text, size_t width) {
     return text + Ellipsis;
 }
 
-std::string StateText(const std::string& character, const std::string& state) {
-    std::string text = character + ": " + state;
-    if (text.size() <= kStateTextSize) return text;
-    size_t room = kStateTextSize - 2 - std::min(state.size(), kStateTextSize - 2);
-    size_t keep = std::max(room, std::min(kMinCharacterText, character.size()));
-    text = character.substr(0, keep) + ": " + state;
-    text.resize(kStateTextSize);
-    return text;
+std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
+                                         std::vector<std::string>& same) {
+    // How much each state says of itself: 0 its texts, 1 with more words, 2 with its
+    // character's number, 3 with its own number too.
+    constexpr int kMost = 3;
+    std::vector<int> level(states.size(), 0);
+    auto text = [&](size_t i) {
+        const StateName& s = states[i];
+        bool words = level[i] >= 1;
+        std::string character = words && !s.CharacterWords.empty() ? s.CharacterWords : s.Character;
+        std::string state = words && !s.StateWords.empty() ? s.StateWords : s.State;
+        if (level[i] >= 2) character += " (character " + std::to_string(s.CharacterNumber) + ")";
+        if (level[i] >= 3) state += " (state " + std::to_string(s.StateNumber) + ")";
+        return character + ": " + state;
+    };
+    std::vector<std::string> whole(states.size());
+    for (size_t i = 0; i < states.size(); ++i)
+        whole[i] = text(i);
+    // States that read alike, by their text: the groups of more than one.
+    auto alike = [&] {
+        std::unordered_map<std::string, std::vector<size_t>> byText;
+        for (size_t i = 0; i < whole.size(); ++i)
+            byText[whole[i]].push_back(i);
+        std::vector<std::vector<size_t>> groups;
+        for (auto& [t, members] : byText)
+            if (members.size() > 1) groups.push_back(std::move(members));
+        std::sort(groups.begin(), groups.end());
+        return groups;
+    };
+    for (int round = 0; round < kMost; ++round) {
+        bool changed = false;
+        for (const std::vector<size_t>& group : alike()) {
+            bool differ = std::any_of(group.begin(), group.end(), [&](size_t i) {
+                return states[i].Source != states[group[0]].Source;
+            });
+            if (!differ) continue;
+            for (size_t i : group) {
+                if (level[i] == kMost) continue;
+                ++level[i];
+                whole[i] = text(i);
+                changed = true;
+            }
+        }
+        if (!changed) break;
+    }
+    for (const std::vector<size_t>& group : alike()) {
+        // A long run of alike states is told by its first ten.
+        constexpr size_t kNamed = 10;
+        std::string line = "states ";
+        for (size_t k = 0; k < std::min(group.size(), kNamed); ++k)
+            line += (k ? ", " : "") + std::to_string(group[k] + 1);
+        if (group.size() > kNamed)
+            line += " and " + std::to_string(group.size() - kNamed) + " more";
+        same.push_back(line + ": \"" + KeyTextToUtf8(whole[group[0]]) + "\"");
+    }
+    return whole;
+}
+
+void SetStateTexts(const std::vector<std::string>& whole, KeyContents& key) {
+    key.States.clear();
+    key.WholeStates.clear();
+    bool cut = false;
+    for (const std::string& text : whole) {
+        key.States.push_back(CutWithEllipsis(text, kStateTextSize));
+        cut = cut || text.size() > kStateTextSize;
+    }
+    if (cut) key.WholeStates = whole;
 }
 
 std::optional<Tertiles> TertilesOf(std::vector<double> numbers, bool integer,

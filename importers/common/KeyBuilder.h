@@ -25,9 +25,31 @@ constexpr char Ellipsis = '\x85';
 // without blanks or separators left before the Ellipsis that ends it.
 std::string CutWithEllipsis(std::string text, size_t width);
 
-// "<character>: <state>" (Windows-1252 bytes), cut to a state record: the state text
-// stays whole and the character keeps at least 20 bytes where both cannot.
-std::string StateText(const std::string& character, const std::string& state);
+// One state as an importer names it, for the key's texts.
+struct StateName {
+    std::string Character, State;  // key text
+    // Key text with more of the dataset's words (a DELTA text's comments), to tell the
+    // state from another that reads the same; empty when there are none more.
+    std::string CharacterWords, StateWords;
+    // The dataset's own texts of both: two states that read the same are told apart
+    // unless these are the same too.
+    std::string Source;
+    int CharacterNumber = 0;  // as the report names the character
+    int StateNumber = 0;      // its place among its character's states, from 1
+};
+
+// The whole text of each state, "character: state", no two the same unless their
+// Sources are. Where two would read the same, they take the words that may tell them
+// apart, then the character's number ("leaf (character 12): hairy"), then the state's
+// ("leaf (character 12): hairy (state 2)"). `same` receives a line for each text that
+// states keep in common because the dataset gives them the same texts: "states 4, 9:
+// "leaf: hairy"" (UTF-8; the first ten states of a longer run, and how many more).
+std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
+                                         std::vector<std::string>& same);
+
+// The key's state records: each whole text, cut at a word with an ellipsis where it does
+// not fit a record; and when some does not, the whole texts too (NAME.CHL).
+void SetStateTexts(const std::vector<std::string>& whole, KeyContents& key);
 
 // One state of a numeric character: the values it stands for. Key states are closed
 // ranges; the outer states of tertiles are open at their inner end.

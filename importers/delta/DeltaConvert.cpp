@@ -19,7 +19,6 @@ namespace vorn::delta {
 namespace {
 
 using import::NumericState;
-using import::StateText;
 using import::ToWindows1252;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -231,7 +230,9 @@ struct CharInfo {
     std::string KeyText;  // Text as key text
     std::string Caption;  // for the index: its words without the comments before the first
     std::string Words;    // its words, comments included
-    std::vector<std::string> StateTexts;  // key text
+    std::vector<std::string> StateTexts;    // key text
+    std::vector<std::string> StateWords;    // key text, comments included
+    std::vector<std::string> StateSources;  // as written
     std::string Units;
     bool Excluded = false;
     bool Skipped = false;  // by the user's choice: no states, no notes
@@ -239,7 +240,7 @@ struct CharInfo {
     const std::string* Implicit = nullptr;
     const std::string* KeyStates = nullptr;
     // The states it gives.
-    std::vector<std::string> Texts;        // key text
+    std::vector<import::StateName> Texts;
     std::vector<std::vector<int>> Groups;  // multistate: the states of each key state
     std::vector<NumericState> Ranges;      // numeric
     std::string LeftOut;                   // why it gives no states; empty when it does
@@ -351,6 +352,9 @@ private:
                     std::string state = CleanText(part.Text);
                     c.StateTexts.push_back(
                         write_(state.empty() ? FirstCommentWords(part.Text) : state));
+                    c.StateWords.push_back(
+                        ToWindows1252(Squeeze(RemoveMarks(CommentsAsWords(part.Text)))));
+                    c.StateSources.push_back(part.Text);
                 }
             }
             for (const CharRange& range : data_.Excluded)
@@ -525,17 +529,17 @@ private:
             }
         }
         if (c.Groups.empty()) {
-            for (int s = 1; s <= n; ++s) {
+            for (int s = 1; s <= n; ++s)
                 c.Groups.push_back({s});
-                c.Texts.push_back(StateText(c.KeyText, c.StateTexts[static_cast<size_t>(s - 1)]));
+        }
+        for (const std::vector<int>& members : c.Groups) {
+            std::vector<std::string> texts, words, sources;
+            for (int s : members) {
+                texts.push_back(c.StateTexts[static_cast<size_t>(s - 1)]);
+                words.push_back(c.StateWords[static_cast<size_t>(s - 1)]);
+                sources.push_back(c.StateSources[static_cast<size_t>(s - 1)]);
             }
-        } else {
-            for (const std::vector<int>& members : c.Groups) {
-                std::vector<std::string> texts;
-                for (int s : members)
-                    texts.push_back(c.StateTexts[static_cast<size_t>(s - 1)]);
-                c.Texts.push_back(StateText(c.KeyText, Join(texts, " or ")));
-            }
+            AddState(c, Join(texts, " or "), Join(words, " or "), Join(sources, "/"));
         }
     }
 
@@ -559,7 +563,7 @@ private:
         }
         c.Ranges = tertiles->States;
         for (const std::string& label : tertiles->Labels)
-            c.Texts.push_back(StateText(c.KeyText, write_(label)));
+            AddState(c, write_(label), "", label);
     }
 
     // The key states of a numeric character: "~a", "a-b", "b~" or "a". False (and a
@@ -609,9 +613,24 @@ private:
                 return false;
             }
             c.Ranges.push_back(state);
-            c.Texts.push_back(StateText(c.KeyText, write_(text) + units));
+            AddState(c, write_(text) + units, "", range);
         }
         return !c.Ranges.empty();
+    }
+
+    // A state that `c` gives, named by its key texts and the dataset's words.
+    void AddState(CharInfo& c, const std::string& text, const std::string& words,
+                  const std::string& source) {
+        import::StateName name;
+        name.Character = c.KeyText;
+        name.State = text;
+        std::string characterWords = ToWindows1252(WithoutFinalColon(c.Words));
+        if (characterWords != c.KeyText) name.CharacterWords = characterWords;
+        if (words != text) name.StateWords = words;
+        name.Source = c.Source->Text + "\n" + source;
+        name.CharacterNumber = c.Number;
+        name.StateNumber = static_cast<int>(c.Texts.size()) + 1;
+        c.Texts.push_back(std::move(name));
     }
 
     void ChooseCharacters() {
@@ -634,11 +653,12 @@ private:
     void WriteCodes() {
         KeyContents& key = result_.Key;
         size_t taxa = items_.size();
+        std::vector<import::StateName> names;
         for (size_t ci : used_) {
             const CharInfo& c = chars_[ci];
-            size_t first = key.States.size();
-            for (const std::string& text : c.Texts) {
-                key.States.push_back(text);
+            size_t first = key.Codes.size();
+            for (const import::StateName& name : c.Texts) {
+                names.push_back(name);
                 key.Codes.emplace_back(taxa, '?');
             }
             for (size_t t = 0; t < taxa; ++t) {
@@ -649,6 +669,7 @@ private:
                     key.Codes[first + s][t] = codes[s];
             }
         }
+        import::SetStateTexts(import::WholeStateTexts(names, result_.SameTexts), key);
     }
 
     std::string Codes(const CharInfo& c, const Value& value, bool inapplicable, size_t item) {

@@ -41,6 +41,7 @@ struct Conversion {
     std::vector<std::string> Skipped;     // "character 2 (data set authors)"
     std::vector<int> UnknownSkipped;      // SkipCharacters that the dataset does not have
     std::vector<std::string> Unreadable;  // "character 4, item 2 (name): "9": why"
+    std::vector<std::string> SameTexts;   // states that read alike as the dataset's do
     bool TooManyItems = false;            // more than MaxKeyItems
     bool TooManyStates = false;           // more than MaxKeyItems
     bool TooLarge = false;                // more items x characters than MaxCells

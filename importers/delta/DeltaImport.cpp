@@ -28,8 +28,9 @@ constexpr const char* kUsage =
     "\n"
     "Converts the DELTA dataset in DATASET_DIR (files specs, chars, items, and tokey\n"
     "and timages when present) into the VORN key NAME in the folder OUT_DIR: NAME.DES,\n"
-    "NAME.TAX, NAME.CHR, NAME.DAT, NAME.IND, notes files and pictures. OUT_DIR must be\n"
-    "new, empty, or hold an earlier key NAME, which is replaced whole.\n"
+    "NAME.TAX, NAME.CHR, NAME.DAT, NAME.IND, NAME.CHL (the whole state texts, when some\n"
+    "are longer than 80 bytes), notes files and pictures. OUT_DIR must be new, empty,\n"
+    "or hold an earlier key NAME, which is replaced whole.\n"
     "\n"
     "  --key-states FILE  read *KEY STATES, *USE NORMAL VALUES and *EXCLUDE CHARACTERS\n"
     "                     from FILE instead of the dataset's tokey\n"
@@ -215,6 +216,8 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         problems.insert(problems.end(), dataset.Problems.begin(), dataset.Problems.end());
         import::PrintList(out, "Lines that could not be read (left out):", problems);
         import::PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
+        import::PrintList(
+            out, "States that read the same, as their texts in the dataset do:", key.SameTexts);
         import::PrintList(out,
                           "A \"<\" that no \">\" closes before the end of its character or item, "
                           "read as a plain \"<\":",

@@ -29,6 +29,7 @@ struct Conversion {
     std::vector<std::string> Skipped;         // "character 3 (name), id c3"
     std::vector<std::string> UnknownSkipped;  // SkipCharacters that name no character
     std::vector<std::string> Problems;        // entries that could not be used
+    std::vector<std::string> SameTexts;       // states that read alike as the document's do
     std::string Refusal;  // why the document cannot become a key; empty if it can
 };
 

@@ -34,8 +34,9 @@ constexpr const char* kUsage =
     "\n"
     "Converts the SDD 1.1 document FILE (an .xml file, or a .zip archive that holds\n"
     "exactly one) into the VORN key NAME in the folder OUT_DIR: NAME.DES, NAME.TAX,\n"
-    "NAME.CHR, NAME.DAT, NAME.IND, notes files and pictures. OUT_DIR must be new,\n"
-    "empty, or hold an earlier key NAME, which is replaced whole.\n"
+    "NAME.CHR, NAME.DAT, NAME.IND, NAME.CHL (the whole state texts, when some are\n"
+    "longer than 80 bytes), notes files and pictures. OUT_DIR must be new, empty, or\n"
+    "hold an earlier key NAME, which is replaced whole.\n"
     "\n"
     "  --title TEXT   the key's title (default: the dataset's label)\n"
     "  --credit TEXT  a line of credit on the key's title page\n"
@@ -317,6 +318,8 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         std::vector<std::string> problems = doc.Problems;
         problems.insert(problems.end(), key.Problems.begin(), key.Problems.end());
         import::PrintList(out, "Entries that could not be used:", problems);
+        import::PrintList(
+            out, "States that read the same, as their texts in the document do:", key.SameTexts);
         import::PrintList(out, "Pictures not copied:", pictures.Problems);
     });
 }

@@ -171,16 +171,48 @@ TEST(DeltaMapping, VariantsTakeTheirItemsAttributes) {
     EXPECT_EQ(Column(c, 2), "-+??");
 }
 
-TEST(DeltaMapping, StateTextsKeepTheStateWhole) {
-    std::string state(50, 's');
-    std::string longState(75, 't');
+// A text longer than a state record is whole in the key's whole texts and cut at a word,
+// with "…", in its record; a key whose texts all fit has no whole texts.
+TEST(DeltaMapping, StateTextsWholeAndCutAtAWordInTheirRecords) {
+    std::string character = "Number of macrochaetae at hind margin of tergite III";
     Conversion c = ConvertTexts({"",
-                                 "*CHARACTER LIST\n#1. a character text of some length:/ 1. " +
-                                     state + "/ 2. " + longState + "/ 3. short/\n",
+                                 "*CHARACTER LIST\n#1. " + character +
+                                     ":/ 1. with more than 8 macrochaetae/ 2. with 2 "
+                                     "macrochaetae in posterior corners/ 3. absent/\n",
                                  "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
-    EXPECT_EQ(c.Key.States[0], "a character text of some len: " + state);
-    EXPECT_EQ(c.Key.States[1], ("a character text of : " + longState).substr(0, 80));
-    EXPECT_EQ(c.Key.States[2], "a character text of some length: short");
+    ASSERT_EQ(c.Key.States.size(), 3u);
+    EXPECT_EQ(c.Key.WholeStates,
+              (std::vector<std::string>{character + ": with more than 8 macrochaetae",
+                                        character + ": with 2 macrochaetae in posterior corners",
+                                        character + ": absent"}));
+    EXPECT_EQ(c.Key.States[0], character + ": with more than 8\x85");
+    EXPECT_EQ(c.Key.States[1], character + ": with 2 macrochaetae in\x85");
+    EXPECT_EQ(c.Key.States[2], character + ": absent");
+    for (const std::string& record : c.Key.States)
+        EXPECT_LE(record.size(), 80u) << record;
+
+    c = ConvertTexts({"", "*CHARACTER LIST\n#1. leaf/ 1. simple/ 2. compound/\n",
+                      "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
+    EXPECT_EQ(c.Key.States, (std::vector<std::string>{"leaf: simple", "leaf: compound"}));
+    EXPECT_TRUE(c.Key.WholeStates.empty());
+}
+
+// States whose texts read alike are told apart by their comments, else by their
+// numbers; those whose texts are the same in the dataset keep them, and are listed.
+TEST(DeltaMapping, StatesThatReadAlikeAreToldApartUnlessTheDatasetSaysTheSame) {
+    Conversion c =
+        ConvertTexts({"",
+                      "*CHARACTER LIST\n#1. leaf <upper> hairs/ 1. dense/ 2. sparse <few>/ "
+                      "3. sparse <scattered>/\n#2. leaf <lower> hairs/ 1. dense/\n"
+                      "#3. leaf <upper> hairs/ 1. dense/\n#4. \\i{}width\\i0{}/ 1. wide/\n"
+                      "#5. width/ 1. wide/\n#6. height/ 1. tall/\n",
+                      "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
+    EXPECT_EQ(c.Key.States, (std::vector<std::string>{
+                                "leaf upper hairs: dense", "leaf upper hairs: sparse few",
+                                "leaf upper hairs: sparse scattered", "leaf lower hairs: dense",
+                                "leaf upper hairs: dense", "width (character 4): wide",
+                                "width (character 5): wide", "height: tall"}));
+    EXPECT_EQ(c.SameTexts, std::vector<std::string>{"states 1, 5: \"leaf upper hairs: dense\""});
 }
 
 TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {

@@ -222,6 +222,40 @@ TEST_F(Importer, AStrayLessThanLosesNothing) {
     EXPECT_EQ(dat.substr(0, 3), "+-*");       // host range: few
 }
 
+// Texts longer than a state record: NAME.CHL holds each state's whole text, a line
+// each in state order, and the report says how many were cut in NAME.CHR.
+TEST_F(Importer, LongStateTextsAreWholeInTheirOwnFile) {
+    WriteFile(data_ + "/chars",
+              "*CHARACTER LIST\r\n#1. Number of macrochaetae at hind margin of tergite III/ "
+              "1. with more than 8 macrochaetae/ 2. with 2 macrochaetae in posterior corners/\r\n"
+              "#2. Number of macrochaetae at hind margin of tergite IV/ "
+              "1. with more than 8 macrochaetae/ 2. caf\xE9 au lait/\r\n"
+              "#3. eggs/ per clutch/\r\n");
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import({data_, key, "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         "3 state texts longer than 80 bytes: whole in BIRDS.CHL, cut at a word "
+                         "in BIRDS.CHR\n"))
+        << run.out;
+    const std::string iii = "Number of macrochaetae at hind margin of tergite III: ";
+    const std::string iv = "Number of macrochaetae at hind margin of tergite IV: ";
+    EXPECT_EQ(ReadFile(key + "BIRDS.CHL"),
+              iii + "with more than 8 macrochaetae\r\n" + iii +
+                  "with 2 macrochaetae in posterior corners\r\n" + iv +
+                  "with more than 8 macrochaetae\r\n" + iv + "caf\xE9 au lait\r\n" +
+                  "eggs: less than 4 per clutch\r\neggs: 4 to 5 per clutch\r\n"
+                  "eggs: more than 5 per clutch\r\n");
+    std::string chr = ReadFile(key + "BIRDS.CHR");
+    ASSERT_EQ(chr.size(), 7u * 80);
+    EXPECT_EQ(chr.substr(0, 80), iii + "with more than 8\x85" + std::string(9, ' '));
+    EXPECT_EQ(chr.substr(160, 80), iv + "with more than 8\x85" + std::string(10, ' '));
+    // The key opens and identifies on its records as before.
+    std::string report =
+        vorn::testing::IdentifyReport(key + "BIRDS.DES", {"+1"}, dir_.Path() + "out");
+    EXPECT_TRUE(Contains(report, "Taxa Match")) << report;
+}
+
 TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {
     WriteFile(data_ + "/items",
               "*ITEM DESCRIPTIONS\r\n# Salix polaris Hult\x82n/ 1,1\r\n# Salix Hult\xE9n/ 1,2\r\n");
