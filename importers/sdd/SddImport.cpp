@@ -16,6 +16,7 @@
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
 #include "core/platform/WholeFile.h"
+#include "importers/common/GifWriter.h"
 #include "importers/common/ImportRun.h"
 #include "importers/common/KeyText.h"
 #include "importers/sdd/SddConvert.h"
@@ -192,15 +193,21 @@ struct Pictures {
     std::vector<bool> TaxonHasImage;
     std::map<std::string, std::string> CharacterImages;  // character id, picture name
     std::vector<std::string> Problems;
+    std::vector<std::string> Converted;  // the pictures written as GIFs from another form
     size_t Bytes = 0;
+};
+
+// A picture read from the document's folder or archive, with its address.
+struct PictureBytes {
+    std::string Href, Bytes;
 };
 
 // The pictures of a list of media refs, read and checked; `what` names their owner in
 // the report.
-std::vector<std::string> ReadPictures(const Source& source, const Document& doc,
-                                      const std::vector<std::string>& refs, const std::string& what,
-                                      Pictures& pictures) {
-    std::vector<std::string> found;
+std::vector<PictureBytes> ReadPictures(const Source& source, const Document& doc,
+                                       const std::vector<std::string>& refs,
+                                       const std::string& what, Pictures& pictures) {
+    std::vector<PictureBytes> found;
     for (const std::string& ref : refs) {
         auto media = doc.Media.find(ref);
         if (media == doc.Media.end()) {
@@ -222,7 +229,7 @@ std::vector<std::string> ReadPictures(const Source& source, const Document& doc,
             continue;
         }
         pictures.Bytes += bytes->size();
-        found.push_back(std::move(*bytes));
+        found.push_back({m.Href, std::move(*bytes)});
     }
     return found;
 }
@@ -235,10 +242,10 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
         const Description& d = doc.Descriptions[t];
         std::string what = "taxon " + std::to_string(t + 1) + " (" +
                            (d.TaxonName.empty() ? d.Label : d.TaxonName) + ")";
-        std::vector<std::string> files = ReadPictures(source, doc, d.MediaRefs, what, pictures);
+        std::vector<PictureBytes> files = ReadPictures(source, doc, d.MediaRefs, what, pictures);
         std::snprintf(number, sizeof number, "%04d", static_cast<int>(t + 1));
         if (files.empty()) continue;
-        std::string jpeg = AsJpeg(files.front());
+        std::string jpeg = AsJpeg(files.front().Bytes);
         if (jpeg.empty()) {
             pictures.Problems.push_back(what + ": its first picture cannot be read as a picture");
         } else {
@@ -246,29 +253,39 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
             pictures.TaxonHasImage[t] = true;
         }
         int gifs = 0;
-        for (std::string& file : files) {
-            if (!IsGif(file)) {
-                // Qt reads GIF but writes none; such a picture is the taxon's JPEG at most.
-                if (&file != &files.front()) {
-                    pictures.Problems.push_back(what +
-                                                ": a picture that is no GIF is shown only "
-                                                "when it is the first");
+        for (size_t k = 0; k < files.size(); ++k) {
+            PictureBytes& file = files[k];
+            // The first picture that is no GIF is the taxon's JPEG already; a later one is
+            // written as a GIF, which giflib writes from Qt's reading of it.
+            bool gif = IsGif(file.Bytes);
+            if (!gif && k == 0) continue;
+            char name[24];
+            std::snprintf(name, sizeof name, "I%s%02d.GIF", number, gifs + 1);
+            if (!gif) {
+                QImage image;
+                image.loadFromData(reinterpret_cast<const uchar*>(file.Bytes.data()),
+                                   static_cast<int>(file.Bytes.size()));
+                std::string converted = image.isNull() ? std::string() : import::GifBytes(image);
+                if (converted.empty()) {
+                    pictures.Problems.push_back(what + ": " + file.Href +
+                                                ": cannot be read as a picture");
+                    continue;
                 }
-                continue;
+                pictures.Converted.push_back(what + ": " + file.Href + " as " + name);
+                file.Bytes = std::move(converted);
             }
-            char gif[24];
-            std::snprintf(gif, sizeof gif, "I%s%02d.GIF", number, ++gifs);
-            pictures.Files[gif] = std::move(file);
+            ++gifs;
+            pictures.Files[name] = std::move(file.Bytes);
         }
     }
     for (size_t ci = 0; ci < doc.Characters.size(); ++ci) {
         const Character& c = doc.Characters[ci];
         if (c.MediaRefs.empty() || pictures.CharacterImages.count(c.Id)) continue;
         std::string what = "character " + std::to_string(ci + 1) + " (" + c.Label + ")";
-        std::vector<std::string> files =
+        std::vector<PictureBytes> files =
             ReadPictures(source, doc, {c.MediaRefs.front()}, what, pictures);
         if (files.empty()) continue;
-        std::string jpeg = AsJpeg(files.front());
+        std::string jpeg = AsJpeg(files.front().Bytes);
         if (jpeg.empty()) {
             pictures.Problems.push_back(what + ": its picture cannot be read as a picture");
             continue;
@@ -321,6 +338,7 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         import::PrintList(
             out, "States that read the same, as their texts in the document do:", key.SameTexts);
         import::PrintList(out, "Pictures not copied:", pictures.Problems);
+        import::PrintList(out, "Pictures converted to GIF:", pictures.Converted);
     });
 }
 
