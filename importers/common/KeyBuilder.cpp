@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr size_t kStateTextSize = StateRecordSize;
+// What a record keeps of a character's text at least when it shortens it.
+constexpr size_t kMinCharacterText = 24;
 constexpr size_t kIndexTextSize = 60;
 constexpr int kEntriesPerColumn = 25;
 constexpr const char* kCrLf = "\r\n";
@@ -31,6 +33,19 @@ std::vector<std::string> SplitWords(std::string_view text) {
         if (i > start) words.emplace_back(text.substr(start, i - start));
     }
     return words;
+}
+
+// The places of the texts that read alike, by groups of more than one in the order of
+// their first places.
+std::vector<std::vector<size_t>> Alike(const std::vector<std::string>& texts) {
+    std::unordered_map<std::string, std::vector<size_t>> byText;
+    for (size_t i = 0; i < texts.size(); ++i)
+        byText[texts[i]].push_back(i);
+    std::vector<std::vector<size_t>> groups;
+    for (auto& [text, places] : byText)
+        if (places.size() > 1) groups.push_back(std::move(places));
+    std::sort(groups.begin(), groups.end());
+    return groups;
 }
 
 std::string WithoutBars(std::string text) {
@@ -51,8 +66,28 @@ std::string CutWithEllipsis(std::string text, size_t width) {
     return text + Ellipsis;
 }
 
-std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
-                                         std::vector<std::string>& same) {
+std::string CutInTheMiddle(const std::string& text, size_t width) {
+    if (text.size() <= width) return text;
+    std::vector<std::string> words = SplitWords(text);
+    const std::string gap = std::string(" ") + Ellipsis + " ";
+    std::string tail;
+    for (size_t k = words.size(); k-- > 1;) {
+        std::string longer = words[k] + (tail.empty() ? "" : " " + tail);
+        if (longer.size() > width / 2) break;
+        tail = longer;
+    }
+    std::string head;
+    for (const std::string& word : words) {
+        std::string longer = head.empty() ? word : head + " " + word;
+        if (longer.size() + gap.size() + tail.size() > width) break;
+        head = longer;
+    }
+    if (head.empty() || tail.empty()) return CutWithEllipsis(text, width);
+    return head + gap + tail;
+}
+
+std::vector<WholeText> WholeStateTexts(const std::vector<StateName>& states,
+                                       std::vector<std::string>& same) {
     // How much each state says of itself: 0 its texts, 1 with more words, 2 with its
     // character's number, 3 with its own number too.
     constexpr int kMost = 3;
@@ -60,29 +95,21 @@ std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
     auto text = [&](size_t i) {
         const StateName& s = states[i];
         bool words = level[i] >= 1;
-        std::string character = words && !s.CharacterWords.empty() ? s.CharacterWords : s.Character;
-        std::string state = words && !s.StateWords.empty() ? s.StateWords : s.State;
-        if (level[i] >= 2) character += " (character " + std::to_string(s.CharacterNumber) + ")";
-        if (level[i] >= 3) state += " (state " + std::to_string(s.StateNumber) + ")";
-        return character + ": " + state;
+        WholeText t{words && !s.CharacterWords.empty() ? s.CharacterWords : s.Character,
+                    words && !s.StateWords.empty() ? s.StateWords : s.State};
+        if (level[i] >= 2) t.Character += " (character " + std::to_string(s.CharacterNumber) + ")";
+        if (level[i] >= 3) t.State += " (state " + std::to_string(s.StateNumber) + ")";
+        return t;
     };
+    std::vector<WholeText> texts(states.size());
     std::vector<std::string> whole(states.size());
-    for (size_t i = 0; i < states.size(); ++i)
-        whole[i] = text(i);
-    // States that read alike, by their text: the groups of more than one.
-    auto alike = [&] {
-        std::unordered_map<std::string, std::vector<size_t>> byText;
-        for (size_t i = 0; i < whole.size(); ++i)
-            byText[whole[i]].push_back(i);
-        std::vector<std::vector<size_t>> groups;
-        for (auto& [t, members] : byText)
-            if (members.size() > 1) groups.push_back(std::move(members));
-        std::sort(groups.begin(), groups.end());
-        return groups;
-    };
+    for (size_t i = 0; i < states.size(); ++i) {
+        texts[i] = text(i);
+        whole[i] = texts[i].Text();
+    }
     for (int round = 0; round < kMost; ++round) {
         bool changed = false;
-        for (const std::vector<size_t>& group : alike()) {
+        for (const std::vector<size_t>& group : Alike(whole)) {
             bool differ = std::any_of(group.begin(), group.end(), [&](size_t i) {
                 return states[i].Source != states[group[0]].Source;
             });
@@ -90,13 +117,14 @@ std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
             for (size_t i : group) {
                 if (level[i] == kMost) continue;
                 ++level[i];
-                whole[i] = text(i);
+                texts[i] = text(i);
+                whole[i] = texts[i].Text();
                 changed = true;
             }
         }
         if (!changed) break;
     }
-    for (const std::vector<size_t>& group : alike()) {
+    for (const std::vector<size_t>& group : Alike(whole)) {
         // A long run of alike states is told by its first ten.
         constexpr size_t kNamed = 10;
         std::string line = "states ";
@@ -106,18 +134,36 @@ std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
             line += " and " + std::to_string(group.size() - kNamed) + " more";
         same.push_back(line + ": \"" + KeyTextToUtf8(whole[group[0]]) + "\"");
     }
-    return whole;
+    return texts;
 }
 
-void SetStateTexts(const std::vector<std::string>& whole, KeyContents& key) {
-    key.States.clear();
-    key.WholeStates.clear();
+void SetStateTexts(const std::vector<WholeText>& texts, KeyContents& key) {
+    std::vector<std::string> whole, records;
     bool cut = false;
-    for (const std::string& text : whole) {
-        key.States.push_back(CutWithEllipsis(text, kStateTextSize));
-        cut = cut || text.size() > kStateTextSize;
+    for (const WholeText& t : texts) {
+        whole.push_back(t.Text());
+        records.push_back(CutWithEllipsis(whole.back(), kStateTextSize));
+        cut = cut || whole.back().size() > kStateTextSize;
     }
-    if (cut) key.WholeStates = whole;
+    // Records cut alike from different texts: the state's words tell them apart better
+    // than the character's last ones.
+    for (const std::vector<size_t>& group : Alike(records)) {
+        bool differ = std::any_of(group.begin(), group.end(),
+                                  [&](size_t i) { return whole[i] != whole[group[0]]; });
+        if (!differ) continue;
+        for (size_t i : group) {
+            const WholeText& t = texts[i];
+            size_t room = kStateTextSize - std::min(kStateTextSize, t.State.size() + 2);
+            records[i] = room >= kMinCharacterText
+                             ? CutInTheMiddle(t.Character, room) + ": " + t.State
+                             : CutWithEllipsis(
+                                   CutInTheMiddle(t.Character, kMinCharacterText) + ": " + t.State,
+                                   kStateTextSize);
+        }
+    }
+    key.States = std::move(records);
+    key.WholeStates.clear();
+    if (cut) key.WholeStates = std::move(whole);
 }
 
 std::optional<Tertiles> TertilesOf(std::vector<double> numbers, bool integer,

@@ -38,18 +38,32 @@ struct StateName {
     int StateNumber = 0;      // its place among its character's states, from 1
 };
 
-// The whole text of each state, "character: state", no two the same unless their
-// Sources are. Where two would read the same, they take the words that may tell them
-// apart, then the character's number ("leaf (character 12): hairy"), then the state's
+// A state's whole text, "character: state", in its two parts.
+struct WholeText {
+    std::string Character, State;
+    std::string Text() const { return Character + ": " + State; }
+};
+
+// The whole text of each state, no two the same unless their Sources are. Where two would read the
+// same, they take the words that may tell them apart, then the character's number ("leaf (character
+// 12): hairy"), then the state's
 // ("leaf (character 12): hairy (state 2)"). `same` receives a line for each text that
 // states keep in common because the dataset gives them the same texts: "states 4, 9:
 // "leaf: hairy"" (UTF-8; the first ten states of a longer run, and how many more).
-std::vector<std::string> WholeStateTexts(const std::vector<StateName>& states,
-                                         std::vector<std::string>& same);
+std::vector<WholeText> WholeStateTexts(const std::vector<StateName>& states,
+                                       std::vector<std::string>& same);
 
-// The key's state records: each whole text, cut at a word with an ellipsis where it does
-// not fit a record; and when some does not, the whole texts too (NAME.CHL).
-void SetStateTexts(const std::vector<std::string>& whole, KeyContents& key);
+// The key's state records, and when some text does not fit a record, the whole texts too
+// (NAME.CHL). A record holds the whole text cut at a word with an ellipsis where it does
+// not fit. Where two records would then read alike although their texts differ, each
+// keeps its state whole (or as much of it as fits) and shortens its character instead,
+// keeping the first and last words of the character ("Number of … tergite VII: with 2
+// macrochaetae (in median rows)").
+void SetStateTexts(const std::vector<WholeText>& texts, KeyContents& key);
+
+// Key text of at most `width` bytes: as it is when it fits, else its first and last words
+// around an ellipsis ("Number of … tergite VII"), the last ones taking up to half of it.
+std::string CutInTheMiddle(const std::string& text, size_t width);
 
 // One state of a numeric character: the values it stands for. Key states are closed
 // ranges; the outer states of tertiles are open at their inner end.

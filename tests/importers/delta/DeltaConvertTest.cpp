@@ -172,22 +172,28 @@ TEST(DeltaMapping, VariantsTakeTheirItemsAttributes) {
 }
 
 // A text longer than a state record is whole in the key's whole texts and cut at a word,
-// with "…", in its record; a key whose texts all fit has no whole texts.
+// with "…", in its record. Records that would read alike keep their states whole and
+// shorten the character in the middle. A key whose texts all fit has no whole texts.
 TEST(DeltaMapping, StateTextsWholeAndCutAtAWordInTheirRecords) {
     std::string character = "Number of macrochaetae at hind margin of tergite III";
     Conversion c = ConvertTexts({"",
                                  "*CHARACTER LIST\n#1. " + character +
                                      ":/ 1. with more than 8 macrochaetae/ 2. with 2 "
-                                     "macrochaetae in posterior corners/ 3. absent/\n",
+                                     "macrochaetae in posterior corners/ 3. absent/ 4. with 2 "
+                                     "macrochaetae in median rows/\n",
                                  "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
-    ASSERT_EQ(c.Key.States.size(), 3u);
+    ASSERT_EQ(c.Key.States.size(), 4u);
     EXPECT_EQ(c.Key.WholeStates,
               (std::vector<std::string>{character + ": with more than 8 macrochaetae",
                                         character + ": with 2 macrochaetae in posterior corners",
-                                        character + ": absent"}));
-    EXPECT_EQ(c.Key.States[0], character + ": with more than 8\x85");
-    EXPECT_EQ(c.Key.States[1], character + ": with 2 macrochaetae in\x85");
-    EXPECT_EQ(c.Key.States[2], character + ": absent");
+                                        character + ": absent",
+                                        character + ": with 2 macrochaetae in median rows"}));
+    EXPECT_EQ(c.Key.States,
+              (std::vector<std::string>{
+                  character + ": with more than 8\x85",
+                  "Number of \x85 of tergite III: with 2 macrochaetae in posterior corners",
+                  character + ": absent",
+                  "Number of \x85 margin of tergite III: with 2 macrochaetae in median rows"}));
     for (const std::string& record : c.Key.States)
         EXPECT_LE(record.size(), 80u) << record;
 
