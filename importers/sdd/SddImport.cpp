@@ -259,7 +259,7 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
             // written as a GIF, which giflib writes from Qt's reading of it.
             bool gif = IsGif(file.Bytes);
             if (!gif && k == 0) continue;
-            char name[24];
+            char name[40];
             std::snprintf(name, sizeof name, "I%s%02d.GIF", number, gifs + 1);
             if (!gif) {
                 QImage image;
