@@ -340,6 +340,16 @@ private slots:
         QVERIFY2(seen.contains(shown), "the last entry can be seen");
         QCOMPARE(last->text(), QString("Character 1000"));
 
+        // Found by their own numbers, not by those of their columns' headings.
+        QTest::keyClicks(index->FindEdit, "character 10");
+        QStringList found;
+        for (TVornIndexButton* button : Buttons()) {
+            if (!button->isHidden()) found << button->text();
+        }
+        QCOMPARE(found.size(), 12);  // 10, 100 to 109 and 1000
+        QCOMPARE(found.front(), QString("Character 10"));
+        QCOMPARE(found.back(), QString("Character 1000"));
+
         // Another key's small index is centred, unscrolled.
         OpenShrubs();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

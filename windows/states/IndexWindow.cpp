@@ -106,7 +106,13 @@ void TCharIndex::FormCreate() {
             ShowCharSubset(table_[static_cast<size_t>(button->Entry)]);
         });
         buttons_.push_back(button);
-        words_.push_back(FoldedWords(FromKey(*entry.Heading + " " + entry.Text)));
+        // A heading's numbers ("Characters 76-100") would match every entry under it.
+        QStringList words = FoldedWords(FromKey(entry.Text));
+        for (const QString& word : FoldedWords(FromKey(*entry.Heading))) {
+            if (!std::all_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); }))
+                words << word;
+        }
+        words_.push_back(words);
     }
     PlaceEntries();
 

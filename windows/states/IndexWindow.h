@@ -22,7 +22,8 @@ class TVornIndexButton;
 // inside the window, which is as large as they are and no larger than the frame's area.
 // Above them the find box (Ctrl+F) keeps, as the user types, the entries whose heading
 // and text hold every word typed (as the start of one of theirs, ignoring case and
-// accents), in their columns from the top; Enter opens the first of them.
+// accents, and the heading's numbers), in their columns from the top; Enter opens the
+// first of them.
 //
 // After a reading error part-way through the file the window stays open with the
 // columns, headings and buttons read before the error, sized to them, and every button
