@@ -17,6 +17,7 @@
 
 #include "bench/MatrixFloor.h"
 #include "bench/SyntheticKeys.h"
+#include "core/key/IndexFile.h"
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
 #include "core/session/Modes.h"
@@ -93,7 +94,7 @@ void BM_ScoringActionAllWindows(benchmark::State& state) {
     Windows().ShowWindow(WindowKind::CharDiff);
     Windows().ShowWindow(WindowKind::CharBest);
     Windows().ShowWindow(WindowKind::TaxMismatch);
-    Windows().ShowCharSubset(0);
+    Windows().ShowCharSubset(IndexEntry{});
     Windows().ShowCharMiss(0, "Taxon 1");
     Windows().ShowWindow(WindowKind::TaxMatch);
     const WindowKind kinds[] = {

@@ -192,7 +192,7 @@ TChildForm* WindowRegistry::ShowWindow(WindowKind kind) {
     return CreateAndShow(kind);
 }
 
-void WindowRegistry::ShowCharSubset(int entry) {
+void WindowRegistry::ShowCharSubset(const IndexEntry& entry) {
     TChildForm* form = OpenForm(WindowKind::CharSubset);
     bool wasOpen = form != nullptr;
     if (!form) form = CreateAndShow(WindowKind::CharSubset, false);

@@ -21,6 +21,7 @@ class QWidget;
 namespace vorn {
 
 class Session;
+struct IndexEntry;
 
 // The child windows of one main window: which are open, how each kind is opened and
 // brought forward, what every broadcast reaches, and the desktop layouts. The main window
@@ -72,7 +73,7 @@ public:
     // show. Each returns the window, or null when it could not be created or closed itself
     // at once.
     TChildForm* ShowWindow(WindowKind kind);
-    void ShowCharSubset(int entry);
+    void ShowCharSubset(const IndexEntry& entry);
     void ShowCharMiss(int taxon, const QString& name);
     void ShowImageForm(const QString& caption, const std::string& imageName);
     // The Taxon Differences window, with the taxon highlighted in the current window (when

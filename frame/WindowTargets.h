@@ -6,13 +6,17 @@
 
 namespace vorn {
 
+struct IndexEntry;
+
 // What the windows hand each other through the window registry: each a window kind's
 // answer to being shown something.
 
 class SubsetTarget {
 public:
     virtual ~SubsetTarget() = default;
-    virtual void SetSubsetEntry(int entry) = 0;
+    // The index entry whose states the window lists: a copy of its own, since it outlives
+    // the Index window the entry came from.
+    virtual void SetSubsetEntry(const IndexEntry& entry) = 0;
 };
 class MissTarget {
 public:

@@ -12,6 +12,7 @@
 #include "core/key/KeyFiles.h"
 #include "fuzz/Check.h"
 #include "fuzz/FuzzSupport.h"
+#include "fuzz/StateTexts.h"
 #include "importers/sdd/SddConvert.h"
 #include "importers/sdd/SddDocument.h"
 #include "importers/sdd/SddImport.h"
@@ -39,8 +40,7 @@ void CheckConversion(const Document& doc) {
     FUZZ_CHECK(
         !k.States.empty() && k.States.size() <= capacity && k.Codes.size() == k.States.size(),
         "states within the capacity, codes for each");
-    for (const std::string& state : k.States)
-        FUZZ_CHECK(state.size() <= 80, "a state fits its record");
+    vorn::fuzz::CheckStateTexts(k, key.SameTexts);
     for (const std::string& taxon : k.Taxa)
         FUZZ_CHECK(taxon.size() <= (k.LongTaxonNames ? 80u : 40u), "a taxon fits its record");
     for (const std::string& codes : k.Codes) {

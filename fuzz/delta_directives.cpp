@@ -1,6 +1,8 @@
 // The DELTA directive reader and the conversion after it, on any bytes read as each of a
-// dataset's files at once: the directives keep to the text, clean texts hold no comment,
-// brace or doubled blank, numbers stay bounded, and a key that results fits its records.
+// dataset's files at once: the directives keep to the text, clean texts hold no comment
+// (a "<" that nothing closes is text), brace or doubled blank, numbers stay bounded, and
+// a key that results fits its records and has whole state texts where they do not fit.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "core/key/KeyFiles.h"
 #include "fuzz/Check.h"
+#include "fuzz/StateTexts.h"
 #include "importers/delta/DeltaConvert.h"
 #include "importers/delta/DeltaReader.h"
 #include "importers/delta/DeltaText.h"
@@ -45,8 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t next = TextEnd(text, 0, end);
     FUZZ_CHECK(end <= next && next <= text.size(), "a text ends inside the data");
 
-    std::string clean = CleanText(text);
-    FUZZ_CHECK(clean.find('<') == std::string::npos, "no comment left in a clean text");
+    // Once the "<" that open no comment are marked, cleaning leaves no other "<".
+    std::string marked = text;
+    size_t plain = MarkPlainLess(marked).size();
+    FUZZ_CHECK(marked.size() == text.size(), "marking keeps the text's length");
+    std::string clean = CleanText(marked);
+    FUZZ_CHECK(static_cast<size_t>(std::count(clean.begin(), clean.end(), '<')) <= plain,
+               "no comment left in a clean text");
     FUZZ_CHECK(clean.find_first_of("{}") == std::string::npos, "no brace left");
     FUZZ_CHECK(clean.find("  ") == std::string::npos, "blanks folded");
     FUZZ_CHECK(clean.empty() || (clean.front() != ' ' && clean.back() != ' '), "trimmed");
@@ -79,8 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(!k.States.empty() && k.States.size() <= static_cast<size_t>(vorn::MaxKeyItems) &&
                    k.Codes.size() == k.States.size(),
                "states within the capacity, codes for each");
-    for (const std::string& state : k.States)
-        FUZZ_CHECK(state.size() <= 80, "a state fits its record");
+    vorn::fuzz::CheckStateTexts(k, key.SameTexts);
     for (const std::string& taxon : k.Taxa) {
         FUZZ_CHECK(taxon.size() <= (k.LongTaxonNames ? 80u : 40u), "a taxon fits its record");
         FUZZ_CHECK(!taxon.empty() && taxon[0] != '$', "no taxon passes for the long-form trailer");

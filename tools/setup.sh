@@ -5,8 +5,8 @@
 # The Debian packages of each group. build: building and running the programs (run.sh).
 VORN_PACKAGES_BUILD=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core
                      scdoc
-                     # vorn-import-sdd opens zip archives with libzip
-                     libzip-dev pkg-config)
+                     # vorn-import-sdd opens zip archives with libzip and writes GIFs with giflib
+                     libzip-dev pkg-config libgif-dev)
 # test: the tests and benchmarks, and the checks of an installation and the Debian package.
 VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
                     desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base

@@ -71,8 +71,8 @@ private:
     // Reads one column at `x`; false when the table is full and reading stops.
     bool ReadColumn(int32_t x) {
         ExpectLine();
-        std::string heading = file_.ReadLine();
-        layout_.Headings.push_back({x, width_, heading});
+        auto heading = std::make_shared<const std::string>(file_.ReadLine());
+        layout_.Headings.push_back({x, width_, *heading});
         int32_t count = file_.ReadNumber(true);
         int line = file_.LineNumber();
         file_.SkipLine();
@@ -96,24 +96,25 @@ private:
         return !full;
     }
 
-    void ReadEntry(const std::string& heading, int32_t x, int32_t y) {
+    void ReadEntry(const std::shared_ptr<const std::string>& heading, int32_t x, int32_t y) {
         ExpectLine();
         std::string line = file_.ReadLine();
         std::string_view text = WithoutLeadingBlanks(line);
         // Kept only once its ranges are read: an entry cut short by the end of the file
         // has no button, so it leaves nothing in the table either.
         IndexEntry entry;
+        entry.Number = entry_;
         size_t bar = text.find('|');
         if (bar != std::string_view::npos) {
             std::string_view image = text.substr(bar + 1);  // blanks and all, as written
             entry.ImageName = std::string(image.substr(0, kMaxNameLength));
             text = text.substr(0, bar);
         }
-        entry.Caption = heading + ":  " + std::string(text);
+        entry.Heading = heading;
+        entry.Text = std::string(text);
         ReadRanges(entry);
-        entry.Number = entry_;
-        table_[static_cast<size_t>(entry_)] = std::move(entry);
-        layout_.Buttons.push_back({entry_, x, y, width_, std::string(text)});
+        table_.push_back(std::move(entry));
+        layout_.Buttons.push_back({entry_, Columns() - 1, x, y, width_, std::string(text)});
         ++entry_;
     }
 
@@ -121,8 +122,7 @@ private:
         int32_t first = file_.ReadNumber(true);
         int line = file_.LineNumber();
         if (first >= 0) {
-            entry.RangeCount = 1;
-            entry.Ranges[0] = {ZeroBased(first), ZeroBased(file_.ReadNumber(true))};
+            entry.Ranges.push_back({ZeroBased(first), ZeroBased(file_.ReadNumber(true))});
         } else {
             int64_t ranges = -static_cast<int64_t>(first);
             if (ranges > MaxEntryRanges) {
@@ -131,14 +131,12 @@ private:
                      " are used.");
             }
             // Every pair is read, so that the numbers after the kept ones are not taken
-            // for the next entry.
+            // for the next entry; the ranges grow pair by pair, as the file gives them.
             for (int64_t range = 0; range < ranges; ++range) {
                 int32_t from = file_.ReadNumber(true);
                 int32_t to = file_.ReadNumber(true);
-                if (range < MaxEntryRanges) {
-                    entry.Ranges[static_cast<size_t>(range)] = {ZeroBased(from), ZeroBased(to)};
-                    entry.RangeCount = static_cast<int32_t>(range + 1);
-                }
+                if (range < MaxEntryRanges)
+                    entry.Ranges.push_back({ZeroBased(from), ZeroBased(to)});
             }
         }
         file_.SkipLine();
@@ -178,15 +176,8 @@ private:
 
 }  // namespace
 
-void ClearIndexTable(IndexTableType& table) {
-    for (size_t i = 0; i < table.size(); ++i) {
-        table[i] = IndexEntry{};
-        table[i].Number = static_cast<int32_t>(i);
-    }
-}
-
 IndexLayout ReadIndexFile(const std::string& fileName, IndexTableType& table) {
-    ClearIndexTable(table);
+    table.clear();
     IndexLayout layout;
     IndexReader reader(fileName, table, layout);
     try {
@@ -201,6 +192,7 @@ IndexLayout ReadIndexFile(const std::string& fileName, IndexTableType& table) {
         layout.ClientWidth += columns * (reader.ColumnWidth() + reader.Gap()) - reader.Gap();
     }
     layout.ClientHeight = IndexFirstButtonTop + reader.Deepest() * IndexRowStep;
+    layout.ColumnStep = reader.ColumnWidth() + reader.Gap();
     return layout;
 }
 

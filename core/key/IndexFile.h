@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,13 +10,14 @@
 namespace vorn {
 
 // The table of an index file: the entries of the Index window's buttons, read again
-// each time that window is created. What no number in the file can push past: the
-// table's 201 entries and 6 ranges per entry, and the bounds below that keep the window
-// within reason.
-constexpr int32_t MaxIndexEntries = 201;
-constexpr int32_t MaxEntryRanges = 6;
-// Every column can hold an entry, so no useful file has more columns than entries.
-constexpr int32_t MaxIndexColumns = MaxIndexEntries;
+// each time that window is created. An index holds as many entries as a key can have
+// characters, each of as many ranges as a key can have states; columns and column widths
+// keep the window within what a window can measure. No number in the file makes the
+// reader set aside room in advance: the table grows only by what the file holds.
+constexpr int32_t MaxIndexEntries = 65535;
+constexpr int32_t MaxEntryRanges = 65535;
+// Columns of the widest width and gap: 10,000 of them stay within 12,000,000 pixels.
+constexpr int32_t MaxIndexColumns = 10000;
 // Column width and gap between columns, in characters.
 constexpr int32_t MaxColumnChars = 100;
 
@@ -36,20 +37,25 @@ struct EntryRange {
 
 struct IndexEntry {
     int32_t Number = 0;  // its place in the table
-    int32_t RangeCount = 0;
-    std::array<EntryRange, MaxEntryRanges> Ranges{};
-    // Heading, ":  " and the entry's text; absent until the file is read.
-    std::optional<std::string> Caption;
+    std::vector<EntryRange> Ranges;
+    // The heading of its column, one text that the column's entries share, so that a
+    // long heading over many entries takes its room once.
+    std::shared_ptr<const std::string> Heading;
+    // The entry line without its leading blanks and its image name (bytes of the file).
+    std::string Text;
     // Present (possibly empty) when the entry line holds "|": what follows the first "|",
     // without blanks around it, cut to 100 characters as every file name is.
     std::optional<std::string> ImageName;
 
     // An entry whose first state is given as 0 in the file stands for no states at all,
     // whatever else follows; so does one without ranges.
-    bool ListsNoStates() const { return RangeCount <= 0 || Ranges[0].First == -1; }
+    bool ListsNoStates() const { return Ranges.empty() || Ranges[0].First == -1; }
+    // Heading, ":  " and the entry's text: the caption of its Subset window.
+    std::string Caption() const { return (Heading ? *Heading : std::string()) + ":  " + Text; }
 };
 
-using IndexTableType = std::array<IndexEntry, MaxIndexEntries>;
+// The entries read, in file order: entry n is at place n.
+using IndexTableType = std::vector<IndexEntry>;
 
 // Where the window puts a heading label and an index button.
 struct IndexHeadingPlace {
@@ -59,6 +65,7 @@ struct IndexHeadingPlace {
 };
 struct IndexButtonPlace {
     int32_t Entry = 0;
+    int32_t Column = 0;  // the place of its heading in Headings
     int32_t Left = 0;
     int32_t Top = 0;
     int32_t Width = 0;
@@ -72,6 +79,8 @@ struct IndexLayout {
     // The window's client area, sized to the columns and the deepest column read.
     int32_t ClientWidth = 2 * IndexMargin;
     int32_t ClientHeight = IndexFirstButtonTop;
+    // From one column's left edge to the next one's: the width and the gap.
+    int32_t ColumnStep = 0;
     // The first limit the file ran into, in words for the user, naming the file and the
     // line; empty when the file kept within every limit.
     std::string Notice;
@@ -81,17 +90,13 @@ struct IndexLayout {
     std::exception_ptr Error;
 };
 
-// Clears `table` (no captions, no image names), then reads the index file `fileName`
-// into it. The file is a first line with the number of columns, the column width and
-// the gap in characters; then per column a heading line, a line with its number of
-// entries, and per entry an entry line ("text" or "text|image name") followed by its
-// states counted from 1: "first last", or "-n" and n pairs. Numbers may stand after
+// Empties `table`, then reads the index file `fileName` into it. The file is a first line with the
+// number of columns, the column width and the gap in characters; then per column a heading line, a
+// line with its number of entries, and per entry an entry line ("text" or "text|image name")
+// followed by its states counted from 1: "first last", or "-n" and n pairs. Numbers may stand after
 // blanks and line ends; the rest of a line after a group of numbers is ignored.
 // Out-of-bounds numbers are reduced to the limits (see Notice); reading errors end the
 // reading (see Error). Never throws IoError.
 IndexLayout ReadIndexFile(const std::string& fileName, IndexTableType& table);
-
-// Forgets every caption and image name and every range of the table.
-void ClearIndexTable(IndexTableType& table);
 
 }  // namespace vorn

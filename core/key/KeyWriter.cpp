@@ -76,6 +76,13 @@ std::string WriteKeyFiles(const std::string& directory, const KeyContents& key) 
     WriteWholeFile(base + key.Extensions[3], dat);
 
     if (!key.Index.empty()) WriteWholeFile(base + key.Extensions[4], key.Index);
+
+    if (!key.WholeStates.empty()) {
+        std::string chl;
+        for (const std::string& text : key.WholeStates)
+            chl += text + "\r\n";
+        WriteWholeFile(base + key.Extensions[5], chl);
+    }
     return base + key.Extensions[0];
 }
 

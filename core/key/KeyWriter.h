@@ -15,7 +15,11 @@ struct KeyContents {
     std::vector<std::string> Codes;       // per state: one code byte per taxon
     bool LongTaxonNames = false;          // 80-byte taxon records and the "$" trailer
     std::string Index;                    // .IND text; not written when empty
-    std::string Extensions[5] = {".DES", ".TAX", ".CHR", ".DAT", ".IND"};
+    // .CHL: the whole text of each state, one line per state in state order, ending in
+    // CR LF; not written when empty. Written as given, so a test can give it as many
+    // lines as it likes.
+    std::vector<std::string> WholeStates;
+    std::string Extensions[6] = {".DES", ".TAX", ".CHR", ".DAT", ".IND", ".CHL"};
 };
 
 // Writes the key's files into `directory` (which must exist) in the layout that opening

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 
+#include "core/key/KeyFiles.h"
 #include "core/key/KeyWriter.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
@@ -166,6 +167,13 @@ std::string CommandLine::Value(const std::string& option) const {
     return value;
 }
 
+std::vector<std::string> CommandLine::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, given] : Options)
+        if (name == option) values.push_back(given);
+    return values;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions,
                              const char* positionals) {
@@ -241,6 +249,14 @@ void PrintWritten(std::ostream& out, const std::string& name, const std::string&
     out << "Wrote the key " << name << " to " << outDir << ": " << key.Taxa.size() << " taxa, "
         << key.States.size() << " character states from " << charactersWithStates << " characters, "
         << notes << " notes files, " << pictures << " picture files\n";
+    if (!key.WholeStates.empty()) {
+        size_t longer = static_cast<size_t>(
+            std::count_if(key.WholeStates.begin(), key.WholeStates.end(),
+                          [](const std::string& text) { return text.size() > StateRecordSize; }));
+        out << longer << (longer == 1 ? " state text" : " state texts")
+            << " longer than 80 bytes: whole in " << name << ".CHL, cut at a word in " << name
+            << ".CHR\n";
+    }
     if (unwritable > 0) {
         out << unwritable << (unwritable == 1 ? " character" : " characters")
             << " that Windows-1252 cannot hold written as \"?\"\n";

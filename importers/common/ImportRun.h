@@ -77,6 +77,8 @@ struct CommandLine {
     std::string Source, OutDir, Name;
     // The value of `option`, the last given; empty when it was not.
     std::string Value(const std::string& option) const;
+    // Every value of an option that may be given again, in order.
+    std::vector<std::string> Values(const std::string& option) const;
 };
 CommandLine ParseCommandLine(const std::vector<std::string>& args,
                              const std::vector<std::string>& valueOptions, const char* positionals);
@@ -92,7 +94,8 @@ int RunImporter(const char* program, const char* usage, const std::vector<std::s
 void WriteKeyAndFiles(const std::string& folder, const vorn::KeyContents& key,
                       const std::vector<std::pair<std::string, std::string>>& files);
 
-// The report's line of what was written, and of the characters written as "?".
+// The report's line of what was written, of the state texts written whole to NAME.CHL,
+// and of the characters written as "?".
 void PrintWritten(std::ostream& out, const std::string& name, const std::string& outDir,
                   const vorn::KeyContents& key, int charactersWithStates, size_t notes,
                   size_t pictures, int unwritable);

@@ -15,9 +15,9 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr size_t kStateTextSize = StateRecordSize;
-constexpr size_t kMinCharacterText = 20;
-constexpr size_t kIndexTextSize = 30;
-constexpr int kIndexEntries = 201;
+// What a record keeps of a character's text at least when it shortens it.
+constexpr size_t kMinCharacterText = 24;
+constexpr size_t kIndexTextSize = 60;
 constexpr int kEntriesPerColumn = 25;
 constexpr const char* kCrLf = "\r\n";
 
@@ -35,16 +35,17 @@ std::vector<std::string> SplitWords(std::string_view text) {
     return words;
 }
 
-// Key text cut to `width` bytes at a word boundary (mid-word only for a first word
-// longer than the width), without blanks or separators left at its end.
-std::string CutAtWord(std::string text, size_t width) {
-    if (text.size() > width) {
-        size_t blank = text.rfind(' ', width);
-        text.resize(blank != std::string::npos && blank > 0 ? blank : width);
-    }
-    while (!text.empty() && std::string_view(" ,;:-").find(text.back()) != std::string_view::npos)
-        text.pop_back();
-    return text;
+// The places of the texts that read alike, by groups of more than one in the order of
+// their first places.
+std::vector<std::vector<size_t>> Alike(const std::vector<std::string>& texts) {
+    std::unordered_map<std::string, std::vector<size_t>> byText;
+    for (size_t i = 0; i < texts.size(); ++i)
+        byText[texts[i]].push_back(i);
+    std::vector<std::vector<size_t>> groups;
+    for (auto& [text, places] : byText)
+        if (places.size() > 1) groups.push_back(std::move(places));
+    std::sort(groups.begin(), groups.end());
+    return groups;
 }
 
 std::string WithoutBars(std::string text) {
@@ -54,14 +55,115 @@ std::string WithoutBars(std::string text) {
 
 }  // namespace
 
-std::string StateText(const std::string& character, const std::string& state) {
-    std::string text = character + ": " + state;
-    if (text.size() <= kStateTextSize) return text;
-    size_t room = kStateTextSize - 2 - std::min(state.size(), kStateTextSize - 2);
-    size_t keep = std::max(room, std::min(kMinCharacterText, character.size()));
-    text = character.substr(0, keep) + ": " + state;
-    text.resize(kStateTextSize);
-    return text;
+std::string CutWithEllipsis(std::string text, size_t width) {
+    if (text.size() <= width) return text;
+    if (width == 0) return {};
+    size_t room = width - 1;
+    size_t blank = text.rfind(' ', room);
+    text.resize(blank != std::string::npos && blank > 0 ? blank : room);
+    while (!text.empty() && std::string_view(" ,;:-(").find(text.back()) != std::string_view::npos)
+        text.pop_back();
+    return text + Ellipsis;
+}
+
+std::string CutInTheMiddle(const std::string& text, size_t width) {
+    if (text.size() <= width) return text;
+    std::vector<std::string> words = SplitWords(text);
+    const std::string gap = std::string(" ") + Ellipsis + " ";
+    std::string tail;
+    for (size_t k = words.size(); k-- > 1;) {
+        std::string longer = words[k] + (tail.empty() ? "" : " " + tail);
+        if (longer.size() > width / 2) break;
+        tail = longer;
+    }
+    std::string head;
+    for (const std::string& word : words) {
+        std::string longer = head.empty() ? word : head + " " + word;
+        if (longer.size() + gap.size() + tail.size() > width) break;
+        head = longer;
+    }
+    if (head.empty() || tail.empty()) return CutWithEllipsis(text, width);
+    return head + gap + tail;
+}
+
+std::vector<WholeText> WholeStateTexts(const std::vector<StateName>& states,
+                                       std::vector<std::string>& same) {
+    // How much each state says of itself: 0 its texts, 1 with more words, 2 with its
+    // character's number, 3 with its own number too.
+    constexpr int kMost = 3;
+    std::vector<int> level(states.size(), 0);
+    auto text = [&](size_t i) {
+        const StateName& s = states[i];
+        bool words = level[i] >= 1;
+        WholeText t{words && !s.CharacterWords.empty() ? s.CharacterWords : s.Character,
+                    words && !s.StateWords.empty() ? s.StateWords : s.State};
+        if (level[i] >= 2) t.Character += " (character " + std::to_string(s.CharacterNumber) + ")";
+        if (level[i] >= 3) t.State += " (state " + std::to_string(s.StateNumber) + ")";
+        return t;
+    };
+    std::vector<WholeText> texts(states.size());
+    std::vector<std::string> whole(states.size());
+    for (size_t i = 0; i < states.size(); ++i) {
+        texts[i] = text(i);
+        whole[i] = texts[i].Text();
+    }
+    for (int round = 0; round < kMost; ++round) {
+        bool changed = false;
+        for (const std::vector<size_t>& group : Alike(whole)) {
+            bool differ = std::any_of(group.begin(), group.end(), [&](size_t i) {
+                return states[i].Source != states[group[0]].Source;
+            });
+            if (!differ) continue;
+            for (size_t i : group) {
+                if (level[i] == kMost) continue;
+                ++level[i];
+                texts[i] = text(i);
+                whole[i] = texts[i].Text();
+                changed = true;
+            }
+        }
+        if (!changed) break;
+    }
+    for (const std::vector<size_t>& group : Alike(whole)) {
+        // A long run of alike states is told by its first ten.
+        constexpr size_t kNamed = 10;
+        std::string line = "states ";
+        for (size_t k = 0; k < std::min(group.size(), kNamed); ++k)
+            line += (k ? ", " : "") + std::to_string(group[k] + 1);
+        if (group.size() > kNamed)
+            line += " and " + std::to_string(group.size() - kNamed) + " more";
+        same.push_back(line + ": \"" + KeyTextToUtf8(whole[group[0]]) + "\"");
+    }
+    return texts;
+}
+
+void SetStateTexts(const std::vector<WholeText>& texts, KeyContents& key) {
+    std::vector<std::string> whole, records;
+    bool cut = false;
+    for (const WholeText& t : texts) {
+        whole.push_back(t.Text());
+        records.push_back(CutWithEllipsis(whole.back(), kStateTextSize));
+        cut = cut || whole.back().size() > kStateTextSize;
+    }
+    // Records cut alike from different texts: the state's words tell them apart better
+    // than the character's last ones.
+    for (const std::vector<size_t>& group : Alike(records)) {
+        bool differ = std::any_of(group.begin(), group.end(),
+                                  [&](size_t i) { return whole[i] != whole[group[0]]; });
+        if (!differ) continue;
+        for (size_t i : group) {
+            const WholeText& t = texts[i];
+            size_t room = kStateTextSize - std::min(kStateTextSize, t.State.size() + 2);
+            records[i] = room >= kMinCharacterText
+                             ? CutInTheMiddle(t.Character, room) + ": " + t.State
+                             : CutWithEllipsis(
+                                   CutInTheMiddle(t.Character, kMinCharacterText) + ": " + t.State,
+                                   kStateTextSize);
+        }
+    }
+    key.States = std::move(records);
+    key.WholeStates.clear();
+    if (cut) key.WholeStates = std::move(whole);
 }
 
 std::optional<Tertiles> TertilesOf(std::vector<double> numbers, bool integer,
@@ -188,10 +290,7 @@ std::string WrapText(std::string_view text, size_t width, std::string_view lineE
 std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write) {
     int n = static_cast<int>(characters.size());
     if (n == 0) return {};
-    int share = (n + kIndexEntries - 1) / kIndexEntries;
-    int entries = (n + share - 1) / share;
-    int columns = (entries + kEntriesPerColumn - 1) / kEntriesPerColumn;
-    std::string out = std::to_string(columns) + " " + std::to_string(kIndexTextSize) + " 2" + kCrLf;
+    int columns = (n + kEntriesPerColumn - 1) / kEntriesPerColumn;
     std::vector<int> firstState;
     int state = 1;
     for (const IndexCharacter& c : characters) {
@@ -200,7 +299,8 @@ std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWri
     }
     std::unordered_map<std::string, const IndexCharacter*> seen;
     auto caption = [&](const IndexCharacter& c) {
-        std::string base = CutAtWord(WithoutBars(write(c.Caption)), kIndexTextSize);
+        std::string whole = WithoutBars(write(c.Caption));
+        std::string base = CutWithEllipsis(whole, kIndexTextSize);
         auto earlier = seen.find(base);
         if (earlier == seen.end()) return base;
         // The words of this character that the earlier one lacks tell them apart.
@@ -214,35 +314,43 @@ std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWri
         }
         std::string text;
         if (!differ.empty()) {
-            text = CutAtWord(WithoutBars(ToWindows1252(differ + ": " + c.Caption)), kIndexTextSize);
+            text = CutWithEllipsis(WithoutBars(ToWindows1252(differ + ": " + c.Caption)),
+                                   kIndexTextSize);
         }
         for (int k = 0; text.empty() || seen.count(text); ++k) {
             std::string suffix = " (" + std::to_string(c.Number) +
                                  (k ? "." + std::to_string(k) : std::string()) + ")";
-            text = CutAtWord(base, kIndexTextSize - suffix.size()) + suffix;
+            text = CutWithEllipsis(whole, kIndexTextSize - suffix.size()) + suffix;
         }
         return text;
     };
+    std::vector<std::string> captions, headings;
+    size_t width = 1;
+    for (const IndexCharacter& c : characters) {
+        captions.push_back(caption(c));
+        seen.emplace(captions.back(), &c);
+        width = std::max(width, captions.back().size());
+    }
     for (int col = 0; col < columns; ++col) {
-        int firstEntry = col * kEntriesPerColumn;
-        int lastEntry = std::min(entries, firstEntry + kEntriesPerColumn) - 1;
-        int a = firstEntry * share + 1;
-        int b = std::min(n, (lastEntry + 1) * share);
-        out += (a == b ? "Character " + std::to_string(a)
-                       : "Characters " + std::to_string(a) + "-" + std::to_string(b)) +
-               kCrLf;
-        out += std::to_string(lastEntry - firstEntry + 1) + kCrLf;
-        for (int e = firstEntry; e <= lastEntry; ++e) {
-            int from = e * share, to = std::min(n, from + share);
-            const IndexCharacter& c = characters[static_cast<size_t>(from)];
-            std::string text = caption(c);
-            seen.emplace(text, &c);
-            out += text + (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
-            // The characters of an entry are consecutive: their states make one range.
-            int first = firstState[static_cast<size_t>(from)];
-            int last = firstState[static_cast<size_t>(to - 1)] +
-                       characters[static_cast<size_t>(to - 1)].States - 1;
-            out += std::to_string(first) + " " + std::to_string(last) + kCrLf;
+        int a = col * kEntriesPerColumn + 1, b = std::min(n, a + kEntriesPerColumn - 1);
+        headings.push_back(a == b ? "Character " + std::to_string(a)
+                                  : "Characters " + std::to_string(a) + "-" + std::to_string(b));
+        width = std::max(width, headings.back().size());
+    }
+    // As wide as the longest caption or heading, within what a caption may take.
+    width = std::min(width, kIndexTextSize);
+    std::string out = std::to_string(columns) + " " + std::to_string(width) + " 2" + kCrLf;
+    for (int col = 0; col < columns; ++col) {
+        int first = col * kEntriesPerColumn;
+        int last = std::min(n, first + kEntriesPerColumn) - 1;
+        out += headings[static_cast<size_t>(col)] + kCrLf;
+        out += std::to_string(last - first + 1) + kCrLf;
+        for (int e = first; e <= last; ++e) {
+            const IndexCharacter& c = characters[static_cast<size_t>(e)];
+            out += captions[static_cast<size_t>(e)] +
+                   (c.Image.empty() ? "" : "|" + write(c.Image)) + kCrLf;
+            int from = firstState[static_cast<size_t>(e)];
+            out += std::to_string(from) + " " + std::to_string(from + c.States - 1) + kCrLf;
         }
     }
     return out;

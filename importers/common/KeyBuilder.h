@@ -17,9 +17,53 @@ namespace vorn::import {
 // Stands for a line break in a text bound for the notes.
 constexpr char LineBreak = '\x1e';
 
-// "<character>: <state>" (Windows-1252 bytes), cut to a state record: the state text
-// stays whole and the character keeps at least 20 bytes where both cannot.
-std::string StateText(const std::string& character, const std::string& state);
+// "…" in Windows-1252: where a key text was cut.
+constexpr char Ellipsis = '\x85';
+
+// Key text of at most `width` bytes: as it is when it fits, else cut at the last blank
+// that leaves room for Ellipsis (mid-word only for a first word longer than that),
+// without blanks or separators left before the Ellipsis that ends it.
+std::string CutWithEllipsis(std::string text, size_t width);
+
+// One state as an importer names it, for the key's texts.
+struct StateName {
+    std::string Character, State;  // key text
+    // Key text with more of the dataset's words (a DELTA text's comments), to tell the
+    // state from another that reads the same; empty when there are none more.
+    std::string CharacterWords, StateWords;
+    // The dataset's own texts of both: two states that read the same are told apart
+    // unless these are the same too.
+    std::string Source;
+    int CharacterNumber = 0;  // as the report names the character
+    int StateNumber = 0;      // its place among its character's states, from 1
+};
+
+// A state's whole text, "character: state", in its two parts.
+struct WholeText {
+    std::string Character, State;
+    std::string Text() const { return Character + ": " + State; }
+};
+
+// The whole text of each state, no two the same unless their Sources are. Where two would read the
+// same, they take the words that may tell them apart, then the character's number ("leaf (character
+// 12): hairy"), then the state's
+// ("leaf (character 12): hairy (state 2)"). `same` receives a line for each text that
+// states keep in common because the dataset gives them the same texts: "states 4, 9:
+// "leaf: hairy"" (UTF-8; the first ten states of a longer run, and how many more).
+std::vector<WholeText> WholeStateTexts(const std::vector<StateName>& states,
+                                       std::vector<std::string>& same);
+
+// The key's state records, and when some text does not fit a record, the whole texts too
+// (NAME.CHL). A record holds the whole text cut at a word with an ellipsis where it does
+// not fit. Where two records would then read alike although their texts differ, each
+// keeps its state whole (or as much of it as fits) and shortens its character instead,
+// keeping the first and last words of the character ("Number of … tergite VII: with 2
+// macrochaetae (in median rows)").
+void SetStateTexts(const std::vector<WholeText>& texts, KeyContents& key);
+
+// Key text of at most `width` bytes: as it is when it fits, else its first and last words
+// around an ellipsis ("Number of … tergite VII"), the last ones taking up to half of it.
+std::string CutInTheMiddle(const std::string& text, size_t width);
 
 // One state of a numeric character: the values it stands for. Key states are closed
 // ranges; the outer states of tertiles are open at their inner end.
@@ -77,11 +121,11 @@ struct IndexCharacter {
 };
 
 // The index file of a key whose states are those of `characters`, in order: one entry
-// per character (or per run of consecutive characters when there are more than the
-// window's 201 entries, each entry one range of states), in columns of 25 under
-// "Characters a-b". Captions are cut at a word boundary to the column's 30 characters,
-// and no two are the same: a later one that would repeat an earlier one starts with the
-// words that tell it apart ("texture: leaf blades"), else ends with its number.
+// per character, its states one range, in columns of 25 under "Characters a-b". The
+// columns are as wide as the longest caption or heading, at most 60 characters; a longer
+// caption is cut at a word and ends with an ellipsis. No two captions are the same: a
+// later one that would repeat an earlier one starts with the words that tell it apart
+// ("texture: leaf blades"), else ends with its number.
 std::string BuildIndex(const std::vector<IndexCharacter>& characters, KeyTextWriter& write);
 
 // The title page: title, credit lines, a blank line, "N taxa, M character states from K

@@ -19,7 +19,6 @@ namespace vorn::delta {
 namespace {
 
 using import::NumericState;
-using import::StateText;
 using import::ToWindows1252;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -231,14 +230,17 @@ struct CharInfo {
     std::string KeyText;  // Text as key text
     std::string Caption;  // for the index: its words without the comments before the first
     std::string Words;    // its words, comments included
-    std::vector<std::string> StateTexts;  // key text
+    std::vector<std::string> StateTexts;    // key text
+    std::vector<std::string> StateWords;    // key text, comments included
+    std::vector<std::string> StateSources;  // as written
     std::string Units;
     bool Excluded = false;
+    bool Skipped = false;  // by the user's choice: no states, no notes
     bool NormalValues = false;
     const std::string* Implicit = nullptr;
     const std::string* KeyStates = nullptr;
     // The states it gives.
-    std::vector<std::string> Texts;        // key text
+    std::vector<import::StateName> Texts;
     std::vector<std::vector<int>> Groups;  // multistate: the states of each key state
     std::vector<NumericState> Ranges;      // numeric
     std::string LeftOut;                   // why it gives no states; empty when it does
@@ -350,10 +352,15 @@ private:
                     std::string state = CleanText(part.Text);
                     c.StateTexts.push_back(
                         write_(state.empty() ? FirstCommentWords(part.Text) : state));
+                    c.StateWords.push_back(
+                        ToWindows1252(Squeeze(RemoveMarks(CommentsAsWords(part.Text)))));
+                    c.StateSources.push_back(part.Text);
                 }
             }
             for (const CharRange& range : data_.Excluded)
                 c.Excluded = c.Excluded || range.Contains(c.Number);
+            c.Skipped = std::find(options_.SkipCharacters.begin(), options_.SkipCharacters.end(),
+                                  c.Number) != options_.SkipCharacters.end();
             for (const CharRange& range : data_.NormalValues)
                 c.NormalValues = c.NormalValues || range.Contains(c.Number);
             for (const auto& [range, value] : data_.ImplicitValues) {
@@ -364,6 +371,9 @@ private:
             }
             index_[c.Number] = static_cast<int>(chars_.size());
             chars_.push_back(std::move(c));
+        }
+        for (int number : options_.SkipCharacters) {
+            if (!index_.count(number)) result_.UnknownSkipped.push_back(number);
         }
         for (const DependencyRule& rule : data_.Rules) {
             for (const CharRange& range : rule.Dependents) {
@@ -480,7 +490,9 @@ private:
     }
 
     void MakeStates(CharInfo& c) {
-        if (c.Type == CharType::Text) {
+        if (c.Skipped) {
+            c.LeftOut = "skipped";
+        } else if (c.Type == CharType::Text) {
             c.LeftOut = "a text character gives no states";
         } else if (c.Excluded) {
             c.LeftOut = "excluded by *EXCLUDE CHARACTERS";
@@ -517,17 +529,17 @@ private:
             }
         }
         if (c.Groups.empty()) {
-            for (int s = 1; s <= n; ++s) {
+            for (int s = 1; s <= n; ++s)
                 c.Groups.push_back({s});
-                c.Texts.push_back(StateText(c.KeyText, c.StateTexts[static_cast<size_t>(s - 1)]));
+        }
+        for (const std::vector<int>& members : c.Groups) {
+            std::vector<std::string> texts, words, sources;
+            for (int s : members) {
+                texts.push_back(c.StateTexts[static_cast<size_t>(s - 1)]);
+                words.push_back(c.StateWords[static_cast<size_t>(s - 1)]);
+                sources.push_back(c.StateSources[static_cast<size_t>(s - 1)]);
             }
-        } else {
-            for (const std::vector<int>& members : c.Groups) {
-                std::vector<std::string> texts;
-                for (int s : members)
-                    texts.push_back(c.StateTexts[static_cast<size_t>(s - 1)]);
-                c.Texts.push_back(StateText(c.KeyText, Join(texts, " or ")));
-            }
+            AddState(c, Join(texts, " or "), Join(words, " or "), Join(sources, "/"));
         }
     }
 
@@ -551,7 +563,7 @@ private:
         }
         c.Ranges = tertiles->States;
         for (const std::string& label : tertiles->Labels)
-            c.Texts.push_back(StateText(c.KeyText, write_(label)));
+            AddState(c, write_(label), "", label);
     }
 
     // The key states of a numeric character: "~a", "a-b", "b~" or "a". False (and a
@@ -601,9 +613,24 @@ private:
                 return false;
             }
             c.Ranges.push_back(state);
-            c.Texts.push_back(StateText(c.KeyText, write_(text) + units));
+            AddState(c, write_(text) + units, "", range);
         }
         return !c.Ranges.empty();
+    }
+
+    // A state that `c` gives, named by its key texts and the dataset's words.
+    void AddState(CharInfo& c, const std::string& text, const std::string& words,
+                  const std::string& source) {
+        import::StateName name;
+        name.Character = c.KeyText;
+        name.State = text;
+        std::string characterWords = ToWindows1252(WithoutFinalColon(c.Words));
+        if (characterWords != c.KeyText) name.CharacterWords = characterWords;
+        if (words != text) name.StateWords = words;
+        name.Source = c.Source->Text + "\n" + source;
+        name.CharacterNumber = c.Number;
+        name.StateNumber = static_cast<int>(c.Texts.size()) + 1;
+        c.Texts.push_back(std::move(name));
     }
 
     void ChooseCharacters() {
@@ -612,6 +639,9 @@ private:
             if (c.LeftOut.empty()) {
                 used_.push_back(ci);
                 result_.StateCount += static_cast<int>(c.Texts.size());
+            } else if (c.Skipped) {
+                result_.Skipped.push_back("character " + std::to_string(c.Number) + " (" + c.Text +
+                                          ")");
             } else {
                 result_.LeftOut.push_back("character " + std::to_string(c.Number) + " (" + c.Text +
                                           "): " + c.LeftOut);
@@ -623,11 +653,12 @@ private:
     void WriteCodes() {
         KeyContents& key = result_.Key;
         size_t taxa = items_.size();
+        std::vector<import::StateName> names;
         for (size_t ci : used_) {
             const CharInfo& c = chars_[ci];
-            size_t first = key.States.size();
-            for (const std::string& text : c.Texts) {
-                key.States.push_back(text);
+            size_t first = key.Codes.size();
+            for (const import::StateName& name : c.Texts) {
+                names.push_back(name);
                 key.Codes.emplace_back(taxa, '?');
             }
             for (size_t t = 0; t < taxa; ++t) {
@@ -638,6 +669,7 @@ private:
                     key.Codes[first + s][t] = codes[s];
             }
         }
+        import::SetStateTexts(import::WholeStateTexts(names, result_.SameTexts), key);
     }
 
     std::string Codes(const CharInfo& c, const Value& value, bool inapplicable, size_t item) {
@@ -688,7 +720,7 @@ private:
     void WriteTaxa() {
         const CharInfo* common = nullptr;
         for (const CharInfo& c : chars_) {
-            if (c.Type != CharType::Text) continue;
+            if (c.Type != CharType::Text || c.Skipped) continue;
             if (FoldCase(c.Text).find("common name") != std::string::npos) common = &c;
             break;
         }
@@ -724,7 +756,7 @@ private:
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const CharInfo& c = chars_[ci];
             const Attribute* a = items_[t][ci];
-            if (!a) continue;
+            if (!a || c.Skipped) continue;
             std::string text;
             if (c.Type == CharType::Text) {
                 text = CommentContents(a->Comments + a->Value);
@@ -774,7 +806,8 @@ private:
             line += ", item " + std::to_string(item + 1) + " (" +
                     TaxonName(data_.Items[static_cast<size_t>(item)], item + 1) + ")";
         }
-        result_.Unreadable.push_back(line + ": \"" + value + "\": " + why);
+        result_.Unreadable.push_back(line + ": \"" + WithPlainLess(value) +
+                                     "\": " + WithPlainLess(why));
     }
 
     const Dataset& data_;
@@ -865,9 +898,17 @@ std::vector<std::vector<PictureFile>> PlanPictures(
         for (const std::string& name : images.Files) {
             bool isJpeg = EndsWithIgnoringCase(name, ".jpg") || EndsWithIgnoringCase(name, ".jpeg");
             bool isGif = EndsWithIgnoringCase(name, ".gif");
-            if (!isJpeg && !isGif) continue;  // sounds and other files
             std::string why;
             std::string path = find(name, &why);
+            if (!isJpeg && !isGif) {
+                // Sounds and other files are no pictures of the key, but a name that
+                // would lead out of the dataset is told as a picture's would be.
+                if (path.empty() && why != "not found") {
+                    missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) +
+                                      ": " + why);
+                }
+                continue;
+            }
             if (path.empty()) {
                 missing.push_back("picture \"" + name + "\" of " + CleanText(images.Name) + ": " +
                                   why);

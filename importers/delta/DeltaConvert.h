@@ -19,6 +19,8 @@ struct ConvertOptions {
                               // name with a capital first letter, else Name
     std::string Credit;       // UTF-8; a line of the title page when not empty
     std::string DatasetName;  // the dataset folder's name, for the title page
+    // Characters left out of the key, states and notes alike (--skip-character).
+    std::vector<int> SkipCharacters;
 };
 
 using import::PictureFile;
@@ -36,7 +38,10 @@ struct Conversion {
     int StateCount = 0;                   // the states the characters give
     int Unwritable = 0;                   // characters written as "?" in Windows-1252
     std::vector<std::string> LeftOut;     // "character 1 (including): why"
+    std::vector<std::string> Skipped;     // "character 2 (data set authors)"
+    std::vector<int> UnknownSkipped;      // SkipCharacters that the dataset does not have
     std::vector<std::string> Unreadable;  // "character 4, item 2 (name): "9": why"
+    std::vector<std::string> SameTexts;   // states that read alike as the dataset's do
     bool TooManyItems = false;            // more than MaxKeyItems
     bool TooManyStates = false;           // more than MaxKeyItems
     bool TooLarge = false;                // more items x characters than MaxCells
@@ -51,8 +56,8 @@ std::string TaxonName(const Item& item, int number);
 // The pictures of `timages` for each item (in item order), found by `find` (which
 // returns the path of a dataset file, or empty with why there is none): the first JPEG
 // as I0001.JPG, the GIFs as I000101.GIF, ...; an item with GIFs only also gets
-// I0001.JPG, converted from its first GIF. Files not found or refused are noted in
-// `missing`.
+// I0001.JPG, converted from its first GIF. Pictures not found or refused are noted in
+// `missing`, and so are names of other files that `find` refuses as leading out.
 std::vector<std::vector<PictureFile>> PlanPictures(
     const Dataset& dataset,
     const std::function<std::string(const std::string&, std::string*)>& find,

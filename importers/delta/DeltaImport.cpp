@@ -1,5 +1,6 @@
 #include "importers/delta/DeltaImport.h"
 
+#include <charconv>
 #include <filesystem>
 #include <new>
 
@@ -23,12 +24,13 @@ using import::Failure;
 
 constexpr const char* kUsage =
     "usage: vorn-import-delta DATASET_DIR OUT_DIR NAME [--key-states FILE] [--title TEXT]\n"
-    "                         [--credit TEXT] [--encoding NAME]\n"
+    "                         [--credit TEXT] [--encoding NAME] [--skip-character N]...\n"
     "\n"
     "Converts the DELTA dataset in DATASET_DIR (files specs, chars, items, and tokey\n"
     "and timages when present) into the VORN key NAME in the folder OUT_DIR: NAME.DES,\n"
-    "NAME.TAX, NAME.CHR, NAME.DAT, NAME.IND, notes files and pictures. OUT_DIR must be\n"
-    "new, empty, or hold an earlier key NAME, which is replaced whole.\n"
+    "NAME.TAX, NAME.CHR, NAME.DAT, NAME.IND, NAME.CHL (the whole state texts, when some\n"
+    "are longer than 80 bytes), notes files and pictures. OUT_DIR must be new, empty,\n"
+    "or hold an earlier key NAME, which is replaced whole.\n"
     "\n"
     "  --key-states FILE  read *KEY STATES, *USE NORMAL VALUES and *EXCLUDE CHARACTERS\n"
     "                     from FILE instead of the dataset's tokey\n"
@@ -37,6 +39,9 @@ constexpr const char* kUsage =
     "  --encoding NAME    the code page of the dataset's files (cp1252, cp437, cp850,\n"
     "                     latin1, utf-8, ...); default: UTF-8 for a file that is valid\n"
     "                     UTF-8, else cp1252\n"
+    "  --skip-character N leave character N out of the key (its states and notes),\n"
+    "                     for a character that describes the dataset rather than the\n"
+    "                     taxa; may be given again\n"
     "  -h, --help         show this help\n"
     "  --version          show the version\n"
     "\n"
@@ -48,18 +53,30 @@ constexpr size_t kDosPlaces = 10;
 
 struct Arguments {
     std::string dataset, outDir, name, keyStates, title, credit, encoding;
+    std::vector<int> skip;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
     import::CommandLine line = import::ParseCommandLine(
-        args, {"--key-states", "--title", "--credit", "--encoding"}, "DATASET_DIR OUT_DIR NAME");
+        args, {"--key-states", "--title", "--credit", "--encoding", "--skip-character"},
+        "DATASET_DIR OUT_DIR NAME");
     Arguments a{line.Source,
                 line.OutDir,
                 line.Name,
                 line.Value("--key-states"),
                 line.Value("--title"),
                 line.Value("--credit"),
-                line.Value("--encoding")};
+                line.Value("--encoding"),
+                {}};
+    for (const std::string& value : line.Values("--skip-character")) {
+        int number = 0;
+        auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error != std::errc() || end != value.data() + value.size() || number < 1) {
+            throw Failure{2, "--skip-character takes a character number, not \"" + value + "\"",
+                          true};
+        }
+        a.skip.push_back(number);
+    }
     if (!a.encoding.empty() && !import::IsKnownEncoding(a.encoding)) {
         throw Failure{2, "unknown encoding \"" + a.encoding + "\" (try cp1252, cp850 or utf-8)",
                       true};
@@ -158,7 +175,12 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
         fs::path absolute = fs::path(AbsolutePath(datasetDir)).lexically_normal();
         if (absolute.filename().empty()) absolute = absolute.parent_path();
         options.DatasetName = import::FromCommandLine(absolute.filename().string());
+        options.SkipCharacters = a.skip;
         Conversion key = Convert(dataset, options, hasImage);
+        if (!key.UnknownSkipped.empty()) {
+            std::string n = std::to_string(key.UnknownSkipped.front());
+            throw Failure{2, "--skip-character " + n + ": the dataset has no character " + n};
+        }
         if (key.TooManyItems) {
             throw Failure{1, "the dataset has " + std::to_string(key.ItemCount) +
                                  " items; a key holds at most " + std::to_string(MaxKeyItems)};
@@ -189,10 +211,17 @@ int RunImportDelta(const std::vector<std::string>& args, std::ostream& out, std:
             << " characters from " << a.dataset << "\n";
         import::PrintWritten(out, a.name, a.outDir, key.Key, key.CharactersWithStates,
                              key.Notes.size(), static_cast<size_t>(pictures), key.Unwritable);
+        import::PrintList(out, "Skipped (--skip-character):", key.Skipped);
         import::PrintList(out, "Left out:", key.LeftOut);
         problems.insert(problems.end(), dataset.Problems.begin(), dataset.Problems.end());
         import::PrintList(out, "Lines that could not be read (left out):", problems);
         import::PrintList(out, "Values that could not be read (coded as unknown):", key.Unreadable);
+        import::PrintList(
+            out, "States that read the same, as their texts in the dataset do:", key.SameTexts);
+        import::PrintList(out,
+                          "A \"<\" that no \">\" closes before the end of its character or item, "
+                          "read as a plain \"<\":",
+                          dataset.PlainLessLines);
         import::PrintList(out, "Pictures:", pictureProblems);
         import::PrintList(out,
                           "Letters that may be in another code page (read as cp1252):", codePages);

@@ -79,7 +79,21 @@ public:
 
     void Problem(const Directive& d, size_t offset, const std::string& what) {
         dataset_.Problems.push_back(fileName_ + ", line " + std::to_string(LineOf(d, offset)) +
-                                    ": " + what);
+                                    ": " + WithPlainLess(what));
+    }
+
+    // Marks the plain "<" of the directive's data and notes each line that holds one.
+    void MarkPlainLessOf(Directive& d) {
+        int line = d.Line, noted = 0;
+        size_t counted = 0;
+        for (size_t at : MarkPlainLess(d.Data)) {
+            line += static_cast<int>(std::count(d.Data.begin() + static_cast<ptrdiff_t>(counted),
+                                                d.Data.begin() + static_cast<ptrdiff_t>(at), '\n'));
+            counted = at;
+            if (line == noted) continue;
+            noted = line;
+            dataset_.PlainLessLines.push_back(fileName_ + ", line " + std::to_string(line));
+        }
     }
 
     // Directives whose data is a list of "range,value" words.
@@ -201,7 +215,7 @@ public:
             size_t end = NextRecord(s, i);
             std::string files = RemoveComments(s.substr(i, end - i));
             for (std::string_view word : Words(files))
-                images.Files.emplace_back(word);
+                images.Files.push_back(WithPlainLess(std::string(word)));
             dataset_.Images.push_back(std::move(images));
             i = end;
         }
@@ -417,6 +431,7 @@ void ReadDeltaFile(DeltaFile file, std::string_view text, const std::string& fil
             d.Data = extra + d.Data;
             d.Name.resize(static_cast<size_t>(words[known - 1].end() - d.Name.data()));
         }
+        reader.MarkPlainLessOf(d);
         const std::string& name = d.Name;
         switch (file) {
             case DeltaFile::Specs:

@@ -89,6 +89,9 @@ struct Dataset {
 
     // Lines that could not be read: "file, line N: what".
     std::vector<std::string> Problems;
+    // Lines that hold a "<" read as a plain "<" (see MarkPlainLess): "file, line N", each
+    // line once.
+    std::vector<std::string> PlainLessLines;
 };
 
 // Which file a text came from; each reads only its own directives.

@@ -168,6 +168,45 @@ std::string ReplaceCharacterMarks(std::string_view text, const std::string& enco
     return out;
 }
 
+std::vector<size_t> MarkPlainLess(std::string& data) {
+    // Each ">" closes the innermost open "<". A "#" after a blank ends a record unless the
+    // comments open there close on its own line ("<see #2>"); those still open at the end
+    // of that line, or of the data, close nowhere.
+    std::vector<size_t> open, plain;
+    size_t atRecordEnd = 0;  // how many of `open` were open at such a "#" on this line
+    auto unclosed = [&](size_t count) {
+        if (count == 0) return;
+        plain.insert(plain.end(), open.begin(), open.begin() + static_cast<ptrdiff_t>(count));
+        open.erase(open.begin(), open.begin() + static_cast<ptrdiff_t>(count));
+    };
+    for (size_t i = 0; i < data.size(); ++i) {
+        char c = data[i];
+        if (c == PlainLess) {
+            data[i] = ' ';
+        } else if (c == '<') {
+            open.push_back(i);
+        } else if (c == '>') {
+            if (!open.empty()) open.pop_back();
+            atRecordEnd = std::min(atRecordEnd, open.size());
+        } else if (c == '#' && i > 0 && IsBlank(data[i - 1])) {
+            atRecordEnd = open.size();
+        } else if (c == '\n') {
+            unclosed(atRecordEnd);
+            atRecordEnd = 0;
+        }
+    }
+    unclosed(open.size());
+    std::sort(plain.begin(), plain.end());
+    for (size_t at : plain)
+        data[at] = PlainLess;
+    return plain;
+}
+
+std::string WithPlainLess(std::string text) {
+    std::replace(text.begin(), text.end(), PlainLess, '<');
+    return text;
+}
+
 size_t CommentEnd(std::string_view text, size_t at) {
     int depth = 0;
     for (size_t i = at; i < text.size(); ++i) {
@@ -301,7 +340,7 @@ std::string Squeeze(std::string_view text) {
     }
     while (!out.empty() && out.back() == LineBreak)
         out.pop_back();
-    return out;
+    return WithPlainLess(std::move(out));
 }
 
 std::string CleanText(std::string_view text) {

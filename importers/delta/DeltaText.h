@@ -2,12 +2,27 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "importers/common/KeyBuilder.h"
 
 namespace vorn::delta {
 
 using import::LineBreak;
+
+// Stands, in a directive's data, for a "<" that opens no comment: one that no ">" closes
+// before the end of its character or item. The reader puts it there (MarkPlainLess);
+// Squeeze, and so every cleaned text, gives it back as "<".
+constexpr char PlainLess = '\x1c';
+
+// Replaces by PlainLess every "<" of a directive's data that no ">" closes before the
+// end of its character or item (the next "#" after a blank, unless the comment closes on
+// that "#"'s own line, as "<see #2>" does) or of the data. Comments nest. A PlainLess
+// byte of the file itself becomes a blank. Returns the offsets replaced, in order.
+std::vector<size_t> MarkPlainLess(std::string& data);
+
+// The text with PlainLess given back as "<".
+std::string WithPlainLess(std::string text);
 
 // A DELTA file's bytes as UTF-8 text: in the code page `encoding` (a name Qt knows), or
 // with `encoding` empty as UTF-8 when they are valid UTF-8, else as Windows-1252; then
@@ -45,7 +60,8 @@ std::string CommentContents(std::string_view text);
 std::string RemoveMarks(std::string_view text, bool lineBreaks = false);
 
 // Folds runs of blanks, tabs and line ends into one blank, drops the blank before
-// , . ; : ) and after (, and trims both ends. LineBreak is kept, without blanks around.
+// , . ; : ) and after (, and trims both ends. LineBreak is kept, without blanks around;
+// PlainLess becomes "<".
 std::string Squeeze(std::string_view text);
 
 // A character, state or item text: comments and marks removed, blanks folded.

@@ -36,7 +36,8 @@ std::string Number(double value) {
 
 struct CharInfo {
     const Character* Source = nullptr;
-    std::vector<std::string> Texts;  // key text
+    bool Skipped = false;  // by the user's choice: no states, no notes
+    std::vector<import::StateName> Texts;
     std::vector<import::NumericState> Ranges;
     std::string LeftOut;
 };
@@ -62,11 +63,22 @@ public:
                           " taxa");
         }
         IndexEntries();
+        for (const std::string& id : options_.SkipCharacters) {
+            if (!charIndex_.count(id)) result_.UnknownSkipped.push_back(id);
+        }
+        for (CharInfo& c : chars_) {
+            const std::vector<std::string>& skip = options_.SkipCharacters;
+            c.Skipped = std::find(skip.begin(), skip.end(), c.Source->Id) != skip.end();
+        }
+        if (!result_.UnknownSkipped.empty()) return std::move(result_);
         for (CharInfo& c : chars_)
             MakeStates(c);
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const CharInfo& c = chars_[ci];
-            if (c.LeftOut.empty()) {
+            if (c.Skipped) {
+                result_.Skipped.push_back("character " + std::to_string(ci + 1) + " (" +
+                                          c.Source->Label + "), id " + c.Source->Id);
+            } else if (c.LeftOut.empty()) {
                 used_.push_back(ci);
                 result_.StateCount += static_cast<int>(c.Texts.size());
             } else {
@@ -102,7 +114,7 @@ private:
                 result_.Problems.push_back("character id \"" + c.Id +
                                            "\" is used twice; its second character has no data");
             }
-            chars_.push_back({&c, {}, {}, {}});
+            chars_.push_back({&c, false, {}, {}, {}});
             for (const State& s : c.States)
                 stateOwner_.emplace(s.Id, ci);
         }
@@ -167,15 +179,17 @@ private:
     }
 
     void MakeStates(CharInfo& c) {
+        if (c.Skipped) return;
         const Character& source = *c.Source;
         std::string name = write_(source.Label.empty() ? source.Id : source.Label);
         if (source.Kind == CharacterKind::Text) {
             c.LeftOut = "a text character gives no states";
         } else if (source.Kind == CharacterKind::Categorical) {
             if (source.States.empty()) c.LeftOut = "it has no states";
-            for (const State& s : source.States)
-                c.Texts.push_back(
-                    import::StateText(name, write_(s.Label.empty() ? s.Id : s.Label)));
+            for (const State& s : source.States) {
+                const std::string& label = s.Label.empty() ? s.Id : s.Label;
+                AddState(c, name, write_(label), label);
+            }
         } else {
             std::vector<double> numbers;
             size_t ci = static_cast<size_t>(&c - chars_.data());
@@ -194,8 +208,20 @@ private:
             }
             c.Ranges = tertiles->States;
             for (const std::string& label : tertiles->Labels)
-                c.Texts.push_back(import::StateText(name, write_(label)));
+                AddState(c, name, write_(label), label);
         }
+    }
+
+    // A state that `c` gives, named by its key texts and the document's labels.
+    void AddState(CharInfo& c, const std::string& character, const std::string& state,
+                  const std::string& label) {
+        import::StateName n;
+        n.Character = character;
+        n.State = state;
+        n.Source = (c.Source->Label.empty() ? c.Source->Id : c.Source->Label) + "\n" + label;
+        n.CharacterNumber = static_cast<int>(&c - chars_.data()) + 1;
+        n.StateNumber = static_cast<int>(c.Texts.size()) + 1;
+        c.Texts.push_back(std::move(n));
     }
 
     // The states an entry lists (a denying modifier takes its state off the list), and
@@ -304,10 +330,11 @@ private:
     void WriteCodes() {
         KeyContents& key = result_.Key;
         size_t taxa = doc_.Descriptions.size();
+        std::vector<import::StateName> names;
         for (size_t ci : used_) {
-            size_t first = key.States.size();
-            for (const std::string& text : chars_[ci].Texts) {
-                key.States.push_back(text);
+            size_t first = key.Codes.size();
+            for (const import::StateName& name : chars_[ci].Texts) {
+                names.push_back(name);
                 key.Codes.emplace_back(taxa, '?');
             }
             for (size_t t = 0; t < taxa; ++t) {
@@ -316,6 +343,7 @@ private:
                     key.Codes[first + s][t] = codes[s];
             }
         }
+        import::SetStateTexts(import::WholeStateTexts(names, result_.SameTexts), key);
     }
 
     std::string TaxonName(size_t t) const {
@@ -332,7 +360,7 @@ private:
         for (size_t ci = 0; ci < chars_.size(); ++ci) {
             const Entry* e = EntryOf(t, ci);
             const Character& c = *chars_[ci].Source;
-            if (!e) continue;
+            if (!e || chars_[ci].Skipped) continue;
             std::string text;
             if (c.Kind == CharacterKind::Text) {
                 text = e->Text;

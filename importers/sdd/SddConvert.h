@@ -15,6 +15,8 @@ struct ConvertOptions {
     std::string Title;         // UTF-8; empty: the dataset's label, else Name
     std::string Credit;        // UTF-8; a line of the title page under the rights
     std::string DocumentName;  // the document's file name, for the title page
+    // Ids of characters left out of the key, states and notes alike (--skip-character).
+    std::vector<std::string> SkipCharacters;
 };
 
 struct Conversion {
@@ -22,10 +24,13 @@ struct Conversion {
     std::vector<std::pair<std::string, std::string>> Notes;  // file name, bytes
     int CharactersWithStates = 0;
     int StateCount = 0;
-    int Unwritable = 0;                 // characters written as "?" in Windows-1252
-    std::vector<std::string> LeftOut;   // "character 3 (name): why"
-    std::vector<std::string> Problems;  // entries that could not be used
-    std::string Refusal;                // why the document cannot become a key; empty if it can
+    int Unwritable = 0;                       // characters written as "?" in Windows-1252
+    std::vector<std::string> LeftOut;         // "character 3 (name): why"
+    std::vector<std::string> Skipped;         // "character 3 (name), id c3"
+    std::vector<std::string> UnknownSkipped;  // SkipCharacters that name no character
+    std::vector<std::string> Problems;        // entries that could not be used
+    std::vector<std::string> SameTexts;       // states that read alike as the document's do
+    std::string Refusal;  // why the document cannot become a key; empty if it can
 };
 
 // The key of a document: one taxon per coded description, in order; one state per state

@@ -16,6 +16,7 @@
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
 #include "core/platform/WholeFile.h"
+#include "importers/common/GifWriter.h"
 #include "importers/common/ImportRun.h"
 #include "importers/common/KeyText.h"
 #include "importers/sdd/SddConvert.h"
@@ -30,14 +31,20 @@ using import::Failure;
 
 constexpr const char* kUsage =
     "usage: vorn-import-sdd FILE OUT_DIR NAME [--title TEXT] [--credit TEXT]\n"
+    "                       [--skip-character ID]...\n"
     "\n"
     "Converts the SDD 1.1 document FILE (an .xml file, or a .zip archive that holds\n"
     "exactly one) into the VORN key NAME in the folder OUT_DIR: NAME.DES, NAME.TAX,\n"
-    "NAME.CHR, NAME.DAT, NAME.IND, notes files and pictures. OUT_DIR must be new,\n"
-    "empty, or hold an earlier key NAME, which is replaced whole.\n"
+    "NAME.CHR, NAME.DAT, NAME.IND, NAME.CHL (the whole state texts, when some are\n"
+    "longer than 80 bytes), notes files and pictures. OUT_DIR must be new, empty, or\n"
+    "hold an earlier key NAME, which is replaced whole.\n"
     "\n"
     "  --title TEXT   the key's title (default: the dataset's label)\n"
     "  --credit TEXT  a line of credit on the key's title page\n"
+    "  --skip-character ID\n"
+    "                 leave the character with the id ID out of the key (its states\n"
+    "                 and notes), for a character that describes the dataset rather\n"
+    "                 than the taxa; may be given again\n"
     "  -h, --help     show this help\n"
     "  --version      show the version\n"
     "\n"
@@ -52,12 +59,18 @@ constexpr size_t kMaxPictures = 256u << 20;
 
 struct Arguments {
     std::string file, outDir, name, title, credit;
+    std::vector<std::string> skip;
 };
 
 Arguments ParseArguments(const std::vector<std::string>& args) {
-    import::CommandLine line =
-        import::ParseCommandLine(args, {"--title", "--credit"}, "FILE OUT_DIR NAME");
-    return {line.Source, line.OutDir, line.Name, line.Value("--title"), line.Value("--credit")};
+    import::CommandLine line = import::ParseCommandLine(
+        args, {"--title", "--credit", "--skip-character"}, "FILE OUT_DIR NAME");
+    return {line.Source,
+            line.OutDir,
+            line.Name,
+            line.Value("--title"),
+            line.Value("--credit"),
+            line.Values("--skip-character")};
 }
 
 // Where the document and its local pictures come from: a folder, or a zip archive.
@@ -180,15 +193,21 @@ struct Pictures {
     std::vector<bool> TaxonHasImage;
     std::map<std::string, std::string> CharacterImages;  // character id, picture name
     std::vector<std::string> Problems;
+    std::vector<std::string> Converted;  // the pictures written as GIFs from another form
     size_t Bytes = 0;
+};
+
+// A picture read from the document's folder or archive, with its address.
+struct PictureBytes {
+    std::string Href, Bytes;
 };
 
 // The pictures of a list of media refs, read and checked; `what` names their owner in
 // the report.
-std::vector<std::string> ReadPictures(const Source& source, const Document& doc,
-                                      const std::vector<std::string>& refs, const std::string& what,
-                                      Pictures& pictures) {
-    std::vector<std::string> found;
+std::vector<PictureBytes> ReadPictures(const Source& source, const Document& doc,
+                                       const std::vector<std::string>& refs,
+                                       const std::string& what, Pictures& pictures) {
+    std::vector<PictureBytes> found;
     for (const std::string& ref : refs) {
         auto media = doc.Media.find(ref);
         if (media == doc.Media.end()) {
@@ -210,7 +229,7 @@ std::vector<std::string> ReadPictures(const Source& source, const Document& doc,
             continue;
         }
         pictures.Bytes += bytes->size();
-        found.push_back(std::move(*bytes));
+        found.push_back({m.Href, std::move(*bytes)});
     }
     return found;
 }
@@ -223,10 +242,10 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
         const Description& d = doc.Descriptions[t];
         std::string what = "taxon " + std::to_string(t + 1) + " (" +
                            (d.TaxonName.empty() ? d.Label : d.TaxonName) + ")";
-        std::vector<std::string> files = ReadPictures(source, doc, d.MediaRefs, what, pictures);
+        std::vector<PictureBytes> files = ReadPictures(source, doc, d.MediaRefs, what, pictures);
         std::snprintf(number, sizeof number, "%04d", static_cast<int>(t + 1));
         if (files.empty()) continue;
-        std::string jpeg = AsJpeg(files.front());
+        std::string jpeg = AsJpeg(files.front().Bytes);
         if (jpeg.empty()) {
             pictures.Problems.push_back(what + ": its first picture cannot be read as a picture");
         } else {
@@ -234,29 +253,39 @@ Pictures PlanPictures(const Source& source, const Document& doc) {
             pictures.TaxonHasImage[t] = true;
         }
         int gifs = 0;
-        for (std::string& file : files) {
-            if (!IsGif(file)) {
-                // Qt reads GIF but writes none; such a picture is the taxon's JPEG at most.
-                if (&file != &files.front()) {
-                    pictures.Problems.push_back(what +
-                                                ": a picture that is no GIF is shown only "
-                                                "when it is the first");
+        for (size_t k = 0; k < files.size(); ++k) {
+            PictureBytes& file = files[k];
+            // The first picture that is no GIF is the taxon's JPEG already; a later one is
+            // written as a GIF, which giflib writes from Qt's reading of it.
+            bool gif = IsGif(file.Bytes);
+            if (!gif && k == 0) continue;
+            char name[40];
+            std::snprintf(name, sizeof name, "I%s%02d.GIF", number, gifs + 1);
+            if (!gif) {
+                QImage image;
+                image.loadFromData(reinterpret_cast<const uchar*>(file.Bytes.data()),
+                                   static_cast<int>(file.Bytes.size()));
+                std::string converted = image.isNull() ? std::string() : import::GifBytes(image);
+                if (converted.empty()) {
+                    pictures.Problems.push_back(what + ": " + file.Href +
+                                                ": cannot be read as a picture");
+                    continue;
                 }
-                continue;
+                pictures.Converted.push_back(what + ": " + file.Href + " as " + name);
+                file.Bytes = std::move(converted);
             }
-            char gif[24];
-            std::snprintf(gif, sizeof gif, "I%s%02d.GIF", number, ++gifs);
-            pictures.Files[gif] = std::move(file);
+            ++gifs;
+            pictures.Files[name] = std::move(file.Bytes);
         }
     }
     for (size_t ci = 0; ci < doc.Characters.size(); ++ci) {
         const Character& c = doc.Characters[ci];
         if (c.MediaRefs.empty() || pictures.CharacterImages.count(c.Id)) continue;
         std::string what = "character " + std::to_string(ci + 1) + " (" + c.Label + ")";
-        std::vector<std::string> files =
+        std::vector<PictureBytes> files =
             ReadPictures(source, doc, {c.MediaRefs.front()}, what, pictures);
         if (files.empty()) continue;
-        std::string jpeg = AsJpeg(files.front());
+        std::string jpeg = AsJpeg(files.front().Bytes);
         if (jpeg.empty()) {
             pictures.Problems.push_back(what + ": its picture cannot be read as a picture");
             continue;
@@ -283,7 +312,12 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
         options.Title = import::FromCommandLine(a.title);
         options.Credit = import::FromCommandLine(a.credit);
         options.DocumentName = import::FromCommandLine(source.DocumentName());
+        options.SkipCharacters = a.skip;
         Conversion key = Convert(doc, options, pictures.TaxonHasImage, pictures.CharacterImages);
+        if (!key.UnknownSkipped.empty()) {
+            throw Failure{2, "--skip-character " + key.UnknownSkipped.front() +
+                                 ": the document has no character with this id"};
+        }
         if (!key.Refusal.empty()) throw Failure{1, key.Refusal};
 
         import::KeyFolder folder(a.outDir, a.name);
@@ -296,11 +330,15 @@ int RunImportSdd(const std::vector<std::string>& args, std::ostream& out, std::o
             << " characters from " << a.file << "\n";
         import::PrintWritten(out, a.name, a.outDir, key.Key, key.CharactersWithStates,
                              key.Notes.size(), pictures.Files.size(), key.Unwritable);
+        import::PrintList(out, "Skipped (--skip-character):", key.Skipped);
         import::PrintList(out, "Left out:", key.LeftOut);
         std::vector<std::string> problems = doc.Problems;
         problems.insert(problems.end(), key.Problems.begin(), key.Problems.end());
         import::PrintList(out, "Entries that could not be used:", problems);
+        import::PrintList(
+            out, "States that read the same, as their texts in the document do:", key.SameTexts);
         import::PrintList(out, "Pictures not copied:", pictures.Problems);
+        import::PrintList(out, "Pictures converted to GIF:", pictures.Converted);
     });
 }
 

@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(active->Caption(), QString("Active Character States"));
         QCOMPARE(active->Bounds(), QRect(m.LeftPaneWidth, 0, m.RightPaneWidth, m.PaneHeight));
 
-        Windows().ShowCharSubset(0);
+        Windows().ShowCharSubset(IndexEntry{});  // a key without an index: no states
         auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(subset->ImageButton->objectName(), QString("ImageButton"));
@@ -225,7 +225,7 @@ private slots:
         f->OpenAccepted(f->Write(ShrubKey()));
         TCharScore* score = Score();
         TCharActive* active = Active();
-        Windows().ShowCharSubset(0);
+        Windows().ShowCharSubset(IndexEntry{});  // a key without an index: no states
         Windows().ShowCharMiss(0, "Dog rose");
         QList<TCharForm*> forms = {score, active,
                                    Windows().OpenWindow<TCharForm>(WindowKind::CharSubset),
@@ -404,7 +404,7 @@ private slots:
         ClickRow(score, 0);
         Click(score->PresentButton);
         Windows().ShowCharMiss(3, "Elder");
-        Windows().ShowCharSubset(0);
+        Windows().ShowCharSubset(IndexEntry{});  // a key without an index: no states
         CloseKey(CurrentSession());
         QCOMPARE(Lines(score), QStringList());
         QCOMPARE(Lines(active), QStringList());

@@ -11,6 +11,7 @@
 
 #include "tests/kit/JpegWriter.h"
 #include "tests/kit/TaxaWindows.h"
+#include "windows/states/IndexWindow.h"
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/ImageWindow.h"
 #include "windows/taxa/JpegImage.h"
@@ -247,7 +248,9 @@ private slots:
 
     void subsetWindowShowsItsPicture() {
         OpenKeyAccepted(VORN_SOURCE_DIR "/keys/TREES.DES");
-        Windows().ShowCharSubset(6);  // "Shape", picture "shapes"
+        auto* index = Windows().OpenWindow<TCharIndex>(WindowKind::CharIndex);
+        QVERIFY(index);
+        Windows().ShowCharSubset(index->Entries().at(6));  // "Shape", picture "shapes"
         auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QVERIFY(subset->ImageButton->isEnabled());

@@ -3,8 +3,10 @@
 // window, and what a user sees for bad index files.
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -81,7 +83,11 @@ private slots:
         QCOMPARE(f->WindowTitles(), QStringList({"Index to Character States"}));
         TCharIndex* index = Index();
         QVERIFY(index);
-        QCOMPARE(index->size(), QSize(272, 160));
+        // The columns' 272 x 160 under the find box's bar, which nothing needs to scroll.
+        QCOMPARE(index->size(), QSize(272, 26 + 160));
+        QCOMPARE(index->ScrollBox->geometry(), QRect(0, 26, 272, 160));
+        QCOMPARE(index->ScrollBox->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(index->ScrollBox->verticalScrollBar()->maximum(), 0);
         QCOMPARE(index->palette().color(QPalette::Window), colours::Olive);
 
         QList<QLabel*> headings = index->findChildren<QLabel*>("HeadingLabel");
@@ -111,7 +117,7 @@ private slots:
         QSize area = f->Main->MdiArea->viewport()->size();
         QCOMPARE(sub->pos(),
                  QPoint((area.width() - sub->width()) / 2, (area.height() - sub->height()) / 2));
-        QCOMPARE(sub->contentsRect().size(), QSize(272, 160));
+        QCOMPARE(sub->contentsRect().size(), QSize(272, 186));
         QVERIFY(!(sub->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(sub->windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(f->Ui.Messages.empty());
@@ -130,7 +136,7 @@ private slots:
         Click(f->Main->IndexButton);
         QVERIFY(!sub->isMinimized());
         QCOMPARE(sub->size(), size);
-        QCOMPARE(index->size(), QSize(272, 160));
+        QCOMPARE(index->size(), QSize(272, 186));
 
         // Asked for again, the same window comes forward without being rebuilt.
         Click(f->Main->IndexButton);
@@ -196,15 +202,14 @@ private slots:
         Click(subset->OrButton);
     }
 
-    // The Subset window keeps its own copy of its entry: after the Index window has gone,
-    // with the table released, it still rebuilds with its caption, states and image.
+    // The Subset window keeps its own copy of its entry: after the Index window and its
+    // table have gone, it still rebuilds with its caption, states and image.
     void subsetOutlivesTheIndexWindow() {
         OpenShrubs();
         Press(1);
         QVERIFY(Index()->SubWindow()->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!Windows().IsOpen(WindowKind::CharIndex));
-        QVERIFY(!IndexTable[1].Caption);
-        QVERIFY(!IndexTable[1].ImageName);
 
         TCharScore* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
         ClickRow(score, 0);
@@ -216,15 +221,17 @@ private slots:
         Click(subset->ImageButton);  // no picture window in this build: nothing happens
 
         // The Index window reads its file anew.
+        WriteFile(f->Dir.Path() + "SHRUBS.IND", "1 20 2\r\nStems\r\n1\r\nThorns\r\n4 4\r\n");
         Click(f->Main->IndexButton);
-        QCOMPARE(IndexTable[1].Caption, std::optional<std::string>("Leaves:  Two ranges"));
-        QCOMPARE(Buttons().size(), 8);
+        QCOMPARE(Index()->Entries().size(), size_t{1});
+        QCOMPARE(Index()->Entries()[0].Caption(), std::string("Stems:  Thorns"));
+        QCOMPARE(Buttons().size(), 1);
+        QCOMPARE(subset->Caption(), QString("Leaves:  Two ranges"));
 
-        // Closing the key closes both and releases the table.
+        // Closing the key closes both.
         CloseKey(CurrentSession());
         QVERIFY(!Windows().IsOpen(WindowKind::CharIndex));
         QVERIFY(!Windows().IsOpen(WindowKind::CharSubset));
-        QVERIFY(!IndexTable[0].Caption);
     }
 
     // Bad index files, opened from the toolbar: the panel shows what was read before the
@@ -238,17 +245,16 @@ private slots:
             QSize client;
         };
         const Row rows[] = {
-            {"", {"Cannot read \"SHRUBS.IND\": a number was expected in line 1."}, 0, {20, 30}},
-            {"1 10 1\nA\n2\nOne\n-8 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16\nTwo\n",
-             {"The index file \"SHRUBS.IND\" asks for 8 ranges of states at line 5; only the "
-              "first 6 are used.",
-              "Cannot read \"SHRUBS.IND\": a number was expected in line 7."},
+            // No column: the window keeps the find box's width.
+            {"", {"Cannot read \"SHRUBS.IND\": a number was expected in line 1."}, 0, {200, 56}},
+            {"1 10 1\nA\n2\nOne\n-0 4 1 1\nTwo\n",
+             {"Cannot read \"SHRUBS.IND\": a number was expected in line 7."},
              1,
-             {80, 56}},
+             {200, 82}},
             {"2 10 1\nA\n2\nOne\n1 2\nTwo\n3 x\n",
              {"Cannot read \"SHRUBS.IND\": a number was expected in line 7."},
              1,
-             {80, 56}},
+             {200, 82}},
         };
         for (const Row& row : rows) {
             QVERIFY(Index()->SubWindow()->close());
@@ -298,46 +304,121 @@ private slots:
         QCOMPARE(Index()->SubWindow()->size(), index);
     }
 
-    void aWideIndexIsReachableAndTheNextOneStartsUnscrolled() {
-        // Eight columns 30 characters wide do not fit a main window of 700 x 500.
-        std::string wide = "8 30 2\r\n";
-        for (int column = 1; column <= 8; ++column)
-            wide +=
-                "Column " + std::to_string(column) + "\r\n2\r\nFirst\r\n1 2\r\nSecond\r\n3 4\r\n";
+    // An index larger than the frame's area keeps within it and scrolls its columns
+    // inside; the area itself has nothing to scroll.
+    void aLargeIndexScrollsInsideTheWindow() {
+        // 40 columns of 25 entries, 60 characters wide, as an importer writes them for a
+        // thousand characters, do not fit a main window of 700 x 500.
+        std::string large = "40 60 2\r\n";
+        for (int column = 0; column < 40; ++column) {
+            large += "Characters " + std::to_string(column * 25 + 1) + "-" +
+                     std::to_string(column * 25 + 25) + "\r\n25\r\n";
+            for (int row = 0; row < 25; ++row)
+                large += "Character " + std::to_string(column * 25 + row + 1) + "\r\n1 2\r\n";
+        }
         f->Main->resize(700, 500);
         QMdiArea* area = f->Main->MdiArea;
-        QScrollBar* across = area->horizontalScrollBar();
-        OpenShrubs(wide);
-        QMdiSubWindow* sub = Index()->SubWindow();
-        QVERIFY(sub->width() > area->viewport()->width());
-        QCOMPARE(sub->x(), 0);
-        // Its last column can be scrolled into view.
-        QTRY_VERIFY(across->maximum() > 0);
-        across->setValue(across->maximum());
-        QCOMPARE(sub->geometry().right(), area->viewport()->width() - 1);
+        OpenShrubs(large);
+        TCharIndex* index = Index();
+        QCOMPARE(Buttons().size(), 1000);
+        QMdiSubWindow* sub = index->SubWindow();
+        QCOMPARE(sub->geometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(sub->size(), area->viewport()->size());
+        QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(area->verticalScrollBar()->maximum(), 0);
 
-        // Another key opens: its index, narrower than the area, is centred in it, and
-        // nothing is left to scroll.
+        // The last column and its last entry scroll into view inside the window.
+        QScrollBar* across = index->ScrollBox->horizontalScrollBar();
+        QScrollBar* down = index->ScrollBox->verticalScrollBar();
+        QVERIFY(across->maximum() > 0);
+        QVERIFY(down->maximum() > 0);
+        across->setValue(across->maximum());
+        down->setValue(down->maximum());
+        TVornIndexButton* last = Buttons().back();
+        QRect seen = index->ScrollBox->viewport()->rect();
+        QRect shown(last->mapTo(index->ScrollBox->viewport(), QPoint(0, 0)), last->size());
+        QVERIFY2(seen.contains(shown), "the last entry can be seen");
+        QCOMPARE(last->text(), QString("Character 1000"));
+
+        // Found by their own numbers, not by those of their columns' headings.
+        QTest::keyClicks(index->FindEdit, "character 10");
+        QStringList found;
+        for (TVornIndexButton* button : Buttons()) {
+            if (!button->isHidden()) found << button->text();
+        }
+        QCOMPARE(found.size(), 12);  // 10, 100 to 109 and 1000
+        QCOMPARE(found.front(), QString("Character 10"));
+        QCOMPARE(found.back(), QString("Character 1000"));
+
+        // Another key's small index is centred, unscrolled.
         OpenShrubs();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QMdiSubWindow* next = Index()->SubWindow();
-        QVERIFY(next != sub);
-        QCOMPARE(across->value(), 0);
-        QTRY_COMPARE(across->maximum(), 0);
         QCOMPARE(next->x(), (area->viewport()->width() - next->width()) / 2);
+        QCOMPARE(Index()->ScrollBox->horizontalScrollBar()->value(), 0);
+    }
 
-        // Closing a scrolled index scrolls back too, so the windows left are where they
-        // were placed.
-        OpenShrubs(wide);
-        TChildForm* score = Windows().ShowWindow(WindowKind::CharScore);
-        QRect placed = score->Bounds();
-        QTRY_VERIFY(across->maximum() > 0);
-        across->setValue(across->maximum());
-        QVERIFY(score->Bounds() != placed);
-        Index()->CloseForm();
+    // The find box keeps the entries whose heading and text hold every word typed, each
+    // as the start of a word, ignoring case and accents; the columns close up and Enter
+    // opens the first entry left.
+    void theFindBoxKeepsTheEntriesThatHoldTheWords() {
+        std::string index = kIndex;
+        index.replace(index.find("Sixth"), 5,
+                      "Feuilles d\xE9"
+                      "coup\xE9"
+                      "es");
+        OpenShrubs(index);
+        TCharIndex* window = Index();
+        auto shown = [&] {
+            QStringList texts;
+            for (TVornIndexButton* button : Buttons()) {
+                if (!button->isHidden())
+                    texts << QString("%1 %2,%3")
+                                 .arg(button->text())
+                                 .arg(button->x())
+                                 .arg(button->y());
+            }
+            return texts;
+        };
+        QTest::keyClicks(window->FindEdit, "T");
+        QCOMPARE(shown(), QStringList({"Two ranges 10,30", "Beyond the key 10,56",
+                                       "Nothing to split 142,30"}));
+        QTest::keyClicks(window->FindEdit, " rAN");
+        QCOMPARE(shown(), QStringList({"Two ranges 10,30"}));
+        // Bark's column moves to the first place when Leaves' has nothing left.
+        window->FindEdit->setText("bark f");
+        QCOMPARE(shown(), QStringList({"Fourth 10,30", "Fifth 10,56",
+                                       QString::fromUtf8("Feuilles d\u00E9coup\u00E9es 10,82")}));
+        QList<QLabel*> headings = window->findChildren<QLabel*>("HeadingLabel");
+        QVERIFY(headings[0]->isHidden());
+        QCOMPARE(headings[1]->geometry(), QRect(10, 10, 120, 20));
+        window->FindEdit->setText("decoupees");
+        QCOMPARE(shown(), QStringList({QString::fromUtf8("Feuilles d\u00E9coup\u00E9es 10,30")}));
+
+        // Enter opens the first entry left; with none left it opens nothing.
+        window->FindEdit->setText("nothing");
+        QTest::keyClick(window->FindEdit, Qt::Key_Return);
+        QVERIFY(Subset());
+        QCOMPARE(Subset()->Caption(), QString("Bark:  Nothing to split"));
+        Subset()->CloseForm();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(across->value(), 0);
-        QCOMPARE(score->Bounds(), placed);
+        window->FindEdit->setText("xyz");
+        QVERIFY(shown().isEmpty());
+        QTest::keyClick(window->FindEdit, Qt::Key_Return);
+        QVERIFY(!Windows().IsOpen(WindowKind::CharSubset));
+
+        // Emptied, every entry is back in its place.
+        window->FindEdit->clear();
+        QCOMPARE(shown().size(), 8);
+        QCOMPARE(Buttons()[7]->geometry(), QRect(142, 134, 120, 20));
+        QVERIFY(!headings[0]->isHidden());
+
+        // Ctrl+F takes the focus to the find box from anywhere in the window.
+        f->Main->activateWindow();
+        QApplication::setActiveWindow(f->Main);
+        Buttons()[0]->setFocus();
+        QTest::keySequence(Buttons()[0], QKeySequence::Find);
+        QTRY_VERIFY(window->FindEdit->hasFocus());
     }
 };
 

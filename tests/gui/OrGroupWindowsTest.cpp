@@ -10,6 +10,7 @@
 #include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
+#include "windows/states/IndexWindow.h"
 #include "windows/states/ScoreWindow.h"
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
@@ -70,7 +71,8 @@ private slots:
 
     void aSubsetKeepsItsStatesWhileAGroupIsBuiltFromIt() {
         OpenShrubs();
-        Windows().ShowCharSubset(0);
+        Windows().ShowCharSubset(
+            Windows().OpenWindow<TCharIndex>(WindowKind::CharIndex)->Entries().at(0));
         auto* subset = Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
         QVERIFY(subset);
         QCOMPARE(Lines(subset).size(), 3);

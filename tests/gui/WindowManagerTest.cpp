@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "core/key/IndexFile.h"
 #include "frame/Look.h"
 #include "frame/WindowTargets.h"
 #include "tests/kit/GuiFixture.h"
@@ -30,7 +31,9 @@ public:
     void RepaintList() override { Note("Repaint"); }
     void OrButtonDraw() override { Note("Or"); }
     void FormShow() override { Note("Show"); }
-    void SetSubsetEntry(int entry) override { Note(QString("Entry%1").arg(entry)); }
+    void SetSubsetEntry(const IndexEntry& entry) override {
+        Note(QString("Entry%1").arg(entry.Number));
+    }
     void SetMissTaxon(int taxon, const QString& name) override {
         SetCaption("Mismatched States:  " + name);
         Note(QString("Taxon%1").arg(taxon));
@@ -184,10 +187,13 @@ private slots:
     }
 
     void subsetAndMismatchedStatesAreRetargeted() {
-        Windows().ShowCharSubset(4);
+        IndexEntry entry;
+        entry.Number = 4;
+        Windows().ShowCharSubset(entry);
         QCOMPARE(Log, QStringList({"Subset:Entry4", "Subset:Load"}));  // no show-time fill
         Log.clear();
-        Windows().ShowCharSubset(7);
+        entry.Number = 7;
+        Windows().ShowCharSubset(entry);
         QCOMPARE(Log, QStringList({"Subset:Entry7", "Subset:Load"}));
         Log.clear();
         Windows().ShowCharMiss(2, "Betula pendula");

@@ -7,7 +7,6 @@
 #include "core/session/Session.h"
 #include "frame/Guarded.h"
 #include "frame/WindowRegistry.h"
-#include "windows/states/IndexWindow.h"
 
 namespace vorn {
 
@@ -18,31 +17,29 @@ TCharSubset::TCharSubset() : TCharForm(WindowKind::CharSubset) {
     ConnectGuarded(ImageButton, &QPushButton::clicked, this, &TCharSubset::ImageButtonClick);
 }
 
-void TCharSubset::SetSubsetEntry(int entry) {
-    SubsetEntry = entry;
-    entry_ = entry >= 0 && entry < MaxIndexEntries ? IndexTable[static_cast<size_t>(entry)]
-                                                   : IndexEntry{};
+void TCharSubset::SetSubsetEntry(const IndexEntry& entry) {
+    SubsetEntry = entry.Number;
+    entry_ = entry;
 }
 
 void TCharSubset::AddStates() {
-    if (entry_.Caption) SetCaption(QString::fromStdString(KeyTextToUtf8(*entry_.Caption)));
-    ImageButton->setEnabled(entry_.ImageName.has_value());
-    if (!entry_.ListsNoStates()) {
-        int32_t ranges = std::min(entry_.RangeCount, MaxEntryRanges);
-        for (int32_t r = 0; r < ranges; ++r) {
-            // Only the key's own states: an index may name more than the key has.
-            const EntryRange& range = entry_.Ranges[static_cast<size_t>(r)];
-            int32_t last = std::min(range.Last, CurrentSession().Key.StateCount - 1);
-            for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
-                if (CurrentSession().StateSplitsCountedTaxa(state)) AddState(state);
-            }
+    if (!entry_) return;
+    SetCaption(QString::fromStdString(KeyTextToUtf8(entry_->Caption())));
+    ImageButton->setEnabled(entry_->ImageName.has_value());
+    if (entry_->ListsNoStates()) return;
+    for (const EntryRange& range : entry_->Ranges) {
+        // Only the key's own states: an index may name more than the key has.
+        int32_t last = std::min(range.Last, CurrentSession().Key.StateCount - 1);
+        for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
+            if (CurrentSession().StateSplitsCountedTaxa(state)) AddState(state);
         }
     }
 }
 
 void TCharSubset::ImageButtonClick() {
-    Windows().ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_.Caption.value_or(""))),
-                            entry_.ImageName.value_or(""));
+    if (!entry_) return;
+    Windows().ShowImageForm(QString::fromStdString(KeyTextToUtf8(entry_->Caption())),
+                            entry_->ImageName.value_or(""));
 }
 
 }  // namespace vorn

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "core/key/IndexFile.h"
 #include "frame/WindowTargets.h"
 #include "windows/states/StateWindow.h"
@@ -7,21 +9,19 @@
 namespace vorn {
 
 // Character State Subset: the states of one index entry that still split the matching
-// taxa. It keeps its own copy of the entry, because it outlives the Index window whose
-// table it came from and is rebuilt after every scoring action.
+// taxa. It keeps its own copy of the entry, handed to it by ShowCharSubset, because it
+// outlives the Index window the entry came from and is rebuilt after every scoring action.
 class TCharSubset : public TCharForm, public SubsetTarget {
     Q_OBJECT
 public:
     TCharSubset();
 
-    // Copies entry `entry` of the Index window's table; an entry outside the table
-    // stands for no states.
-    void SetSubsetEntry(int entry) override;
+    void SetSubsetEntry(const IndexEntry& entry) override;
     // Filled by ShowCharSubset only, not when shown.
     void FormShow() override {}
 
     QPushButton* ImageButton = nullptr;
-    int32_t SubsetEntry = -1;
+    int32_t SubsetEntry = -1;  // the entry's number; -1 before it is handed one
 
 public slots:
     void ImageButtonClick();
@@ -30,7 +30,7 @@ protected:
     void AddStates() override;
 
 private:
-    IndexEntry entry_;
+    std::optional<IndexEntry> entry_;
 };
 
 }  // namespace vorn

@@ -58,10 +58,8 @@ protected:
     // "first-last" for each range of an entry, zero-based.
     std::vector<std::string> Ranges(int entry) const {
         std::vector<std::string> ranges;
-        const IndexEntry& e = table_[static_cast<size_t>(entry)];
-        for (int r = 0; r < e.RangeCount; ++r)
-            ranges.push_back(std::to_string(e.Ranges[static_cast<size_t>(r)].First) + "-" +
-                             std::to_string(e.Ranges[static_cast<size_t>(r)].Last));
+        for (const EntryRange& r : table_.at(static_cast<size_t>(entry)).Ranges)
+            ranges.push_back(std::to_string(r.First) + "-" + std::to_string(r.Last));
         return ranges;
     }
 
@@ -111,37 +109,34 @@ TEST_F(IndexFileTest, TwoColumnsGiveTheirPlacesAndClientArea) {
 
 TEST_F(IndexFileTest, EntriesHoldCaptionsImagesAndZeroBasedRanges) {
     Read(kTwoColumns);
-    EXPECT_EQ(table_[0].Caption, "Leaves:  Arrangement");
+    EXPECT_EQ(table_[0].Caption(), "Leaves:  Arrangement");
     EXPECT_FALSE(table_[0].ImageName);
     EXPECT_EQ(Ranges(0), std::vector<std::string>({"0-3"}));
 
-    EXPECT_EQ(table_[1].Caption, "Leaves:  Shape");
+    EXPECT_EQ(table_[1].Caption(), "Leaves:  Shape");
     EXPECT_EQ(table_[1].ImageName, "LEAF.JPG");
     EXPECT_EQ(Ranges(1), std::vector<std::string>({"2-4", "9-11"}));
 
     EXPECT_EQ(Ranges(2), std::vector<std::string>({"3-3"}));
-    EXPECT_EQ(table_[3].Caption, "Bark:  Colour");
-    EXPECT_EQ(table_[5].Caption, "Bark:  ");
+    EXPECT_EQ(table_[3].Caption(), "Bark:  Colour");
+    EXPECT_EQ(table_[5].Caption(), "Bark:  ");
 
     EXPECT_EQ(table_[6].ImageName, " BARK.JPG ");  // blanks are part of the name
     EXPECT_TRUE(table_[6].ListsNoStates());
     // A first state of 0 lists nothing, whatever the last state says.
     EXPECT_TRUE(table_[7].ListsNoStates());
     EXPECT_FALSE(table_[3].ListsNoStates());
-    // Entries beyond the file stay empty.
-    EXPECT_FALSE(table_[8].Caption);
-    EXPECT_EQ(table_[8].RangeCount, 0);
+    // The table holds the entries of the file and no more.
+    EXPECT_EQ(table_.size(), 8u);
 }
 
 TEST_F(IndexFileTest, ReadingAgainForgetsTheEntriesBefore) {
     Read(kTwoColumns);
     IndexLayout layout = Read("1 10 0\nOnly\n1\nOne\n1 2\n");
     EXPECT_EQ(layout.Buttons.size(), 1u);
-    EXPECT_EQ(table_[0].Caption, "Only:  One");
-    EXPECT_FALSE(table_[1].Caption);
-    EXPECT_FALSE(table_[1].ImageName);
-    ClearIndexTable(table_);
-    EXPECT_FALSE(table_[0].Caption);
+    ASSERT_EQ(table_.size(), 1u);
+    EXPECT_EQ(table_[0].Caption(), "Only:  One");
+    EXPECT_FALSE(table_[0].ImageName);
 }
 
 TEST_F(IndexFileTest, NumbersMayFollowLineEndsAndLinesMayEndInLf) {
@@ -185,27 +180,52 @@ TEST_F(IndexFileTest, FileCutShortOrMissingIsAReadingError) {
     EXPECT_TRUE(missing.Buttons.empty());
 }
 
-// More entries than the table holds: the first 201 are kept, the rest left out, and the
-// message names the line that asked for too many.
-TEST_F(IndexFileTest, MoreThanTheTableHoldsKeepsTheFirstEntries) {
+// Far more entries and ranges than the first indexes held (201 entries of 6 ranges): an
+// index of one entry per character of a large dataset is read whole.
+TEST_F(IndexFileTest, ManyEntriesOfManyRangesAreReadWhole) {
     std::string text = "3 10 1\nFirst\n150\n";
     for (int i = 0; i < 150; ++i)
         text += "Entry " + std::to_string(i) + "\n" + std::to_string(i + 1) + " " +
                 std::to_string(i + 1) + "\n";
-    text += "Second\n100\n";  // the count is on line 305
-    for (int i = 150; i < 250; ++i)
+    text += "Second\n900\n";
+    for (int i = 150; i < 1050; ++i)
         text += "Entry " + std::to_string(i) + "\n1 1\n";
-    text += "Third\n1\nNever\n1 1\n";
+    text += "Third\n1\nMany ranges\n-40";
+    for (int i = 1; i <= 40; ++i)
+        text += " " + std::to_string(2 * i) + " " + std::to_string(2 * i + 1);
+    text += "\n";
+    IndexLayout layout = Read(text);
+    EXPECT_EQ(ErrorText(layout), "");
+    EXPECT_EQ(layout.Notice, "");
+    ASSERT_EQ(layout.Buttons.size(), 1051u);
+    ASSERT_EQ(table_.size(), 1051u);
+    EXPECT_EQ(table_[1049].Caption(), "Second:  Entry 1049");
+    // A column's entries share its heading rather than each holding a copy.
+    EXPECT_EQ(table_[150].Heading.get(), table_[1049].Heading.get());
+    EXPECT_EQ(table_[1050].Number, 1050);
+    ASSERT_EQ(table_[1050].Ranges.size(), 40u);
+    EXPECT_EQ(Ranges(1050).back(), "79-80");
+    EXPECT_EQ(layout.Buttons.back().Left, 10 + 2 * 66);
+    EXPECT_EQ(layout.ClientHeight, 30 + 900 * 26);
+}
+
+// Past the limits, what a key could not use: the first 65,535 entries are kept, and the
+// message names the line that asked for more.
+TEST_F(IndexFileTest, MoreEntriesThanAKeyCanUseKeepTheFirst) {
+    std::string text = "2 10 1\nFirst\n65530\n";
+    for (int i = 0; i < 65530; ++i)
+        text += "E\n1 1\n";
+    text += "Second\n10\n";  // the count is on line 131065
+    for (int i = 0; i < 10; ++i)
+        text += "Late " + std::to_string(i) + "\n2 2\n";
     IndexLayout layout = Read(text);
     EXPECT_EQ(ErrorText(layout), "");
     EXPECT_EQ(layout.Notice, "The index file \"" + Name() +
-                                 "\" asks for more than 201 entries at line 305; the entries "
-                                 "after that are left out.");
-    ASSERT_EQ(layout.Buttons.size(), 201u);
-    EXPECT_EQ(layout.Buttons.back().Text, "Entry 200");
-    EXPECT_EQ(table_[200].Caption, "Second:  Entry 200");
-    EXPECT_EQ(layout.Headings.size(), 2u);
-    EXPECT_EQ(layout.ClientHeight, 30 + 150 * 26);
+                                 "\" asks for more than 65535 entries at line 131065; the "
+                                 "entries after that are left out.");
+    ASSERT_EQ(table_.size(), 65535u);
+    EXPECT_EQ(table_.back().Caption(), "Second:  Late 4");
+    EXPECT_EQ(layout.Buttons.size(), 65535u);
 }
 
 TEST_F(IndexFileTest, NumbersOutOfBoundsAreBroughtWithinThem) {
@@ -225,8 +245,6 @@ TEST_F(IndexFileTest, NumbersOutOfBoundsAreBroughtWithinThem) {
         {"-3 10 1\n", "asks for -3 columns at line 1; no columns are read.", 0, 0, 20, 30},
         {"1 10 1\nA\n-7\n", "asks for -7 entries at line 3; the column is left empty.", 1, 0, 80,
          30},
-        {"1 10 1\nA\n1\nOne\n-9 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18\n",
-         "asks for 9 ranges of states at line 5; only the first 6 are used.", 1, 1, 80, 56},
         {"-2147483648 10 1\n", "asks for -2147483648 columns at line 1; no columns are read.", 0, 0,
          20, 30},
     };
@@ -241,32 +259,33 @@ TEST_F(IndexFileTest, NumbersOutOfBoundsAreBroughtWithinThem) {
     }
 }
 
-TEST_F(IndexFileTest, RangesBeyondSixAreReadButNotKept) {
+TEST_F(IndexFileTest, EveryRangeOfAnEntryIsKept) {
     IndexLayout layout =
         Read("1 10 1\nA\n2\nOne\n-7 1 2 3 4 5 6 7 8 9 10 11 12\n13 14\nTwo\n20 21\n");
     EXPECT_EQ(ErrorText(layout), "");
-    EXPECT_EQ(Ranges(0), std::vector<std::string>({"0-1", "2-3", "4-5", "6-7", "8-9", "10-11"}));
+    EXPECT_EQ(Ranges(0),
+              std::vector<std::string>({"0-1", "2-3", "4-5", "6-7", "8-9", "10-11", "12-13"}));
     // The seventh pair on the next line is not taken for the next entry.
-    EXPECT_EQ(table_[1].Caption, "A:  Two");
+    EXPECT_EQ(table_[1].Caption(), "A:  Two");
     EXPECT_EQ(Ranges(1), std::vector<std::string>({"19-20"}));
 }
 
 TEST_F(IndexFileTest, ManyColumnsStopAtTheLimitAndTheFirstNoticeIsKept) {
     std::string text = "1000000 1000 1\n";
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 10050; ++i)
         text += "H\n0\n";
     IndexLayout layout = Read(text);
     EXPECT_EQ(layout.Notice, "The index file \"" + Name() +
-                                 "\" asks for 1000000 columns at line 1; only the first 201 "
+                                 "\" asks for 1000000 columns at line 1; only the first 10000 "
                                  "are read.");
     EXPECT_EQ(ErrorText(layout), "");
-    EXPECT_EQ(layout.Headings.size(), 201u);
-    EXPECT_EQ(layout.Headings.back().Left, 10 + 200 * 606);
-    EXPECT_EQ(layout.ClientWidth, 20 + 201 * 606 - 6);
+    EXPECT_EQ(layout.Headings.size(), 10000u);
+    EXPECT_EQ(layout.Headings.back().Left, 10 + 9999 * 606);
+    EXPECT_EQ(layout.ClientWidth, 20 + 10000 * 606 - 6);
 }
 
 // A range count in the millions with a short file ends in a reading error, not in a long
-// loop or a write past the six ranges.
+// loop or room set aside for the ranges it names.
 TEST_F(IndexFileTest, HugeRangeCountEndsAtTheFileEnd) {
     IndexLayout layout = Read("1 10 1\nA\n2\nOne\n-2000000000 1 2 3 4\nTwo\n5 6\n");
     EXPECT_NE(layout.Notice.find("2000000000 ranges of states at line 5"), std::string::npos);

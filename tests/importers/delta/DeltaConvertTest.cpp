@@ -171,16 +171,54 @@ TEST(DeltaMapping, VariantsTakeTheirItemsAttributes) {
     EXPECT_EQ(Column(c, 2), "-+??");
 }
 
-TEST(DeltaMapping, StateTextsKeepTheStateWhole) {
-    std::string state(50, 's');
-    std::string longState(75, 't');
+// A text longer than a state record is whole in the key's whole texts and cut at a word,
+// with "…", in its record. Records that would read alike keep their states whole and
+// shorten the character in the middle. A key whose texts all fit has no whole texts.
+TEST(DeltaMapping, StateTextsWholeAndCutAtAWordInTheirRecords) {
+    std::string character = "Number of macrochaetae at hind margin of tergite III";
     Conversion c = ConvertTexts({"",
-                                 "*CHARACTER LIST\n#1. a character text of some length:/ 1. " +
-                                     state + "/ 2. " + longState + "/ 3. short/\n",
+                                 "*CHARACTER LIST\n#1. " + character +
+                                     ":/ 1. with more than 8 macrochaetae/ 2. with 2 "
+                                     "macrochaetae in posterior corners/ 3. absent/ 4. with 2 "
+                                     "macrochaetae in median rows/\n",
                                  "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
-    EXPECT_EQ(c.Key.States[0], "a character text of some len: " + state);
-    EXPECT_EQ(c.Key.States[1], ("a character text of : " + longState).substr(0, 80));
-    EXPECT_EQ(c.Key.States[2], "a character text of some length: short");
+    ASSERT_EQ(c.Key.States.size(), 4u);
+    EXPECT_EQ(c.Key.WholeStates,
+              (std::vector<std::string>{character + ": with more than 8 macrochaetae",
+                                        character + ": with 2 macrochaetae in posterior corners",
+                                        character + ": absent",
+                                        character + ": with 2 macrochaetae in median rows"}));
+    EXPECT_EQ(c.Key.States,
+              (std::vector<std::string>{
+                  character + ": with more than 8\x85",
+                  "Number of \x85 of tergite III: with 2 macrochaetae in posterior corners",
+                  character + ": absent",
+                  "Number of \x85 margin of tergite III: with 2 macrochaetae in median rows"}));
+    for (const std::string& record : c.Key.States)
+        EXPECT_LE(record.size(), 80u) << record;
+
+    c = ConvertTexts({"", "*CHARACTER LIST\n#1. leaf/ 1. simple/ 2. compound/\n",
+                      "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
+    EXPECT_EQ(c.Key.States, (std::vector<std::string>{"leaf: simple", "leaf: compound"}));
+    EXPECT_TRUE(c.Key.WholeStates.empty());
+}
+
+// States whose texts read alike are told apart by their comments, else by their
+// numbers; those whose texts are the same in the dataset keep them, and are listed.
+TEST(DeltaMapping, StatesThatReadAlikeAreToldApartUnlessTheDatasetSaysTheSame) {
+    Conversion c =
+        ConvertTexts({"",
+                      "*CHARACTER LIST\n#1. leaf <upper> hairs/ 1. dense/ 2. sparse <few>/ "
+                      "3. sparse <scattered>/\n#2. leaf <lower> hairs/ 1. dense/\n"
+                      "#3. leaf <upper> hairs/ 1. dense/\n#4. \\i{}width\\i0{}/ 1. wide/\n"
+                      "#5. width/ 1. wide/\n#6. height/ 1. tall/\n",
+                      "*ITEM DESCRIPTIONS\n# a/ 1,1\n"});
+    EXPECT_EQ(c.Key.States, (std::vector<std::string>{
+                                "leaf upper hairs: dense", "leaf upper hairs: sparse few",
+                                "leaf upper hairs: sparse scattered", "leaf lower hairs: dense",
+                                "leaf upper hairs: dense", "width (character 4): wide",
+                                "width (character 5): wide", "height: tall"}));
+    EXPECT_EQ(c.SameTexts, std::vector<std::string>{"states 1, 5: \"leaf upper hairs: dense\""});
 }
 
 TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {
@@ -213,17 +251,20 @@ TEST(DeltaMapping, TaxonRecordsNamesCommonNamesAndNotes) {
 }
 
 TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
-    Texts t{
-        "*CHARACTER TYPES 2,TE\n",
-        "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
-        " 2. b/\n#2. notes/\n#3. <a rather long character text that is cut>/ 1. a/ 2. b/ 3. c/\n",
-        "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
+    Texts t{"*CHARACTER TYPES 2,TE\n",
+            "*CHARACTER LIST\n#1. <leaf> shape | form <<code>>/ 1. a/"
+            " 2. b/\n#2. notes/\n#3. <a rather long character text that is kept whole>/ 1. a/ "
+            "2. b/ 3. c/\n#4. the number of macrochaetae at the hind margin of abdominal "
+            "tergite III/ 1. a/\n",
+            "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     Conversion c = ConvertTexts(t);
     // The comment before the first word qualifies and is dropped; a text of comments only
-    // keeps its words, cut at a word boundary.
+    // keeps its words. The columns are as wide as the longest caption; one longer than 60
+    // characters is cut at a word and ends with "…".
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-2\r\n2\r\nshape / form\r\n1 2\r\n"
-              "a rather long character text\r\n3 5\r\n");
+              "1 59 2\r\nCharacters 1-3\r\n3\r\nshape / form\r\n1 2\r\n"
+              "a rather long character text that is kept whole\r\n3 5\r\n"
+              "the number of macrochaetae at the hind margin of abdominal\x85\r\n6 6\r\n");
 
     // Captions that would repeat one another start with the words that tell them apart.
     t = {"",
@@ -234,12 +275,11 @@ TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
          "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     c = ConvertTexts(t);
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-4\r\n4\r\nleaf blades shape\r\n1 1\r\n"
+              "1 42 2\r\nCharacters 1-4\r\n4\r\nleaf blades shape\r\n1 1\r\n"
               "leaf blades texture\r\n2 2\r\nleaf blades texture (3)\r\n3 3\r\n"
-              "leaf blades \x96 texture of the\r\n4 4\r\n");
+              "leaf blades \x96 texture of the upper surface\r\n4 4\r\n");
 
-    // More characters than the window's 201 entries: four share each entry, whose states
-    // make one range, in columns of 25.
+    // Many characters: one entry each, in columns of 25, as wide as the widest heading.
     t = {"", "*CHARACTER LIST\n", "*ITEM DESCRIPTIONS\n# a/ 1,1\n"};
     for (int i = 1; i <= 700; ++i)
         t.chars += "#" + std::to_string(i) + ". c" + std::to_string(i) + "/ 1. x/\n";
@@ -247,9 +287,9 @@ TEST(DeltaMapping, IndexEntriesCaptionsAndColumns) {
     EXPECT_EQ(c.Key.States.size(), 700u);
     EXPECT_TRUE(c.LeftOut.empty());
     EXPECT_EQ(
-        c.Key.Index.rfind("7 30 2\r\nCharacters 1-100\r\n25\r\nc1\r\n1 4\r\nc5\r\n5 8\r\n", 0), 0u);
-    EXPECT_NE(c.Key.Index.find("Characters 601-700\r\n25\r\n"), std::string::npos);
-    EXPECT_NE(c.Key.Index.find("\r\nc697\r\n697 700\r\n"), std::string::npos);
+        c.Key.Index.rfind("28 18 2\r\nCharacters 1-25\r\n25\r\nc1\r\n1 1\r\nc2\r\n2 2\r\n", 0), 0u);
+    EXPECT_NE(c.Key.Index.find("Characters 676-700\r\n25\r\n"), std::string::npos);
+    EXPECT_NE(c.Key.Index.find("\r\nc700\r\n700 700\r\n"), std::string::npos);
     EXPECT_EQ(c.Key.TitleLines, (std::vector<std::string>{
                                     "Big", "", "1 taxa, 700 character states from 700 characters",
                                     "Converted from the DELTA dataset set"}));

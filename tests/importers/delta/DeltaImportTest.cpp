@@ -53,7 +53,7 @@ TEST_F(Importer, WritesTheKeyAndReportsWhatItCouldNotRead) {
                          "character 9, item 2 (Crow): \"1\": the character list has no "
                          "character 9"))
         << run.out;
-    EXPECT_TRUE(Contains(run.out, "items, line 4: a text is not closed by \"/\"")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "read as a plain \"<\":\n  items, line 4\n")) << run.out;
     std::string key = dir_.Path() + "key/BIRDS";
     EXPECT_EQ(ReadFile(key + ".DES"),
               "Birds\r\n\r\n3 taxa, 7 character states from 3 characters\r\n"
@@ -127,6 +127,37 @@ TEST_F(Importer, ExitStatusesAndOneLineMessages) {
     EXPECT_EQ(run.err, "vorn-import-delta: no character of the dataset gives states\n");
 }
 
+TEST_F(Importer, SkippedCharactersLeaveNoStatesAndNoNotes) {
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import({data_, key, "BIRDS", "--skip-character", "3", "--skip-character=2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "3 taxa, 2 character states from 1 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "Skipped (--skip-character):\n  character 2 (bill)\n"
+                         "  character 3 (eggs)\n"))
+        << run.out;
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.CHR"), "bill"));
+    EXPECT_FALSE(fs::exists(key + "T0001.TXT"));  // the eggs were its only notes
+
+    struct Case {
+        const char* value;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"9", 2, "vorn-import-delta: --skip-character 9: the dataset has no character 9\n"},
+        {"two", 2,
+         "vorn-import-delta: --skip-character takes a character number, not \"two\" (try "
+         "--help)\n"},
+    };
+    for (const Case& c : cases) {
+        run = Import({data_, dir_.Path() + "other", "BIRDS", "--skip-character", c.value});
+        EXPECT_EQ(run.status, c.status) << c.value;
+        EXPECT_EQ(run.err, c.message);
+    }
+    EXPECT_FALSE(fs::exists(dir_.Path() + "other"));
+}
+
 TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     fs::create_directory(data_ + "/images");
     fs::create_directory(dir_.Path() + "outside");
@@ -138,7 +169,7 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
     WriteFile(data_ + "/timages",
               "*TAXON IMAGES\r\n# Robin/ ../outside/secret.jpg " + dir_.Path() +
                   "outside/secret.jpg link.jpg ROBIN.JPG\r\n# Crow/ ..\\outside\\secret.jpg "
-                  "B\xC9TULA.JPG\r\n");
+                  "B\xC9TULA.JPG /etc/passwd ../outside/notes call.wav\r\n");
     Outcome run = Import({data_, dir_.Path() + "key", "BIRDS"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "picture \"../outside/secret.jpg\" of Robin: \"..\" leads out"))
@@ -148,10 +179,81 @@ TEST_F(Importer, PicturesComeOnlyFromTheDataset) {
         << run.out;
     EXPECT_TRUE(Contains(run.out, "picture \"..\\outside\\secret.jpg\" of Crow: \"..\" leads out"))
         << run.out;
+    // Names without a picture's extension that lead out are told too; a missing sound is
+    // no picture and not told.
+    EXPECT_TRUE(Contains(run.out, "picture \"/etc/passwd\" of Crow: an absolute path")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "picture \"../outside/notes\" of Crow: \"..\" leads out"))
+        << run.out;
+    EXPECT_FALSE(Contains(run.out, "call.wav")) << run.out;
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0001.JPG"), "\xFF\xD8 robin");
     EXPECT_EQ(ReadFile(dir_.Path() + "key/I0002.JPG"), "\xFF\xD8 crow");
     for (const auto& entry : fs::directory_iterator(dir_.Path() + "key"))
         EXPECT_NE(ReadFile(entry.path()), "\xFF\xD8 secret") << entry.path();
+}
+
+// A stray "<" in the first character's states and in an item's name: every later
+// character and item is still read, and the report names each line once.
+TEST_F(Importer, AStrayLessThanLosesNothing) {
+    WriteFile(data_ + "/specs", "*CHARACTER TYPES 4,IN\r\n");
+    WriteFile(data_ + "/chars",
+              "*CHARACTER LIST\r\n#1. host range/ 1. few (<3) families susceptible/\r\n"
+              "   2. many <more than 3> families susceptible/\r\n"
+              "#2. particles/ 1. isometric/ 2. filamentous/\r\n"
+              "#3. vector <if known>/ 1. aphids/ 2. whiteflies/\r\n#4. genome/ segments/\r\n");
+    WriteFile(data_ + "/items",
+              "*ITEM DESCRIPTIONS\r\n# Alpha virus (<3 hosts <e.g. beet>/ 1,1 2,2 3,1 4,2\r\n"
+              "# Beta virus/ 1,2 2,1 3,2 4,1\r\n# Gamma virus/ 1,1/2 2,1 3,1 4,3\r\n");
+    Outcome run = Import({data_, dir_.Path() + "key", "VIRUS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "3 taxa, 9 character states from 4 characters")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "has no character")) << run.out;
+    EXPECT_FALSE(Contains(run.out, "could not be read")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "A \"<\" that no \">\" closes before the end of its character or item, "
+                         "read as a plain \"<\":\n  chars, line 2\n  items, line 2\n"))
+        << run.out;
+    std::string chr = dir_.Path() + "key/VIRUS.CHR";
+    EXPECT_EQ(vorn::testing::StateNumber(chr, "host range: few (<3) families susceptible"), 1);
+    EXPECT_EQ(vorn::testing::StateNumber(chr, "vector: whiteflies"), 6);
+    EXPECT_EQ(ReadFile(dir_.Path() + "key/VIRUS.TAX").substr(0, 22), "Alpha virus (<3 hosts>");
+    // The codes of the characters after the stray "<" are those the items give.
+    std::string dat = ReadFile(dir_.Path() + "key/VIRUS.DAT");
+    EXPECT_EQ(dat.substr(4 * 40, 3), "+-+");  // vector: aphids
+    EXPECT_EQ(dat.substr(0, 3), "+-*");       // host range: few
+}
+
+// Texts longer than a state record: NAME.CHL holds each state's whole text, a line
+// each in state order, and the report says how many were cut in NAME.CHR.
+TEST_F(Importer, LongStateTextsAreWholeInTheirOwnFile) {
+    WriteFile(data_ + "/chars",
+              "*CHARACTER LIST\r\n#1. Number of macrochaetae at hind margin of tergite III/ "
+              "1. with more than 8 macrochaetae/ 2. with 2 macrochaetae in posterior corners/\r\n"
+              "#2. Number of macrochaetae at hind margin of tergite IV/ "
+              "1. with more than 8 macrochaetae/ 2. caf\xE9 au lait/\r\n"
+              "#3. eggs/ per clutch/\r\n");
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import({data_, key, "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         "3 state texts longer than 80 bytes: whole in BIRDS.CHL, cut at a word "
+                         "in BIRDS.CHR\n"))
+        << run.out;
+    const std::string iii = "Number of macrochaetae at hind margin of tergite III: ";
+    const std::string iv = "Number of macrochaetae at hind margin of tergite IV: ";
+    EXPECT_EQ(ReadFile(key + "BIRDS.CHL"),
+              iii + "with more than 8 macrochaetae\r\n" + iii +
+                  "with 2 macrochaetae in posterior corners\r\n" + iv +
+                  "with more than 8 macrochaetae\r\n" + iv + "caf\xE9 au lait\r\n" +
+                  "eggs: less than 4 per clutch\r\neggs: 4 to 5 per clutch\r\n"
+                  "eggs: more than 5 per clutch\r\n");
+    std::string chr = ReadFile(key + "BIRDS.CHR");
+    ASSERT_EQ(chr.size(), 7u * 80);
+    EXPECT_EQ(chr.substr(0, 80), iii + "with more than 8\x85" + std::string(9, ' '));
+    EXPECT_EQ(chr.substr(160, 80), iv + "with more than 8\x85" + std::string(10, ' '));
+    // The key opens and identifies on its records as before.
+    std::string report =
+        vorn::testing::IdentifyReport(key + "BIRDS.DES", {"+1"}, dir_.Path() + "out");
+    EXPECT_TRUE(Contains(report, "Taxa Match")) << report;
 }
 
 TEST_F(Importer, CodePagesAndWhatWindowsCannotHold) {

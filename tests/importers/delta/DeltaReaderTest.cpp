@@ -174,6 +174,34 @@ TEST(DeltaDirectives, ItemsGiveAttributesWithCommentsAndVariants) {
     EXPECT_NE(d.Problems[0].find("\"x9\""), std::string::npos);
 }
 
+// A "<" that nothing closes before its character or item ends is text; a comment that
+// holds "#" and closes on that line stays a comment.
+TEST(DeltaDirectives, ALessThanThatNoGreaterThanClosesIsText) {
+    Dataset c = Read(DeltaFile::Chars,
+                     "*CHARACTER LIST\n#1. host range/ 1. few (<3) families susceptible/\n"
+                     " 2. many <more than 3> families/\n#2. shape <see #1> <of < the <whole> "
+                     "particle/\n 1. round/ 2. long/\n#3. length/ nm/\n");
+    ASSERT_EQ(c.Characters.size(), 3u);
+    EXPECT_EQ(CleanText(c.Characters[0].Parts[0].Text), "few (<3) families susceptible");
+    EXPECT_EQ(CleanText(c.Characters[0].Parts[1].Text), "many families");
+    EXPECT_EQ(CleanText(c.Characters[1].Text), "shape <of < the particle");
+    EXPECT_EQ(c.Characters[1].Parts.size(), 2u);
+    EXPECT_EQ(c.Characters[2].Number, 3);
+    EXPECT_EQ(c.PlainLessLines, (std::vector<std::string>{"test, line 2", "test, line 4"}));
+    EXPECT_TRUE(c.Problems.empty()) << c.Problems[0];
+
+    Dataset i = Read(DeltaFile::Items,
+                     "*ITEM DESCRIPTIONS\n# Virus (<3 hosts)/ 1,1 2,1\n"
+                     "# Second/ 1,2 2,2<few\n# Third/ 1,1\n");
+    ASSERT_EQ(i.Items.size(), 3u);
+    EXPECT_EQ(CleanText(i.Items[0].Name), "Virus (<3 hosts)");
+    EXPECT_EQ(i.Items[0].Attributes.size(), 2u);
+    ASSERT_EQ(i.Items[1].Attributes.size(), 2u);
+    EXPECT_EQ(CleanText(i.Items[1].Attributes[1].Value), "2<few");
+    EXPECT_EQ(CleanText(i.Items[2].Name), "Third");
+    EXPECT_EQ(i.PlainLessLines, (std::vector<std::string>{"test, line 2", "test, line 3"}));
+}
+
 TEST(DeltaDirectives, SpecsAndKeyStates) {
     Dataset s = Read(DeltaFile::Specs,
                      "*SHOW ~ Grasses - specifications.\n*CHARACTER TYPES 1,TE 2-3,RN 4,XX\n"

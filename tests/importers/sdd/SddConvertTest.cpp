@@ -130,7 +130,7 @@ TEST(SddMapping, TaxaNotesIndexAndTitlePage) {
               "Erithacus rubecula\r\n\r\nlength: Min 10, Max 14 (cm)\r\n\r\nhabitat: gardens\r\n");
     EXPECT_EQ(c.Notes[2].second, "Puffin\r\n\r\nlength: Mean 30 (cm)\r\n");
     EXPECT_EQ(c.Key.Index,
-              "1 30 2\r\nCharacters 1-5\r\n5\r\ncolour\r\n1 3\r\nwings\r\n4 5\r\n"
+              "1 14 2\r\nCharacters 1-5\r\n5\r\ncolour\r\n1 3\r\nwings\r\n4 5\r\n"
               "wing colour\r\n6 7\r\ntail\r\n8 9\r\nlength\r\n10 12\r\n");
     EXPECT_EQ(c.Key.TitleLines,
               (std::vector<std::string>{"Birds of the North Sea", "\xA9 2020 Me", "",
@@ -143,6 +143,30 @@ TEST(SddMapping, TaxaNotesIndexAndTitlePage) {
     xml.replace(xml.find(">green<"), 7, ">\xCE\xB2-green<");  // β
     EXPECT_EQ(ConvertText(xml).Key.States[1], "colour: ?-green");
     EXPECT_EQ(ConvertText(xml).Unwritable, 1);
+}
+
+// Labels that read alike in the key are told apart by the characters' numbers unless the
+// document's labels are the same; texts longer than a record are kept whole beside it.
+TEST(SddMapping, StateTextsWholeAndToldApart) {
+    std::string longLabel = "Relative length of dorsal branch of pygofer dorsal appendages (Males)";
+    std::string xml = SddText(
+        "<Characters>" + Categorical("a", Labelled("colour \xCE\xB1"), {{"a1", "red"}}) +  // α
+        Categorical("b", Labelled("colour \xCE\xB2"), {{"b1", "red"}}) +                   // β
+        Categorical("c", Labelled("shape"), {{"c1", "round"}, {"c2", "round"}}) +
+        Categorical("d", Labelled(longLabel),
+                    {{"d1", "subequal to ventral branch in length"}, {"d2", "shorter"}}) +
+        "</Characters><CodedDescriptions>" + CodedDescription("x", "", "") +
+        "</CodedDescriptions>");
+    Conversion c = ConvertText(xml);
+    ASSERT_TRUE(c.Refusal.empty()) << c.Refusal;
+    std::string whole = longLabel + ": subequal to ventral branch in length";
+    EXPECT_EQ(
+        c.Key.WholeStates,
+        (std::vector<std::string>{"colour ? (character 1): red", "colour ? (character 2): red",
+                                  "shape: round", "shape: round", whole, longLabel + ": shorter"}));
+    EXPECT_EQ(c.Key.States[4], longLabel + ": subequal\x85");
+    EXPECT_EQ(c.Key.States[5], longLabel + ": shorter");
+    EXPECT_EQ(c.SameTexts, std::vector<std::string>{"states 3, 4: \"shape: round\""});
 }
 
 TEST(SddMapping, WhatCannotBecomeAKey) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "importers/common/GifWriter.h"
 #include "importers/sdd/SddImport.h"
 #include "importers/sdd/ZipArchive.h"
 #include "tests/importers/KeyChecks.h"
@@ -147,6 +148,115 @@ TEST_F(SddImporter, ADocumentWithItsPicturesBecomesAKey) {
     EXPECT_TRUE(Contains(report, "2 Taxa Match\n  2. Corvus corone\n  5. Doubt\n")) << report;
 }
 
+// A picture of many colours, fading across and down.
+QImage Gradient(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 255 / width, y * 255 / height, 128));
+    return image;
+}
+
+std::string Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+// How far two pictures' colours lie apart as the eye takes them in: the mean difference
+// of their channels averaged over blocks of 10 x 10 pixels, 0 to 255. Dithering keeps
+// it small where the nearest colours alone would leave bands.
+double BlockDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    int blocks = 0;
+    for (int y0 = 0; y0 + 10 <= a.height(); y0 += 10) {
+        for (int x0 = 0; x0 + 10 <= a.width(); x0 += 10) {
+            for (int channel = 0; channel < 3; ++channel) {
+                double mean[2] = {0, 0};
+                for (int y = y0; y < y0 + 10; ++y) {
+                    for (int x = x0; x < x0 + 10; ++x) {
+                        QRgb p[2] = {a.pixel(x, y), b.pixel(x, y)};
+                        for (int i = 0; i < 2; ++i)
+                            mean[i] += channel == 0   ? qRed(p[i])
+                                       : channel == 1 ? qGreen(p[i])
+                                                      : qBlue(p[i]);
+                    }
+                }
+                sum += std::abs(mean[0] - mean[1]) / 100;
+            }
+            ++blocks;
+        }
+    }
+    return sum / (3.0 * blocks);
+}
+
+TEST(GifWriter, PicturesOfManyColoursBecomeGifsOf256) {
+    QImage gradient = Gradient(120, 90);
+    std::string gif = import::GifBytes(gradient);
+    ASSERT_EQ(gif.rfind("GIF8", 0), 0u);
+    QImage read = QImage::fromData(QByteArray::fromStdString(gif), "GIF");
+    ASSERT_EQ(read.size(), gradient.size());
+    EXPECT_LE(read.colorCount(), 256);
+    // Dithered, it keeps the picture's colours on the whole.
+    EXPECT_LT(BlockDifference(read.convertToFormat(QImage::Format_RGB32), gradient), 4.0);
+
+    // A transparent picture is laid on white; one of few colours keeps them exactly.
+    QImage mark(10, 10, QImage::Format_ARGB32);
+    mark.fill(Qt::transparent);
+    mark.setPixel(4, 5, qRgb(200, 10, 30));
+    read = QImage::fromData(QByteArray::fromStdString(import::GifBytes(mark)), "GIF");
+    EXPECT_EQ(read.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(read.pixel(4, 5), qRgb(200, 10, 30));
+
+    EXPECT_EQ(import::GifBytes(QImage()), "");
+    EXPECT_EQ(import::GifBytes(QImage(70000, 1, QImage::Format_RGB32)), "");
+}
+
+// A taxon's later pictures in other forms are written as its numbered GIFs, and told.
+TEST_F(SddImporter, LaterPicturesThatAreNoGifsBecomeGifs) {
+    std::string xml = Birds();
+    std::string media = "<MediaObjects>";
+    std::string refs;
+    const std::pair<const char*, const char*> objects[] = {{"m1", "pics/robin.png"},
+                                                           {"m2", "pics/r.gif"},
+                                                           {"m3", "pics/later.png"},
+                                                           {"m4", "pics/broken.jpg"},
+                                                           {"m5", "pics/last.jpg"}};
+    for (const auto& [id, href] : objects) {
+        refs += std::string("<MediaObject ref=\"") + id + "\"/>";
+        media += std::string("<MediaObject id=\"") + id + "\">" + Labelled(id) +
+                 "<Type>Image</Type><Source href=\"" + href + "\"/></MediaObject>";
+    }
+    xml.insert(xml.find("<Label>Robin</Label>") + 20, refs);
+    xml.insert(xml.find("</CodedDescriptions>\n") + 21, media + "</MediaObjects>\n");
+    WriteFile(doc_ + "birds.xml", xml);
+    WriteFile(doc_ + "pics/r.gif", kGif);
+    WriteFile(doc_ + "pics/later.png", Encoded(Gradient(64, 48), "PNG"));
+    WriteFile(doc_ + "pics/broken.jpg", "\xFF\xD8\xFF cut short");
+    WriteFile(doc_ + "pics/last.jpg", Encoded(Gradient(30, 20), "JPG"));
+
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import({doc_ + "birds.xml", key, "BIRDS"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         "Pictures converted to GIF:\n"
+                         "  taxon 1 (Erithacus rubecula): pics/later.png as I000102.GIF\n"
+                         "  taxon 1 (Erithacus rubecula): pics/last.jpg as I000103.GIF\n"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "taxon 1 (Erithacus rubecula): pics/broken.jpg: cannot be read "
+                         "as a picture"))
+        << run.out;
+    EXPECT_EQ(ReadFile(key + "I000101.GIF"), kGif);
+    QImage later = QImage::fromData(QByteArray::fromStdString(ReadFile(key + "I000102.GIF")));
+    EXPECT_EQ(later.size(), QSize(64, 48));
+    QImage last = QImage::fromData(QByteArray::fromStdString(ReadFile(key + "I000103.GIF")));
+    EXPECT_EQ(last.size(), QSize(30, 20));
+    EXPECT_FALSE(fs::exists(key + "I000104.GIF"));
+}
+
 TEST_F(SddImporter, ZipArchivesOfOneDocumentAndTheirPictures) {
     std::string xml = BirdsWithPictures();
     xml.replace(xml.find("../secret.jpg"), 13, "../evil.jpg");
@@ -163,7 +273,7 @@ TEST_F(SddImporter, ZipArchivesOfOneDocumentAndTheirPictures) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "../evil.jpg: \"..\" leads out of the archive")) << run.out;
     EXPECT_EQ(ReadFile(key + "I000101.GIF"), kGif);
-    EXPECT_EQ(ReadFile(key + "I000102.GIF"), "");  // link.jpg is a JPEG: no GIF of it
+    EXPECT_EQ(ReadFile(key + "I000102.GIF"), "");  // link.jpg is no picture Qt can read
     EXPECT_TRUE(Contains(ReadFile(key + "BIRDS.DES"),
                          "Converted from the SDD document birds.zip: doc/birds.sdd11.xml"));
     ExpectNoSecret(key);
@@ -194,6 +304,34 @@ TEST(ZipArchive, WhatIsReadIsCountedWhateverTheArchiveDeclares) {
     EXPECT_GT(whole->size(), 200000u);
     EXPECT_FALSE(archive.Read("other.xml", 1 << 20, &why));
     EXPECT_EQ(why, "not in the zip archive");
+}
+
+// Characters about the dataset rather than the taxa are left out by id: no states, no
+// notes, and the report lists them.
+TEST_F(SddImporter, SkippedCharactersLeaveNoStatesAndNoNotes) {
+    WriteFile(doc_ + "birds.sdd11.xml", Birds());
+    std::string key = dir_.Path() + "key/";
+    Outcome run = Import(
+        {doc_ + "birds.sdd11.xml", key, "BIRDS", "--skip-character", "c1", "--skip-character=c6"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "5 taxa, 9 character states from 4 characters")) << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "Skipped (--skip-character):\n  character 1 (colour), id c1\n"
+                         "  character 6 (habitat), id c6\n"))
+        << run.out;
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.CHR"), "colour: red"));
+    EXPECT_TRUE(Contains(ReadFile(key + "BIRDS.CHR"), "wing colour: dark"));
+    EXPECT_FALSE(Contains(ReadFile(key + "BIRDS.IND"), "\ncolour"));
+    EXPECT_FALSE(Contains(ReadFile(key + "T0001.TXT"), "gardens"));
+    EXPECT_TRUE(Contains(ReadFile(key + "T0001.TXT"), "length: Min 10, Max 14 (cm)"));
+
+    // An id the document does not have is refused before anything is written.
+    std::string other = dir_.Path() + "other/";
+    run = Import({doc_ + "birds.sdd11.xml", other, "BIRDS", "--skip-character", "C1"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "vorn-import-sdd: --skip-character C1: the document has no character with this id\n");
+    EXPECT_FALSE(fs::exists(other));
 }
 
 TEST_F(SddImporter, ExitStatusesAndOneLineMessages) {
