@@ -34,6 +34,7 @@ void KeyRecord::OpenTaxonFile(const std::string& fileName) {
 }
 
 std::string KeyRecord::ReadStateText(int32_t state) {
+    if (!WholeTexts.empty()) return WholeTexts[static_cast<size_t>(state)];
     uint8_t record[StateRecordSize];
     StateFile.ReadRecord(state, record);
     return TrimRecord(record, StateRecordSize);

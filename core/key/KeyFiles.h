@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/key/CodeMatrix.h"
 #include "core/platform/RecordFile.h"
@@ -46,6 +47,9 @@ struct KeyRecord {
     RecordFile StateFile;  // 80-byte records
     // The matrix file's codes, read whole when the key opens; the file is closed then.
     CodeMatrix Codes;
+    // The states' whole texts from the key's NAME.CHL when it has one that serves (see
+    // core/key/WholeStateTexts.h), else empty: the records' texts are shown.
+    std::vector<std::string> WholeTexts;
 
     // Opens the taxon file and decides its form from the first byte of its last whole
     // 40-byte record: "$" means long form (80-byte records ending with a trailer). A file
@@ -53,8 +57,9 @@ struct KeyRecord {
     // of taxa is never negative.
     void OpenTaxonFile(const std::string& fileName);
 
-    // The text of state `state` / the whole record of taxon `taxon`, without the blanks
-    // at its end. Indices are the caller's to keep within the key.
+    // The text of state `state` (its whole text when the key has them, else its record) /
+    // the whole record of taxon `taxon`, without the blanks at its end. Indices are the
+    // caller's to keep within the key.
     std::string ReadStateText(int32_t state);
     std::string ReadTaxonName(int32_t taxon);
 

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/key/KeyFiles.h"
+#include "core/key/WholeStateTexts.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/Messages.h"
@@ -33,6 +34,7 @@ void CloseKeyFiles(KeyRecord& key, std::exception_ptr& firstError) {
         }
     }
     key.Codes.Clear();
+    key.WholeTexts = {};
 }
 
 // Gives up a key whose files were opened but that cannot be used: files closed, names
@@ -151,6 +153,18 @@ void LoadKeyFiles(Session& session, const std::string& path, const std::string& 
         CloseKeyFiles(key, ignored);
         ClearKeyNames(key);
         throw;
+    }
+    // Whole state texts, when the key has a file of them that serves; otherwise the
+    // records' texts, and the user is told why once.
+    if (std::string whole = key.KeyName + ".CHL"; FileExists(whole)) {
+        WholeStateTexts texts = ReadWholeStateTexts(whole, key.StateCount);
+        if (texts.Problem.empty()) {
+            key.WholeTexts = std::move(texts.Texts);
+        } else {
+            ShowInformation("The whole state texts of the " + key.KeyName +
+                            " key cannot be shown: " + texts.Problem + ".  The shorter texts of " +
+                            key.ChrFileName + " are shown instead.");
+        }
     }
     session.StartEngine();
     session.OpenEngine()->SetTolerance(session.ToleranceMode);

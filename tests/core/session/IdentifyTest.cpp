@@ -289,6 +289,52 @@ TEST_F(Identifier, ToleranceDifferencesAndKeyCheckInTextAndJson) {
     }
 }
 
+// Undo, redo and reset as actions: the scores are those the remaining actions give, and
+// undo or redo with nothing to take does nothing, as the disabled menu item would.
+TEST_F(Identifier, UndoRedoAndResetActAsTheMenuDoes) {
+    auto json = [&](std::vector<std::string> actions) {
+        actions.insert(actions.begin(), "keys/OAKS.DES");
+        actions.push_back("--json");
+        Outcome run = Identify(actions);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.out;
+    };
+    EXPECT_EQ(json({"+2", "-5", "undo"}), json({"+2"}));
+    EXPECT_EQ(json({"+2", "-5", "undo", "redo"}), json({"+2", "-5"}));
+    // An "Or" group comes back whole: End Or, then a member, then Begin Or.
+    EXPECT_EQ(json({"or", "+3", "+4", "or", "undo"}), json({"or", "+3", "+4"}));
+    EXPECT_EQ(json({"or", "+3", "+4", "or", "undo", "undo", "undo"}), json({"or"}));
+    // A reset is one step; after it nothing scored is left, and undone it leaves the group
+    // open as it was.
+    EXPECT_EQ(json({"+2", "or", "+3", "reset"}), json({}));
+    EXPECT_EQ(json({"+2", "or", "+3", "reset", "undo"}), json({"+2", "or", "+3"}));
+    // Nothing to take: nothing happens, and a new step drops what could be redone.
+    EXPECT_EQ(json({"undo", "redo", "+1", "redo"}), json({"+1"}));
+    EXPECT_EQ(json({"+1", "undo", "+2", "redo"}), json({"+2"}));
+    EXPECT_NE(Identify({"--help"}).out.find("  undo     take the last step back"),
+              std::string::npos);
+}
+
+// A key's whole state texts are what the report shows.
+TEST_F(Identifier, TheReportShowsWholeStateTexts) {
+    KeySpec keySpec;
+    keySpec.Name = "LONG";
+    keySpec.TitleLines = {"Long texts"};
+    keySpec.Taxa = {"A", "B"};
+    keySpec.States = {"Leaf: number of leaflets at the tip ..."};
+    keySpec.WholeStates = {
+        "Leaf: number of leaflets at the tip of the rachis, counted on the "
+        "upper leaves of a flowering shoot"};
+    keySpec.Codes = {"+-"};
+    testing::WriteKey(dir_.Path() + "keys", keySpec);
+    Outcome run = Identify({"keys/LONG.DES"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  1.00  1. Leaf: number of leaflets at the tip of the rachis, counted "
+                           "on the upper leaves of a flowering shoot\n"),
+              std::string::npos)
+        << run.out;
+}
+
 // The measure of the key alone, in text and JSON; what it cannot go with is refused.
 TEST_F(Identifier, EfficiencyPlaysEveryOakAndTakesNoActions) {
     // Best order: evergreen, deciduous and mossy tie first (1 against 3), so every oak
