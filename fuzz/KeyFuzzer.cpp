@@ -1,9 +1,9 @@
 // A whole key from any bytes, then scoring on it. The input holds the key's four files
-// and a list of actions, separated by "\n@@\n". Opening never yields a negative or
-// oversized count and refuses a matrix too short for its taxa and states, or one whose
-// reading fails (a fault injected at a record the input picks); every name and text reads
-// within its record; after every action the counts equal a brute-force recount from the
-// matrix file's bytes.
+// and a list of actions (scores, "Or" groups, undo and redo), separated by "\n@@\n".
+// Opening never yields a negative or oversized count and refuses a matrix too short for
+// its taxa and states, or one whose reading fails (a fault injected at a record the input
+// picks); every name and text reads within its record; after every action the counts
+// equal a brute-force recount from the matrix file's bytes.
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -187,6 +187,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto b = static_cast<uint8_t>(actions[i + 1]);
         if (a % 9 == 8) {
             session.ToggleOrMode();
+        } else if (a % 9 == 7) {
+            session.Undo();
+        } else if (a % 9 == 6) {
+            session.Redo();
         } else if (session.Key.StateCount > 0) {
             session.ScoreState(b % session.Key.StateCount, static_cast<ScoreRequest>(a % 4));
         }
