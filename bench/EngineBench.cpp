@@ -119,6 +119,44 @@ void BM_DissolveOrGroup(benchmark::State& state) {
 }
 BENCHMARK(BM_DissolveOrGroup)->Apply(Sizes);
 
+// 1,000 steps of Undo: plain scores, "Or" groups, and a Reset of the 300 states scored by
+// then; the memory the steps hold, and the time to take all of them back and do them
+// again.
+void BM_UndoSteps(benchmark::State& state) {
+    OpenAndReset(state);
+    Session& session = BenchSession();
+    const int32_t states = session.Key.StateCount;
+    uint32_t random = 12345;
+    auto next = [&random] { return random = random * 1664525u + 1013904223u; };
+    while (session.Steps().Done() < 1000) {
+        size_t done = session.Steps().Done();
+        if (done == 500) {
+            // By now about 300 states are scored: a Reset keeps those, not the key.
+            ResetKey(session);
+        } else if (next() % 10 == 0) {
+            session.ToggleOrMode();
+            session.ScoreState(static_cast<int32_t>(next() % states), RequestPresent);
+            session.ScoreState(static_cast<int32_t>(next() % states), RequestAbsent);
+            session.ToggleOrMode();
+        } else {
+            session.ScoreState(static_cast<int32_t>(next() % states),
+                               next() % 2 ? RequestPresent : RequestAbsent);
+        }
+    }
+    state.counters["steps"] = static_cast<double>(session.Steps().Done());
+    state.counters["bytes"] = static_cast<double>(session.Steps().Bytes());
+    state.counters["bytes_per_step"] =
+        static_cast<double>(session.Steps().Bytes()) / static_cast<double>(session.Steps().Done());
+    for (auto _ : state) {
+        while (session.Undo()) {
+        }
+        while (session.Redo()) {
+        }
+    }
+    ResetKey(session);
+}
+BENCHMARK(BM_UndoSteps)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_ReadFloor(benchmark::State& state) {
     RunReadFloor(state, bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0))).dat);
 }

@@ -1,7 +1,7 @@
-// One scoring action with the windows open, on synthetic keys of 1,200 x 1,200 and
-// 10,000 x 10,000 written here: from ScoreState to the end of the refresh, every list rebuilt or
-// redrawn and the frame painted once; and a large photograph shown in the Image window, next to
-// libjpeg decoding it alone. Runs on Qt's offscreen platform.
+// One scoring action, and one Undo or Redo, with the windows open, on synthetic keys of
+// 1,200 x 1,200 and 10,000 x 10,000 written here: from ScoreState to the end of the refresh,
+// every list rebuilt or redrawn and the frame painted once; and a large photograph shown in the
+// Image window, next to libjpeg decoding it alone. Runs on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -70,60 +70,105 @@ void BM_MatrixFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_MatrixFloor)->Apply(Sizes);
 
-// One scoring action with every window that a scoring action refreshes open at once:
-// Score, Active, History (300 states), Differentiating, Best, taxa Mismatch, Subset (300
-// states), Mismatched States and Matching Taxa. One state is scored Absent and kept; another is
-// scored Present and cleared in turn, so every iteration rebuilds lists of known length.
-void BM_ScoringActionAllWindows(benchmark::State& state) {
-    AlwaysYes yes;
-    UserInterface* previous = SetUserInterface(&yes);
-    const bench::SyntheticKey& key = KeyOf(state);
-    TMainForm main(key.dir.Path() + "VORNWIN.INI");
-    main.resize(1280, 800);
-    main.show();
-    AcceptTitlePage();
-    OpenKey(CurrentSession(), key.des);
-    CurrentSession().ScoreState(3, RequestAbsent);
-    Windows().ShowWindow(WindowKind::CharScore);
-    Windows().ShowWindow(WindowKind::CharActive);
-    if (auto* history =
-            dynamic_cast<HistoryTarget*>(Windows().ShowWindow(WindowKind::CharHistory))) {
-        for (int32_t s = key.size - 300; s < key.size; ++s)
-            history->AddIndic(s);
+// The main window on the benchmark's key with every window that a scoring action refreshes
+// open at once: Score, Active, History (300 states), Differentiating, Best, taxa Mismatch,
+// Subset (300 states), Mismatched States, Taxon Differences and Matching Taxa; one state
+// scored Absent and kept.
+class AllWindows {
+public:
+    explicit AllWindows(benchmark::State& state)
+        : key_(KeyOf(state)),
+          previous_(SetUserInterface(&yes_)),
+          main_(key_.dir.Path() + "VORNWIN.INI") {
+        main_.resize(1280, 800);
+        main_.show();
+        AcceptTitlePage();
+        OpenKey(CurrentSession(), key_.des);
+        CurrentSession().ScoreState(3, RequestAbsent);
+        Windows().ShowWindow(WindowKind::CharScore);
+        Windows().ShowWindow(WindowKind::CharActive);
+        if (auto* history =
+                dynamic_cast<HistoryTarget*>(Windows().ShowWindow(WindowKind::CharHistory))) {
+            for (int32_t s = key_.size - 300; s < key_.size; ++s)
+                history->AddIndic(s);
+        }
+        Windows().ShowWindow(WindowKind::CharDiff);
+        Windows().ShowWindow(WindowKind::CharBest);
+        Windows().ShowWindow(WindowKind::TaxMismatch);
+        // The key's one index entry: its first 300 states.
+        IndexEntry entry;
+        entry.Text = "States 1 to 300";
+        entry.Ranges = {{0, 299}};
+        Windows().ShowCharSubset(entry);
+        Windows().ShowCharMiss(0, "Taxon 1");
+        Windows().ShowWindow(WindowKind::TaxDiff);
+        Windows().ShowWindow(WindowKind::TaxMatch);
+        const WindowKind kinds[] = {WindowKind::CharScore,   WindowKind::CharActive,
+                                    WindowKind::CharHistory, WindowKind::CharDiff,
+                                    WindowKind::CharBest,    WindowKind::TaxMismatch,
+                                    WindowKind::CharSubset,  WindowKind::CharMiss,
+                                    WindowKind::TaxDiff,     WindowKind::TaxMatch};
+        for (WindowKind kind : kinds) {
+            if (!Windows().IsOpen(kind))
+                state.SkipWithError("a window of the benchmark did not open");
+        }
+        main_.repaint();
     }
-    Windows().ShowWindow(WindowKind::CharDiff);
-    Windows().ShowWindow(WindowKind::CharBest);
-    Windows().ShowWindow(WindowKind::TaxMismatch);
-    Windows().ShowCharSubset(IndexEntry{});
-    Windows().ShowCharMiss(0, "Taxon 1");
-    Windows().ShowWindow(WindowKind::TaxMatch);
-    const WindowKind kinds[] = {
-        WindowKind::CharScore,  WindowKind::CharActive, WindowKind::CharHistory,
-        WindowKind::CharDiff,   WindowKind::CharBest,   WindowKind::TaxMismatch,
-        WindowKind::CharSubset, WindowKind::CharMiss,   WindowKind::TaxMatch};
-    for (WindowKind kind : kinds) {
-        if (!Windows().IsOpen(kind)) state.SkipWithError("a window of the benchmark did not open");
+    ~AllWindows() {
+        CloseKey(CurrentSession());
+        Windows().CloseAllWindows();
+        SetUserInterface(previous_);
     }
-    main.repaint();
 
+    // Lets the rebuilt lists lay themselves out, as after any user action, and paints the
+    // frame.
+    void Settle() {
+        QCoreApplication::processEvents();
+        main_.repaint();
+    }
+    void Check(benchmark::State& state) {
+        if (!Windows().IsOpen(WindowKind::CharDiff) || !Windows().IsOpen(WindowKind::TaxMismatch))
+            state.SkipWithError("a window that asks before rebuilding was closed");
+        state.counters["matching"] = CurrentSession().MatchingTaxaCount();
+    }
+
+private:
+    const bench::SyntheticKey& key_;
+    AlwaysYes yes_;
+    UserInterface* previous_;
+    TMainForm main_;
+};
+
+// One scoring action with every window open: one state is scored Present and cleared in
+// turn, so every iteration rebuilds lists of known length.
+void BM_ScoringActionAllWindows(benchmark::State& state) {
+    AllWindows windows(state);
     bool present = true;
     for (auto _ : state) {
         CurrentSession().ScoreState(600, present ? RequestPresent : RequestClear);
-        // Rebuilt lists lay themselves out when events are next handled, as after any
-        // user action.
-        QCoreApplication::processEvents();
-        main.repaint();
+        windows.Settle();
         present = !present;
     }
-    if (!Windows().IsOpen(WindowKind::CharDiff) || !Windows().IsOpen(WindowKind::TaxMismatch)) {
-        state.SkipWithError("a window that asks before rebuilding was closed");
-    }
-    state.counters["matching"] = CurrentSession().MatchingTaxaCount();
-    CloseKey(CurrentSession());
-    Windows().CloseAllWindows();
-    SetUserInterface(previous);
+    windows.Check(state);
 }
 BENCHMARK(BM_ScoringActionAllWindows)->Apply(Sizes);
+
+// One Undo or Redo with every window open: the same state scored Present once, then the
+// step taken back and done again in turn.
+void BM_UndoRedoAllWindows(benchmark::State& state) {
+    AllWindows windows(state);
+    CurrentSession().ScoreState(600, RequestPresent);
+    windows.Settle();
+    bool undo = true;
+    for (auto _ : state) {
+        if (!(undo ? CurrentSession().Undo() : CurrentSession().Redo()))
+            state.SkipWithError("no step to take");
+        windows.Settle();
+        undo = !undo;
+    }
+    windows.Check(state);
+}
+BENCHMARK(BM_UndoRedoAllWindows)->Apply(Sizes);
 
 // ---- One long list ---------------------------------------------------------------------
 
