@@ -79,7 +79,7 @@ public:
     explicit AllWindows(benchmark::State& state)
         : key_(KeyOf(state)),
           previous_(SetUserInterface(&yes_)),
-          main_(key_.dir.Path() + "VORNWIN.INI") {
+          main_(key_.dir.Path() + "VORNWIN.INI", "") {
         main_.resize(1280, 800);
         main_.show();
         AcceptTitlePage();
@@ -273,7 +273,7 @@ void BM_ShowImage(benchmark::State& state) {
     testing::TempDir dir;
     WriteTestPhoto(dir.Path() + "PHOTO.JPG", kPhotoWidth, kPhotoHeight);
     std::string start = CurrentDirectory();
-    TMainForm main(dir.Path() + "VORNWIN.INI");
+    TMainForm main(dir.Path() + "VORNWIN.INI", "");
     main.resize(1280, 800);
     main.show();
     ChangeToDirectory(dir.Path());

@@ -60,7 +60,8 @@ bool HasFixedSize(const QMdiSubWindow* sub) {
 
 }  // namespace
 
-TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
+TMainForm::TMainForm(std::string iniPath, std::string journalFolder)
+    : iniPath_(std::move(iniPath)) {
     setObjectName("MainForm");
     setWindowTitle("VORN");
     setWindowIcon(ProgramIcon());
@@ -87,6 +88,14 @@ TMainForm::TMainForm(std::string iniPath) : iniPath_(std::move(iniPath)) {
     session_.Data = RunningProgramDataPaths();
     previousSession_ = SetSession(&session_);
     windows_ = std::make_unique<WindowRegistry>(*this, WindowKinds(), session_);
+    journal_ = std::make_unique<JournalKeeper>(session_, std::move(journalFolder));
+    settingsTimer_ = new QTimer(this);
+    settingsTimer_->setSingleShot(true);
+    settingsTimer_->setInterval(kSettingsDelayMs);
+    // Written quietly: a settings file that cannot be written is told when the window
+    // closes, as it always was.
+    connect(settingsTimer_, &QTimer::timeout, this,
+            [this] { WriteSettings(session_, iniPath_, false); });
     BuildToolbar();
     BuildMenus();
     FormResize();
@@ -359,8 +368,15 @@ void TMainForm::FormShow() {
     BuildKeyHistoryMenu();
 }
 
+void TMainForm::NoteSettingsChanged() {
+    // Not before the settings were read: writing then would lose them.
+    if (shown_) settingsTimer_->start();
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
+    settingsTimer_->stop();
     WriteSettings(session_, iniPath_);
+    journal_->Finish();
     event->accept();
 }
 
@@ -386,6 +402,9 @@ void TMainForm::ShowKeyState() {
                                             : QString("About the &key"));
     Aboutkey1->setEnabled(session_.Key.KeyOpen);
     MatchingCount->setVisible(session_.Key.KeyOpen);
+    // The open key and the key history are settings; a closed key leaves nothing to restore.
+    NoteSettingsChanged();
+    journal_->Record();
 }
 
 void TMainForm::SetMatchingCountText(const QString& text) {
@@ -417,6 +436,8 @@ void TMainForm::MatchingCountClick() {
 void TMainForm::ToleranceClick(int tolerance) {
     session_.ChangeTolerance(tolerance);
     ShowModeChecks();
+    NoteSettingsChanged();
+    journal_->Record();
 }
 
 bool TMainForm::ConfirmTitlePage() {
@@ -485,6 +506,11 @@ void TMainForm::Undo1Click() {
 
 void TMainForm::Redo1Click() {
     session_.Redo();
+}
+
+void TMainForm::StepsChanged() {
+    ShowUndoState();
+    journal_->Record();
 }
 
 void TMainForm::ShowUndoState() {
@@ -587,12 +613,14 @@ void TMainForm::Counttoggle1Click() {
     session_.CountMode = !session_.CountMode;
     Counttoggle1->setChecked(session_.CountMode);
     windows_->RepaintCharWindows();
+    NoteSettingsChanged();
 }
 
 void TMainForm::Numbertoggle1Click() {
     session_.NumberMode = !session_.NumberMode;
     Numbertoggle1->setChecked(session_.NumberMode);
     windows_->RepaintAllWindows();
+    NoteSettingsChanged();
 }
 
 void TMainForm::HandleNameMode(QAction* item) {
@@ -603,6 +631,7 @@ void TMainForm::HandleNameMode(QAction* item) {
         each->setChecked(false);
     ShowModeChecks();
     windows_->RepaintTaxWindows();
+    NoteSettingsChanged();
 }
 
 void TMainForm::Help2Click() {

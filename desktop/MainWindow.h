@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "core/platform/JournalFile.h"
 #include "core/session/Session.h"
+#include "desktop/JournalKeeper.h"
 #include "frame/WindowFrame.h"
 #include "frame/WindowRegistry.h"
 
@@ -15,6 +17,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QPushButton;
+class QTimer;
 
 namespace vorn {
 
@@ -29,9 +32,10 @@ class TManualForm;
 class TMainForm : public QMainWindow, public WindowFrame {
     Q_OBJECT
 public:
-    // `iniPath`: the settings file read when the window is first shown and written when
-    // it closes.
-    explicit TMainForm(std::string iniPath);
+    // `iniPath`: the settings file read when the window is first shown, written when a
+    // setting changes and when it closes. `journalFolder`: where the journal of the
+    // identification is kept (empty: none is kept).
+    explicit TMainForm(std::string iniPath, std::string journalFolder = StateFolder());
     ~TMainForm() override;
 
     QMdiArea* MdiArea = nullptr;
@@ -76,7 +80,9 @@ public:
     bool ConfirmTitlePage() override;
     // Undo1, Redo1 and their buttons: enabled when there is a step to take, their text
     // naming it.
-    void ShowUndoState() override;
+    void ShowUndoState();
+    // The Undo items follow the steps, and the journal the identification.
+    void StepsChanged() override;
 
     // Sets the captions and visibility of the history items of the Key menu.
     void BuildKeyHistoryMenu();
@@ -87,6 +93,12 @@ public:
     void FormResize();
 
     const std::string& SettingsPath() const { return iniPath_; }
+    JournalKeeper& Journal() { return *journal_; }
+    // A setting changed (a mode, the tolerance, the open key): the settings file is written
+    // soon, once for changes that come together, so that a VORN that is killed keeps them.
+    void NoteSettingsChanged();
+    // The milliseconds the settings file waits for more changes before it is written.
+    static constexpr int kSettingsDelayMs = 200;
 
 public slots:
     void Openkey1Click();
@@ -125,6 +137,8 @@ private:
     Session session_;
     Session* previousSession_ = nullptr;
     std::unique_ptr<WindowRegistry> windows_;
+    std::unique_ptr<JournalKeeper> journal_;
+    QTimer* settingsTimer_ = nullptr;
     std::string iniPath_;
     bool shown_ = false;
     QAction* windowListLine_ = nullptr;

@@ -37,7 +37,9 @@ std::unique_ptr<TMainForm> StartUp(const std::string& iniPath, const std::string
     mainForm->About1Click();
 
     try {
-        if (!keyArgument.empty()) {
+        if (mainForm->Journal().OfferRestore()) {
+            // The identification VORN was doing when it last did not close normally.
+        } else if (!keyArgument.empty()) {
             OpenKey(CurrentSession(), keyArgument);
         } else {
             OpenStartupKey(CurrentSession());

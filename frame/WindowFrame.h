@@ -34,8 +34,9 @@ public:
     virtual void ShowKeyState() = 0;
     // Shows the open key's title page modally; true when the user confirms it with OK.
     virtual bool ConfirmTitlePage() = 0;
-    // The steps of Undo and Redo changed: the Undo and Redo items and buttons follow.
-    virtual void ShowUndoState() = 0;
+    // The steps of Undo and Redo changed (a step taken, undone, redone, or the steps
+    // forgotten): the Undo and Redo items follow, and whatever keeps the identification.
+    virtual void StepsChanged() = 0;
 };
 
 }  // namespace vorn

@@ -44,13 +44,13 @@ WindowRegistry::WindowRegistry(WindowFrame& frame, WindowKindTable kinds, Sessio
     : frame_(frame),
       kinds_(kinds),
       session_(session),
-      previousEvents_(SetSessionEvents(this)),
+      previousEvents_(session.SetEvents(this)),
       previousRegistry_(std::exchange(installedRegistry, this)) {
     notAskedDuring_.fill(-1);
 }
 
 WindowRegistry::~WindowRegistry() {
-    if (&Events() == this) SetSessionEvents(previousEvents_);
+    if (&session_.Events() == this) session_.SetEvents(previousEvents_);
     if (installedRegistry == this) installedRegistry = previousRegistry_;
 }
 
@@ -111,6 +111,7 @@ void WindowRegistry::KeyOpened() {
 }
 
 void WindowRegistry::KeyAccepted() {
+    frame_.ShowKeyState();  // the key is in the key history now
     LoadAllWindows();
     ShowFirstKeyWindows();
 }

@@ -131,7 +131,7 @@ public:
     void StateScored(int32_t state) override;
     void ScoresChanged() override { RefreshAfterScoring(); }
     void OrModeChanged() override { RedrawOrButtons(); }
-    void StepsChanged() override { frame_.ShowUndoState(); }
+    void StepsChanged() override { frame_.StepsChanged(); }
     void ProcessPendingEvents() override;
     void KeyOpened() override;
     bool ConfirmTitlePage() override { return frame_.ConfirmTitlePage(); }

@@ -1,6 +1,8 @@
-// The history list reader on any bytes, against a small key: loading never leaves counts
-// that differ from a recount, and a list saved from what was loaded loads back as the
-// same scores and the same list, byte for byte.
+// The history list reader on any bytes, "Or" groups and lines out of place among them,
+// against a small key: loading never leaves counts that differ from a recount, and a list
+// saved from what was loaded loads back as the same scores, groups and states listed,
+// and saves again as the same bytes. Undoing the load gives back no scores at all.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,9 +53,27 @@ std::string ScoreText() {
     return text;
 }
 
+// The groups, closed then open, by their members.
+std::string GroupText() {
+    const Engine& engine = *TheSession().OpenEngine();
+    std::string text;
+    for (const OrGroup& group : engine.ClosedGroups()) {
+        for (int32_t member : group.Members)
+            text += std::to_string(member) + ",";
+        text += ")";
+    }
+    if (engine.OpenGroup()) {
+        text += "open";
+        for (int32_t member : engine.OpenGroup()->Members)
+            text += "," + std::to_string(member);
+    }
+    return text;
+}
+
 // Loads `path` from no scores, collecting the list a History window would hold.
 std::vector<int32_t> Load(const std::string& path, bool& failed) {
     TheSession().OpenEngine()->ClearAllScores();
+    TheSession().ClearSteps();
     std::vector<int32_t> list;
     auto add = [&list](int32_t state) {
         FUZZ_CHECK(state >= 0 && state < kStates, "listed states lie within the key");
@@ -67,14 +87,14 @@ std::vector<int32_t> Load(const std::string& path, bool& failed) {
         void StateScored(int32_t state) override { add(state); }
     } listener;
     listener.add = add;
-    SessionEvents* previous = SetSessionEvents(&listener);
+    SessionEvents* previous = TheSession().SetEvents(&listener);
     failed = false;
     try {
         LoadHistoryList(TheSession(), path, add);
     } catch (const IoError&) {
         failed = true;  // a line without a number: what came before stays
     }
-    SetSessionEvents(previous);
+    TheSession().SetEvents(previous);
     std::vector<int32_t> recount = TheSession().OpenEngine()->RecountMismatches();
     for (int32_t t = 0; t < TheSession().Key.TaxonCount; ++t)
         FUZZ_CHECK(TheSession().TaxonMismatchCount(t) == recount[t],
@@ -91,16 +111,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool failed = false;
     std::vector<int32_t> list =
         Load(fuzz::WriteWorkFile("IN.HIS", {reinterpret_cast<const char*>(data), size}), failed);
+    Session& session = TheSession();
     std::string scores = ScoreText();
-    std::string saved = HistoryListText(TheSession(), list);
-    FUZZ_CHECK(saved.size() <= list.size() * 7, "one short line per listed state");
+    std::string groups = GroupText();
+    std::string saved = HistoryListText(session, list);
+    // A line per state, and a group's two lines per member at most.
+    FUZZ_CHECK(saved.size() <= list.size() * 15, "short lines, a few per listed state");
 
     std::string path = fuzz::WorkFolder() + "OUT.HIS";
-    SaveHistoryList(TheSession(), path, list);
+    SaveHistoryList(session, path, list);
     std::vector<int32_t> again = Load(path, failed);
     FUZZ_CHECK(!failed, "a saved list reads back without error");
     FUZZ_CHECK(ScoreText() == scores, "a saved list loads back as the same scores");
-    FUZZ_CHECK(again == list, "a saved list loads back as the same list");
-    FUZZ_CHECK(HistoryListText(TheSession(), again) == saved, "saving again gives the same bytes");
+    FUZZ_CHECK(GroupText() == groups, "a saved list loads back as the same groups");
+    std::vector<int32_t> sortedList = list, sortedAgain = again;
+    std::sort(sortedList.begin(), sortedList.end());
+    std::sort(sortedAgain.begin(), sortedAgain.end());
+    FUZZ_CHECK(sortedAgain == sortedList, "a saved list loads back as the same states listed");
+    FUZZ_CHECK(HistoryListText(session, again) == saved, "saving again gives the same bytes");
+
+    // The load was one step: undone, nothing is scored and no group is left.
+    if (session.Steps().CanUndo()) {
+        session.Undo();
+        FUZZ_CHECK(ScoreText() == std::string(kStates, '\0'), "an undone load leaves no score");
+        FUZZ_CHECK(session.OpenEngine()->ClosedGroups().empty(), "an undone load leaves no group");
+    }
     return 0;
 }

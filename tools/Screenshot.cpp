@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     vorn::SetUserInterface(&ui);
     QTemporaryDir settings;  // a first start: no settings of the user's are read or written
 
-    auto* mainForm = new vorn::TMainForm((settings.path() + "/VORNWIN.INI").toStdString());
+    auto* mainForm = new vorn::TMainForm((settings.path() + "/VORNWIN.INI").toStdString(), "");
     QScreen* screen = QGuiApplication::primaryScreen();
     mainForm->setGeometry(screen->availableGeometry());
     mainForm->show();
@@ -45,13 +45,14 @@ int main(int argc, char** argv) {
             dialog->accept();
     });
     confirm.start(50);
-    vorn::OpenKey(key);
+    vorn::Session& session = vorn::CurrentSession();
+    vorn::OpenKey(session, key);
     confirm.stop();
-    if (!vorn::Key.KeyOpen) return 1;
+    if (!session.Key.KeyOpen) return 1;
 
-    vorn::LayoutScoreWithActive();
-    vorn::LoadHistoryList(history, nullptr);
-    vorn::ShowWindow(WindowKind::TaxMatch);
+    vorn::Windows().LayoutScoreWithActive();
+    vorn::LoadHistoryList(session, history, nullptr);
+    vorn::Windows().ShowWindow(vorn::WindowKind::TaxMatch);
 
     int status = 1;
     QTimer::singleShot(1000, [&] {

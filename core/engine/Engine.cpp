@@ -205,6 +205,22 @@ std::optional<EngineChange> Engine::ClearAllScores() {
     return change;
 }
 
+std::optional<EngineChange> Engine::Unscore(int32_t state) {
+    const uint8_t score = score_[static_cast<size_t>(state)];
+    std::optional<EngineChange> change;
+    if (score == ScorePresent || score == ScoreAbsent) {
+        MarkCountsStale();
+        SetPlainScore(state, ScoreNone);
+        change = EngineChange{.Kind = EngineChange::Scored, .Before = score, .After = ScoreNone,
+                              .State = state};
+    } else if (IsOrScore(score)) {
+        MarkCountsStale();
+        change = DissolveGroupOf(state);
+    }
+    MakeMatches();
+    return change;
+}
+
 void Engine::SetTolerance(int tolerance) {
     tolerance_ = std::max(tolerance, 0);
     MakeWithin();

@@ -148,6 +148,9 @@ public:
     std::optional<EngineChange> EndOrGroup();
     // Unscores every state and forgets every group.
     std::optional<EngineChange> ClearAllScores();
+    // Unscores a state scored plainly, or dissolves the closed group it is a member of, as
+    // Clear does, also while a group is open; a member of the open group stays.
+    std::optional<EngineChange> Unscore(int32_t state);
     // A taxon matches while it has at most `tolerance` (0 or more) mismatches.
     void SetTolerance(int tolerance);
 

@@ -4,10 +4,11 @@
 
 namespace vorn {
 
-// What the core tells the program around it: the one way up from the core. The desktop
-// program's window manager implements it (and asks the main window for what only the main
-// window can do); vorn-identify, tests and fuzzers implement what they need; the default
-// does nothing and accepts every title page.
+// What a session tells the program around it: the one way up from the core. Each Session
+// tells the events it was given (Session::SetEvents). The desktop program's window registry
+// implements them (and asks the main window for what only the main window can do);
+// vorn-identify, tests and fuzzers implement what they need; the default does nothing and
+// accepts every title page.
 class SessionEvents {
 public:
     virtual ~SessionEvents() = default;
@@ -36,9 +37,7 @@ public:
     virtual void KeyClosed() {}
 };
 
-// Installs `events` (not owned; it must outlive its use) and returns the one it replaces;
-// nullptr restores the default.
-SessionEvents* SetSessionEvents(SessionEvents* events);
-SessionEvents& Events();
+// The events that do nothing: what a session tells while nothing listens.
+SessionEvents& NoEvents();
 
 }  // namespace vorn

@@ -493,14 +493,11 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     KeyRecord& key = session.Key;
     ErrorStreamInterface ui(err);
     ListedStates listed(key);
+    session.SetEvents(&listed);
     struct Restore {
         UserInterface* ui;
-        SessionEvents* events;
-        ~Restore() {
-            SetUserInterface(ui);
-            SetSessionEvents(events);
-        }
-    } restore{SetUserInterface(&ui), SetSessionEvents(&listed)};
+        ~Restore() { SetUserInterface(ui); }
+    } restore{SetUserInterface(&ui)};
 
     std::string path = keyPath->empty() ? std::string() : AbsolutePath(*keyPath);
     if (std::string why = WhyNoKey(*keyPath, path); !why.empty()) {
@@ -567,12 +564,14 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
                     case Action::Or:
                         session.ToggleOrMode();
                         break;
-                    case Action::History:
-                        if (int skipped = LoadHistoryList(session, action.File, listState)) {
+                    case Action::History: {
+                        SkippedLines skipped = LoadHistoryList(session, action.File, listState);
+                        if (skipped.Total() > 0) {
                             err << "vorn-identify: warning: "
                                 << SkippedLinesText(session, action.File, skipped) << "\n";
                         }
                         break;
+                    }
                     case Action::Undo:
                         session.Undo();
                         break;

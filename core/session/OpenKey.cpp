@@ -66,7 +66,7 @@ KeyFileNameParts SplitKeyFileName(const std::string& path) {
 void OpenKey(Session& session, const std::string& path) {
     KeyRecord& key = session.Key;
     CloseKey(session);
-    Events().ProcessPendingEvents();
+    session.Events().ProcessPendingEvents();
     KeyFileNameParts parts = SplitKeyFileName(path);
     // Names are kept whole: a cut name would name another file or none.
     key.KeyName = path.empty() ? std::string() : parts.Name;
@@ -175,11 +175,11 @@ void LoadKeyFiles(Session& session, const std::string& path, const std::string& 
     ++session.KeysOpened;
     session.OpenKeyPath = path;
     session.WorkDir = directory;
-    Events().KeyOpened();
+    session.Events().KeyOpened();
 
-    if (Events().ConfirmTitlePage()) {
+    if (session.Events().ConfirmTitlePage()) {
         AddToKeyHistory(session.KeyHistory, path);
-        Events().KeyAccepted();
+        session.Events().KeyAccepted();
     } else {
         CloseKey(session);
     }
@@ -202,7 +202,7 @@ void CloseKey(Session& session) {
     }
     session.StopEngine();
     session.ClearSteps();
-    Events().KeyClosed();
+    session.Events().KeyClosed();
     if (error) std::rethrow_exception(error);
 }
 

@@ -62,6 +62,19 @@ void Session::ScoreState(int32_t state, ScoreRequest request) {
     NoteScoresChanged();
 }
 
+void Session::ScoreAsMember(int32_t state, ScoreRequest request) {
+    Engine* engine = OpenEngine();
+    if (state < 0 || !Key.KeyOpen || !engine || !engine->OrMode() || state >= engine->StateCount())
+        return;
+    const auto& members = engine->OpenGroup()->Members;
+    if (std::find(members.begin(), members.end(), state) != members.end()) return;
+    if (engine->Score(state) != ScoreNone) {
+        std::optional<EngineChange> change = engine->Unscore(state);
+        if (change) Record(StepKindOf(*change), state, std::move(change));
+    }
+    ScoreState(state, request);
+}
+
 void Session::ChangeTolerance(int tolerance) {
     ToleranceMode = std::max(tolerance, 0);
     Engine* engine = OpenEngine();

@@ -13,6 +13,12 @@ Session::Session() = default;
 
 Session::~Session() = default;
 
+SessionEvents* Session::SetEvents(SessionEvents* events) {
+    SessionEvents* old = events_;
+    events_ = events;
+    return old;
+}
+
 void Session::StartEngine() {
     engine_ = std::make_unique<Engine>(Key.Codes);
 }

@@ -8,6 +8,7 @@
 
 #include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
+#include "core/session/Events.h"
 #include "core/session/DataPaths.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
@@ -117,6 +118,11 @@ public:
     // applied before it kept, and a step for it); so the windows are rebuilt, and their
     // questions asked, once for the whole operation. StateScored is told for each state.
     void ScoreTogether(StepKind kind, const std::function<void()>& actions);
+    // Scores `state` as a member of the open "Or" group, as a history list's member line
+    // does: a state scored already is unscored first (a member of a closed group dissolving
+    // that group, as Clear does); a member of the open group stays as it is. Nothing
+    // without an open group.
+    void ScoreAsMember(int32_t state, ScoreRequest request);
     // Tells ScoresChanged now, or once at the end of the ScoreTogether that runs.
     void NoteScoresChanged();
     // Sets ToleranceMode and applies it to the open key at once (ScoresChanged is told).
@@ -129,6 +135,12 @@ public:
     // Ends an open "Or" group and unscores every state, as one step, and refreshes every
     // window. Without an engine it does nothing.
     void ResetScores();
+
+    // ---- Events --------------------------------------------------------------------------
+    // What the session tells of what happens goes to `events` (not owned; it must outlive
+    // its use); nullptr stops it. Returns the events it replaces.
+    SessionEvents* SetEvents(SessionEvents* events);
+    SessionEvents& Events() const { return events_ ? *events_ : NoEvents(); }
 
     // ---- Undo and Redo -------------------------------------------------------------------
     // Takes the last step back (Undo) or does the last one undone again (Redo), restoring
@@ -147,6 +159,7 @@ private:
     void Record(StepKind kind, int32_t state, std::optional<EngineChange> change);
 
     std::unique_ptr<Engine> engine_;
+    SessionEvents* events_ = nullptr;
     UndoSteps steps_;
     // While ScoreTogether runs: how deep, the step it gathers, and whether a ScoresChanged
     // is owed.

@@ -80,7 +80,7 @@ void ReadSettings(Session& session, const std::string& iniPath) {
     if (name == "BothNames") session.NameMode = BothNames;
 }
 
-bool WriteSettings(const Session& session, const std::string& iniPath) {
+bool WriteSettings(const Session& session, const std::string& iniPath, bool tell) {
     PrivateProfile ini(iniPath);
     ini.Set("OpenKey", "FullName", session.Key.KeyOpen ? session.OpenKeyPath : std::string());
     ini.Set("Directories", "WorkDir", session.WorkDir);
@@ -97,7 +97,7 @@ bool WriteSettings(const Session& session, const std::string& iniPath) {
         ini.Save();
         return true;
     } catch (const IoError&) {
-        ShowError("Unable to write to " + iniPath);
+        if (tell) ShowError("Unable to write to " + iniPath);
         return false;
     }
 }

@@ -14,9 +14,9 @@ class Session;
 // the user), the key history and the display modes into `session`. Missing values keep
 // their defaults.
 void ReadSettings(Session& session, const std::string& iniPath);
-// Writes them back; a failure is told to the user ("Unable to write to ..."). Returns
-// whether the file was written.
-bool WriteSettings(const Session& session, const std::string& iniPath);
+// Writes them back; a failure is told to the user ("Unable to write to ...") unless `tell`
+// is false. Returns whether the file was written.
+bool WriteSettings(const Session& session, const std::string& iniPath, bool tell = true);
 // Opens the start-up key read from the settings, if any.
 void OpenStartupKey(Session& session);
 

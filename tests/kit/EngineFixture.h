@@ -13,8 +13,8 @@ namespace vorn::testing {
 // A key fixture that also records what scoring tells the windows.
 class EngineFixture : public KeyFixture, private SessionEvents {
 protected:
-    EngineFixture() : previous_(SetSessionEvents(this)) {}
-    ~EngineFixture() override { SetSessionEvents(previous_); }
+    EngineFixture() { session_.SetEvents(this); }
+    ~EngineFixture() override { session_.SetEvents(nullptr); }
 
     void StateScored(int32_t state) override { history_.push_back(state); }
     void ScoresChanged() override { ++refreshes_; }
@@ -52,9 +52,6 @@ protected:
     std::vector<int32_t> history_;
     int refreshes_ = 0;
     int orRedraws_ = 0;
-
-private:
-    SessionEvents* previous_;
 };
 
 }  // namespace vorn::testing

@@ -72,7 +72,7 @@ class GuiFixture {
 public:
     GuiFixture() : start_(CurrentDirectory()) {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Dir.Path() + "config"));
-        Main = new TMainForm(Dir.Path() + "config/vorn/VORNWIN.INI");
+        Main = new TMainForm(Dir.Path() + "config/vorn/VORNWIN.INI", Dir.Path() + "state/");
         Main->resize(1200, 800);
         Main->show();
     }
@@ -115,12 +115,15 @@ private:
 }  // namespace vorn::testing
 
 // Like QTEST_MAIN, with the program's own application class, so the general error
-// handling is the program's.
-#define VORN_QTEST_MAIN(TestClass)               \
-    int main(int argc, char** argv) {            \
-        vorn::VornApplication app(argc, argv);   \
-        app.setAttribute(Qt::AA_Use96Dpi, true); \
-        TestClass test;                          \
-        QTEST_SET_MAIN_SOURCE_PATH               \
-        return QTest::qExec(&test, argc, argv);  \
+// handling is the program's; and a folder of the test's own for journals, so that no
+// test touches the user's.
+#define VORN_QTEST_MAIN(TestClass)                                          \
+    int main(int argc, char** argv) {                                       \
+        vorn::testing::TempDir state;                                       \
+        qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.Path())); \
+        vorn::VornApplication app(argc, argv);                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                            \
+        TestClass test;                                                     \
+        QTEST_SET_MAIN_SOURCE_PATH                                          \
+        return QTest::qExec(&test, argc, argv);                             \
     }

@@ -66,13 +66,13 @@ void TCharHistory::LoadButtonClick() {
     std::optional<std::string> file =
         UI().OpenFileDialog(HistoryDialog("Load History List", false));
     if (!file) return;
-    int skipped = 0;
+    SkippedLines skipped;
     Session& session = CurrentSession();
     VornListBox->AddIndics([&] {
         skipped = LoadHistoryList(session, *file, [this](int32_t state) { AddIndic(state); });
     });
     // Told once, after the windows show what was applied.
-    if (skipped > 0) ShowInformation(SkippedLinesText(session, *file, skipped));
+    if (skipped.Total() > 0) ShowInformation(SkippedLinesText(session, *file, skipped));
 }
 
 void TCharHistory::SaveButtonClick() {

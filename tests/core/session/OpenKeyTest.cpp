@@ -19,8 +19,6 @@ using testing::KeySpec;
 // Records what opening and closing tell the desktop.
 class RecordingEvents : public SessionEvents {
 public:
-    RecordingEvents() : previous_(SetSessionEvents(this)) {}
-    ~RecordingEvents() override { SetSessionEvents(previous_); }
     void KeyOpened() override { Calls += "opened "; }
     bool ConfirmTitlePage() override {
         Calls += "title ";
@@ -31,15 +29,12 @@ public:
 
     std::string Calls;
     bool AcceptTitle = true;
-
-private:
-    SessionEvents* previous_;
 };
 
 class OpeningKeys : public KeyFixture {
 protected:
-    OpeningKeys() { session_.KeyHistory = {}; }
-    ~OpeningKeys() override { session_.KeyHistory = {}; }
+    OpeningKeys() { session_.SetEvents(&desktop_); }
+    ~OpeningKeys() override { session_.SetEvents(nullptr); }
     RecordingEvents desktop_;
 };
 
