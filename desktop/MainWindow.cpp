@@ -91,7 +91,7 @@ TMainForm::TMainForm(std::string iniPath, std::string journalFolder)
     journal_ = std::make_unique<JournalKeeper>(session_, std::move(journalFolder));
     settingsTimer_ = new QTimer(this);
     settingsTimer_->setSingleShot(true);
-    settingsTimer_->setInterval(kSettingsDelayMs);
+    settingsTimer_->setInterval(0);
     // Written quietly: a settings file that cannot be written is told when the window
     // closes, as it always was.
     connect(settingsTimer_, &QTimer::timeout, this,

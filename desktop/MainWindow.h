@@ -95,10 +95,9 @@ public:
     const std::string& SettingsPath() const { return iniPath_; }
     JournalKeeper& Journal() { return *journal_; }
     // A setting changed (a mode, the tolerance, the open key): the settings file is written
-    // soon, once for changes that come together, so that a VORN that is killed keeps them.
+    // as soon as the action that changed it has been shown, once for changes that come
+    // together, so that a VORN that is killed keeps them.
     void NoteSettingsChanged();
-    // The milliseconds the settings file waits for more changes before it is written.
-    static constexpr int kSettingsDelayMs = 200;
 
 public slots:
     void Openkey1Click();
