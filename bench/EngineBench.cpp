@@ -7,8 +7,12 @@
 #include "bench/MatrixFloor.h"
 #include "bench/SyntheticKeys.h"
 #include "core/engine/KeyCheck.h"
+#include "core/platform/JournalFile.h"
+#include "core/session/Journal.h"
 #include "core/session/OpenKey.h"
 #include "core/session/Session.h"
+#include "core/session/Settings.h"
+#include "tests/kit/TestKeys.h"
 
 namespace vorn {
 namespace {
@@ -156,6 +160,38 @@ void BM_UndoSteps(benchmark::State& state) {
     ResetKey(session);
 }
 BENCHMARK(BM_UndoSteps)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Writing the settings file, as the desktop does when a setting changes: a whole file of
+// a few hundred bytes written beside, flushed to the disk and renamed over the old one.
+void BM_WriteSettings(benchmark::State& state) {
+    testing::TempDir dir;
+    Session session;
+    for (int i = 0; i < kKeyHistorySize; ++i)
+        session.KeyHistory[static_cast<size_t>(i)] =
+            dir.Path() + "keys/KEY" + std::to_string(i) + ".DES";
+    for (auto _ : state) {
+        session.CountMode = !session.CountMode;
+        if (!WriteSettings(session, dir.Path() + "VORNWIN.INI")) state.SkipWithError("not written");
+    }
+}
+BENCHMARK(BM_WriteSettings)->Unit(benchmark::kMillisecond);
+
+// Writing the journal of an identification of 300 scores and two groups on the 10,000 x
+// 10,000 key, as after every step: the text made, written beside and renamed, not flushed.
+void BM_WriteJournal(benchmark::State& state) {
+    OpenAndReset(state);
+    Session& session = BenchSession();
+    for (int32_t s = 0; s < 300; ++s)
+        session.ScoreState(s * 31 % session.Key.StateCount, s % 3 ? RequestAbsent : RequestPresent);
+    testing::TempDir dir;
+    JournalFile journal;
+    journal.Open(dir.Path());
+    for (auto _ : state)
+        journal.Write(JournalText(session, "2026-12-09 14:05"));
+    journal.Close();
+    ResetKey(session);
+}
+BENCHMARK(BM_WriteJournal)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_ReadFloor(benchmark::State& state) {
     RunReadFloor(state, bench::SyntheticKey::Get(static_cast<int32_t>(state.range(0))).dat);
