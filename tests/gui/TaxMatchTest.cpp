@@ -48,8 +48,8 @@ private slots:
             const char* hint;
         };
         const Button buttons[] = {
-            {w->ImageButton, "ImageButton", "Image", 0, "Display image of highlighted taxon"},
-            {w->NotesButton, "NotesButton", "Notes", 60, "Display notes for the highlighted taxon"},
+            {w->ImageButton, "ImageButton", "&Image", 0, "Display image of highlighted taxon"},
+            {w->NotesButton, "NotesButton", "&Notes", 60, "Display notes for the highlighted taxon"},
         };
         for (const Button& b : buttons) {
             QCOMPARE(b.button->objectName(), QString(b.name));
@@ -84,14 +84,18 @@ private slots:
         QCOMPARE(list->model()->data(list->model()->index(3, 0)).toString(),
                  QString("   Alnus glutinosa"));
 
-        // Highlight the oak: both buttons come on, and stay on through every rebuild,
-        // while the highlight is gone after each.
+        // Highlight the oak: both buttons come on; a rebuild takes the highlight, and the
+        // buttons go off with it, with no taxon to act on.
         ClickRow(list, 0);
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
+        QCOMPARE(w->ImageButton->text(), QString("&Image"));
+        QCOMPARE(w->NotesButton->text(), QString("&Notes"));
 
         CurrentSession().ScoreState(0, RequestPresent);  // large tree
         QCOMPARE(Listed(list), std::vector<int>({0, 1, 2, 3, 4}));
         QCOMPARE(list->SelectedIndic(), -1);
+        QVERIFY(!w->ImageButton->isEnabled() && !w->NotesButton->isEnabled());
+        ClickRow(list, 0);
         QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
 
         CurrentSession().ScoreState(2, RequestAbsent);  // not smooth bark
@@ -115,22 +119,21 @@ private slots:
         CurrentSession().ScoreState(0, RequestAbsent);
         QCOMPARE(Listed(list), std::vector<int>());
         QCOMPARE(f->Main->MatchingCount->text(), QString("0 Taxa Match"));
-        QVERIFY(w->ImageButton->isEnabled() && w->NotesButton->isEnabled());
+        QVERIFY(!w->ImageButton->isEnabled() && !w->NotesButton->isEnabled());
 
-        // Reset brings every taxon back; pressing the still-enabled buttons with nothing
-        // highlighted does nothing.
+        // Reset brings every taxon back, none highlighted: the buttons stay off.
+        ClickRow(list, 0);
         QTest::mouseClick(f->Main->ResetButton, Qt::LeftButton);
         QCOMPARE(Listed(list), std::vector<int>({0, 1, 2, 3, 4, 5}));
-        int windows = f->Main->MdiArea->subWindowList().size();
-        QTest::mouseClick(w->NotesButton, Qt::LeftButton);
-        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
-        QCOMPARE(f->Main->MdiArea->subWindowList().size(), windows);
+        QVERIFY(!w->ImageButton->isEnabled() && !w->NotesButton->isEnabled());
         QVERIFY(f->Ui.Messages.empty());
 
-        // Closing the key leaves the window open and empty.
+        // Closing the key leaves the window open and empty, the buttons off.
+        ClickRow(list, 0);
         f->Main->Close1->trigger();
         QCOMPARE(TaxMatchWindow(), w);
         QCOMPARE(list->Count(), 0);
+        QVERIFY(!w->ImageButton->isEnabled() && !w->NotesButton->isEnabled());
     }
 
     void orGroupShowsTheNarrowedSet() {

@@ -4,7 +4,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QElapsedTimer>
 #include "core/session/Session.h"
+
 #include "frame/OpenDocument.h"
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
@@ -51,6 +53,7 @@ private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
     void cleanup() {
         DesktopOpener = nullptr;
+        OpenerCommand = {"xdg-open"};
         f.reset();
     }
 
@@ -206,6 +209,41 @@ private slots:
         QCOMPARE(f->Ui.Messages.size(), size_t(2));
         QCOMPARE(GifFileName("QALBA", 10), std::string("QALBA10.GIF"));
         QCOMPARE(GifFileName("QALBA", 100), std::string("QALBA100.GIF"));
+    }
+
+    // The desktop's opener for real: a program that fails after it started is told once
+    // per click, when it has failed; one that goes on (waiting for its viewer) is never
+    // waited for.
+    void anOpenerThatFailsLaterIsToldAndASlowOneIsNotWaitedFor() {
+        f->OpenAccepted(f->Write(TreesKey()));
+        for (const char* name : {"QROB01.GIF", "QROB02.GIF"})
+            WriteFile(f->Dir.Path() + name, "GIF89a");
+        TTaxMismatch* w = Open();
+        ClickRow(w->VornListBox, 0);
+        QVERIFY(w->ImageButton->isEnabled());
+
+        // As xdg-open exits when the browser refuses to start.
+        OpenerCommand = {"sh", "-c", "exit 4", "sh"};
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(f->Ui.Messages.size(), size_t(1), 3000);
+        QTest::qWait(300);  // the second picture's opener fails too, and is not told again
+        QCOMPARE(f->Ui.Messages.size(), size_t(1));
+        QVERIFY(f->MessageTexts()[0].startsWith("No program could open the file \"QROB01.GIF\""));
+
+        // No opener at all: told at once.
+        OpenerCommand = {f->Dir.Path() + "no-such-opener"};
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QCOMPARE(f->Ui.Messages.size(), size_t(2));
+
+        // An opener that stays (the viewer it started is running): the click returns at
+        // once, and nothing is told, even after the opener is no longer watched.
+        OpenerCommand = {"sh", "-c", "sleep 30", "sh"};
+        QElapsedTimer clock;
+        clock.start();
+        QTest::mouseClick(w->ImageButton, Qt::LeftButton);
+        QVERIFY(clock.elapsed() < 2000);
+        QTest::qWait(kOpenerWatchMs + 500);
+        QCOMPARE(f->Ui.Messages.size(), size_t(2));
     }
 };
 

@@ -19,8 +19,8 @@ TTaxForm::TTaxForm(WindowKind kind, const Look& look) : TChildForm(kind) {
     layout->setSpacing(0);
 
     Bar = ButtonBar(this, look.BarName);
-    ImageButton = BarButton(Bar, "ImageButton", "Image", look.ImageHint, 0);
-    NotesButton = BarButton(Bar, "NotesButton", "Notes", look.NotesHint, 60);
+    ImageButton = BarButton(Bar, "ImageButton", "&Image", look.ImageHint, 0);
+    NotesButton = BarButton(Bar, "NotesButton", "&Notes", look.NotesHint, 60);
     ImageButton->setEnabled(false);
     NotesButton->setEnabled(false);
     ConnectGuarded(NotesButton, &QPushButton::clicked, this, &TTaxForm::NotesButtonClick);
@@ -39,6 +39,8 @@ void TTaxForm::FormCreate() {
 
 void TTaxForm::ClearList() {
     VornListBox->Clear();
+    // Nothing is highlighted now: the buttons have no taxon to act on.
+    UpdateButtons();
 }
 
 void TTaxForm::RepaintList() {
@@ -51,10 +53,9 @@ int32_t TTaxForm::HighlightedTaxon() const {
 
 bool TTaxForm::UpdateButtons() {
     std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
-    if (!taxon) return false;
-    ImageButton->setEnabled(taxon->ImageName.has_value());
-    NotesButton->setEnabled(taxon->NotesName.has_value());
-    return true;
+    ImageButton->setEnabled(taxon && taxon->ImageName.has_value());
+    NotesButton->setEnabled(taxon && taxon->NotesName.has_value());
+    return taxon.has_value();
 }
 
 void TTaxForm::NotesButtonClick() {

@@ -41,8 +41,9 @@ protected:
     // Left column, full height, by the frame's metrics of the moment.
     void FormCreate() override;
     // Image and Notes follow the highlighted taxon: Image when its record has an image
-    // part, Notes when it has a notes part, even an empty one. False with nothing
-    // highlighted, when the buttons are left as they are.
+    // part, Notes when it has a notes part, even an empty one; both disabled with nothing
+    // highlighted (after a rebuild, Reset, Close, or when no taxon matches), when the
+    // result is false.
     bool UpdateButtons();
 };
 

@@ -61,6 +61,8 @@ void TTaxMismatch::VornListBoxDblClick() {
 void TTaxMismatch::ImageButtonClick() {
     std::optional<TIndicatorObj> taxon = VornListBox->SelectedIndicator();
     if (!taxon || !taxon->ImageName || taxon->ImageName->empty()) return;
+    // One message per click, also when the viewers refuse later.
+    auto told = std::make_shared<bool>(false);
     for (int number = 1;; ++number) {
         std::string name = GifFileName(*taxon->ImageName, number);
         std::string path = KeyNameToPath(name);
@@ -72,7 +74,7 @@ void TTaxMismatch::ImageButtonClick() {
             return;
         }
         // One message per click: the pictures after a refused one would be refused too.
-        if (!ShellOpenFile(ResolveFileName(path))) return;
+        if (!ShellOpenFile(ResolveFileName(path), told)) return;
     }
 }
 
@@ -82,8 +84,8 @@ std::string GifFileName(const std::string& imageName, int number) {
     return imageName + digits + ".GIF";
 }
 
-bool ShellOpenFile(const std::string& fileName) {
-    return ShowOnDesktop(fileName);
+bool ShellOpenFile(const std::string& fileName, std::shared_ptr<bool> toldOnce) {
+    return ShowOnDesktop(fileName, std::move(toldOnce));
 }
 
 }  // namespace vorn

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "windows/taxa/TaxaWindow.h"
@@ -38,7 +39,7 @@ std::string GifFileName(const std::string& imageName, int number);
 
 // Asks the desktop to open a file with the program it associates with its type. The whole
 // name is passed, however long. When the desktop refuses, the user is told (see
-// ShowOnDesktop) and the result is false.
-bool ShellOpenFile(const std::string& fileName);
+// ShowOnDesktop; files of one click share `toldOnce`), and a refusal at once is false.
+bool ShellOpenFile(const std::string& fileName, std::shared_ptr<bool> toldOnce = nullptr);
 
 }  // namespace vorn
