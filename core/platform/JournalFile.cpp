@@ -25,10 +25,10 @@ int Injected(std::string_view step) {
     return journalWriteFault ? journalWriteFault(step) : 0;
 }
 
-constexpr const char* kPrefix = "journal-";
-constexpr const char* kJournalExtension = ".HIS";
-constexpr const char* kLockExtension = ".lock";
-constexpr const char* kAsideName = "aside.HIS";
+constexpr char kPrefix[] = "journal-";
+constexpr char kJournalExtension[] = ".HIS";
+constexpr char kLockExtension[] = ".lock";
+constexpr char kAsideName[] = "aside.HIS";
 
 std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';

@@ -26,7 +26,7 @@
 namespace vorn {
 namespace {
 
-constexpr const char* kUsage =
+constexpr char kUsage[] =
     "usage: vorn-identify KEY.DES [ACTION ...] [--json] [--keep-going] [--save-history FILE]\n"
     "                     [--tolerance K] [--differences A,B] [--check-key]\n"
     "       vorn-identify KEY.DES --efficiency [--tolerance K] [--sample N] [--json]\n"

@@ -12,7 +12,7 @@
 namespace vorn {
 namespace {
 
-constexpr const char* kFirstLine = "#VORN journal";
+constexpr char kFirstLine[] = "#VORN journal";
 // A journal is a few bytes per state scored; anything far larger is no journal of ours.
 constexpr size_t kMostJournalBytes = size_t{64} << 20;
 

@@ -169,7 +169,7 @@ void LoadKeyFiles(Session& session, const std::string& path, const std::string& 
     session.StartEngine();
     session.OpenEngine()->SetTolerance(session.ToleranceMode);
 
-    session.ResetScores();
+    // A new engine scores nothing: the windows are filled once, when the key is accepted.
     session.ClearSteps();
     key.KeyOpen = true;
     ++session.KeysOpened;

@@ -6,7 +6,7 @@ namespace vorn {
 
 // The settings file: "VORNWIN.INI" in $XDG_CONFIG_HOME/vorn/ (~/.config/vorn/), read once
 // when the main window is first shown and written once when it closes.
-constexpr const char* SettingsFileName = "VORNWIN.INI";
+inline constexpr char SettingsFileName[] = "VORNWIN.INI";
 
 class Session;
 

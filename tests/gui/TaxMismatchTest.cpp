@@ -103,6 +103,45 @@ private slots:
         QVERIFY(!Windows().IsOpen(WindowKind::TaxMismatch));
     }
 
+    // Opening a large key with both windows that ask open: the taxa Mismatch window asks
+    // once, after the title page is accepted (the Differentiating window closes with the
+    // key before), and a tick then holds until the key closes.
+    void openingAKeyAsksEachWindowOnce() {
+        KeySpec keySpec = KeyOfTaxa(102);
+        keySpec.Name = "LARGE";
+        while (keySpec.States.size() < 202) {
+            keySpec.States.push_back("More " + std::to_string(keySpec.States.size()));
+            std::string codes(102, '-');
+            codes[keySpec.States.size() % 102] = '+';
+            keySpec.Codes.push_back(codes);
+        }
+        std::string des = f->Write(keySpec);
+        f->Ui.Answers = {true, true};
+        f->OpenAccepted(f->Write(KeyOfTaxa(2)));  // a small key first, with the windows
+        QVERIFY(Open());
+        QVERIFY(Windows().ShowWindow(WindowKind::CharDiff));
+        QVERIFY(f->Ui.Questions.empty());
+
+        f->Ui.Answers = {true};
+        f->Ui.CheckBoxAnswers = {true};
+        f->OpenAccepted(des);
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f->Ui.Questions[0].Text), QString(kLargeKeyQuestion));
+        QVERIFY(Windows().IsOpen(WindowKind::TaxMismatch));
+        QCOMPARE(Open()->VornListBox->Count(), 102);
+        // Ticked: scoring rebuilds the list without asking, and so does the Differentiating
+        // window's own question once ticked.
+        CurrentSession().ScoreState(1, RequestAbsent);  // 101 taxa left
+        QCOMPARE(f->Ui.Questions.size(), size_t(1));
+        f->Ui.Answers = {true};
+        f->Ui.CheckBoxAnswers = {true};
+        QVERIFY(Windows().ShowWindow(WindowKind::CharDiff));
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        CurrentSession().ScoreState(2, RequestAbsent);
+        QCOMPARE(f->Ui.Questions.size(), size_t(2));
+        QVERIFY(Windows().IsOpen(WindowKind::CharDiff));
+    }
+
     void clicksOpenAndRetargetMismatchedStates() {
         f->OpenAccepted(f->Write(ShrubKey()));
         TTaxMismatch* w = Open();
