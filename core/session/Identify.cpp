@@ -91,6 +91,7 @@ public:
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
 
     // The number of messages shown so far.
     int Shown() const { return shown_; }
