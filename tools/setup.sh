@@ -10,7 +10,9 @@ VORN_PACKAGES_BUILD=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev font
 # test: the tests and benchmarks, and the checks of an installation and the Debian package.
 VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
                     desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
-                    file dpkg-dev)
+                    file dpkg-dev
+                    # the reports: HTML Tidy checks the HTML, poppler reads the PDF back
+                    tidy poppler-utils)
 # fuzz: the fuzz harnesses (clang and its libFuzzer and sanitizer runtimes).
 VORN_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
 

@@ -52,10 +52,13 @@ int PdfPictures(const QString& file) {
            2;
 }
 
+// The tests read PDF files with poppler's tools.
 bool HavePoppler() {
     return !QStandardPaths::findExecutable("pdftotext").isEmpty() &&
            !QStandardPaths::findExecutable("pdfimages").isEmpty();
 }
+constexpr const char* kNoPoppler =
+    "pdftotext and pdfimages are not installed (Debian package poppler-utils)";
 
 // The text with every run of blanks and line ends made one blank, as a PDF's lines fall,
 // and ligatures ("fi" drawn as one glyph, read back as U+FB01) as their letters.
@@ -164,7 +167,7 @@ private slots:
     }
 
     void savesAPdfWhoseTextIsText() {
-        if (!HavePoppler()) QSKIP("pdftotext and pdfimages (Debian poppler-utils) are needed");
+        QVERIFY2(HavePoppler(), kNoPoppler);
         OpenOaks();
         Score({2});
         CurrentSession().ScoreState(4, RequestAbsent);  // English and sessile oak are left
@@ -224,7 +227,7 @@ private slots:
         QVERIFY(f->Ui.Dialogs.empty());
 
         // What the printer is given: the same layout as the PDF, here printed to a file.
-        if (!HavePoppler()) QSKIP("pdftotext (Debian poppler-utils) is needed");
+        QVERIFY2(HavePoppler(), kNoPoppler);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         QString out = QString::fromStdString(folder_ + "printed.pdf");
