@@ -28,7 +28,7 @@ constexpr const char* kStyle =
     "h2 { font-size: 120%; margin-top: 18px; border-bottom: 1px solid #888; }\n"
     "table { border-collapse: collapse; }\n"
     "th, td { border: 1px solid #999; padding: 3px 6px; text-align: left; vertical-align: top; }\n"
-    "td.code { text-align: center; font-family: monospace; }\n"
+    "td.code { text-align: center; font-weight: bold; }\n"
     "dt { font-weight: bold; }\n"
     "pre { font-family: monospace; }\n"
     "@media print {\n"
@@ -315,15 +315,15 @@ void WriteBestStates(std::string& html, Session& session) {
         return;
     }
     html +=
-        "<p>Beside each, how well it separates the taxa that are left: 1 splits them in "
-        "halves, 0 not at all.</p>\n<ol class=\"best\">\n";
+        "<p>Best first, each with how well one answer about it separates the taxa that are "
+        "left: 1 splits them in halves, 0 not at all.</p>\n<ul class=\"best\">\n";
     for (size_t i = 0; i < best.size() && i < static_cast<size_t>(kReportedBestStates); ++i) {
         char separation[32];
         std::snprintf(separation, sizeof separation, "%.2f", best[i].Separation);
         html += "<li data-state=\"" + std::to_string(best[i].State + 1) + "\">" +
                 StateHtml(session.Key, best[i].State) + " (" + separation + ")</li>\n";
     }
-    html += "</ol>\n";
+    html += "</ul>\n";
 }
 
 void WriteRepetition(std::string& html, Session& session, const ReportRequest& request,
