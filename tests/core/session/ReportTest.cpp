@@ -450,23 +450,5 @@ TEST_F(Report, ShowsOrGroupsAsGroupsAtTheirFirstMember) {
     EXPECT_NE(report.BodyText.find("\"Or\" group, not yet ended"), std::string::npos);
 }
 
-TEST_F(Report, SaysWhatIsEmpty) {
-    Open(MakeKey({"+-", "+-"}));
-    ReadReport report = Make();
-    EXPECT_NE(report.BodyText.find("No state has been scored."), std::string::npos);
-    EXPECT_NE(report.BodyText.find("The history list is empty."), std::string::npos);
-    EXPECT_EQ(report.HistoryComment, "");
-    // Both states give the same split: nothing to table, nothing best but these two.
-    EXPECT_EQ(report.BestStates, (std::vector<int>{1, 2}));
-    session_.ScoreState(0, RequestPresent);
-    report = Make({0});
-    EXPECT_NE(report.BodyText.find("No unscored state separates the taxa that are left."),
-              std::string::npos);
-    EXPECT_EQ(report.ToleranceValue, 0);
-    session_.ChangeTolerance(2);
-    report = Make({0});
-    EXPECT_EQ(report.Tolerance, "2: a taxon matches with up to 2 mismatched states");
-}
-
 }  // namespace
 }  // namespace vorn
