@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/key/PictureNames.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Messages.h"
@@ -63,11 +64,7 @@ void TImageForm::FormCreate() {
 }
 
 std::string TImageForm::JpegFileName(std::string_view imageName) {
-    std::string name(imageName);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name + ".JPG";
+    return vorn::JpegFileName(imageName);
 }
 
 QSize TImageForm::PictureArea(QSize freeArea, int width, int height) {
