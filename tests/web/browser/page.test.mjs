@@ -200,6 +200,25 @@ test('the address restores the identification: reload, Back, Forward, a link', a
   await expectClean(other, 'a link');
 });
 
+test('a key without an index lists every state, its rows made as they come into sight', async () => {
+  const page = await openPage(browser);
+  await load(page, site('synth'));
+  await page.click('#start');
+  assert.equal(await text(page, '#entry-caption'), 'All states');
+  assert.equal(await page.locator('#entry-states li.state').count(), 300);
+  for (let shown = 300; shown < 1000; shown += 300) {
+    await page.locator('#entry-states li.state').last().scrollIntoViewIfNeeded();
+    await page.waitForFunction((n) => document.querySelectorAll('#entry-states li.state').length > n, shown);
+  }
+  assert.equal(await page.locator('#entry-states li.state').count(), 1000);
+  assert.equal(await page.locator('#entry-states li.state').last().locator('.number').textContent(), '1000.');
+  await row(page, 'entry-states', 1000).locator('button:text("Absent")').click();
+  assert.equal(new URL(page.url()).hash, '#a=-1000');
+  await page.fill('#find', 'character 250 state');
+  assert.deepEqual(await page.locator('#entry-states li .number').allInnerTexts(), ['997.', '998.', '999.', '1000.']);
+  await expectClean(page, 'a long list');
+});
+
 test('a bad fragment is refused whole, with a message, and the page starts empty', async () => {
   for (const [fragment, why] of [
     ['#a=+3,jump,+4', 'it holds "jump", which is no action'],
