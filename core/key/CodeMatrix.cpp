@@ -146,7 +146,9 @@ void CodeMatrix::Assign(int32_t taxa, const std::vector<std::string>& codes) {
     std::vector<uint8_t> bytes(static_cast<size_t>(taxa));
     for (int32_t s = 0; s < states_; ++s) {
         std::fill(bytes.begin(), bytes.end(), '?');
-        std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
+        // A key of no taxa has no bytes to copy, and memcpy takes no null pointer.
+        if (!bytes.empty())
+            std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
         uint64_t* plane = planes_.data() + PlaneAt(s);
         Pack(bytes.data(), taxa, plane, plane + words_);
     }
