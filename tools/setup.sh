@@ -18,17 +18,25 @@ VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
                     xvfb xauth openbox)
 # fuzz: the fuzz harnesses (clang and its libFuzzer and sanitizer runtimes).
 VORN_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
+# web: the web engine that vorn-publish copies (emscripten) and the browser tests of its
+# page (Debian's chromium; npm installs playwright-core for them, see vorn_browser_tests).
+VORN_PACKAGES_WEB=(emscripten chromium)
 
-# Installs the packages of the groups named (build, test, fuzz; all three when none is
+# Installs the packages of the groups named (build, test, fuzz, web; all four when none is
 # named) that are missing, as root; as another user names them and stops.
 vorn_setup() {
     local wanted=() group
-    [ $# -gt 0 ] || set -- build test fuzz
+    [ $# -gt 0 ] || set -- build test fuzz web
     for group in "$@"; do
         case $group in
             build) wanted+=("${VORN_PACKAGES_BUILD[@]}") ;;
             test) wanted+=("${VORN_PACKAGES_TEST[@]}") ;;
             fuzz) wanted+=("${VORN_PACKAGES_FUZZ[@]}") ;;
+            web)
+                wanted+=("${VORN_PACKAGES_WEB[@]}")
+                # The npm client: Debian's, unless the node installed has its own.
+                command -v npm >/dev/null || wanted+=(npm)
+                ;;
             *) echo "vorn_setup: unknown group $group" >&2; exit 2 ;;
         esac
     done
@@ -58,6 +66,17 @@ vorn_build() {
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     # shellcheck disable=SC2086 # the targets are words
     cmake --build "$dir" ${VORN_TARGETS:+--target $VORN_TARGETS} -- -j"$(nproc)"
+}
+
+# Runs the browser tests of the published page (tests/web/browser) against the programs
+# of BUILD_DIR: installs playwright-core from the npm registry as package-lock.json pins
+# it (no browser is downloaded: the tests drive Debian's chromium), then node's test
+# runner. Screenshots of each view are left in BUILD_DIR/web-screenshots.
+vorn_browser_tests() {
+    local build
+    build=$(cd "$1" && pwd)
+    (cd tests/web/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+    VORN_BUILD="$build" node --test --test-concurrency=1 tests/web/browser/
 }
 
 # Qt wants a private runtime directory; the tests run without a display.

@@ -146,7 +146,9 @@ void CodeMatrix::Assign(int32_t taxa, const std::vector<std::string>& codes) {
     std::vector<uint8_t> bytes(static_cast<size_t>(taxa));
     for (int32_t s = 0; s < states_; ++s) {
         std::fill(bytes.begin(), bytes.end(), '?');
-        std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
+        // A key of no taxa has no bytes to copy, and memcpy takes no null pointer.
+        if (!bytes.empty())
+            std::memcpy(bytes.data(), codes[s].data(), std::min(codes[s].size(), bytes.size()));
         uint64_t* plane = planes_.data() + PlaneAt(s);
         Pack(bytes.data(), taxa, plane, plane + words_);
     }
@@ -159,6 +161,40 @@ void CodeMatrix::AssignTaxa(const CodeMatrix& codes, const Bits& taxa) {
         uint64_t* yes = planes_.data() + PlaneAt(s);
         GatherBits(codes.Yes(s), codes.No(s), taxa.data(), words, yes, yes + words_);
     }
+}
+
+std::string CodeMatrix::PlaneBytes() const {
+    std::string bytes(planes_.size() * 8, '\0');
+    char* out = bytes.data();
+    for (uint64_t word : planes_) {
+        for (int b = 0; b < 8; ++b)
+            *out++ = static_cast<char>(word >> (8 * b));
+    }
+    return bytes;
+}
+
+bool CodeMatrix::AssignPlaneBytes(int32_t taxa, int32_t states, std::string_view bytes) {
+    if (taxa < 0 || states < 0) return false;
+    int64_t words = WordsFor(taxa);
+    if (static_cast<uint64_t>(bytes.size()) != static_cast<uint64_t>(states) * 2 * words * 8) {
+        Clear();
+        return false;
+    }
+    Resize(taxa, states);
+    // The bits a plane's last word may hold; all of them when the taxa fill it.
+    const uint64_t tail = taxa % 64 ? (uint64_t{1} << (taxa % 64)) - 1 : ~uint64_t{0};
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (size_t i = 0; i < planes_.size(); ++i) {
+        uint64_t word = 0;
+        for (int b = 0; b < 8; ++b)
+            word |= static_cast<uint64_t>(*in++) << (8 * b);
+        if (i % static_cast<size_t>(words_) == static_cast<size_t>(words_ - 1) && (word & ~tail)) {
+            Clear();
+            return false;
+        }
+        planes_[i] = word;
+    }
+    return true;
 }
 
 int CodeMatrix::Code(int32_t state, int32_t taxon) const {

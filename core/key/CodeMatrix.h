@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/key/Bits.h"
@@ -37,6 +38,15 @@ public:
     void AssignTaxa(const CodeMatrix& codes, const Bits& taxa);
     // Frees the planes.
     void Clear();
+
+    // The planes as bytes, state after state (its Yes words, then its No words), each word
+    // little-endian whatever the machine: what a published key holds, read back by
+    // AssignPlaneBytes on any machine.
+    std::string PlaneBytes() const;
+    // Fills the matrix of `taxa` x `states` from the bytes PlaneBytes gives. False, with the
+    // matrix empty, when `bytes` is not exactly that long or sets a bit past the last
+    // taxon of a plane (the engine counts whole words, so those bits must be 0).
+    bool AssignPlaneBytes(int32_t taxa, int32_t states, std::string_view bytes);
 
     int32_t TaxonCount() const { return taxa_; }
     int32_t StateCount() const { return states_; }

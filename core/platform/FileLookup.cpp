@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "core/platform/IoError.h"
@@ -117,6 +118,34 @@ std::string KeyNameToPath(std::string_view keyName) {
     std::string path(keyName);
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name,
+                         const std::string& what, std::string* why) {
+    namespace fs = std::filesystem;
+    std::string path = KeyNameToPath(name);
+    auto refuse = [&](const std::string& reason) {
+        if (why) *why = reason;
+        return std::string();
+    };
+    if (path.empty()) return refuse("no file name");
+    if (path[0] == '/' || (path.size() > 1 && path[1] == ':')) {
+        return refuse("an absolute path, which may lead out of " + what);
+    }
+    for (const auto& part : fs::path(path)) {
+        if (part == "..") return refuse("\"..\" leads out of " + what);
+    }
+    std::string found = ResolveFileName(folder + "/" + path);
+    std::error_code error;
+    if (!fs::is_regular_file(found, error)) return refuse("not found");
+    fs::path real = fs::canonical(found, error);
+    fs::path root = fs::canonical(folder, error);
+    std::string inside = real.string() + "/", top = root.string();
+    if (top.empty() || top.back() != '/') top += '/';
+    if (error || inside.compare(0, top.size(), top) != 0) {
+        return refuse("a symbolic link that leads out of " + what);
+    }
+    return found;
 }
 
 }  // namespace vorn

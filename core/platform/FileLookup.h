@@ -31,4 +31,13 @@ int OpenOrdinaryFile(const std::string& path);
 // directory separator; this desktop uses "/".
 std::string KeyNameToPath(std::string_view keyName);
 
+// The file that `name` (a name read from a key or a dataset: "\\" or "/" between
+// folders) stands for inside `folder`, found ignoring letter case; empty, with `why` set,
+// when there is none or when it would lead out of the folder: an absolute path, a ".."
+// component, or a symbolic link whose target lies outside. Only ordinary files are
+// found. `what` names the folder in `why` ("the dataset": "\"..\" leads out of the
+// dataset").
+std::string FileInFolder(const std::string& folder, const std::string& name,
+                         const std::string& what, std::string* why);
+
 }  // namespace vorn

@@ -1,6 +1,7 @@
 #include "core/platform/Text.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 
 namespace vorn {
@@ -222,6 +223,38 @@ std::string_view TrimBlanks(std::string_view text) {
     if (begin == std::string_view::npos) return {};
     size_t end = text.find_last_not_of(' ');
     return text.substr(begin, end - begin + 1);
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace vorn

@@ -185,6 +185,24 @@ void LoadKeyFiles(Session& session, const std::string& path, const std::string& 
     }
 }
 
+void OpenPublishedKey(Session& session, const std::string& name, CodeMatrix&& codes) {
+    KeyRecord& key = session.Key;
+    CloseKey(session);
+    key.KeyName = name;
+    key.TaxonCount = codes.TaxonCount();
+    key.StateCount = codes.StateCount();
+    key.RecordsPerState = (key.TaxonCount - 1) / TaxaPerRecord + 1;
+    key.Codes = std::move(codes);
+    session.StartEngine();
+    session.OpenEngine()->SetTolerance(session.ToleranceMode);
+    session.ResetScores();
+    session.ClearSteps();
+    key.KeyOpen = true;
+    ++session.KeysOpened;
+    Events().KeyOpened();
+    Events().KeyAccepted();
+}
+
 void CloseKey(Session& session) {
     KeyRecord& key = session.Key;
     std::exception_ptr error;

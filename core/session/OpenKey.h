@@ -4,6 +4,7 @@
 
 namespace vorn {
 
+class CodeMatrix;
 class Session;
 
 struct KeyFileNameParts {
@@ -23,6 +24,13 @@ KeyFileNameParts SplitKeyFileName(const std::string& path);
 void OpenKey(Session& session, const std::string& path);
 // The second half of OpenKey, once the directory and files have been found.
 void LoadKeyFiles(Session& session, const std::string& path, const std::string& directory);
+// Opens a published key named `name` whose codes are `codes` (a web page's key, whose
+// texts the page holds): closes the open key, takes the codes, resets the scores and
+// forgets the steps of Undo and Redo, as LoadKeyFiles does once the files are read. No
+// file is opened, so the key's texts cannot be read through the session (ReadStateText,
+// StepText); the key history is left alone. `codes` holds at most MaxKeyItems taxa and
+// states (UnpackCodes checks that).
+void OpenPublishedKey(Session& session, const std::string& name, CodeMatrix&& codes);
 // Closes the open key, if any, and tells KeyClosed (also with none open). Its counts go
 // with it, and the steps of Undo and Redo: with no key open there are no taxa, states or
 // scores.

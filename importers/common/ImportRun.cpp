@@ -112,27 +112,7 @@ void CheckKeyName(const std::string& name) {
 }
 
 std::string FileInFolder(const std::string& folder, const std::string& name, std::string* why) {
-    std::string path = KeyNameToPath(name);
-    auto refuse = [&](const std::string& reason) {
-        if (why) *why = reason;
-        return std::string();
-    };
-    if (path.empty()) return refuse("no file name");
-    if (path[0] == '/' || (path.size() > 1 && path[1] == ':')) {
-        return refuse("an absolute path, which may lead out of the dataset");
-    }
-    for (const auto& part : fs::path(path)) {
-        if (part == "..") return refuse("\"..\" leads out of the dataset");
-    }
-    std::string found = ResolveFileName(folder + "/" + path);
-    std::error_code error;
-    if (!fs::is_regular_file(found, error)) return refuse("not found");
-    fs::path real = fs::canonical(found, error);
-    fs::path root = fs::canonical(folder, error);
-    if (error || !InsideFolder(real, root)) {
-        return refuse("a symbolic link that leads out of the dataset");
-    }
-    return found;
+    return vorn::FileInFolder(folder, name, "the dataset", why);
 }
 
 int WritePictures(const std::vector<PictureFile>& files, const std::string& folder,

@@ -28,7 +28,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
 share=$prefix/share
 
 # -- Where the standards put things
-for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/docs/keys/index.html \
+for file in bin/vorn bin/vorn-identify bin/vorn-publish share/vorn/web/page/index.html \
+    share/vorn/web/page/js/engine.js share/vorn/docs/index.html share/vorn/docs/keys/index.html \
     share/vorn/docs/manual/index.html share/vorn/docs/manual/windows.html \
     share/vorn/keys/TREES.DES share/vorn/keys/TREES.HIS share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
@@ -37,6 +38,14 @@ for file in bin/vorn bin/vorn-identify share/vorn/docs/index.html share/vorn/doc
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -e "$share/vorn/docs/man" ] && fail "the manual pages' sources are installed with the Web pages"
+# The web engine, when the build made it (VORN_WEB).
+web=0
+if [ -f "$build/share/vorn/web/engine/vorn-engine.wasm" ]; then
+    web=1
+    for file in share/vorn/web/engine/vorn-engine.js share/vorn/web/engine/vorn-engine.wasm; do
+        [ -f "$prefix/$file" ] || fail "$file is not installed"
+    done
+fi
 grep -q "PNG image data, 48 x 48" <<<"$(file "$share/icons/hicolor/48x48/apps/$id.png")" ||
     fail "the 48x48 icon is not a 48 x 48 PNG"
 
@@ -98,6 +107,14 @@ keys=$moved/share/vorn/keys
 out=$(cd "$work" && "$moved/bin/vorn-identify" "$keys/TREES.DES" "@$keys/TREES.HIS" 2>&1) ||
     fail "vorn-identify on the moved sample key: $out"
 grep -qE "Tax(a|on) Match" <<<"$out" || fail "vorn-identify printed no result: $out"
+# vorn-publish finds the page and the engine beside it, or says they are missing.
+out=$(cd "$work" && "$moved/bin/vorn-publish" "$keys/TREES.DES" "$work/published" 2>&1)
+if [ "$web" = 1 ]; then
+    [ -f "$work/published/engine/vorn-engine.wasm" ] && [ -f "$work/published/key/key.json" ] ||
+        fail "vorn-publish from the moved prefix: $out"
+else
+    grep -q "the web engine is not installed" <<<"$out" || fail "vorn-publish without the engine: $out"
+fi
 paths=$(env -u DISPLAY -u WAYLAND_DISPLAY "$moved/bin/vorn" --paths)
 grep -qx "pages: $moved/share/vorn/docs/" <<<"$paths" || fail "vorn --paths after the move: $paths"
 grep -qx "keys: $keys/" <<<"$paths" || fail "vorn --paths after the move: $paths"
@@ -147,7 +164,8 @@ else
     done
     contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
     for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/bin/vorn-import-delta \
-        ./usr/bin/vorn-import-sdd ./usr/share/vorn/keys/TREES.DES \
+        ./usr/bin/vorn-import-sdd ./usr/bin/vorn-publish ./usr/share/vorn/web/page/index.html \
+        ./usr/share/vorn/keys/TREES.DES \
         ./usr/share/vorn/docs/index.html ./usr/share/applications/$id.desktop \
         ./usr/share/mime/packages/$id.xml ./usr/share/metainfo/$id.metainfo.xml \
         ./usr/share/icons/hicolor/48x48/apps/$id.png ./usr/share/man/man1/vorn-identify.1.gz; do

@@ -1,7 +1,6 @@
 #include "windows/taxa/TaxonMismatchWindow.h"
 
 #include <QPushButton>
-#include <cstdio>
 
 #include "core/key/KeyFiles.h"
 #include "core/platform/FileLookup.h"
@@ -76,12 +75,6 @@ void TTaxMismatch::ImageButtonClick() {
         // One message per click: the pictures after a refused one would be refused too.
         if (!ShellOpenFile(ResolveFileName(path), told)) return;
     }
-}
-
-std::string GifFileName(const std::string& imageName, int number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%02d", number);
-    return imageName + digits + ".GIF";
 }
 
 bool ShellOpenFile(const std::string& fileName, std::shared_ptr<bool> toldOnce) {

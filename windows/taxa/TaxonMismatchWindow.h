@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/key/PictureNames.h"  // GifFileName, the names the Image button opens
 #include "windows/taxa/TaxaWindow.h"
 
 namespace vorn {
@@ -32,10 +33,6 @@ public slots:
     // the user when there is not even the first.
     void ImageButtonClick();
 };
-
-// The name of picture `number` of an image name: the name unchanged, the number with at
-// least two digits, ".GIF" (QALBA01.GIF ... QALBA10.GIF ... QALBA100.GIF).
-std::string GifFileName(const std::string& imageName, int number);
 
 // Asks the desktop to open a file with the program it associates with its type. The whole
 // name is passed, however long. When the desktop refuses, the user is told (see

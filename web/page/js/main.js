@@ -1,0 +1,79 @@
+// The page of a published key: opens it with VORN's core, restores the identification its
+// address holds, and draws the view in sight after every change.
+import * as engine from './engine.js';
+import * as address from './address.js';
+import { $, el } from './dom.js';
+import * as bar from './views/bar.js';
+import * as title from './views/title.js';
+import * as characters from './views/characters.js';
+import * as statelists from './views/statelists.js';
+import * as taxa from './views/taxa.js';
+import * as differences from './views/differences.js';
+
+let current = 'title';
+
+const draws = {
+  title: () => {},
+  characters: characters.draw,
+  best: statelists.drawBest,
+  differentiating: statelists.drawDifferentiating,
+  scored: statelists.drawScored,
+  taxa: taxa.drawTaxa,
+  taxon: () => taxa.drawTaxon(),
+  differences: differences.draw,
+};
+
+function say(texts) {
+  $('messages').replaceChildren(...texts.map((text) => el('p', { text })));
+}
+
+function show(view) {
+  current = view;
+  for (const section of document.querySelectorAll('main > .view')) section.hidden = section.id !== `view-${view}`;
+  const tab = view === 'taxon' ? 'taxa' : view;
+  for (const button of $('tabs').querySelectorAll('button')) {
+    button.setAttribute('aria-selected', String(button.dataset.view === tab));
+  }
+  draws[view]();
+}
+
+function redraw() {
+  bar.draw();
+  draws[current]();
+}
+
+async function main() {
+  try {
+    await engine.start();
+  } catch (error) {
+    $('count-words').textContent = '';
+    say([`The key cannot be opened: ${error.message}`]);
+    return;
+  }
+  engine.onMessages(say);
+  engine.onChange(() => {
+    redraw();
+  });
+  $('messages').addEventListener('click', () => say([]));
+  title.init(() => show('characters'));
+  bar.init((mode) => {
+    taxa.setNames(mode);
+    differences.setNames(mode);
+    draws[current]();
+  }, say);
+  characters.init();
+  statelists.init();
+  taxa.init(show);
+  differences.init();
+  $('tabs').addEventListener('click', (event) => {
+    const button = event.target.closest('button[data-view]');
+    if (button) show(button.dataset.view);
+  });
+  $('controls').hidden = false;
+  $('tabs').hidden = false;
+  const restored = address.start();
+  bar.draw();
+  show(restored ? 'characters' : 'title');
+}
+
+main();
