@@ -29,7 +29,9 @@
 #include "core/session/Session.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
+#include "desktop/LocalWebServer.h"
 #include "desktop/ManualWindow.h"
+#include "desktop/WebPublishing.h"
 #include "desktop/WindowKinds.h"
 #include "frame/BusyCursor.h"
 #include "frame/CountPanel.h"
@@ -100,6 +102,7 @@ TMainForm::TMainForm(std::string iniPath, std::string journalFolder)
     previousSession_ = SetSession(&session_);
     windows_ = std::make_unique<WindowRegistry>(*this, WindowKinds(), session_);
     journal_ = std::make_unique<JournalKeeper>(session_, std::move(journalFolder));
+    webServer_ = new LocalWebServer(this);
     settingsTimer_ = new QTimer(this);
     settingsTimer_->setSingleShot(true);
     settingsTimer_->setInterval(0);
@@ -231,6 +234,8 @@ void TMainForm::BuildMenus() {
         // Key, Tolerance goes in before this item once the table is built.
         {&TMainForm::Key1, &TMainForm::Checkkey1, "Checkkey1", "Chec&k key", 0,
          [] { ShowKeyCheck(); }},
+        {&TMainForm::Key1, &TMainForm::Publishfortheweb1, "Publishfortheweb1",
+         "Publish for the &Web...", 0, [this] { PublishForTheWeb(session_, *webServer_); }},
         {&TMainForm::Key1, &TMainForm::Savereport1, "Savereport1", "Save re&port...", 0,
          self(&TMainForm::Savereport1Click)},
         {&TMainForm::Key1, &TMainForm::Print1, "Print1", "Pr&int...",
@@ -335,6 +340,7 @@ void TMainForm::BuildMenus() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     Index1->setEnabled(false);
     Aboutkey1->setEnabled(false);
+    Publishfortheweb1->setEnabled(false);
     Savereport1->setEnabled(false);
     Print1->setEnabled(false);
     ShowUndoState();
@@ -418,6 +424,7 @@ void TMainForm::ShowKeyState() {
     Aboutkey1->setText(session_.Key.KeyOpen ? "About the " + name + " &key"
                                             : QString("About the &key"));
     Aboutkey1->setEnabled(session_.Key.KeyOpen);
+    Publishfortheweb1->setEnabled(session_.Key.KeyOpen);
     Savereport1->setEnabled(session_.Key.KeyOpen);
     Print1->setEnabled(session_.Key.KeyOpen);
     MatchingCount->setVisible(session_.Key.KeyOpen);

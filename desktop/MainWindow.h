@@ -21,6 +21,7 @@ class QTimer;
 
 namespace vorn {
 
+class LocalWebServer;
 class TManualForm;
 
 // The frame of the program: a multiple-document area that holds every child window, the
@@ -46,8 +47,8 @@ public:
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
     QMenu* Tolerance1 = nullptr;  // Key, Tolerance: the mismatches a matching taxon may have
-    QAction *Openkey1, *Reset1, *Undo1, *Redo1, *Close1, *Checkkey1, *Savereport1, *Print1, *N1,
-        *Exit1, *KeyHistoryLine;
+    QAction *Openkey1, *Reset1, *Undo1, *Redo1, *Close1, *Checkkey1, *Publishfortheweb1,
+        *Savereport1, *Print1, *N1, *Exit1, *KeyHistoryLine;
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
@@ -145,6 +146,8 @@ private:
     Session* previousSession_ = nullptr;
     std::unique_ptr<WindowRegistry> windows_;
     std::unique_ptr<JournalKeeper> journal_;
+    // Serves a key published from here to this computer's browser.
+    LocalWebServer* webServer_ = nullptr;
     QTimer* settingsTimer_ = nullptr;
     std::string iniPath_;
     bool shown_ = false;

@@ -127,6 +127,18 @@ std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogReque
     return RunDialog(request, true);
 }
 
+std::optional<std::string> QtUserInterface::FolderDialog(const FileDialogRequest& request) {
+    FocusKeeper keeper;
+    QString start = request.StartFolder.empty() ? QDir::currentPath()
+                                                : QString::fromStdString(request.StartFolder);
+    FileDialog dialog(DialogParent(), QString::fromStdString(request.Title), start);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
 bool QtUserInterface::PrintDocument(const PrintRequest& request) {
     FocusKeeper keeper;
     QPrinter printer(QPrinter::HighResolution);

@@ -15,6 +15,7 @@ public:
     bool AskYesNo(MessageKind kind, const std::string& text, QuestionCheckBox* checkBox) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> FolderDialog(const FileDialogRequest& request) override;
     // Qt's print dialog on a printer of the locale's paper; the document is laid out as
     // PrintHtml lays it out.
     bool PrintDocument(const PrintRequest& request) override;

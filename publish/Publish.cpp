@@ -59,16 +59,14 @@ public:
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
     std::string Text;
 
 private:
     UserInterface* previous_;
 };
 
-struct Options {
-    std::string Key, OutDir, Title;
-    bool Force = false;
-};
+using Options = PublishRequest;
 
 Options ParseArgs(const std::vector<std::string>& args) {
     Options options;
@@ -186,6 +184,11 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
 
     OutputFolder folder(outDir, options.Force, planned);
     folder.Begin();
+    size_t done = 0;
+    auto wrote = [&] {
+        if (options.Progress && !options.Progress(++done, planned.size()))
+            throw Failure{1, kPublishCancelled};
+    };
     auto copy = [&](const std::string& source, size_t limit) {
         FileBytes bytes = ReadWholeFile(source, limit);
         if (bytes.More)
@@ -193,16 +196,20 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
         return bytes.Bytes;
     };
     try {
-        for (const SharedFile& file : shared)
+        for (const SharedFile& file : shared) {
             folder.Write(file.Path, copy(file.Source, kNoSizeLimit));
+            wrote();
+        }
     } catch (const IoError& error) {
         throw Failure{1, error.what()};
     }
     folder.Write(page.Codes.Path, page.Codes.Bytes);
+    wrote();
     uint64_t notesBytes = 0, pictureBytes = 0;
     for (const PageFile& notes : page.Notes) {
         folder.Write(notes.Path, notes.Bytes);
         notesBytes += notes.Bytes.size();
+        wrote();
     }
     std::set<std::string> written;
     for (const PagePicture& picture : page.Pictures) {
@@ -215,9 +222,11 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
             page.Notices.push_back("picture " + picture.Name +
                                    " not published: " + FileNameToUtf8(error.what()));
         }
+        wrote();
     }
     std::string json = page.KeyJson(written);
     folder.Write("key/key.json", json);
+    wrote();
 
     uint64_t data = page.Codes.Bytes.size() + json.size();
     out << "Published the key " << ReplaceControls(page.Name) << " to " << FileNameToUtf8(outDir)
@@ -251,7 +260,18 @@ int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
     }
     try {
-        Publish(ParseArgs(args), webFolder, out);
+        return PublishKey(ParseArgs(args), out, err, webFolder);
+    } catch (const Failure& failure) {
+        err << kProgram << ": " << ReplaceControls(failure.Message)
+            << (failure.Usage ? " (try --help)" : "") << "\n";
+        return failure.Status;
+    }
+}
+
+int PublishKey(const PublishRequest& request, std::ostream& out, std::ostream& err,
+               const std::string& webFolder) {
+    try {
+        Publish(request, webFolder, out);
         return 0;
     } catch (const std::bad_alloc&) {
         err << kProgram << ": not enough memory to publish the key\n";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,5 +22,22 @@ namespace vorn::publish {
 // outside OUTDIR, and nothing into the key.
 int RunPublish(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const std::string& webFolder);
+
+// One publication, as the desktop asks for it: what the command line gives, and a
+// progress report after each file written (the files written and the files planned) that
+// stops the run, with status 1, when it answers false.
+struct PublishRequest {
+    std::string Key, OutDir, Title;
+    bool Force = false;
+    std::function<bool(size_t written, size_t planned)> Progress;
+};
+
+// Publishes as RunPublish does, the report to `out`, the reason of a failure to `err` in
+// one line; the same exit statuses.
+int PublishKey(const PublishRequest& request, std::ostream& out, std::ostream& err,
+               const std::string& webFolder);
+
+// The line PublishKey writes to `err` when Progress stopped it.
+inline constexpr char kPublishCancelled[] = "the publication was cancelled";
 
 }  // namespace vorn::publish

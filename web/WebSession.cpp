@@ -33,6 +33,7 @@ public:
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
     void StateScored(int32_t state) override { owner_.List(state); }
 
 private:

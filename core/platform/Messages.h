@@ -52,6 +52,9 @@ public:
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // A folder, existing (the dialog can make one); Filter and DefaultSuffix unused. An
+    // interface without one cancels.
+    virtual std::optional<std::string> FolderDialog(const FileDialogRequest&) { return {}; }
     // The print dialog; when the user confirms it, the document is printed. True when it
     // went to the printer, false when the user cancelled (or printing failed, which the
     // interface has said).

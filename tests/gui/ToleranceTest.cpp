@@ -59,9 +59,10 @@ private slots:
         QStringList names;
         for (QAction* action : f->Main->Key1->actions())
             names << (action->menu() ? action->menu()->objectName() : action->objectName());
-        QCOMPARE(names.mid(0, 12), QStringList({"Openkey1", "Reset1", "Undo1", "Redo1", "Close1",
-                                                "Tolerance1", "Checkkey1", "Savereport1", "Print1",
-                                                "N1", "Exit1", "KeyHistoryLine"}));
+        QCOMPARE(names.mid(0, 13),
+                 QStringList({"Openkey1", "Reset1", "Undo1", "Redo1", "Close1", "Tolerance1",
+                              "Checkkey1", "Publishfortheweb1", "Savereport1", "Print1", "N1",
+                              "Exit1", "KeyHistoryLine"}));
         QCOMPARE(names.at(12), QString("KeyHistory0"));
         QCOMPARE(f->Main->Tolerance1->title(), QString("&Tolerance"));
         QStringList captions;

@@ -49,6 +49,10 @@ public:
         }
         return file;
     }
+    std::optional<std::string> FolderDialog(const FileDialogRequest& request) override {
+        Dialogs.push_back(request);
+        return Next();
+    }
     bool PrintDocument(const PrintRequest& request) override {
         Prints.push_back(request);
         return Pop(PrintAnswers);
