@@ -54,6 +54,7 @@ public:
     bool AskYesNo(MessageKind, const std::string&, QuestionCheckBox*) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
 };
 
 void Sizes(benchmark::internal::Benchmark* b) {

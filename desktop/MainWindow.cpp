@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <ctime>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -24,18 +25,22 @@
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Report.h"
 #include "core/session/Session.h"
 #include "core/session/Settings.h"
 #include "desktop/AboutBox.h"
 #include "desktop/ManualWindow.h"
 #include "desktop/WindowKinds.h"
+#include "frame/BusyCursor.h"
 #include "frame/CountPanel.h"
 #include "frame/FocusKeeper.h"
 #include "frame/Guarded.h"
 #include "frame/Look.h"
 #include "frame/OpenDocument.h"
+#include "frame/PrintedDocument.h"
 #include "frame/WindowRegistry.h"
 #include "windows/TitlePageDialog.h"
+#include "windows/states/HistoryWindow.h"
 #include "windows/taxa/KeyCheckWindow.h"
 
 namespace vorn {
@@ -50,6 +55,12 @@ constexpr int kMatchingCountPadding = 12;  // room beside the text inside the fr
 // A command that shows a window of `kind`.
 std::function<void()> Shows(WindowKind kind) {
     return [kind] { Windows().ShowWindow(kind); };
+}
+
+// The name of a report's PDF document and print job.
+QString ReportTitle(const Session& session) {
+    return "Identification with the key " +
+           QString::fromStdString(FileNameToUtf8(session.Key.KeyName));
 }
 
 // A window with a fixed border (the Index window) is sized to its contents.
@@ -217,11 +228,15 @@ void TMainForm::BuildMenus() {
          (Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toCombined(), self(&TMainForm::Redo1Click)},
         {&TMainForm::Key1, &TMainForm::Close1, "Close1", "&Close", 0,
          [this] { CloseKey(session_); }},
-        {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
-        {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
         // Key, Tolerance goes in before this item once the table is built.
         {&TMainForm::Key1, &TMainForm::Checkkey1, "Checkkey1", "Chec&k key", 0,
          [] { ShowKeyCheck(); }},
+        {&TMainForm::Key1, &TMainForm::Savereport1, "Savereport1", "Save re&port...", 0,
+         self(&TMainForm::Savereport1Click)},
+        {&TMainForm::Key1, &TMainForm::Print1, "Print1", "Pr&int...",
+         (Qt::CTRL | Qt::Key_P).toCombined(), self(&TMainForm::Print1Click)},
+        {&TMainForm::Key1, &TMainForm::N1, "N1", nullptr, 0, {}},
+        {&TMainForm::Key1, &TMainForm::Exit1, "Exit1", "E&xit", 0, self(&TMainForm::Exit1Click)},
         {&TMainForm::Key1, &TMainForm::KeyHistoryLine, "KeyHistoryLine", nullptr, 0, {}},
         {&TMainForm::Characters1, &TMainForm::Index1, "Index1", "&Index", Qt::Key_F2,
          Shows(WindowKind::CharIndex)},
@@ -320,6 +335,8 @@ void TMainForm::BuildMenus() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     Index1->setEnabled(false);
     Aboutkey1->setEnabled(false);
+    Savereport1->setEnabled(false);
+    Print1->setEnabled(false);
     ShowUndoState();
     for (QAction* item : {Counttoggle1, Numbertoggle1, Scientificonly1, Commononly1, Bothnames1})
         item->setCheckable(true);
@@ -401,6 +418,8 @@ void TMainForm::ShowKeyState() {
     Aboutkey1->setText(session_.Key.KeyOpen ? "About the " + name + " &key"
                                             : QString("About the &key"));
     Aboutkey1->setEnabled(session_.Key.KeyOpen);
+    Savereport1->setEnabled(session_.Key.KeyOpen);
+    Print1->setEnabled(session_.Key.KeyOpen);
     MatchingCount->setVisible(session_.Key.KeyOpen);
     // The open key and the key history are settings; a closed key leaves nothing to restore.
     NoteSettingsChanged();
@@ -539,6 +558,51 @@ void TMainForm::ShowUndoState() {
                                 : QString("Take back the last change of the scoring"));
     RedoButton->setToolTip(redo ? "Redo " + words(steps.NextRedo()).replace("&&", "&")
                                 : QString("Make the last change taken back again"));
+}
+
+std::string TMainForm::ReportOf(const std::string& historyFileName, std::vector<int32_t>& listed) {
+    auto* history = windows_->OpenWindow<TCharHistory>(WindowKind::CharHistory);
+    listed = history ? history->ListedStates() : windows_->ScoredOrder();
+    ReportRequest request;
+    request.Listed = listed;
+    request.HistoryFileName = historyFileName;
+    request.Made = std::time(nullptr);
+    return ReportHtml(session_, request);
+}
+
+void TMainForm::Savereport1Click() {
+    if (!session_.Key.KeyOpen) return;
+    FileDialogRequest request;
+    request.Title = "Save Report";
+    request.Filter = "Web page (*.html);;PDF document (*.pdf)";
+    request.MustExist = false;
+    request.ConfirmOverwrite = true;
+    request.DefaultSuffix = "html";
+    std::optional<std::string> file = UI().SaveFileDialog(request);
+    if (!file) return;
+    if (std::string why = WhyNoReportFile(*file); !why.empty()) {
+        ShowError(why);
+        return;
+    }
+    BusyCursor busy;
+    std::string history = ReportHistoryFileName(*file);
+    std::vector<int32_t> listed;
+    std::string html = ReportOf(history.substr(history.rfind('/') + 1), listed);
+    if (EndsWithIgnoringCase(*file, ".pdf")) {
+        QByteArray pdf = PdfOfHtml(html, ReportTitle(session_));
+        SaveReportFiles(session_, *file, std::string(pdf.constData(), pdf.size()), listed);
+    } else {
+        SaveReportFiles(session_, *file, html, listed);
+    }
+}
+
+void TMainForm::Print1Click() {
+    if (!session_.Key.KeyOpen) return;
+    std::vector<int32_t> listed;
+    PrintRequest request;
+    request.Html = ReportOf("", listed);
+    request.Title = ReportTitle(session_).toStdString();
+    UI().PrintDocument(request);
 }
 
 void TMainForm::Exit1Click() {

@@ -46,7 +46,8 @@ public:
 
     QMenu *Key1, *Characters1, *Taxa1, *Desktop1, *Mode1, *Taxonnames1, *Web1, *Help1;
     QMenu* Tolerance1 = nullptr;  // Key, Tolerance: the mismatches a matching taxon may have
-    QAction *Openkey1, *Reset1, *Undo1, *Redo1, *Close1, *N1, *Exit1, *Checkkey1, *KeyHistoryLine;
+    QAction *Openkey1, *Reset1, *Undo1, *Redo1, *Close1, *Checkkey1, *Savereport1, *Print1, *N1,
+        *Exit1, *KeyHistoryLine;
     std::array<QAction*, kMenuTolerance + 1> ToleranceItems{};  // 0, 1, 2, 3
     std::array<QAction*, kKeyHistorySize> KeyHistoryItems{};    // KeyHistory0, KeyHistory1...
     QAction *Index1, *Score1, *Active1, *History1, *Differentiating1, *Best1;
@@ -103,6 +104,10 @@ public slots:
     void Openkey1Click();
     void Undo1Click();
     void Redo1Click();
+    // The report of the identification, saved as a web page or a PDF document (by the
+    // extension chosen) with its history list beside it, or handed to the print dialog.
+    void Savereport1Click();
+    void Print1Click();
     void Exit1Click();
     void KeyHistoryClick(int entry);
     void Cascadewindows1Click();
@@ -131,6 +136,9 @@ private:
     void BuildToolbar();
     void BuildMenus();
     void BuildWindowList();
+    // The report's HTML, and the history list it repeats: the History window's when it is
+    // open, else the states in the order they were first scored.
+    std::string ReportOf(const std::string& historyFileName, std::vector<int32_t>& listed);
 
     // The session first, so that it outlives the registry and the windows that ask it.
     Session session_;

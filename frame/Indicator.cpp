@@ -209,16 +209,8 @@ std::string IndicBody(const TIndicatorObj& indicator) {
     std::string body =
         CurrentSession().NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
     if (indicator.Kind == TIndicatorObj::IndicState) return body + indicator.Text.value_or("");
-    switch (CurrentSession().NameMode) {
-        case CommonNames:
-            return body +
-                   (indicator.CommonName ? *indicator.CommonName : ScientificInBrackets(indicator));
-        case BothNames:
-            return body + indicator.Text.value_or("") +
-                   (indicator.CommonName ? ", " + *indicator.CommonName : std::string());
-        default:
-            return body + indicator.Text.value_or("");
-    }
+    return body + TaxonListName(indicator.Text.value_or(""), indicator.CommonName,
+                                CurrentSession().NameMode);
 }
 
 std::string IndicText(const TIndicatorObj& indicator, const IndicNumbers& numbers) {

@@ -6,9 +6,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QSettings>
 
+#include "frame/BusyCursor.h"
 #include "frame/FocusKeeper.h"
+#include "frame/PrintedDocument.h"
 #include "frame/WindowRegistry.h"
 
 namespace vorn {
@@ -49,6 +54,12 @@ public:
     }
 };
 
+// The extension of a filter's first pattern: "pdf" for "PDF document (*.pdf)".
+QString SuffixOfFilter(const QString& filter) {
+    QRegularExpressionMatch match = QRegularExpression(R"(\(\*\.(\w+))").match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save) {
     FocusKeeper keeper;
     QString start = request.StartFolder.empty() ? QDir::currentPath()
@@ -63,6 +74,14 @@ std::optional<std::string> RunDialog(const FileDialogRequest& request, bool save
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!request.ConfirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDefaultSuffix(QString::fromStdString(request.DefaultSuffix));
+        // With several filters the extension added is the chosen filter's.
+        if (request.Filter.find(";;") != std::string::npos) {
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                             [&dialog](const QString& filter) {
+                                 QString suffix = SuffixOfFilter(filter);
+                                 if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+                             });
+        }
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -106,6 +125,24 @@ std::optional<std::string> QtUserInterface::OpenFileDialog(const FileDialogReque
 
 std::optional<std::string> QtUserInterface::SaveFileDialog(const FileDialogRequest& request) {
     return RunDialog(request, true);
+}
+
+bool QtUserInterface::PrintDocument(const PrintRequest& request) {
+    FocusKeeper keeper;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(LocalePageSize());
+    printer.setDocName(QString::fromStdString(request.Title));
+    QPrintDialog dialog(&printer, DialogParent());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    {
+        BusyCursor busy;
+        PrintHtml(request.Html, printer);
+    }
+    if (printer.printerState() == QPrinter::Error) {
+        ShowError("\"" + request.Title + "\" could not be printed: the printer reported an error.");
+        return false;
+    }
+    return true;
 }
 
 VornApplication::VornApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -7,14 +7,17 @@
 
 namespace vorn {
 
-// Messages and file dialogs on Qt's message boxes and file dialogs, owned by the main
-// window while it exists.
+// Messages, file dialogs and the print dialog on Qt's message boxes and dialogs, owned by
+// the main window while it exists.
 class QtUserInterface : public UserInterface {
 public:
     void ShowMessage(MessageKind kind, const std::string& text) override;
     bool AskYesNo(MessageKind kind, const std::string& text, QuestionCheckBox* checkBox) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    // Qt's print dialog on a printer of the locale's paper; the document is laid out as
+    // PrintHtml lays it out.
+    bool PrintDocument(const PrintRequest& request) override;
 };
 
 // The application with the program's general error handling: an input/output error (or

@@ -99,6 +99,13 @@ void WindowRegistry::StateScored(int32_t state) {
     if (auto* history = OpenWindow<HistoryTarget>(WindowKind::CharHistory)) {
         history->AddIndic(state);
     }
+    if (state >= 0 && state < session_.Key.StateCount) {
+        inScoredOrder_.resize(static_cast<size_t>(session_.Key.StateCount));
+        if (!inScoredOrder_[static_cast<size_t>(state)]) {
+            inScoredOrder_[static_cast<size_t>(state)] = true;
+            scoredOrder_.push_back(state);
+        }
+    }
 }
 
 void WindowRegistry::ProcessPendingEvents() {
@@ -111,12 +118,16 @@ void WindowRegistry::KeyOpened() {
 }
 
 void WindowRegistry::KeyAccepted() {
+    scoredOrder_.clear();
+    inScoredOrder_.clear();
     frame_.ShowKeyState();  // the key is in the key history now
     LoadAllWindows();
     ShowFirstKeyWindows();
 }
 
 void WindowRegistry::KeyClosed() {
+    scoredOrder_.clear();
+    inScoredOrder_.clear();
     UpdateMatchingCount();
     frame_.ShowKeyState();
     ClearAllWindows();

@@ -126,6 +126,9 @@ public:
     // Per kind, the value of the session's KeysOpened for the key during which the user
     // chose not to be asked again before a slow rebuild; -1 for none (AskBeforeRebuild).
     int64_t& NotAskedDuring(WindowKind kind) { return notAskedDuring_[static_cast<size_t>(kind)]; }
+    // The states scored since the key was accepted, each once, in the order they were
+    // first scored: the list the History window would hold had it been open all along.
+    const std::vector<int32_t>& ScoredOrder() const { return scoredOrder_; }
 
     // ---- What the core tells ---------------------------------------------------------------
     void StateScored(int32_t state) override;
@@ -157,6 +160,8 @@ private:
     std::array<std::vector<QPointer<TChildForm>>, WindowKindCount> registry_;
     LineWidths widths_;
     std::array<int64_t, WindowKindCount> notAskedDuring_;
+    std::vector<int32_t> scoredOrder_;
+    std::vector<bool> inScoredOrder_;  // per state of the open key
 };
 
 // The registry of the main window, for the windows; null while there is none (a window

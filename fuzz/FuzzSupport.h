@@ -23,6 +23,7 @@ public:
     bool AskYesNo(MessageKind, const std::string&, QuestionCheckBox*) override { return true; }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
 };
 
 // One folder for the files of every input of this process, ending in "/". Removed when

@@ -11,6 +11,8 @@ VORN_PACKAGES_BUILD=(cmake ninja-build g++ qt6-base-dev libjpeg62-turbo-dev font
 VORN_PACKAGES_TEST=(libgtest-dev libbenchmark-dev
                     desktop-file-utils appstream shared-mime-info libglib2.0-bin groff-base
                     file dpkg-dev
+                    # the reports: HTML Tidy checks the HTML, poppler reads the PDF back
+                    tidy poppler-utils
                     # the journal's kill test runs VORN on a virtual display with a
                     # window manager
                     xvfb xauth openbox)

@@ -511,6 +511,20 @@ TaxonDifferences Engine::Differences(int32_t a, int32_t b) const {
     return differences;
 }
 
+std::vector<int32_t> Engine::CertainDifferencesAmong(const std::vector<int32_t>& taxa) const {
+    std::vector<int32_t> states;
+    for (int32_t s = 0; s < states_; ++s) {
+        bool present = false, absent = false;
+        for (int32_t t : taxa) {
+            int code = codes_.Code(s, t);
+            present |= code == CodePresent;
+            absent |= code == CodeAbsent;
+        }
+        if (present && absent) states.push_back(s);
+    }
+    return states;
+}
+
 std::vector<int32_t> Engine::RecountMismatches() const {
     std::vector<int32_t> counts(static_cast<size_t>(taxa_), 0);
     Bits taxa;

@@ -135,6 +135,9 @@ public:
     // in state order; nothing with fewer than two taxa. Cached until the scores change.
     const std::vector<StateSeparation>& BestStates();
     TaxonDifferences Differences(int32_t a, int32_t b) const;
+    // The states on which at least two of `taxa` differ for certain (one coded "+",
+    // another "-"), in state order.
+    std::vector<int32_t> CertainDifferencesAmong(const std::vector<int32_t>& taxa) const;
     const CodeMatrix& Codes() const { return codes_; }
 
     // ---- What scoring does -------------------------------------------------------------

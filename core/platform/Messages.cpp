@@ -16,6 +16,7 @@ public:
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
 };
 
 StandardErrorInterface defaultInterface;

@@ -17,7 +17,15 @@ struct FileDialogRequest {
     std::string StartFolder;        // where the dialog starts; empty: the current directory
     // Save: the extension, without its dot, that the dialog adds to a name chosen without
     // one ("HIS": WALK becomes WALK.HIS), before it asks whether to replace that file.
+    // With several filters (separated by ";;", the first one chosen at first) the dialog
+    // adds the extension of the filter the user chooses.
     std::string DefaultSuffix;
+};
+
+// A document for the print dialog: what the user prints.
+struct PrintRequest {
+    std::string Title;  // the print job's name, as the printer's queue shows it
+    std::string Html;   // the document: one self-contained HTML file, UTF-8
 };
 
 // A check box offered under the text of a question. The interface shows it unchecked with
@@ -28,7 +36,7 @@ struct QuestionCheckBox {
     bool Checked = false;
 };
 
-// Every message and file dialog of the program goes through one UserInterface. The
+// Every message, file dialog and print dialog of the program goes through one UserInterface. The
 // desktop program installs one on Qt's message boxes and dialogs, tests a scripted one
 // that records every text and answers from a queue, the command-line identifier one
 // that writes to standard error. Texts are UTF-8.
@@ -44,6 +52,10 @@ public:
     // The chosen file's full path, or nothing when the user cancels.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // The print dialog; when the user confirms it, the document is printed. True when it
+    // went to the printer, false when the user cancelled (or printing failed, which the
+    // interface has said).
+    virtual bool PrintDocument(const PrintRequest& request) = 0;
 };
 
 // Installs `ui` (not owned; it must outlive its use) and returns the one it replaces.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -21,6 +22,7 @@
 #include "core/session/HistoryList.h"
 #include "core/session/KeyCheckReport.h"
 #include "core/session/OpenKey.h"
+#include "core/session/Report.h"
 #include "core/session/Session.h"
 
 namespace vorn {
@@ -28,7 +30,8 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: vorn-identify KEY.DES [ACTION ...] [--json] [--keep-going] [--save-history FILE]\n"
-    "                     [--tolerance K] [--differences A,B] [--check-key]\n"
+    "                     [--report FILE.html] [--tolerance K] [--differences A,B]\n"
+    "                     [--check-key]\n"
     "       vorn-identify KEY.DES --efficiency [--tolerance K] [--sample N] [--json]\n"
     "\n"
     "Opens an identification key and scores its character states in order; or, with\n"
@@ -51,6 +54,10 @@ constexpr char kUsage[] =
     "  --save-history FILE   after the actions, write the history list the History\n"
     "                        window would hold (the states scored, in first-appearance\n"
     "                        order, and those listed by loaded history lists)\n"
+    "  --report FILE.html    after the actions, write the report of the identification\n"
+    "                        (the scored states, the matching taxa with their pictures,\n"
+    "                        how they differ, the best states next, the history list) as\n"
+    "                        one HTML file, and its history list beside it as FILE.HIS\n"
     "  --tolerance K         a taxon matches while it has at most K mismatches (0 to 99;\n"
     "                        0 by default)\n"
     "  --differences A,B     also report the states on which taxa A and B (from 1) differ\n"
@@ -61,15 +68,16 @@ constexpr char kUsage[] =
     "                        truthfully the first state the Best window, then the\n"
     "                        Differentiating window, lists; give the mean, median and\n"
     "                        largest number of answers and the taxa not reached. Takes\n"
-    "                        no actions, --save-history, --differences or --check-key\n"
+    "                        no actions, --save-history, --report, --differences or\n"
+    "                        --check-key\n"
     "  --sample N            with --efficiency: play N taxa (1 to 65535) drawn with the\n"
     "                        fixed seed, or every taxon of a key of at most N\n"
     "File names are relative to the directory the command is started in.\n"
     "Exit status: 0 done; 1 the key could not be opened or read, an action failed\n"
-    "(--keep-going) or the history list could not be written; 2 bad input (an unknown\n"
-    "action or option, a state number outside the key, a history list that cannot be\n"
-    "read or has a bad line), with nothing on standard output; 3 standard output could\n"
-    "not be written.\n";
+    "(--keep-going) or the history list or the report could not be written; 2 bad input\n"
+    "(an unknown action or option, a state number outside the key, a history list that\n"
+    "cannot be read or has a bad line), with nothing on standard output; 3 standard\n"
+    "output could not be written.\n";
 
 // The exit statuses.
 constexpr int kDone = 0;
@@ -91,6 +99,7 @@ public:
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    bool PrintDocument(const PrintRequest&) override { return false; }
 
     // The number of messages shown so far.
     int Shown() const { return shown_; }
@@ -218,6 +227,9 @@ void WriteJson(std::ostream& out, Session& session, const ReportOptions& options
     std::vector<int32_t> differentiating = session.DifferentiatingStates();
     JsonArray(out, "differentiating_states", static_cast<int32_t>(differentiating.size()),
               [&](int32_t i) { out << differentiating[i] + 1; });
+    std::vector<int32_t> differing = DifferencesAmongMatching(session);
+    JsonArray(out, "differences_among_matching", static_cast<int32_t>(differing.size()),
+              [&](int32_t i) { out << differing[i] + 1; });
     std::vector<StateSeparation> best = session.BestStates();
     JsonArray(out, "best_states", static_cast<int32_t>(best.size()), [&](int32_t i) {
         out << "[" << best[i].State + 1 << ", " << Rounded(best[i].Separation, 4) << "]";
@@ -412,6 +424,7 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
     int32_t tolerance = 0;
     std::optional<std::string> differencesArg;
     std::optional<std::string> historyOut;
+    std::optional<std::string> reportOut;
     std::optional<std::string> keyPath;
     std::vector<std::string> actionArgs;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -426,6 +439,16 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
                 return kBadInput;
             }
             historyOut = AbsolutePath(args[++i]);
+        } else if (arg == "--report") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                err << "vorn-identify: --report needs a file name (try --help)\n";
+                return kBadInput;
+            }
+            if (std::string why = WhyNoReportFile(args[i + 1]); !why.empty()) {
+                err << "vorn-identify: " << why << "\n";
+                return kBadInput;
+            }
+            reportOut = AbsolutePath(args[++i]);
         } else if (arg == "--tolerance") {
             std::optional<int32_t> k =
                 i + 1 < args.size() ? NumberIn(args[i + 1], 0, 99) : std::nullopt;
@@ -468,9 +491,10 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
         err << kUsage;
         return kBadInput;
     }
-    if (efficiency && (!actionArgs.empty() || historyOut || differencesArg || checkKey)) {
+    if (efficiency &&
+        (!actionArgs.empty() || historyOut || reportOut || differencesArg || checkKey)) {
         err << "vorn-identify: --efficiency measures the key as it opens: it takes no actions, "
-               "--save-history, --differences or --check-key (try --help)\n";
+               "--save-history, --report, --differences or --check-key (try --help)\n";
         return kBadInput;
     }
     if (sample && !efficiency) {
@@ -598,6 +622,14 @@ int RunIdentify(const std::vector<std::string>& args, std::ostream& out, std::os
             }
         }
         if (historyOut) SaveHistoryList(session, *historyOut, listed.States());
+        if (reportOut) {
+            ReportRequest request;
+            request.Listed = listed.States();
+            std::string history = ReportHistoryFileName(*reportOut);
+            request.HistoryFileName = history.substr(history.rfind('/') + 1);
+            request.Made = std::time(nullptr);
+            SaveReportFiles(session, *reportOut, ReportHtml(session, request), request.Listed);
+        }
         if (checkKey) options.keyCheck = CheckKey(key.Codes);
         std::ostringstream report;
         if (json) {

@@ -88,6 +88,10 @@ TaxonDifferences Session::Differences(int32_t a, int32_t b) const {
     return engine_ ? engine_->Differences(a, b) : TaxonDifferences();
 }
 
+std::vector<int32_t> Session::CertainDifferencesAmong(const std::vector<int32_t>& taxa) const {
+    return engine_ ? engine_->CertainDifferencesAmong(taxa) : std::vector<int32_t>();
+}
+
 Session* SetSession(Session* session) {
     Session* old = installedSession;
     installedSession = session;

@@ -104,6 +104,9 @@ public:
     std::vector<StateSeparation> BestStates();
     // The states on which two taxa differ (see Engine::Differences).
     TaxonDifferences Differences(int32_t a, int32_t b) const;
+    // The states on which at least two of `taxa` differ for certain, one coded "+" and
+    // another "-" (see Engine::CertainDifferencesAmong).
+    std::vector<int32_t> CertainDifferencesAmong(const std::vector<int32_t>& taxa) const;
 
     // ---- Scoring -------------------------------------------------------------------------
     // The one entry point for scoring, used by every window, the history list loader and

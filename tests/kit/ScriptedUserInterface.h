@@ -9,8 +9,9 @@
 
 namespace vorn::testing {
 
-// Records every message and dialog, and answers from queues; installed for the lifetime
-// of the object. An empty queue answers No / Cancel, and leaves a check box unchecked.
+// Records every message and dialog (file and print dialogs too), and answers from queues;
+// installed for the lifetime of the object. An empty queue answers No / Cancel, and leaves
+// a check box unchecked.
 class ScriptedUserInterface : public UserInterface {
 public:
     struct Shown {
@@ -48,6 +49,10 @@ public:
         }
         return file;
     }
+    bool PrintDocument(const PrintRequest& request) override {
+        Prints.push_back(request);
+        return Pop(PrintAnswers);
+    }
 
     // The texts shown so far, in order.
     std::vector<std::string> Texts() const {
@@ -64,6 +69,9 @@ public:
     // Whether the user checks the box, for the questions that offer one, in order.
     std::deque<bool> CheckBoxAnswers;
     std::deque<std::optional<std::string>> Files;
+    // The documents handed to the print dialog, and whether the user prints each.
+    std::vector<PrintRequest> Prints;
+    std::deque<bool> PrintAnswers;
 
 private:
     static bool Pop(std::deque<bool>& queue) {

@@ -63,11 +63,7 @@ void TImageForm::FormCreate() {
 }
 
 std::string TImageForm::JpegFileName(std::string_view imageName) {
-    std::string name(imageName);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name + ".JPG";
+    return vorn::JpegFileName(imageName);
 }
 
 QSize TImageForm::PictureArea(QSize freeArea, int width, int height) {

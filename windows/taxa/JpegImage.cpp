@@ -1,15 +1,8 @@
 #include "windows/taxa/JpegImage.h"
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <utility>
-
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-// after jpeglib.h, which it needs
-#include <jerror.h>
 
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
@@ -18,68 +11,11 @@
 namespace vorn {
 namespace {
 
-// libjpeg's own error manager prints its message and calls exit(). This one keeps the
-// decoder's text and jumps back to the step that called into libjpeg; warnings about
-// damaged data are counted and the first one kept.
-struct ErrorManager {
-    jpeg_error_mgr pub;  // first, so that libjpeg's pointer to it is a pointer to this
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-    char warning[JMSG_LENGTH_MAX];
-    int maxScans;
-};
-
-ErrorManager& Errors(j_common_ptr info) {
-    return *reinterpret_cast<ErrorManager*>(info->err);
-}
-
-void ErrorExit(j_common_ptr info) {
-    ErrorManager& errors = Errors(info);
-    int code = info->err->msg_code;
-    if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE) {
-        // Beyond the memory allowed; libjpeg's own words would speak of a backing store.
-        std::snprintf(errors.message, sizeof errors.message,
-                      "there is not enough memory to decode the picture");
-    } else {
-        (*info->err->format_message)(info, errors.message);
-    }
-    std::longjmp(errors.jump, 1);
-}
-
-void EmitMessage(j_common_ptr info, int level) {
-    if (level >= 0) return;  // trace output, not a warning
-    ErrorManager& errors = Errors(info);
-    if (info->err->num_warnings++ == 0) (*info->err->format_message)(info, errors.warning);
-}
-
-void OutputMessage(j_common_ptr) {}
-
-void CheckScans(j_common_ptr info) {
-    ErrorManager& errors = Errors(info);
-    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-    if (info->is_decompressor && decompress->input_scan_number > errors.maxScans) {
-        std::snprintf(errors.message, sizeof errors.message,
-                      "the picture is split into more than %d scans", errors.maxScans);
-        std::longjmp(errors.jump, 1);
-    }
-}
-
 // The steps that call into libjpeg. Each returns false when the decoder gave up, with its
 // text in the error manager; nothing that needs a destructor lives inside them, since a
 // long jump leaves them without one.
 
-bool ReadHeaderStep(j_decompress_ptr info, ErrorManager* errors, jpeg_progress_mgr* progress,
-                    const unsigned char* data, size_t size, long maxMemory) {
-    if (setjmp(errors->jump)) return false;
-    jpeg_create_decompress(info);
-    info->mem->max_memory_to_use = maxMemory;
-    info->progress = progress;
-    jpeg_mem_src(info, data, static_cast<unsigned long>(size));
-    jpeg_read_header(info, TRUE);
-    return true;
-}
-
-bool ChooseScaleStep(j_decompress_ptr info, ErrorManager* errors, J_COLOR_SPACE out,
+bool ChooseScaleStep(j_decompress_ptr info, JpegErrorManager* errors, J_COLOR_SPACE out,
                      JDIMENSION wantWidth, JDIMENSION wantHeight) {
     if (setjmp(errors->jump)) return false;
     info->out_color_space = out;
@@ -92,7 +28,8 @@ bool ChooseScaleStep(j_decompress_ptr info, ErrorManager* errors, J_COLOR_SPACE 
     return true;
 }
 
-bool ReadRowsStep(j_decompress_ptr info, ErrorManager* errors, JSAMPROW* rows, JDIMENSION count) {
+bool ReadRowsStep(j_decompress_ptr info, JpegErrorManager* errors, JSAMPROW* rows,
+                  JDIMENSION count) {
     if (setjmp(errors->jump)) return false;
     jpeg_start_decompress(info);
     while (info->output_scanline < count) {
@@ -116,14 +53,6 @@ void CmykToRgb(QImage& picture, bool inverted) {
 }
 
 }  // namespace
-
-struct TJPEGImage::Decoder {
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
-    jpeg_progress_mgr progress{};
-    std::vector<unsigned char> bytes;
-    ~Decoder() { jpeg_destroy_decompress(&info); }
-};
 
 TJPEGImage::TJPEGImage(JpegLimits limits) : limits_(limits) {}
 TJPEGImage::~TJPEGImage() = default;
@@ -152,26 +81,10 @@ void TJPEGImage::ReadBytes(std::vector<unsigned char> bytes, const std::string& 
     picture_ = QImage();
     warning_.clear();
 
-    auto decoder = std::make_unique<Decoder>();
-    decoder->bytes = std::move(bytes);
-    decoder->info.err = jpeg_std_error(&decoder->errors.pub);
-    decoder->errors.pub.error_exit = ErrorExit;
-    decoder->errors.pub.emit_message = EmitMessage;
-    decoder->errors.pub.output_message = OutputMessage;
-    decoder->errors.maxScans = limits_.MaxScans;
-    decoder->progress.progress_monitor = CheckScans;
-    if (!ReadHeaderStep(&decoder->info, &decoder->errors, &decoder->progress, decoder->bytes.data(),
-                        decoder->bytes.size(), limits_.MaxDecoderMemory)) {
-        Fail(decoder->errors.message);
-    }
-    int64_t width = decoder->info.image_width, height = decoder->info.image_height;
-    if (width * height > limits_.MaxPixels) {
-        Fail("the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-             " pixels, more than the " + std::to_string(limits_.MaxPixels / 1'000'000) +
-             " megapixels that can be shown");
-    }
-    width_ = static_cast<int>(width);
-    height_ = static_cast<int>(height);
+    auto decoder = std::make_unique<JpegDecoder>(std::move(bytes), limits_.MaxScans);
+    ReadJpegHeader(*decoder, limits_, name, "show");
+    width_ = static_cast<int>(decoder->info.image_width);
+    height_ = static_cast<int>(decoder->info.image_height);
     warning_ = decoder->errors.warning;
     decoder_ = std::move(decoder);
 }
@@ -182,7 +95,7 @@ QSize TJPEGImage::ScaledSize(int width, int height, int eighths) {
 
 void TJPEGImage::Decode(QSize area) {
     if (!decoder_) Fail("the picture has not been read");
-    Decoder& d = *decoder_;
+    JpegDecoder& d = *decoder_;
     J_COLOR_SPACE source = d.info.jpeg_color_space;
     bool cmyk = source == JCS_CMYK || source == JCS_YCCK;
     // Straight into the layout of QImage::Format_RGB32 (0xffRRGGBB in native byte order).

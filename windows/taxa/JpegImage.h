@@ -8,19 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace vorn {
+#include "core/key/JpegDecoder.h"
 
-// What a picture may cost before it is refused. Every check is made before the memory it
-// guards is asked for: the file's size before it is read, the pixel count from the header
-// before anything is decoded.
-struct JpegLimits {
-    size_t MaxFileBytes = size_t{128} << 20;
-    int64_t MaxPixels = 100'000'000;  // 100 megapixels
-    // The decoder's own working memory (a progressive picture holds all its coefficients).
-    long MaxDecoderMemory = 1L << 30;
-    // A progressive file may declare scan after scan of nothing; each one costs a pass.
-    int MaxScans = 500;
-};
+namespace vorn {
 
 // One JPEG picture, decoded by libjpeg. Reading takes two steps, so that the caller can
 // choose the size to decode at from the picture's size: Read* parses the header (Width,
@@ -61,11 +51,10 @@ public:
     static QSize ScaledSize(int width, int height, int eighths);
 
 private:
-    struct Decoder;
     [[noreturn]] void Fail(const std::string& reason) const;
 
     JpegLimits limits_;
-    std::unique_ptr<Decoder> decoder_;
+    std::unique_ptr<JpegDecoder> decoder_;
     std::string name_;
     int width_ = 0;
     int height_ = 0;

@@ -105,6 +105,8 @@ TEST_F(Identifier, JsonReportHoldsEveryMember) {
               "  \"state_match_counts\": [0, 3, -1, 2, 1],\n"
               // State 5 is left out: its count equals the narrowed matching count.
               "  \"differentiating_states\": [4],\n"
+              // One taxon matches: nothing to compare it with.
+              "  \"differences_among_matching\": [],\n"
               // Over the three taxa without mismatch (the group's narrowing ignored), states
               // 4 and 5 split them 2 to 1: log2 3 - 2/3 = 0.9183 each, so in state order.
               "  \"best_states\": [[4, 0.9183], [5, 0.9183]],\n"
@@ -117,6 +119,11 @@ TEST_F(Identifier, JsonReportHoldsEveryMember) {
         << run.out;
     EXPECT_NE(run.out.find("\"mismatch_counts\": [0, 1, 1, 2]"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"matching_taxa\": [1]"), std::string::npos);
+    // English and sessile oak are left: the acorn's stalk tells them apart, one "+", the
+    // other "-"; nothing else does for certain.
+    run = Identify({"keys/OAKS.DES", "+2", "-5", "--json"});
+    EXPECT_NE(run.out.find("\"differences_among_matching\": [3, 4],"), std::string::npos)
+        << run.out;
 }
 
 TEST_F(Identifier, RefusalsGoToStandardErrorAndTheRunGoesOn) {
@@ -380,16 +387,19 @@ TEST_F(Identifier, EfficiencyPlaysEveryOakAndTakesNoActions) {
 
     for (auto args : {std::vector<std::string>{"+1"}, std::vector<std::string>{"--check-key"},
                       std::vector<std::string>{"--differences", "1,2"},
-                      std::vector<std::string>{"--save-history", "never.his"}}) {
+                      std::vector<std::string>{"--save-history", "never.his"},
+                      std::vector<std::string>{"--report", "never.html"}}) {
         args.insert(args.begin(), {"keys/OAKS.DES", "--efficiency"});
         run = Identify(args);
         EXPECT_EQ(run.status, 2) << args[2];
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err,
                   "vorn-identify: --efficiency measures the key as it opens: it takes no "
-                  "actions, --save-history, --differences or --check-key (try --help)\n");
+                  "actions, --save-history, --report, --differences or --check-key (try "
+                  "--help)\n");
     }
     EXPECT_NE(::access((dir_.Path() + "never.his").c_str(), F_OK), 0);
+    EXPECT_NE(::access((dir_.Path() + "never.html").c_str(), F_OK), 0);
     for (auto args : {std::vector<std::string>{"--efficiency", "--sample", "0"},
                       std::vector<std::string>{"--efficiency", "--sample", "65536"},
                       std::vector<std::string>{"--efficiency", "--sample"},
