@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/key/JpegDecoder.h"
+#include "core/key/PictureNames.h"
 #include "core/key/KeyFiles.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"

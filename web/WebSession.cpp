@@ -21,10 +21,10 @@ namespace vorn::web {
 class WebSession::Hooks : public UserInterface, public SessionEvents {
 public:
     explicit Hooks(WebSession& owner)
-        : owner_(owner), ui_(SetUserInterface(this)), events_(SetSessionEvents(this)) {}
+        : owner_(owner), ui_(SetUserInterface(this)), events_(owner.session_.SetEvents(this)) {}
     ~Hooks() override {
         SetUserInterface(ui_);
-        SetSessionEvents(events_);
+        owner_.session_.SetEvents(events_);
     }
     void ShowMessage(MessageKind, const std::string& text) override { owner_.Say(text); }
     bool AskYesNo(MessageKind, const std::string& text, QuestionCheckBox*) override {
@@ -272,8 +272,9 @@ bool WebSession::LoadHistoryList(const std::string& fileName) {
     size_t before = session_.Steps().Done();
     bool read = true;
     try {
-        int skipped = vorn::LoadHistoryList(session_, fileName, [this](int32_t s) { List(s); });
-        if (skipped) Say(SkippedLinesText(session_, fileName, skipped));
+        SkippedLines skipped =
+            vorn::LoadHistoryList(session_, fileName, [this](int32_t s) { List(s); });
+        if (skipped.Total()) Say(SkippedLinesText(session_, fileName, skipped));
     } catch (const IoError& error) {
         Say(error.what());
         read = false;

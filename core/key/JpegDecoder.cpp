@@ -93,12 +93,4 @@ JpegSize ReadJpegSize(std::string_view bytes, const std::string& name, const Jpe
             static_cast<int>(decoder.info.image_height)};
 }
 
-std::string JpegFileName(std::string_view imageName) {
-    std::string name(imageName);
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return name + ".JPG";
-}
-
 }  // namespace vorn

@@ -73,8 +73,4 @@ struct JpegSize {
 JpegSize ReadJpegSize(std::string_view bytes, const std::string& name,
                       const JpegLimits& limits = {});
 
-// The picture file of a taxon's image name: upper case (a to z only) and ".JPG", no folder
-// added; a "\" in the name is a folder separator when the file is opened.
-std::string JpegFileName(std::string_view imageName);
-
 }  // namespace vorn

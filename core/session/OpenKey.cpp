@@ -199,8 +199,8 @@ void OpenPublishedKey(Session& session, const std::string& name, CodeMatrix&& co
     session.ClearSteps();
     key.KeyOpen = true;
     ++session.KeysOpened;
-    Events().KeyOpened();
-    Events().KeyAccepted();
+    session.Events().KeyOpened();
+    session.Events().KeyAccepted();
 }
 
 void CloseKey(Session& session) {

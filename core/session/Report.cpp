@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/key/JpegDecoder.h"
+#include "core/key/PictureNames.h"
 #include "core/key/KeyFiles.h"
 #include "core/key/TitlePage.h"
 #include "core/platform/AtomicFile.h"

@@ -63,7 +63,7 @@ private slots:
                  QStringList({"Openkey1", "Reset1", "Undo1", "Redo1", "Close1", "Tolerance1",
                               "Checkkey1", "Publishfortheweb1", "Savereport1", "Print1", "N1",
                               "Exit1", "KeyHistoryLine"}));
-        QCOMPARE(names.at(12), QString("KeyHistory0"));
+        QCOMPARE(names.at(13), QString("KeyHistory0"));
         QCOMPARE(f->Main->Tolerance1->title(), QString("&Tolerance"));
         QStringList captions;
         for (QAction* action : f->Main->Tolerance1->actions())

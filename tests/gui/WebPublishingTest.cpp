@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "desktop/LocalWebServer.h"
+#include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/GuiFixture.h"
 
 using namespace vorn;
