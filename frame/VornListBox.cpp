@@ -22,9 +22,14 @@ constexpr int kLeftInset = 2;
 constexpr int kRightMargin = 4;
 constexpr int kSideStep = 12;
 
+QString FromKeyText(const std::string& keyText) {
+    return QString::fromStdString(KeyTextToUtf8(keyText));
+}
+
 // The line of a row as drawn. A row whose texts cannot be read shows its prefix alone;
 // drawing never throws (frame/PaintErrors.h).
-QString LineOf(const IndicatorRow& row) {
+QString LineOf(const TVornListModel& model, const IndicatorRow& row) {
+    if (row.Kind == TIndicatorObj::IndicNote) return FromKeyText(model.NoteText(row.Index));
     IndicNumbers numbers = CurrentNumbers(row);
     std::string line;
     try {
@@ -33,7 +38,7 @@ QString LineOf(const IndicatorRow& row) {
         NotePaintError(error);
         line = IndicPrefix(row, false, numbers);
     }
-    return QString::fromStdString(KeyTextToUtf8(line));
+    return FromKeyText(line);
 }
 
 class IndicatorDelegate : public QStyledItemDelegate {
@@ -50,10 +55,18 @@ public:
         auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
         const IndicatorRow& row = model->At(index.row());
-        QString line = LineOf(row);
+        QString line = LineOf(*model, row);
+        QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
+        if (row.Kind == TIndicatorObj::IndicNote) {
+            QFont font = option.font;
+            font.setItalic(true);
+            painter->setFont(font);
+            painter->setPen(palette.color(QPalette::PlaceholderText));
+            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+            return;
+        }
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
         constexpr int kLead = LineWidths::kCodesLeadBytes;
         if (LineWidths::HasCodesLead(row) && line.size() >= kLead) {
             const QFontMetrics& metrics = option.fontMetrics;
@@ -90,14 +103,26 @@ int TVornListModel::rowCount(const QModelIndex& parent) const {
 QVariant TVornListModel::data(const QModelIndex& index, int role) const {
     // The accessible text of an item; drawing builds its own line.
     if (role == Qt::DisplayRole && index.isValid() && index.row() < Count()) {
-        return LineOf(At(index.row()));
+        return LineOf(*this, At(index.row()));
     }
     return {};
+}
+
+Qt::ItemFlags TVornListModel::flags(const QModelIndex& index) const {
+    if (index.isValid() && index.row() < Count() &&
+        At(index.row()).Kind == TIndicatorObj::IndicNote)
+        return Qt::ItemNeverHasChildren;
+    return QAbstractListModel::flags(index);
 }
 
 void TVornListModel::Append(const IndicatorRow& row) {
     rows_.push_back(row);
     if (held_ == 0) Show();
+}
+
+void TVornListModel::AppendNote(std::string text) {
+    notes_.push_back(std::move(text));
+    Append({TIndicatorObj::IndicNote, 0, 0, static_cast<int32_t>(notes_.size() - 1)});
 }
 
 void TVornListModel::Release() {
@@ -125,6 +150,7 @@ void TVornListModel::Remove(int row) {
 void TVornListModel::Clear() {
     beginResetModel();
     rows_.clear();
+    notes_.clear();
     shown_ = 0;
     endResetModel();
 }
@@ -173,8 +199,14 @@ void TVornListBox::AddIndics(const std::function<void()>& add) {
     model_->Release();
 }
 
+void TVornListBox::AddNote(std::string text) {
+    model_->AppendNote(std::move(text));
+}
+
 TIndicatorObj TVornListBox::Indicator(int row) const {
-    return TIndicatorObj::Read(model_->At(row));
+    TIndicatorObj indicator = TIndicatorObj::Read(model_->At(row));
+    if (IsNote(row)) indicator.Text = model_->NoteText(indicator.Index);
+    return indicator;
 }
 
 void TVornListBox::DeleteItem(int row) {
@@ -187,11 +219,11 @@ void TVornListBox::Clear() {
 
 int TVornListBox::SelectedRow() const {
     QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() || IsNote(rows.first().row()) ? -1 : rows.first().row();
 }
 
 void TVornListBox::SelectRow(int row) {
-    if (row < 0 || row >= Count()) {
+    if (row < 0 || row >= Count() || IsNote(row)) {
         clearSelection();
         return;
     }
@@ -248,6 +280,13 @@ int TVornListBox::MeasureLines() const {
     int widest = 0;
     for (int r = 0; r < Count(); ++r) {
         const IndicatorRow& row = model_->At(r);
+        if (row.Kind == TIndicatorObj::IndicNote) {
+            QFont italic = font();
+            italic.setItalic(true);
+            widest = std::max(widest, QFontMetrics(italic).horizontalAdvance(
+                                          FromKeyText(model_->NoteText(row.Index))));
+            continue;
+        }
         LineWidths::Body body;
         try {
             body = widths.BodyOf(font(), row);

@@ -135,6 +135,9 @@ public:
     // in state order; nothing with fewer than two taxa. Cached until the scores change.
     const std::vector<StateSeparation>& BestStates();
     TaxonDifferences Differences(int32_t a, int32_t b) const;
+    // The closed "Or" groups (their places in ClosedGroups(), oldest first) that the taxon
+    // satisfies none of: each gave it one mismatch.
+    std::vector<int32_t> GroupsFailedBy(int32_t taxon) const;
     const CodeMatrix& Codes() const { return codes_; }
 
     // ---- What scoring does -------------------------------------------------------------
