@@ -26,19 +26,57 @@ QString FromKeyText(const std::string& keyText) {
     return QString::fromStdString(KeyTextToUtf8(keyText));
 }
 
-// The line of a row as drawn. A row whose texts cannot be read shows its prefix alone;
-// drawing never throws (frame/PaintErrors.h).
-QString LineOf(const TVornListModel& model, const IndicatorRow& row) {
-    if (row.Kind == TIndicatorObj::IndicNote) return FromKeyText(model.NoteText(row.Index));
+// The line of a row as drawn, in its parts: the prefix (codes, counter and mark), the
+// number in number mode, and the rest. A row whose texts cannot be read shows its prefix
+// alone; drawing never throws (frame/PaintErrors.h).
+struct LineParts {
+    QString Prefix;
+    QString Number;
+    QString Rest;
+    QString Whole() const { return Prefix + Number + Rest; }
+};
+
+LineParts PartsOf(const TVornListModel& model, const IndicatorRow& row) {
+    if (row.Kind == TIndicatorObj::IndicNote)
+        return {{}, {}, FromKeyText(model.NoteText(row.Index))};
     IndicNumbers numbers = CurrentNumbers(row);
-    std::string line;
     try {
-        line = IndicText(TIndicatorObj::Read(row), numbers);
+        TIndicatorObj indicator = TIndicatorObj::Read(row);
+        std::string body = IndicBody(indicator);
+        size_t number = LineWidths::NumberBytes(body);
+        return {FromKeyText(IndicPrefix(indicator, numbers)), FromKeyText(body.substr(0, number)),
+                FromKeyText(body.substr(number))};
     } catch (const std::exception& error) {
         NotePaintError(error);
-        line = IndicPrefix(row, false, numbers);
+        return {FromKeyText(IndicPrefix(row, false, numbers)), {}, {}};
     }
-    return FromKeyText(line);
+}
+
+QString LineOf(const TVornListModel& model, const IndicatorRow& row) {
+    return PartsOf(model, row).Whole();
+}
+
+// Where the parts of a line go, from the left of the line (after the inset).
+struct PartPlaces {
+    int CodesStep = 0;  // a code's step in a codes lead, else 0
+    int PrefixLeft = 0;
+    int NumberLeft = 0;
+    int NumberCell = 0;  // 0 without a number
+    int RestLeft = 0;
+};
+
+PartPlaces PlacesOf(const QFontMetrics& metrics, const IndicatorRow& row, const LineParts& parts) {
+    PartPlaces places;
+    QString prefix = parts.Prefix;
+    if (LineWidths::HasCodesLead(row) && prefix.size() >= LineWidths::kCodesLeadBytes) {
+        places.CodesStep = LineWidths::CodesLeadWidth(metrics) / 2;
+        places.PrefixLeft = 2 * places.CodesStep;
+        prefix = prefix.mid(LineWidths::kCodesLeadBytes);
+    }
+    places.NumberLeft = places.PrefixLeft + metrics.horizontalAdvance(prefix);
+    if (!parts.Number.isEmpty()) places.NumberCell = LineWidths::NumberCellWidth(metrics, row.Kind);
+    places.RestLeft = places.NumberLeft + places.NumberCell;
+    return places;
 }
 
 class IndicatorDelegate : public QStyledItemDelegate {
@@ -55,31 +93,39 @@ public:
         auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
         const IndicatorRow& row = model->At(index.row());
-        QString line = LineOf(*model, row);
+        LineParts parts = PartsOf(*model, row);
         QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
+        constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
         if (row.Kind == TIndicatorObj::IndicNote) {
             QFont font = option.font;
             font.setItalic(true);
             painter->setFont(font);
             painter->setPen(palette.color(QPalette::PlaceholderText));
-            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+            painter->drawText(text, kFlags, parts.Rest);
             return;
         }
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        constexpr int kLead = LineWidths::kCodesLeadBytes;
-        if (LineWidths::HasCodesLead(row) && line.size() >= kLead) {
-            const QFontMetrics& metrics = option.fontMetrics;
+        const QFontMetrics& metrics = option.fontMetrics;
+        PartPlaces places = PlacesOf(metrics, row, parts);
+        auto from = [&text](int left) { return text.adjusted(left, 0, 0, 0); };
+        QString prefix = parts.Prefix;
+        if (places.CodesStep > 0) {
             int cell = LineWidths::CodeCellWidth(metrics);
-            int step = LineWidths::CodesLeadWidth(metrics) / 2;
             for (int k = 0; k < 2; ++k) {
-                QRect code(text.left() + k * step, text.top(), cell, text.height());
-                painter->drawText(code, Qt::AlignHCenter | Qt::AlignTop, line.mid(2 * k, 1));
+                QRect code(text.left() + k * places.CodesStep, text.top(), cell, text.height());
+                painter->drawText(code, Qt::AlignHCenter | Qt::AlignTop, prefix.mid(2 * k, 1));
             }
-            text.setLeft(text.left() + 2 * step);
-            line = line.mid(kLead);
+            prefix = prefix.mid(LineWidths::kCodesLeadBytes);
         }
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+        painter->drawText(from(places.PrefixLeft), kFlags, prefix);
+        if (places.NumberCell > 0) {
+            QRect cell(text.left() + places.NumberLeft, text.top(), places.NumberCell,
+                       text.height());
+            painter->drawText(cell, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                              parts.Number);
+        }
+        painter->drawText(from(places.RestLeft), kFlags, parts.Rest);
     }
 
     // Items are all alike (uniformItemSizes), so the view asks for one size: the widest
@@ -241,6 +287,20 @@ std::optional<TIndicatorObj> TVornListBox::SelectedIndicator() const {
     int row = SelectedRow();
     if (row < 0) return std::nullopt;
     return Indicator(row);
+}
+
+TVornListBox::LinePlaces TVornListBox::Places(int row) const {
+    LinePlaces places;
+    if (row < 0 || row >= Count()) return places;
+    const IndicatorRow& line = model_->At(row);
+    if (line.Kind == TIndicatorObj::IndicNote) {
+        places.TextLeft = kLeftInset;
+        return places;
+    }
+    PartPlaces parts = PlacesOf(fontMetrics(), line, PartsOf(*model_, line));
+    if (parts.NumberCell > 0) places.NumberRight = kLeftInset + parts.NumberLeft + parts.NumberCell;
+    places.TextLeft = kLeftInset + parts.RestLeft;
+    return places;
 }
 
 int TVornListBox::ItemHeight() const {

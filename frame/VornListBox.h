@@ -90,6 +90,13 @@ public:
     // The highlighted item with its texts, read now (may throw IoError); none when nothing
     // is highlighted.
     std::optional<TIndicatorObj> SelectedIndicator() const;
+    // Where the parts of the line in `row` are drawn, from the left of its item: the end
+    // of its number's cell in number mode (else -1), and where the text after it begins.
+    struct LinePlaces {
+        int NumberRight = -1;
+        int TextLeft = 0;
+    };
+    LinePlaces Places(int row) const;
     // The height of every item for the list's font.
     int ItemHeight() const;
     // Redraws the visible items, and lays the list out again when the widest line changed.
