@@ -86,17 +86,21 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         if (option.rect.top() < 0 && option.rect.bottom() < 0) return;
+        auto* model = static_cast<const TVornListModel*>(index.model());
+        bool note =
+            index.row() < model->Count() && model->At(index.row()).Kind == TIndicatorObj::IndicNote;
         bool selected = option.state & QStyle::State_Selected;
-        const QPalette& palette = option.palette;
+        // A note, which cannot be selected, gets the disabled colours from the view; it is
+        // drawn on the list's own background instead, so it does not look highlighted.
+        const QPalette& palette = note ? list_->palette() : option.palette;
         painter->fillRect(option.rect, selected ? palette.brush(QPalette::Highlight)
                                                 : palette.brush(QPalette::Base));
-        auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
         const IndicatorRow& row = model->At(index.row());
         LineParts parts = PartsOf(*model, row);
         QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
         constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-        if (row.Kind == TIndicatorObj::IndicNote) {
+        if (note) {
             QFont font = option.font;
             font.setItalic(true);
             painter->setFont(font);
