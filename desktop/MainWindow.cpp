@@ -148,6 +148,8 @@ void TMainForm::BuildToolbar() {
          "Display the Character State History window", Shows(WindowKind::CharHistory)},
         {&DiffButton, "DiffButton", "Different.", 253, 4,
          "Display the Differentiating Character States window", Shows(WindowKind::CharDiff)},
+        {&BestButton, "BestButton", "Best", 316, 4, "Display the Best Character States window",
+         Shows(WindowKind::CharBest)},
         {&ResetButton, "ResetButton", "Reset", 3, 24, "Reset the key",
          [this] { ResetKey(session_); }},
         {&UndoButton, "UndoButton", "Undo", 66, 24, "Take back the last change of the scoring",

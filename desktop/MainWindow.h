@@ -41,7 +41,7 @@ public:
 
     QMdiArea* MdiArea = nullptr;
     QWidget* TopPanel = nullptr;
-    QPushButton *IndexButton, *ScoreButton, *ActiveButton, *HistoryButton, *DiffButton,
+    QPushButton *IndexButton, *ScoreButton, *ActiveButton, *HistoryButton, *DiffButton, *BestButton,
         *ResetButton, *UndoButton, *RedoButton, *MatchButton, *MismatchButton;
     QLabel* MatchingCount = nullptr;
 

@@ -150,6 +150,10 @@ TIndicatorObj TIndicatorObj::Read(const IndicatorRow& row) {
     indicator.Index = row.Index;
     indicator.CountStyle = row.CountStyle;
     indicator.Value = row.Value;
+    if (row.Kind == IndicNote) {
+        indicator.Text.emplace();
+        return indicator;
+    }
     if (row.Kind == IndicState) {
         indicator.Text = CurrentSession().Key.ReadStateText(row.Index);
         return indicator;
@@ -169,6 +173,7 @@ uint16_t SeparationValue(double separation) {
 
 IndicNumbers CurrentNumbers(const IndicatorRow& row) {
     IndicNumbers numbers;
+    if (row.Kind == TIndicatorObj::IndicNote) return numbers;
     if (row.Kind == TIndicatorObj::IndicState)
         numbers.Score = CurrentSession().StateScore(row.Index);
     if (ShowsStateCount(row)) {
@@ -186,6 +191,7 @@ IndicNumbers CurrentNumbers(const IndicatorRow& row) {
 }
 
 std::string IndicPrefix(const IndicatorRow& row, bool linked, const IndicNumbers& numbers) {
+    if (row.Kind == TIndicatorObj::IndicNote) return {};
     PrefixParts parts = PartsOf(row, linked, numbers);
     return Lead(parts) + Counter(parts) + Mark(parts);
 }
@@ -206,6 +212,7 @@ uint64_t IndicPrefixKey(const TIndicatorObj& indicator, const IndicNumbers& numb
 }
 
 std::string IndicBody(const TIndicatorObj& indicator) {
+    if (indicator.Kind == TIndicatorObj::IndicNote) return indicator.Text.value_or("");
     std::string body =
         CurrentSession().NumberMode ? std::to_string(indicator.Index + 1) + ". " : std::string();
     if (indicator.Kind == TIndicatorObj::IndicState) return body + indicator.Text.value_or("");

@@ -24,7 +24,9 @@ struct IndicatorRow {
 // Texts are the key's bytes (Windows-1252).
 class TIndicatorObj {
 public:
-    enum KindValue : uint8_t { IndicTaxon = 0, IndicState = 1 };
+    // A note is a line of words the window wrote (Text), standing for nothing in the key:
+    // it cannot be highlighted or scored.
+    enum KindValue : uint8_t { IndicTaxon = 0, IndicState = 1, IndicNote = 2 };
     // CountSeparation: a state's line begins with Value / 100 with two decimals, then the
     // standard line. CountCodes: a state's line begins with two codes of the key, Value % 4
     // then Value / 4 % 4 (TaxonCodeValue), and shows no count.
@@ -37,7 +39,8 @@ public:
     };
 
     // The item of `row` with its texts: a state's text, or a taxon's record split into its
-    // names. Reads the key's files (may throw IoError).
+    // names. Reads the key's files (may throw IoError). A note's text is its list's
+    // (TVornListBox::Indicator); read here, it is empty.
     static TIndicatorObj Read(const IndicatorRow& row);
 
     IndicatorRow Row() const { return {Kind, CountStyle, Value, Index}; }

@@ -35,6 +35,22 @@ int LineWidths::CodesLeadWidth(const QFontMetrics& metrics) {
     return 2 * (CodeCellWidth(metrics) + metrics.horizontalAdvance(QLatin1Char(' ')));
 }
 
+size_t LineWidths::NumberBytes(const std::string& body) {
+    if (!CurrentSession().NumberMode) return 0;
+    size_t digits = 0;
+    while (digits < body.size() && body[digits] >= '0' && body[digits] <= '9')
+        ++digits;
+    return digits > 0 && digits < body.size() && body[digits] == '.' ? digits + 1 : 0;
+}
+
+int LineWidths::NumberCellWidth(const QFontMetrics& metrics, uint8_t kind) {
+    int widestDigit = 0;
+    for (QChar digit : QStringLiteral("0123456789"))
+        widestDigit = std::max(widestDigit, metrics.horizontalAdvance(digit));
+    int digits = static_cast<int>(std::to_string(std::max(ItemsOfKind(kind), 1)).size());
+    return digits * widestDigit + metrics.horizontalAdvance(QLatin1Char('.'));
+}
+
 LineWidths::FontWidths& LineWidths::For(const QFont& font) {
     Stamp now{CurrentSession().NumberMode, static_cast<int>(CurrentSession().NameMode),
               CurrentSession().KeysOpened};
@@ -63,7 +79,12 @@ LineWidths::Body LineWidths::BodyOf(const QFont& font, const IndicatorRow& row) 
     if (bodies && index < bodies->size() && (*bodies)[index].Width >= 0) return (*bodies)[index];
 
     TIndicatorObj indicator = TIndicatorObj::Read(row);
-    Body body{Measure(widths.Metrics, IndicBody(indicator)), indicator.Linked()};
+    std::string text = IndicBody(indicator);
+    size_t number = NumberBytes(text);
+    int width = number > 0 ? NumberCellWidth(widths.Metrics, row.Kind) +
+                                 Measure(widths.Metrics, text.substr(number))
+                           : Measure(widths.Metrics, text);
+    Body body{width, indicator.Linked()};
     ++bodiesMeasured_;
     if (bodies) {
         // Sized for the open key; a table of another size is of another key.

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +32,13 @@ public:
     static int CodeCellWidth(const QFontMetrics& metrics);
     // The room the two cells and the blanks after them take.
     static int CodesLeadWidth(const QFontMetrics& metrics);
+
+    // In number mode a line's number ("12.") is drawn right-aligned in a cell as wide as
+    // the largest number of its kind of item in the key, so the texts after the numbers
+    // line up. NumberBytes is the length of the number at the start of a body in number
+    // mode (0 when there is none); NumberCellWidth the cell's width.
+    static size_t NumberBytes(const std::string& body);
+    static int NumberCellWidth(const QFontMetrics& metrics, uint8_t kind);
 
     struct Body {
         int Width = -1;  // -1: not measured yet

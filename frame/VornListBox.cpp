@@ -22,18 +22,61 @@ constexpr int kLeftInset = 2;
 constexpr int kRightMargin = 4;
 constexpr int kSideStep = 12;
 
-// The line of a row as drawn. A row whose texts cannot be read shows its prefix alone;
-// drawing never throws (frame/PaintErrors.h).
-QString LineOf(const IndicatorRow& row) {
+QString FromKeyText(const std::string& keyText) {
+    return QString::fromStdString(KeyTextToUtf8(keyText));
+}
+
+// The line of a row as drawn, in its parts: the prefix (codes, counter and mark), the
+// number in number mode, and the rest. A row whose texts cannot be read shows its prefix
+// alone; drawing never throws (frame/PaintErrors.h).
+struct LineParts {
+    QString Prefix;
+    QString Number;
+    QString Rest;
+    QString Whole() const { return Prefix + Number + Rest; }
+};
+
+LineParts PartsOf(const TVornListModel& model, const IndicatorRow& row) {
+    if (row.Kind == TIndicatorObj::IndicNote)
+        return {{}, {}, FromKeyText(model.NoteText(row.Index))};
     IndicNumbers numbers = CurrentNumbers(row);
-    std::string line;
     try {
-        line = IndicText(TIndicatorObj::Read(row), numbers);
+        TIndicatorObj indicator = TIndicatorObj::Read(row);
+        std::string body = IndicBody(indicator);
+        size_t number = LineWidths::NumberBytes(body);
+        return {FromKeyText(IndicPrefix(indicator, numbers)), FromKeyText(body.substr(0, number)),
+                FromKeyText(body.substr(number))};
     } catch (const std::exception& error) {
         NotePaintError(error);
-        line = IndicPrefix(row, false, numbers);
+        return {FromKeyText(IndicPrefix(row, false, numbers)), {}, {}};
     }
-    return QString::fromStdString(KeyTextToUtf8(line));
+}
+
+QString LineOf(const TVornListModel& model, const IndicatorRow& row) {
+    return PartsOf(model, row).Whole();
+}
+
+// Where the parts of a line go, from the left of the line (after the inset).
+struct PartPlaces {
+    int CodesStep = 0;  // a code's step in a codes lead, else 0
+    int PrefixLeft = 0;
+    int NumberLeft = 0;
+    int NumberCell = 0;  // 0 without a number
+    int RestLeft = 0;
+};
+
+PartPlaces PlacesOf(const QFontMetrics& metrics, const IndicatorRow& row, const LineParts& parts) {
+    PartPlaces places;
+    QString prefix = parts.Prefix;
+    if (LineWidths::HasCodesLead(row) && prefix.size() >= LineWidths::kCodesLeadBytes) {
+        places.CodesStep = LineWidths::CodesLeadWidth(metrics) / 2;
+        places.PrefixLeft = 2 * places.CodesStep;
+        prefix = prefix.mid(LineWidths::kCodesLeadBytes);
+    }
+    places.NumberLeft = places.PrefixLeft + metrics.horizontalAdvance(prefix);
+    if (!parts.Number.isEmpty()) places.NumberCell = LineWidths::NumberCellWidth(metrics, row.Kind);
+    places.RestLeft = places.NumberLeft + places.NumberCell;
+    return places;
 }
 
 class IndicatorDelegate : public QStyledItemDelegate {
@@ -43,30 +86,50 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         if (option.rect.top() < 0 && option.rect.bottom() < 0) return;
+        auto* model = static_cast<const TVornListModel*>(index.model());
+        bool note =
+            index.row() < model->Count() && model->At(index.row()).Kind == TIndicatorObj::IndicNote;
         bool selected = option.state & QStyle::State_Selected;
-        const QPalette& palette = option.palette;
+        // A note, which cannot be selected, gets the disabled colours from the view; it is
+        // drawn on the list's own background instead, so it does not look highlighted.
+        const QPalette& palette = note ? list_->palette() : option.palette;
         painter->fillRect(option.rect, selected ? palette.brush(QPalette::Highlight)
                                                 : palette.brush(QPalette::Base));
-        auto* model = static_cast<const TVornListModel*>(index.model());
         if (index.row() >= model->Count()) return;
         const IndicatorRow& row = model->At(index.row());
-        QString line = LineOf(row);
+        LineParts parts = PartsOf(*model, row);
+        QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
+        constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+        if (note) {
+            QFont font = option.font;
+            font.setItalic(true);
+            painter->setFont(font);
+            painter->setPen(palette.color(QPalette::PlaceholderText));
+            painter->drawText(text, kFlags, parts.Rest);
+            return;
+        }
         painter->setFont(option.font);
         painter->setPen(palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        QRect text = option.rect.adjusted(kLeftInset, 0, 0, 0);
-        constexpr int kLead = LineWidths::kCodesLeadBytes;
-        if (LineWidths::HasCodesLead(row) && line.size() >= kLead) {
-            const QFontMetrics& metrics = option.fontMetrics;
+        const QFontMetrics& metrics = option.fontMetrics;
+        PartPlaces places = PlacesOf(metrics, row, parts);
+        auto from = [&text](int left) { return text.adjusted(left, 0, 0, 0); };
+        QString prefix = parts.Prefix;
+        if (places.CodesStep > 0) {
             int cell = LineWidths::CodeCellWidth(metrics);
-            int step = LineWidths::CodesLeadWidth(metrics) / 2;
             for (int k = 0; k < 2; ++k) {
-                QRect code(text.left() + k * step, text.top(), cell, text.height());
-                painter->drawText(code, Qt::AlignHCenter | Qt::AlignTop, line.mid(2 * k, 1));
+                QRect code(text.left() + k * places.CodesStep, text.top(), cell, text.height());
+                painter->drawText(code, Qt::AlignHCenter | Qt::AlignTop, prefix.mid(2 * k, 1));
             }
-            text.setLeft(text.left() + 2 * step);
-            line = line.mid(kLead);
+            prefix = prefix.mid(LineWidths::kCodesLeadBytes);
         }
-        painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+        painter->drawText(from(places.PrefixLeft), kFlags, prefix);
+        if (places.NumberCell > 0) {
+            QRect cell(text.left() + places.NumberLeft, text.top(), places.NumberCell,
+                       text.height());
+            painter->drawText(cell, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                              parts.Number);
+        }
+        painter->drawText(from(places.RestLeft), kFlags, parts.Rest);
     }
 
     // Items are all alike (uniformItemSizes), so the view asks for one size: the widest
@@ -90,14 +153,26 @@ int TVornListModel::rowCount(const QModelIndex& parent) const {
 QVariant TVornListModel::data(const QModelIndex& index, int role) const {
     // The accessible text of an item; drawing builds its own line.
     if (role == Qt::DisplayRole && index.isValid() && index.row() < Count()) {
-        return LineOf(At(index.row()));
+        return LineOf(*this, At(index.row()));
     }
     return {};
+}
+
+Qt::ItemFlags TVornListModel::flags(const QModelIndex& index) const {
+    if (index.isValid() && index.row() < Count() &&
+        At(index.row()).Kind == TIndicatorObj::IndicNote)
+        return Qt::ItemNeverHasChildren;
+    return QAbstractListModel::flags(index);
 }
 
 void TVornListModel::Append(const IndicatorRow& row) {
     rows_.push_back(row);
     if (held_ == 0) Show();
+}
+
+void TVornListModel::AppendNote(std::string text) {
+    notes_.push_back(std::move(text));
+    Append({TIndicatorObj::IndicNote, 0, 0, static_cast<int32_t>(notes_.size() - 1)});
 }
 
 void TVornListModel::Release() {
@@ -125,6 +200,7 @@ void TVornListModel::Remove(int row) {
 void TVornListModel::Clear() {
     beginResetModel();
     rows_.clear();
+    notes_.clear();
     shown_ = 0;
     endResetModel();
 }
@@ -173,8 +249,14 @@ void TVornListBox::AddIndics(const std::function<void()>& add) {
     model_->Release();
 }
 
+void TVornListBox::AddNote(std::string text) {
+    model_->AppendNote(std::move(text));
+}
+
 TIndicatorObj TVornListBox::Indicator(int row) const {
-    return TIndicatorObj::Read(model_->At(row));
+    TIndicatorObj indicator = TIndicatorObj::Read(model_->At(row));
+    if (IsNote(row)) indicator.Text = model_->NoteText(indicator.Index);
+    return indicator;
 }
 
 void TVornListBox::DeleteItem(int row) {
@@ -187,11 +269,11 @@ void TVornListBox::Clear() {
 
 int TVornListBox::SelectedRow() const {
     QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() || IsNote(rows.first().row()) ? -1 : rows.first().row();
 }
 
 void TVornListBox::SelectRow(int row) {
-    if (row < 0 || row >= Count()) {
+    if (row < 0 || row >= Count() || IsNote(row)) {
         clearSelection();
         return;
     }
@@ -209,6 +291,20 @@ std::optional<TIndicatorObj> TVornListBox::SelectedIndicator() const {
     int row = SelectedRow();
     if (row < 0) return std::nullopt;
     return Indicator(row);
+}
+
+TVornListBox::LinePlaces TVornListBox::Places(int row) const {
+    LinePlaces places;
+    if (row < 0 || row >= Count()) return places;
+    const IndicatorRow& line = model_->At(row);
+    if (line.Kind == TIndicatorObj::IndicNote) {
+        places.TextLeft = kLeftInset;
+        return places;
+    }
+    PartPlaces parts = PlacesOf(fontMetrics(), line, PartsOf(*model_, line));
+    if (parts.NumberCell > 0) places.NumberRight = kLeftInset + parts.NumberLeft + parts.NumberCell;
+    places.TextLeft = kLeftInset + parts.RestLeft;
+    return places;
 }
 
 int TVornListBox::ItemHeight() const {
@@ -248,6 +344,13 @@ int TVornListBox::MeasureLines() const {
     int widest = 0;
     for (int r = 0; r < Count(); ++r) {
         const IndicatorRow& row = model_->At(r);
+        if (row.Kind == TIndicatorObj::IndicNote) {
+            QFont italic = font();
+            italic.setItalic(true);
+            widest = std::max(widest, QFontMetrics(italic).horizontalAdvance(
+                                          FromKeyText(model_->NoteText(row.Index))));
+            continue;
+        }
         LineWidths::Body body;
         try {
             body = widths.BodyOf(font(), row);

@@ -23,8 +23,14 @@ public:
     using QAbstractListModel::QAbstractListModel;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // A note's line can be neither highlighted nor double-clicked.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void Append(const IndicatorRow& row);
+    // Appends a note row holding `text` (the key's bytes).
+    void AppendNote(std::string text);
+    // The text of a note row's Index.
+    const std::string& NoteText(int32_t note) const { return notes_[static_cast<size_t>(note)]; }
     void Remove(int row);
     void Clear();
     void Hold() { ++held_; }
@@ -37,12 +43,14 @@ private:
     void Show();
 
     std::vector<IndicatorRow> rows_;
+    std::vector<std::string> notes_;  // the texts of the note rows, by their Index
     int shown_ = 0;  // the rows the view knows of: all but those appended while held
     int held_ = 0;
 };
 
 // The owner-drawn list of every list window: one line per row, IndicText drawn at 2 pixels
-// from the left, rows F + F/4 pixels high for a font of F pixels. A row keeps no text:
+// from the left, rows F + F/4 pixels high for a font of F pixels. A note row (AddNote) is
+// drawn in italics, dimmed, and is never highlighted. A row keeps no text:
 // lines are built when painted (only the visible ones), from the key's files, the engine's
 // numbers and the display modes, so a repaint shows new marks and counts without rebuilding
 // the list. Every row is as wide as the widest line, so the list scrolls sideways only when
@@ -62,6 +70,10 @@ public:
     // it returns or throws (the rows added before an error stay). A view told of rows one
     // at a time does work for each: rebuilds of whole lists go through here.
     void AddIndics(const std::function<void()>& add);
+    // Appends a note: words of the window's own (the key's bytes), such as why the list is
+    // empty, that stand for no state or taxon.
+    void AddNote(std::string text);
+    bool IsNote(int row) const { return model_->At(row).Kind == TIndicatorObj::IndicNote; }
     void DeleteItem(int row);
     void Clear();
     int Count() const { return model_->Count(); }
@@ -71,12 +83,20 @@ public:
     TIndicatorObj Indicator(int row) const;
     // The row of the highlighted item, or -1.
     int SelectedRow() const;
+    // Highlights the item in `row`; a row outside the list, or a note, highlights nothing.
     void SelectRow(int row);
     // The Index of the highlighted item, or -1 when nothing is highlighted.
     int32_t SelectedIndic() const;
     // The highlighted item with its texts, read now (may throw IoError); none when nothing
     // is highlighted.
     std::optional<TIndicatorObj> SelectedIndicator() const;
+    // Where the parts of the line in `row` are drawn, from the left of its item: the end
+    // of its number's cell in number mode (else -1), and where the text after it begins.
+    struct LinePlaces {
+        int NumberRight = -1;
+        int TextLeft = 0;
+    };
+    LinePlaces Places(int row) const;
     // The height of every item for the list's font.
     int ItemHeight() const;
     // Redraws the visible items, and lays the list out again when the widest line changed.

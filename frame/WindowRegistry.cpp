@@ -150,15 +150,29 @@ std::vector<TChildForm*> WindowRegistry::OpenForms(WindowKind kind) {
     return forms;
 }
 
+void WindowRegistry::KeepInWorkspace(QMdiSubWindow* sub) {
+    if (sub->isMinimized() || sub->isMaximized()) return;
+    // The part of the workspace the user sees now: the viewport, whatever it is scrolled.
+    QRect visible = frame_.ChildArea()->viewport()->rect();
+    QRect bounds = sub->geometry();
+    // Within the visible part when it fits; else its top and left edges, with the title
+    // bar and the buttons below it, at the workspace's.
+    int left = bounds.width() <= visible.width()
+                   ? std::clamp(bounds.left(), visible.left(), visible.right() + 1 - bounds.width())
+                   : visible.left();
+    int top = bounds.height() <= visible.height()
+                  ? std::clamp(bounds.top(), visible.top(), visible.bottom() + 1 - bounds.height())
+                  : visible.top();
+    if (left != bounds.left() || top != bounds.top()) sub->move(left, top);
+}
+
 void WindowRegistry::BringForward(TChildForm* form) {
     QMdiSubWindow* sub = form->SubWindow();
     if (!sub) return;
-    if (sub->isMinimized()) {
-        sub->showNormal();
-    } else {
-        frame_.ChildArea()->setActiveSubWindow(sub);
-        sub->raise();
-    }
+    if (sub->isMinimized()) sub->showNormal();
+    KeepInWorkspace(sub);
+    frame_.ChildArea()->setActiveSubWindow(sub);
+    sub->raise();
 }
 
 void WindowRegistry::RaiseWithoutFocus(TChildForm* form) {
@@ -166,6 +180,7 @@ void WindowRegistry::RaiseWithoutFocus(TChildForm* form) {
     if (!sub) return;
     QWidget* focus = QApplication::focusWidget();
     if (sub->isMinimized()) sub->showNormal();
+    KeepInWorkspace(sub);
     sub->raise();
     if (focus && focus != QApplication::focusWidget()) focus->setFocus(Qt::OtherFocusReason);
 }
@@ -191,6 +206,7 @@ TChildForm* WindowRegistry::CreateAndShow(WindowKind kind, bool runFormShow) {
         throw;
     }
     sub->show();
+    KeepInWorkspace(sub);
     if (runFormShow) form->FormShow();
     // FormShow may have closed the window (a question answered No).
     return form->Closing() ? nullptr : form;

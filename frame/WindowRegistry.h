@@ -16,6 +16,7 @@
 #include "frame/WindowFrame.h"
 #include "frame/WindowKindTable.h"
 
+class QMdiSubWindow;
 class QWidget;
 
 namespace vorn {
@@ -80,7 +81,8 @@ public:
     // it is a window of taxa) as its taxon A.
     TChildForm* ShowTaxonDifferences();
 
-    // Restores a minimized window, else brings it to the front and gives it the focus.
+    // Restores a minimized window, places it inside the workspace (KeepInWorkspace),
+    // brings it to the front and gives it the focus.
     void BringForward(TChildForm* form);
     // Raises a window that follows the user's browsing elsewhere (the image of the
     // highlighted taxon, its mismatched states), restoring it when minimized, without
@@ -91,6 +93,10 @@ public:
     // instead). A window whose creation throws is removed again and the error goes on to
     // the caller.
     TChildForm* CreateAndShow(WindowKind kind, bool runFormShow = true);
+    // Moves a window that is neither minimized nor maximized wholly into the part of the
+    // workspace the user sees, when it fits; one larger than that gets its top-left
+    // corner there, so its caption and buttons can be reached.
+    void KeepInWorkspace(QMdiSubWindow* sub);
 
     // ---- Broadcasts, each over the open windows in registry order ----------------------
     void RepaintCharWindows();

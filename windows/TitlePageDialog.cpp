@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 #include <vector>
 
 #include "core/key/KeyFiles.h"
@@ -13,15 +14,25 @@
 #include "frame/Look.h"
 
 namespace vorn {
+namespace {
+
+// The size the panel and the button were laid out for.
+constexpr QSize kDesignSize(723, 499);
+
+}  // namespace
 
 TKeyTitle::TKeyTitle(QWidget* owner) : QDialog(owner) {
     setObjectName("KeyTitle");
     setWindowTitle("Title");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    resize(723, 499);
+    resize(kDesignSize);
     setWindowState(Qt::WindowMaximized);
 
-    Panel1 = new QFrame(this);
+    Content = new QWidget(this);
+    Content->setObjectName("Content");
+    Content->setGeometry(QRect(QPoint(0, 0), kDesignSize));
+
+    Panel1 = new QFrame(Content);
     Panel1->setObjectName("Panel1");
     Panel1->setGeometry(5, 8, 714, 431);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -29,13 +40,20 @@ TKeyTitle::TKeyTitle(QWidget* owner) : QDialog(owner) {
     Panel1->setFont(SystemFont(17));
     SetBackground(Panel1, colours::Teal);
 
-    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", this);
+    BitBtn3 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), "OK", Content);
     BitBtn3->setObjectName("BitBtn3");
     BitBtn3->setGeometry(317, 451, 89, 40);
     BitBtn3->setDefault(true);
     connect(BitBtn3, &QPushButton::clicked, this, &QDialog::accept);
 
     FormCreate();
+}
+
+void TKeyTitle::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    // Centred in a larger dialog; in a smaller one its top-left corner stays in view.
+    Content->move(std::max(0, (width() - kDesignSize.width()) / 2),
+                  std::max(0, (height() - kDesignSize.height()) / 2));
 }
 
 void TKeyTitle::FormCreate() {

@@ -211,8 +211,8 @@ std::optional<EngineChange> Engine::Unscore(int32_t state) {
     if (score == ScorePresent || score == ScoreAbsent) {
         MarkCountsStale();
         SetPlainScore(state, ScoreNone);
-        change = EngineChange{.Kind = EngineChange::Scored, .Before = score, .After = ScoreNone,
-                              .State = state};
+        change = EngineChange{
+            .Kind = EngineChange::Scored, .Before = score, .After = ScoreNone, .State = state};
     } else if (IsOrScore(score)) {
         MarkCountsStale();
         change = DissolveGroupOf(state);
@@ -250,6 +250,17 @@ std::optional<EngineChange> Engine::AddOrState(int32_t state, ScoreRequest reque
     open_->Members.push_back(state);
     MakeMatches();
     return EngineChange{.Kind = EngineChange::MemberAdded, .After = mark, .State = state};
+}
+
+std::vector<int32_t> Engine::GroupsFailedBy(int32_t taxon) const {
+    std::vector<int32_t> failed;
+    if (taxon < 0 || taxon >= taxa_) return failed;
+    for (size_t g = 0; g < closed_.size(); ++g) {
+        const OrGroup& group = closed_[g];
+        if (!group.Members.empty() && !group.Satisfies.Test(taxon))
+            failed.push_back(static_cast<int32_t>(g));
+    }
+    return failed;
 }
 
 Bits Engine::Unsatisfied(const OrGroup& group) {

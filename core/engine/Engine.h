@@ -138,6 +138,9 @@ public:
     // The states on which at least two of `taxa` differ for certain (one coded "+",
     // another "-"), in state order.
     std::vector<int32_t> CertainDifferencesAmong(const std::vector<int32_t>& taxa) const;
+    // The closed "Or" groups (their places in ClosedGroups(), oldest first) that the taxon
+    // satisfies none of: each gave it one mismatch.
+    std::vector<int32_t> GroupsFailedBy(int32_t taxon) const;
     const CodeMatrix& Codes() const { return codes_; }
 
     // ---- What scoring does -------------------------------------------------------------

@@ -68,6 +68,17 @@ bool Session::StateContradicts(int32_t taxon, int32_t state) const {
     return engine_ && engine_->Contradicts(taxon, state);
 }
 
+std::vector<std::vector<ScoredState>> Session::GroupsFailedBy(int32_t taxon) const {
+    std::vector<std::vector<ScoredState>> groups;
+    if (!engine_) return groups;
+    for (int32_t place : engine_->GroupsFailedBy(taxon)) {
+        std::vector<ScoredState>& members = groups.emplace_back();
+        for (int32_t state : engine_->ClosedGroups()[static_cast<size_t>(place)].Members)
+            members.push_back({state, engine_->Score(state)});
+    }
+    return groups;
+}
+
 std::vector<int32_t> Session::DifferentiatingStates() {
     return engine_ ? engine_->DifferentiatingStates() : std::vector<int32_t>();
 }

@@ -8,8 +8,8 @@
 
 #include "core/engine/Engine.h"
 #include "core/key/KeyFiles.h"
-#include "core/session/Events.h"
 #include "core/session/DataPaths.h"
+#include "core/session/Events.h"
 #include "core/session/KeyHistory.h"
 #include "core/session/Modes.h"
 #include "core/session/UndoSteps.h"
@@ -102,6 +102,10 @@ public:
     // The unscored states that split the taxa within the tolerance, best first, each with
     // its separation (see Engine::BestStates). What the Best Character States window lists.
     std::vector<StateSeparation> BestStates();
+    // The closed "Or" groups the taxon satisfies none of, oldest first, each as its
+    // members with their marks: the mismatches StateContradicts does not show. Empty for
+    // a taxon outside the key.
+    std::vector<std::vector<ScoredState>> GroupsFailedBy(int32_t taxon) const;
     // The states on which two taxa differ (see Engine::Differences).
     TaxonDifferences Differences(int32_t a, int32_t b) const;
     // The states on which at least two of `taxa` differ for certain, one coded "+" and

@@ -1,6 +1,7 @@
 // The Best Character States window: opened from its menu item and its shortcut, the
 // states it lists and their order by separation on a key worked out by hand, its lines,
 // scoring by double-click, the tolerance, and closing with the key.
+#include <QLabel>
 #include <QMenu>
 #include <QtTest>
 
@@ -79,7 +80,7 @@ private slots:
         DoubleClickRow(w, 0);
         QCOMPARE(CurrentSession().StateScore(2), uint8_t(ScorePresent));
         QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
-        QVERIFY(Lines(w).isEmpty());
+        QCOMPARE(Lines(w), QStringList({"Only 1 taxon matches: nothing is left to separate"}));
         QVERIFY(f->Ui.Questions.empty());  // rebuilt every time without asking
 
         // Reset brings the first list back.
@@ -98,6 +99,17 @@ private slots:
         // It sits in the Characters menu right after Differentiating.
         QList<QAction*> items = f->Main->Characters1->actions();
         QCOMPARE(items.indexOf(f->Main->Best1), items.indexOf(f->Main->Differentiating1) + 1);
+        // And on the toolbar's first row, in the next place after Differentiating's, with
+        // its hint.
+        QPushButton* best = f->Main->BestButton;
+        QRect diff = f->Main->DiffButton->geometry();
+        QCOMPARE(best->text(), QString("Best"));
+        QCOMPARE(best->toolTip(), QString("Display the Best Character States window"));
+        QCOMPARE(best->geometry().top(), diff.top());
+        QCOMPARE(best->size(), diff.size());
+        QVERIFY(best->geometry().left() > diff.right() &&
+                best->geometry().left() < diff.right() + 8);
+        QVERIFY(best->geometry().right() < f->Main->MatchingCount->geometry().left());
 
         f->Main->Close1->trigger();
         QVERIFY(!Best());

@@ -7,7 +7,9 @@
 
 #include "core/session/Session.h"
 #include "tests/kit/CharWindowHelpers.h"
+#include "windows/states/BestWindow.h"
 #include "windows/states/DifferentiatingWindow.h"
+#include "windows/states/SubsetWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
 
 using namespace vorn;
@@ -79,9 +81,66 @@ private slots:
         CurrentSession().ToggleOrMode();
         CurrentSession().ScoreState(6, RequestAbsent);
         QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
-        QVERIFY(Lines(w).isEmpty());
+        QCOMPARE(Lines(w), QStringList({"Only 1 taxon matches: nothing is left to separate"}));
         CurrentSession().ScoreState(0, RequestClear);
         QCOMPARE(Lines(w), thorny);
+    }
+
+    // An empty Differentiating, Best or Subset list says why in a note that cannot be
+    // highlighted or scored; the note goes as soon as a state is listed again.
+    void anEmptyListSaysWhy() {
+        KeySpec keySpec;
+        keySpec.Name = "ALIKE";
+        keySpec.Taxa = {"Alpha", "Beta", "Gamma", "Delta"};
+        keySpec.States = {"Leaves: simple", "Leaves: pinnate", "Fruit: red"};
+        keySpec.Codes = {"+++-", "---+", "???+"};  // Alpha, Beta and Gamma are alike
+        f->OpenAccepted(f->Write(keySpec));
+        TCharDiff* diff = Open();
+        auto* best = dynamic_cast<TCharBest*>(Windows().ShowWindow(WindowKind::CharBest));
+        QVERIFY(diff && best);
+        auto subsetOf = [](EntryRange range) {
+            IndexEntry entry;
+            entry.Text = "Some states";
+            entry.Ranges = {range};
+            Windows().ShowCharSubset(entry);
+            return Windows().OpenWindow<TCharSubset>(WindowKind::CharSubset);
+        };
+        TCharSubset* subset = subsetOf({1, 2});
+        QCOMPARE(Lines(diff).size(), 2);  // red fruit may be in every taxon: it splits none
+        QCOMPARE(Lines(subset), QStringList({"   Leaves: pinnate"}));
+
+        CurrentSession().ScoreState(0, RequestPresent);
+        QCOMPARE(Lines(diff), QStringList({"No state separates the 3 matching taxa"}));
+        QCOMPARE(Lines(best),
+                 QStringList({"Nothing is left to ask: no state divides the 3 matching taxa"}));
+        QCOMPARE(Lines(subset),
+                 QStringList({"No state of this entry separates the 3 matching taxa"}));
+        QVERIFY(diff->VornListBox->IsNote(0));
+        ClickRow(diff, 0);
+        QCOMPARE(diff->VornListBox->SelectedIndic(), -1);
+        Click(diff->AbsentButton);
+        DoubleClickRow(best, 0);
+        QCOMPARE(CurrentSession().StateScore(1), uint8_t(ScoreNone));
+        QCOMPARE(CurrentSession().StateScore(2), uint8_t(ScoreNone));
+
+        // One taxon, or none: nothing to separate, said plainly.
+        CurrentSession().ScoreState(2, RequestAbsent);  // "?" is no mismatch: still three
+        QCOMPARE(Lines(diff), QStringList({"No state separates the 3 matching taxa"}));
+        CurrentSession().ScoreState(0, RequestAbsent);
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 0);
+        QCOMPARE(Lines(diff), QStringList({"No taxon matches"}));
+        CurrentSession().ScoreState(2, RequestClear);
+        QCOMPARE(CurrentSession().MatchingTaxaCount(), 1);
+        QCOMPARE(Lines(best), QStringList({"Only 1 taxon matches: nothing is left to separate"}));
+
+        // An entry of no states, or only of states the key lacks, says so whatever matches.
+        QCOMPARE(Lines(subsetOf({-1, -1})), QStringList({"This entry has no states"}));
+        QCOMPARE(Lines(subsetOf({10, 12})), QStringList({"This entry has no states"}));
+
+        CurrentSession().ResetScores();
+        QCOMPARE(Lines(diff).size(), 2);
+        QVERIFY(!diff->VornListBox->IsNote(0));
+        QCOMPARE(Lines(subsetOf({1, 2})), QStringList({"   Leaves: pinnate"}));
     }
 
     void asksOnLargeKeysWithManyTaxaLeft() {

@@ -165,9 +165,12 @@ private slots:
              false},
             // Only the key's own states, however far the entry reaches.
             {2, "Leaves:  Beyond the key", {"   Fruit: red"}, false},
-            // First state 0: nothing listed, but the image stays available.
-            {3, "Bark:  Photographs", {}, true},
-            {4, "Bark:  Nothing to split", {}, false},
+            // First state 0: no states, which the list says, but the image stays available.
+            {3, "Bark:  Photographs", {"This entry has no states"}, true},
+            {4,
+             "Bark:  Nothing to split",
+             {"No state of this entry separates the 6 matching taxa"},
+             false},
         };
         for (const Row& row : rows) {
             Press(row.entry);

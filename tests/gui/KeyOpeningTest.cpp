@@ -69,6 +69,20 @@ private slots:
             QCOMPARE(title->Panel1->geometry(), QRect(5, 8, 714, 431));
             QCOMPARE(title->BitBtn3->geometry(), QRect(317, 451, 89, 40));
             QVERIFY(title->windowState() & Qt::WindowMaximized);
+            // The block of panel and button sits in the middle of the maximized dialog,
+            // whatever its size; in a dialog smaller than the block its corner stays in view.
+            for (QSize size : {QSize(1600, 1000), QSize(1001, 700), QSize(600, 400)}) {
+                title->setWindowState(Qt::WindowNoState);
+                title->resize(size);
+                QCOMPARE(title->size(), size);
+                QRect block = title->Content->geometry();
+                QCOMPARE(block.size(), QSize(723, 499));
+                QCOMPARE(block.topLeft(), QPoint(std::max(0, (size.width() - 723) / 2),
+                                                 std::max(0, (size.height() - 499) / 2)));
+            }
+            title->resize(1600, 1000);
+            QRect panel(title->Panel1->mapTo(title, QPoint(0, 0)), title->Panel1->size());
+            QCOMPARE(panel, QRect(438 + 5, 250 + 8, 714, 431));
         });
         QCOMPARE(caption, QString("TREES KEY"));
         QCOMPARE(shown, QStringList({"Trees of Europe", "Second line",

@@ -102,6 +102,54 @@ private slots:
         QVERIFY(BodiesMeasured() - start > 19 + 18);
     }
 
+    // In number mode the numbers stand right-aligned in a cell as wide as the key's
+    // largest, so the texts after "9." and "10." begin at the same x and are drawn alike;
+    // the line's text is as before.
+    void numbersAreRightAlignedSoTheTextsLineUp() {
+        KeySpec keySpec;
+        keySpec.Name = "TWELVE";
+        keySpec.Taxa = {"Alpha", "Beta"};
+        for (int s = 1; s <= 12; ++s) {
+            keySpec.States.push_back(s >= 9 && s <= 11 ? "Alike" : "State " + std::to_string(s));
+            keySpec.Codes.push_back("+-");
+        }
+        f->OpenAccepted(f->Write(keySpec));
+        auto* score = dynamic_cast<TCharScore*>(Windows().ShowWindow(WindowKind::CharScore));
+        TVornListBox* list = score->VornListBox;
+        QCOMPARE(list->Places(8).NumberRight, -1);  // no numbers, no cell
+        f->Main->Numbertoggle1->trigger();
+        Settle();
+        QCOMPARE(Lines(score).mid(7, 3),
+                 QStringList({"   8. State 8", "   9. Alike", "   10. Alike"}));
+
+        TVornListBox::LinePlaces nine = list->Places(8), ten = list->Places(9);
+        QVERIFY(nine.NumberRight > 0);
+        QCOMPARE(nine.NumberRight, ten.NumberRight);
+        QCOMPARE(nine.TextLeft, ten.TextLeft);
+        QCOMPARE(list->Places(0).TextLeft, nine.TextLeft);
+        const QFontMetrics metrics = list->fontMetrics();
+        // Nothing is cut at the right.
+        QVERIFY(list->LineWidth() >= ten.TextLeft + metrics.horizontalAdvance(" State 12"));
+
+        // What is drawn: from the cell's end on, rows 9, 10 and 11 are the same pixels,
+        // and there is text there; the cells themselves differ.
+        QImage drawn = list->viewport()->grab().toImage();
+        auto part = [&](int row, int left, int right) {
+            QRect item = list->visualRect(list->model()->index(row, 0));
+            return drawn.copy(QRect(QPoint(left, item.top()), QPoint(right, item.bottom())));
+        };
+        int end = ten.TextLeft + metrics.horizontalAdvance(" Alike") + 2;
+        QImage text9 = part(8, nine.TextLeft, end);
+        QCOMPARE(part(9, ten.TextLeft, end), text9);
+        QCOMPARE(part(10, ten.TextLeft, end), text9);
+        int inked = 0;
+        for (int y = 0; y < text9.height(); ++y)
+            for (int x = 0; x < text9.width(); ++x)
+                inked += qGray(text9.pixel(x, y)) < 128;
+        QVERIFY(inked > 10);
+        QVERIFY(part(8, 0, nine.NumberRight) != part(9, 0, ten.NumberRight));
+    }
+
     // A rebuild of lines measured before reads nothing; drawing reads the texts of the
     // visible lines only.
     void aRebuildReadsNothingAndDrawingOnlyTheVisibleLines() {

@@ -68,6 +68,7 @@ private slots:
             {f->Main->ActiveButton, WindowKind::CharActive},
             {f->Main->HistoryButton, WindowKind::CharHistory},
             {f->Main->DiffButton, WindowKind::CharDiff},
+            {f->Main->BestButton, WindowKind::CharBest},
             {f->Main->MatchButton, WindowKind::TaxMatch},
             {f->Main->MismatchButton, WindowKind::TaxMismatch},
         };

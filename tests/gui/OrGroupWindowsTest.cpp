@@ -11,6 +11,7 @@
 #include "tests/kit/CharWindowHelpers.h"
 #include "tests/kit/TaxaWindows.h"
 #include "windows/states/IndexWindow.h"
+#include "windows/states/MismatchedStatesWindow.h"
 #include "windows/states/ScoreWindow.h"
 #include "windows/states/SubsetWindow.h"
 #include "windows/taxa/TaxonMismatchWindow.h"
@@ -34,6 +35,13 @@ class OrGroupWindowsTest : public QObject {
         return lines;
     }
 
+    static QString ScoreString() {
+        QString scores;
+        for (int32_t state = 0; state < CurrentSession().Key.StateCount; ++state)
+            scores += QString::number(CurrentSession().StateScore(state));
+        return scores;
+    }
+
 private slots:
     void init() { f = std::make_unique<GuiFixture>(); }
     void cleanup() { f.reset(); }
@@ -53,6 +61,52 @@ private slots:
         for (const QString& line : lines.mid(2))
             QVERIFY2(line.startsWith("(1)"), qPrintable(line));
         QCOMPARE(f->Main->MatchingCount->text(), QString("2 Taxa Match"));
+    }
+
+    // A taxon's mismatch from a closed group shows in its Mismatched States window as a
+    // note after the states, one per group it fails, which can be neither highlighted nor
+    // scored; it goes with the group.
+    void mismatchedStatesNamesTheGroupsATaxonFails() {
+        OpenShrubs();
+        CurrentSession().ScoreState(0, RequestPresent);  // simple leaves: all but 2 mismatch
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(1, RequestPresent);  // pinnate or blue fruit: 2, 3 satisfy
+        CurrentSession().ScoreState(6, RequestPresent);
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ToggleOrMode();
+        CurrentSession().ScoreState(3, RequestAbsent);  // not thorny or not red: 0, 4 fail
+        CurrentSession().ScoreState(5, RequestAbsent);
+        CurrentSession().ToggleOrMode();
+        const QString pinnateOrBlue = "(\"Or\" group: 2 Leaves: pinnate / 7 Fruit: blue)";
+        const QString thornlessOrNotRed = "(\"Or\" group: not 4 Stems: thorny / not 6 Fruit: red)";
+
+        Windows().ShowCharMiss(0, "Rosa canina");
+        auto* miss = Windows().OpenWindow<TCharMiss>(WindowKind::CharMiss);
+        QVERIFY(miss);
+        QCOMPARE(Lines(miss), QStringList({pinnateOrBlue, thornlessOrNotRed}));
+        Windows().ShowCharMiss(4, "Cornus sanguinea");
+        QCOMPARE(Lines(miss), QStringList({"  +Leaves: simple", pinnateOrBlue, thornlessOrNotRed}));
+        Windows().ShowCharMiss(2, "Crataegus monogyna");  // satisfies both groups
+        QCOMPARE(Lines(miss), QStringList({"  +Leaves: simple"}));
+
+        Windows().ShowCharMiss(0, "Rosa canina");
+        TVornListBox* list = miss->VornListBox;
+        QVERIFY(list->IsNote(0) && list->IsNote(1));
+        QVERIFY(!(list->model()->flags(list->model()->index(1, 0)) & Qt::ItemIsSelectable));
+        QString scores = ScoreString();
+        ClickRow(miss, 1);
+        QCOMPARE(list->SelectedIndic(), -1);
+        Click(miss->PresentButton);
+        Click(miss->ClearButton);
+        DoubleClickRow(miss, 0);
+        QCOMPARE(ScoreString(), scores);
+        QVERIFY(f->Ui.Messages.empty());
+
+        // Clearing a member dissolves its group, and its note goes with it.
+        CurrentSession().ScoreState(1, RequestClear);
+        QCOMPARE(Lines(miss), QStringList({thornlessOrNotRed}));
+        CurrentSession().ResetScores();
+        QVERIFY(Lines(miss).isEmpty());
     }
 
     void whileAGroupIsOpenAllMeansAllTheTaxaTheCountsCount() {

@@ -144,6 +144,43 @@ private slots:
         QVERIFY(Log.isEmpty());
     }
 
+    // A window shown again after it was moved partly out of sight comes back wholly inside
+    // the visible workspace, in front and active; one larger than the workspace shows its
+    // top-left corner. Placing it reloads nothing.
+    void aWindowShownAgainLiesInsideTheWorkspaceInFront() {
+        f->Main->resize(900, 700);
+        QCoreApplication::processEvents();
+        TChildForm* history = Windows().ShowWindow(WindowKind::CharHistory);
+        TChildForm* score = Windows().ShowWindow(WindowKind::CharScore);
+        QRect visible = f->Main->MdiArea->viewport()->rect();
+        QVERIFY(visible.width() > 400 && visible.height() > 300);
+        history->SetBounds(visible.right() - 100, visible.bottom() - 50, 300, 200);
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), score->SubWindow());
+        Log.clear();
+
+        QCOMPARE(Windows().ShowWindow(WindowKind::CharHistory), history);
+        QCOMPARE(history->Bounds(),
+                 QRect(visible.right() + 1 - 300, visible.bottom() + 1 - 200, 300, 200));
+        QVERIFY(visible.contains(history->Bounds()));
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), history->SubWindow());
+        QVERIFY(Log.isEmpty());
+
+        // Above and left of the workspace, minimized meanwhile: restored, inside, in front.
+        history->SetBounds(-150, -80, 300, 200);
+        history->SubWindow()->showMinimized();
+        Windows().ShowWindow(WindowKind::CharScore);
+        Windows().ShowWindow(WindowKind::CharHistory);
+        QVERIFY(!history->SubWindow()->isMinimized());
+        QCOMPARE(history->Bounds(), QRect(0, 0, 300, 200));
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), history->SubWindow());
+
+        // Wider than the workspace: its left edge at the workspace's, its bottom inside.
+        score->SetBounds(-40, visible.bottom() - 20, visible.width() + 200, 150);
+        Windows().ShowWindow(WindowKind::CharScore);
+        QCOMPARE(score->Bounds(), QRect(0, visible.bottom() + 1 - 150, visible.width() + 200, 150));
+        QCOMPARE(f->Main->MdiArea->activeSubWindow(), score->SubWindow());
+    }
+
     void theMatchingTaxaComeForwardWhenOneIsLeftOutsideOrGroups() {
         OpenSmallKey(false);
         CurrentSession().ToggleOrMode();

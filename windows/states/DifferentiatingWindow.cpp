@@ -22,6 +22,8 @@ void TCharDiff::LoadList() {
 void TCharDiff::AddStates() {
     for (int32_t state : CurrentSession().DifferentiatingStates())
         AddState(state);
+    NoteWhyEmpty(NothingSeparates(CurrentSession().MatchingTaxaCount(),
+                                  "No state separates the %1 matching taxa"));
 }
 
 }  // namespace vorn

@@ -6,7 +6,8 @@
 namespace vorn {
 
 // Mismatched States: the scored states on which one taxon contradicts the scoring, in
-// state order. The taxa Mismatch window points it at a taxon through ShowCharMiss.
+// state order, then a note for each closed "Or" group the taxon fails. The taxa Mismatch window
+// points it at a taxon through ShowCharMiss.
 class TCharMiss : public TCharForm, public MissTarget {
     Q_OBJECT
 public:

@@ -75,6 +75,19 @@ void TCharForm::AddState(int32_t state) {
     VornListBox->AddIndic(TIndicatorObj::IndicState, state, TIndicatorObj::CountStandard);
 }
 
+void TCharForm::NoteWhyEmpty(const std::string& why) {
+    if (VornListBox->Count() == 0) VornListBox->AddNote(why);
+}
+
+std::string TCharForm::NothingSeparates(int32_t taxa, const char* none) {
+    if (taxa <= 0) return "No taxon matches";
+    if (taxa == 1) return "Only 1 taxon matches: nothing is left to separate";
+    std::string words = none;
+    size_t at = words.find("%1");
+    if (at != std::string::npos) words.replace(at, 2, std::to_string(taxa));
+    return words;
+}
+
 void TCharForm::OrButtonDraw() {
     if (CurrentSession().OrMode()) {
         OrButton->setText("End &Or");

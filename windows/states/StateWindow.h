@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 
 #include "frame/ChildForm.h"
 
@@ -58,6 +59,12 @@ protected:
     virtual void AddStates() = 0;
     // Appends one state as a new item.
     void AddState(int32_t state);
+    // Says in the list why it is empty: a note, added only while the list has no item.
+    void NoteWhyEmpty(const std::string& why);
+    // The words for a list of states that would separate `taxa` matching taxa and is
+    // empty: `none` (which names the count through %1) for two or more, plainer words for
+    // one taxon or none, where there is nothing to separate.
+    static std::string NothingSeparates(int32_t taxa, const char* none);
     // A button on the bar at `left`, in the family's size, font and hint style.
     QPushButton* AddPanelButton(const char* name, const QString& caption, const QString& hint,
                                 int left);

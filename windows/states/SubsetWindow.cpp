@@ -26,14 +26,23 @@ void TCharSubset::AddStates() {
     if (!entry_) return;
     SetCaption(QString::fromStdString(KeyTextToUtf8(entry_->Caption())));
     ImageButton->setEnabled(entry_->ImageName.has_value());
-    if (entry_->ListsNoStates()) return;
-    for (const EntryRange& range : entry_->Ranges) {
-        // Only the key's own states: an index may name more than the key has.
-        int32_t last = std::min(range.Last, CurrentSession().Key.StateCount - 1);
-        for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
-            if (CurrentSession().StateSplitsCountedTaxa(state)) AddState(state);
+    bool hasStates = false;
+    if (!entry_->ListsNoStates()) {
+        for (const EntryRange& range : entry_->Ranges) {
+            // Only the key's own states: an index may name more than the key has.
+            int32_t last = std::min(range.Last, CurrentSession().Key.StateCount - 1);
+            for (int32_t state = std::max(range.First, 0); state <= last; ++state) {
+                hasStates = true;
+                if (CurrentSession().StateSplitsCountedTaxa(state)) AddState(state);
+            }
         }
     }
+    if (!hasStates) {
+        NoteWhyEmpty("This entry has no states");
+        return;
+    }
+    NoteWhyEmpty(NothingSeparates(CurrentSession().CountedTaxaCount(),
+                                  "No state of this entry separates the %1 matching taxa"));
 }
 
 void TCharSubset::ImageButtonClick() {

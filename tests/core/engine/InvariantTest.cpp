@@ -1,7 +1,7 @@
-// After any sequence of scoring actions, the incrementally kept counts equal a count made
-// from scratch: once by the engine's own recount, once by brute force here from the key's
-// code bytes, the scores and the groups. Keys of sizes around the 64-taxon words, and
-// keys beyond 1,200 of either.
+// After any sequence of scoring actions, the incrementally kept counts, and the lists
+// made from them, equal those made from scratch: once by the engine's own recount, once by
+// brute force here from the key's code bytes, the scores and the groups. Keys of sizes around the
+// 64-taxon words, and keys beyond 1,200 of either.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -97,6 +97,8 @@ protected:
             ASSERT_EQ(groupsOf[s], (score == ScoreOrPresent || score == ScoreOrAbsent) ? 1 : 0)
                 << "step " << step << " state " << s;
         }
+        CheckListsAgainstBruteForce(step, expected, matching);
+        if (HasFatalFailure()) return;
         std::stable_sort(best.begin(), best.end(), [](const auto& a, const auto& b) {
             return std::round(a.second * 1e9) > std::round(b.second * 1e9);
         });
@@ -106,6 +108,39 @@ protected:
             ASSERT_EQ(engineBest[i].State, best[i].first) << "step " << step << " place " << i;
             ASSERT_NEAR(engineBest[i].Separation, best[i].second, 1e-12);
         }
+    }
+
+    // The lists the windows show, made here from the brute-force mismatches: the
+    // Differentiating states (unscored, counted by the taxa within the tolerance, neither
+    // none nor all of the `matching` taxa, fewest first) and the taxa ranked by
+    // mismatches, all of them and the matching ones, in taxon order among equals.
+    void CheckListsAgainstBruteForce(int step, const std::vector<int>& expected, int matching) {
+        const int32_t taxa = session_.Key.TaxonCount;
+        std::vector<std::pair<int, int32_t>> differentiating;  // count, state
+        for (int32_t s = 0; s < session_.Key.StateCount; ++s) {
+            if (session_.StateScore(s) != ScoreNone) continue;
+            int count = 0;
+            for (int32_t t = 0; t < taxa; ++t)
+                count += expected[t] <= session_.Tolerance() && spec_.Codes[s][t] != '-';
+            if (count != 0 && count != matching) differentiating.emplace_back(count, s);
+        }
+        std::sort(differentiating.begin(), differentiating.end());
+        std::vector<int32_t> states;
+        for (const auto& [count, s] : differentiating)
+            states.push_back(s);
+        ASSERT_EQ(session_.DifferentiatingStates(), states) << "step " << step;
+
+        std::vector<std::pair<int, int32_t>> ranked;  // mismatches, taxon
+        for (int32_t t = 0; t < taxa; ++t)
+            ranked.emplace_back(expected[t], t);
+        std::sort(ranked.begin(), ranked.end());
+        std::vector<int32_t> all, matches;
+        for (const auto& [mismatches, t] : ranked) {
+            all.push_back(t);
+            if (session_.TaxonMatches(t)) matches.push_back(t);
+        }
+        ASSERT_EQ(session_.TaxaByMismatches(), all) << "step " << step;
+        ASSERT_EQ(session_.MatchingTaxaByMismatches(), matches) << "step " << step;
     }
 
     // Random actions on a random key, checked after each (or every `every`).
@@ -155,11 +190,19 @@ TEST_F(Invariants, EveryCountFollowsTheTolerance) {
 TEST_F(Invariants, SizesAcrossWordBoundariesAndBeyondTheOldCapacity) {
     uint32_t seed = 10;
     for (int32_t taxa : {1, 63, 64, 65, 127, 128, 129}) {
-        for (int32_t states : {1, 63, 64, 65, 129}) {
+        for (int32_t states : {1, 63, 64, 65, 127, 128, 129}) {
             RunRandom(taxa, states, ++seed, 120, 3);
             if (HasFatalFailure()) return;
         }
     }
+    // The same sizes with the tolerance changed at random among the actions.
+    for (int32_t taxa : {63, 127, 128}) {
+        for (int32_t states : {127, 128}) {
+            RunRandom(taxa, states, ++seed, 150, 2, true);
+            if (HasFatalFailure()) return;
+        }
+    }
+    session_.ChangeTolerance(0);
     RunRandom(1300, 40, 90, 200, 10);
     RunRandom(40, 1250, 91, 200, 10);
 }

@@ -142,6 +142,45 @@ TEST_F(OrGroups, DissolvingTheOlderOfTwoGroupsLeavesTheNewerInForce) {
     EXPECT_EQ(session_.OpenEngine()->ClosedGroups()[0].Members, std::vector<int32_t>{4});
 }
 
+// The groups a taxon fails are what its mismatches beyond its contradicted states are made
+// of: each named with its members and marks, oldest first, and gone once dissolved.
+TEST_F(OrGroups, TheGroupsATaxonFailsAreTheOnesThatGaveItAMismatch) {
+    session_.ToggleOrMode();
+    session_.ScoreState(0, RequestPresent);  // taxa 1, 3 fail A present
+    session_.ScoreState(1, RequestPresent);  // taxon 1 fails B present too
+    session_.ToggleOrMode();
+    session_.ToggleOrMode();
+    session_.ScoreState(4, RequestAbsent);  // taxon 2 fails E absent
+    session_.ScoreState(2, RequestAbsent);  // taxa 1, 2, 4 fail C absent
+    session_.ToggleOrMode();
+    EXPECT_EQ(Mismatches(), (std::vector<int32_t>{0, 1, 1, 0, 0}));
+    auto members = [](const std::vector<ScoredState>& group) {
+        std::vector<std::pair<int32_t, int>> out;
+        for (const ScoredState& m : group)
+            out.emplace_back(m.State, m.Score);
+        return out;
+    };
+    auto failed = session_.GroupsFailedBy(1);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(members(failed[0]),
+              (std::vector<std::pair<int32_t, int>>{{0, ScoreOrPresent}, {1, ScoreOrPresent}}));
+    failed = session_.GroupsFailedBy(2);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(members(failed[0]),
+              (std::vector<std::pair<int32_t, int>>{{4, ScoreOrAbsent}, {2, ScoreOrAbsent}}));
+    for (int32_t taxon : {0, 3, 4})
+        EXPECT_TRUE(session_.GroupsFailedBy(taxon).empty()) << taxon;
+    // Outside the key, nothing rather than a read past the tables.
+    EXPECT_TRUE(session_.GroupsFailedBy(-1).empty());
+    EXPECT_TRUE(session_.GroupsFailedBy(5).empty());
+
+    session_.ScoreState(0, RequestClear);  // dissolves the older group
+    EXPECT_TRUE(session_.GroupsFailedBy(1).empty());
+    EXPECT_EQ(session_.GroupsFailedBy(2).size(), 1u);
+    session_.ResetScores();
+    EXPECT_TRUE(session_.GroupsFailedBy(2).empty());
+}
+
 TEST_F(OrGroups, ClosingTheKeyEndsTheGroupAndTheNextKeyStartsWithout) {
     session_.ToggleOrMode();
     session_.ScoreState(0, RequestPresent);

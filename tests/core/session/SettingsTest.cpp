@@ -63,6 +63,36 @@ TEST_F(SettingsTest, ReadsEveryValueAndTheOddOnesAsTheirDefaults) {
     EXPECT_EQ(session_.NameMode, CommonNames);
 }
 
+// The tolerance is one of the menu's 0 to 3; anything else in the file, a number out of
+// range or no number at all, reads as 0, silently, and is written back as 0.
+TEST_F(SettingsTest, AToleranceOutsideZeroToThreeReadsAsZero) {
+    const std::pair<const char*, int> cases[] = {
+        {"0", 0},          {"1", 1},
+        {"3", 3},          {"0x2", 2},
+        {"4", 0},          {"-1", 0},
+        {"100", 0},        {"2.5", 0},
+        {"two", 0},        {"", 0},
+        {"3x", 0},         {"-0", 0},
+        {"4294967299", 0}, {"99999999999999999999999", 0},
+    };
+    for (const auto& [value, expected] : cases) {
+        session_.ToleranceMode = 2;
+        WriteFile(ini_, std::string("[Modes]\nTolerance=") + value + "\n");
+        ReadSettings(session_, ini_);
+        EXPECT_EQ(session_.ToleranceMode, expected) << "Tolerance=" << value;
+    }
+    session_.ToleranceMode = 2;
+    WriteFile(ini_, "[Modes]\nNumberMode=1\n");  // none given: 0
+    ReadSettings(session_, ini_);
+    EXPECT_EQ(session_.ToleranceMode, 0);
+
+    WriteFile(ini_, "[Modes]\nTolerance=7\n");
+    ReadSettings(session_, ini_);
+    ASSERT_TRUE(WriteSettings(session_, ini_));
+    EXPECT_NE(testing::ReadFile(ini_).find("Tolerance=0\n"), std::string::npos);
+    EXPECT_TRUE(ui_.Messages.empty());
+}
+
 TEST_F(SettingsTest, AWorkingDirectoryThatIsGoneIsToldAndNotKept) {
     std::string before = CurrentDirectory();
     WriteFile(ini_, "[Directories]\nWorkDir=" + dir_.Path() + "gone/\n");
