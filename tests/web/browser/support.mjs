@@ -46,6 +46,9 @@ const kTypes = {
   '.jpg': 'image/jpeg',
   '.gif': 'image/gif',
   '.bin': 'application/octet-stream',
+  '.svg': 'image/svg+xml',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves the files under `folder` on 127.0.0.1, at a port the system picks; GET only.
@@ -78,10 +81,10 @@ export async function launch() {
   });
 }
 
-// A page of 1280 x 800 that records Content-Security-Policy violations, script errors
+// A page (1280 x 800 unless `viewport` says) that records Content-Security-Policy violations, script errors
 // and dialogs (none may happen): `page.problems`.
-export async function openPage(browser) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, acceptDownloads: true });
+export async function openPage(browser, { viewport = { width: 1280, height: 800 }, ...options } = {}) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true, ...options });
   await context.addInitScript(() => {
     window.__violations = [];
     document.addEventListener('securitypolicyviolation', (event) => {

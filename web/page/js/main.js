@@ -9,6 +9,7 @@ import * as characters from './views/characters.js';
 import * as statelists from './views/statelists.js';
 import * as taxa from './views/taxa.js';
 import * as differences from './views/differences.js';
+import * as viewer from './viewer.js';
 
 let current = 'title';
 
@@ -65,6 +66,12 @@ async function main() {
   statelists.init();
   taxa.init(show);
   differences.init();
+  viewer.init();
+  // On a phone the views' bar is fixed at the bottom: the page ends above it, whatever
+  // the text size makes its height.
+  new ResizeObserver(([entry]) => {
+    document.documentElement.style.setProperty('--tabs-height', `${entry.target.offsetHeight + 16}px`);
+  }).observe($('tabs'));
   $('tabs').addEventListener('click', (event) => {
     const button = event.target.closest('button[data-view]');
     if (button) show(button.dataset.view);
