@@ -2,7 +2,7 @@
 // list), a find box that keeps the entries and states holding every word typed, and the
 // states of the entry chosen.
 import { key } from '../engine.js';
-import { $, el, words, matchesWords } from '../dom.js';
+import { $, el, words, matchesWords, keepFocus } from '../dom.js';
 import { ListView } from '../listview.js';
 import { rowContext, stateRow, scoreOnClick } from '../states.js';
 import * as viewer from '../viewer.js';
@@ -84,8 +84,10 @@ export function init() {
     const button = event.target.closest('button[data-entry]');
     if (!button) return;
     chosen = Number(button.dataset.entry);
-    drawEntries();
-    draw();
+    keepFocus(() => {
+      drawEntries();
+      draw();
+    });
     // One column: the states come below the index, brought into sight.
     if (!window.matchMedia('(min-width: 1024px)').matches) $('entry-caption').scrollIntoView({ block: 'start' });
   });

@@ -64,8 +64,14 @@ export function init(show) {
     if (!button) return;
     showView('taxon');
     drawTaxon(Number(button.dataset.taxon));
+    // The list is gone from sight: the keyboard goes on from the taxon's name.
+    $('taxon-name').focus();
   });
-  $('back-to-taxa').addEventListener('click', () => showView('taxa'));
+  $('back-to-taxa').addEventListener('click', () => {
+    showView('taxa');
+    const row = $('taxa').querySelector(`button[data-taxon="${shownTaxon}"]`);
+    if (row) row.focus();
+  });
   scoreOnClick($('taxon-mismatches'));
   viewer.openOnClick($('taxon-pictures'));
 }
