@@ -10,6 +10,7 @@ import * as statelists from './views/statelists.js';
 import * as taxa from './views/taxa.js';
 import * as differences from './views/differences.js';
 import * as viewer from './viewer.js';
+import * as offline from './offline.js';
 
 let current = 'title';
 
@@ -69,6 +70,7 @@ async function main() {
   taxa.init(show);
   differences.init();
   viewer.init();
+  offline.init();
   // On a phone the views' bar is fixed at the bottom: the page ends above it, whatever
   // the text size makes its height.
   new ResizeObserver(([entry]) => {
