@@ -15,6 +15,7 @@
 #include "core/session/OpenKey.h"
 #include "core/session/Session.h"
 #include "publish/KeyPage.h"
+#include "publish/Offline.h"
 #include "publish/PublishedFolder.h"
 
 namespace vorn::publish {
@@ -40,6 +41,14 @@ constexpr const char* kUsage =
     "installed, or a file cannot be written); 2 bad usage, or OUTDIR cannot be taken (a\n"
     "file, a folder that is not empty without --force, or files vorn-publish did not\n"
     "write).\n";
+
+// What the page is kept offline by, written for each key: the web app manifest (the
+// key's title as the app's name) and the plan the service worker imports.
+constexpr const char* kManifest = "manifest.webmanifest";
+constexpr const char* kOfflineScript = "offline.js";
+// The service worker itself, a page file: the browser fetches it to learn of a new
+// publication, so it is never kept with the files it keeps.
+constexpr const char* kServiceWorker = "sw.js";
 
 // A picture is copied whole; one larger than this is no picture for a web page.
 constexpr size_t kMaxPictureBytes = 64 << 20;
@@ -125,8 +134,8 @@ std::vector<SharedFile> SharedFiles(const std::string& webFolder) {
          it.increment(error)) {
         if (!it->is_regular_file()) continue;
         std::string path = fs::relative(it->path(), page).generic_string();
-        if (!IsPublishedPath(path) || path == kPublishedList || path.rfind("key/", 0) == 0 ||
-            path.rfind("engine/", 0) == 0)
+        if (!IsPublishedPath(path) || path == kPublishedList || path == kManifest ||
+            path == kOfflineScript || path.rfind("key/", 0) == 0 || path.rfind("engine/", 0) == 0)
             throw Failure{1, "the web page's file " + it->path().string() + " cannot be published"};
         files.push_back({path, it->path().string()});
     }
@@ -181,6 +190,8 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
     for (const PagePicture& picture : page.Pictures)
         planned.push_back(picture.Path);
     planned.push_back("key/key.json");
+    planned.push_back(kManifest);
+    planned.push_back(kOfflineScript);
 
     OutputFolder folder(outDir, options.Force, planned);
     folder.Begin();
@@ -195,37 +206,49 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
             throw IoError(source, "read", "it is larger than " + WithThousands(limit) + " bytes");
         return bytes.Bytes;
     };
+    PublicationDigest digest;
+    OfflinePlan offline;
+    auto write = [&](const std::string& path, std::string_view bytes) {
+        folder.Write(path, bytes);
+        digest.Add(path, bytes);
+        wrote();
+    };
     try {
         for (const SharedFile& file : shared) {
-            folder.Write(file.Path, copy(file.Source, kNoSizeLimit));
-            wrote();
+            write(file.Path, copy(file.Source, kNoSizeLimit));
+            if (file.Path != kServiceWorker) offline.Shell.push_back(file.Path);
         }
     } catch (const IoError& error) {
         throw Failure{1, error.what()};
     }
-    folder.Write(page.Codes.Path, page.Codes.Bytes);
-    wrote();
+    write(page.Codes.Path, page.Codes.Bytes);
+    offline.Shell.push_back(page.Codes.Path);
     uint64_t notesBytes = 0, pictureBytes = 0;
     for (const PageFile& notes : page.Notes) {
-        folder.Write(notes.Path, notes.Bytes);
+        write(notes.Path, notes.Bytes);
+        offline.Later.emplace_back(notes.Path, notes.Bytes.size());
         notesBytes += notes.Bytes.size();
-        wrote();
     }
     std::set<std::string> written;
     for (const PagePicture& picture : page.Pictures) {
         try {
             std::string bytes = copy(picture.Source, kMaxPictureBytes);
-            folder.Write(picture.Path, bytes);
+            write(picture.Path, bytes);
+            offline.Later.emplace_back(picture.Path, bytes.size());
             written.insert(picture.Path);
             pictureBytes += bytes.size();
         } catch (const IoError& error) {
             page.Notices.push_back("picture " + picture.Name +
                                    " not published: " + FileNameToUtf8(error.what()));
         }
-        wrote();
     }
     std::string json = page.KeyJson(written);
-    folder.Write("key/key.json", json);
+    write("key/key.json", json);
+    offline.Shell.push_back("key/key.json");
+    write(kManifest, WebManifest(page.Title, page.Title.size() <= 12 ? page.Title : page.Name));
+    offline.Shell.push_back(kManifest);
+    offline.Version = digest.Hex();
+    folder.Write(kOfflineScript, OfflineScript(offline));
     wrote();
 
     uint64_t data = page.Codes.Bytes.size() + json.size();

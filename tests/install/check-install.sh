@@ -112,6 +112,11 @@ out=$(cd "$work" && "$moved/bin/vorn-publish" "$keys/TREES.DES" "$work/published
 if [ "$web" = 1 ]; then
     [ -f "$work/published/engine/vorn-engine.wasm" ] && [ -f "$work/published/key/key.json" ] ||
         fail "vorn-publish from the moved prefix: $out"
+    # What keeps the page on a phone without a network: the service worker, its plan, the
+    # manifest and the icons.
+    for file in sw.js offline.js manifest.webmanifest icon-192.png icon-512.png; do
+        [ -f "$work/published/$file" ] || fail "vorn-publish from the moved prefix wrote no $file"
+    done
 else
     grep -q "the web engine is not installed" <<<"$out" || fail "vorn-publish without the engine: $out"
 fi
@@ -165,6 +170,7 @@ else
     contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
     for file in ./usr/bin/vorn ./usr/bin/vorn-identify ./usr/bin/vorn-import-delta \
         ./usr/bin/vorn-import-sdd ./usr/bin/vorn-publish ./usr/share/vorn/web/page/index.html \
+        ./usr/share/vorn/web/page/sw.js ./usr/share/vorn/web/page/icon-512.png \
         ./usr/share/vorn/keys/TREES.DES \
         ./usr/share/vorn/docs/index.html ./usr/share/applications/$id.desktop \
         ./usr/share/mime/packages/$id.xml ./usr/share/metainfo/$id.metainfo.xml \

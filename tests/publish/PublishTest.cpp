@@ -111,12 +111,12 @@ TEST_F(Publishing, WritesTheSharedPageTheKeysDataNotesAndPictures) {
     Outcome run = Publish({des, out_});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(
-        FilesUnder(out_),
-        (std::vector<std::string>{
-            ".vorn-published", "engine/vorn-engine.js", "engine/vorn-engine.wasm", "index.html",
-            "js/main.js", "key/codes.bin", "key/key.json", "key/notes/1.txt", "key/pictures/1.jpg",
-            "key/pictures/2.gif", "key/pictures/3.gif", "key/pictures/4.jpg", "style.css"}));
+    EXPECT_EQ(FilesUnder(out_),
+              (std::vector<std::string>{
+                  ".vorn-published", "engine/vorn-engine.js", "engine/vorn-engine.wasm",
+                  "index.html", "js/main.js", "key/codes.bin", "key/key.json", "key/notes/1.txt",
+                  "key/pictures/1.jpg", "key/pictures/2.gif", "key/pictures/3.gif",
+                  "key/pictures/4.jpg", "manifest.webmanifest", "offline.js", "style.css"}));
     EXPECT_EQ(ReadFile(out_ + "/engine/vorn-engine.wasm"),
               ReadFile(web_ + "engine/vorn-engine.wasm"));
     EXPECT_EQ(ReadFile(out_ + "/key/pictures/1.jpg"), "JPEG of robur");
@@ -181,6 +181,47 @@ TEST_F(Publishing, WritesTheSharedPageTheKeysDataNotesAndPictures) {
               (std::vector<std::string>{"LEAVES.JPG", "OAKS.CHR", "OAKS.DAT", "OAKS.DES",
                                         "OAKS.IND", "OAKS.TAX", "QROB.TXT", "pics/QROB.JPG",
                                         "pics/QROB01.GIF", "pics/QROB02.GIF", "pics/QROB04.GIF"}));
+}
+
+// The version the service worker keeps a publication by: what it keeps at once, what it
+// keeps as it is seen, and a new version for any change, never for none.
+TEST_F(Publishing, OfflinePlanAndManifest) {
+    WriteFile(web_ + "page/sw.js", "importScripts('offline.js');");
+    std::string des = WriteOaks();
+    ASSERT_EQ(Publish({des, out_}).status, 0);
+    std::string plan = ReadFile(out_ + "/offline.js");
+    size_t at = plan.find("\"version\": \"");
+    ASSERT_NE(at, std::string::npos) << plan;
+    std::string version = plan.substr(at + 12, 16);
+    EXPECT_EQ(version.find_first_not_of("0123456789abcdef"), std::string::npos) << version;
+    EXPECT_TRUE(
+        Has(plan, "\"shell\": [\n    \"engine/vorn-engine.js\",\n    \"engine/vorn-engine.wasm\","))
+        << plan;
+    for (const char* kept : {"\"index.html\"", "\"style.css\"", "\"js/main.js\"",
+                             "\"key/codes.bin\"", "\"key/key.json\"", "\"manifest.webmanifest\""})
+        EXPECT_TRUE(Has(plan, kept)) << kept;
+    EXPECT_FALSE(Has(plan, "sw.js")) << "the service worker is fetched for updates, never kept";
+    EXPECT_TRUE(Has(
+        plan, "\"later\": [\n    [\"key/notes/1.txt\", 41],\n    [\"key/pictures/1.jpg\", 13],"))
+        << plan;
+    EXPECT_TRUE(Has(plan, "[\"key/pictures/4.jpg\", 14]]};\n")) << plan;
+    std::string manifest = ReadFile(out_ + "/manifest.webmanifest");
+    EXPECT_TRUE(
+        Has(manifest, "\"name\": \"Oaks of Europe \u00a9 2026\",\n  \"short_name\": \"OAKS\""))
+        << manifest;
+    EXPECT_TRUE(Has(manifest, "\"display\": \"standalone\""));
+
+    // The same key again: the same version; one picture changed: another.
+    ASSERT_EQ(Publish({des, out_, "--force"}).status, 0);
+    EXPECT_TRUE(Has(ReadFile(out_ + "/offline.js"), version));
+    WriteFile(key_ + "pics/QROB02.GIF", "GIF two, drawn again");
+    ASSERT_EQ(Publish({des, out_, "--force"}).status, 0);
+    EXPECT_FALSE(Has(ReadFile(out_ + "/offline.js"), version));
+    // A page file that would stand where the publisher writes its own is refused.
+    WriteFile(web_ + "page/offline.js", "self.vornPublication = {};");
+    Outcome clash = Publish({des, dir_.Path() + "other"});
+    EXPECT_EQ(clash.status, 1);
+    EXPECT_TRUE(Has(clash.err, "offline.js cannot be published")) << clash.err;
 }
 
 TEST_F(Publishing, TheTitleOptionNamesThePage) {

@@ -12,7 +12,7 @@ import { chromium } from 'playwright-core';
 const here = dirname(fileURLToPath(import.meta.url));
 export const source = resolve(here, '../../..');
 export const build = resolve(process.env.VORN_BUILD || join(source, 'build'));
-const program = (name) => join(build, 'programs', name);
+export const program = (name) => join(build, 'programs', name);
 
 // Publishes the test keys (TREES of keys/, and those vorn-web-test-keys writes) into a
 // scratch folder; returns {root, des: {trees, hostile, synth}}.
@@ -46,10 +46,14 @@ const kTypes = {
   '.jpg': 'image/jpeg',
   '.gif': 'image/gif',
   '.bin': 'application/octet-stream',
+  '.svg': 'image/svg+xml',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
-// Serves the files under `folder` on 127.0.0.1, at a port the system picks; GET only.
-export async function serve(folder) {
+// Serves the files under `folder` on 127.0.0.1, at `port` or one the system picks; GET
+// only. `close()` stops it at once, open connections too, as a network gone would.
+export async function serve(folder, port = 0) {
   const top = resolve(folder) + sep;
   const server = createServer((request, response) => {
     const path = normalize(join(top, decodeURIComponent(new URL(request.url, 'http://x').pathname)));
@@ -65,8 +69,15 @@ export async function serve(folder) {
       response.end('not found');
     }
   });
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  return { url: `http://127.0.0.1:${server.address().port}`, close: () => new Promise((done) => server.close(done)) };
+  await new Promise((done) => server.listen(port, '127.0.0.1', done));
+  return {
+    url: `http://127.0.0.1:${server.address().port}`,
+    port: server.address().port,
+    close: () => new Promise((done) => {
+      server.close(done);
+      server.closeAllConnections();
+    }),
+  };
 }
 
 // Debian's chromium, headless, with a profile of its own, nothing fetched from elsewhere.
@@ -78,10 +89,10 @@ export async function launch() {
   });
 }
 
-// A page of 1280 x 800 that records Content-Security-Policy violations, script errors
+// A page (1280 x 800 unless `viewport` says) that records Content-Security-Policy violations, script errors
 // and dialogs (none may happen): `page.problems`.
-export async function openPage(browser) {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 800 }, acceptDownloads: true });
+export async function openPage(browser, { viewport = { width: 1280, height: 800 }, ...options } = {}) {
+  const context = await browser.newContext({ viewport, acceptDownloads: true, ...options });
   await context.addInitScript(() => {
     window.__violations = [];
     document.addEventListener('securitypolicyviolation', (event) => {

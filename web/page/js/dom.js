@@ -40,3 +40,26 @@ export function matchesWords(text, wanted) {
   const have = words(text);
   return wanted.every((word) => have.some((w) => w.startsWith(word)));
 }
+
+// Runs `draw`, and when it replaced the button that had the keyboard's focus, gives the
+// focus to the button that took its place (the same request of the same state, the same
+// entry or taxon), so a keyboard user keeps their place in a list drawn again.
+export function keepFocus(draw) {
+  const focused = document.activeElement;
+  const holder = focused && focused.tagName === 'BUTTON' ? focused.parentElement?.closest('[id]') : null;
+  let selector = null;
+  if (holder) {
+    const own = ['data-request', 'data-entry', 'data-taxon']
+      .filter((name) => focused.hasAttribute(name))
+      .map((name) => `[${name}="${CSS.escape(focused.getAttribute(name))}"]`)
+      .join('');
+    const row = focused.closest('[data-state]');
+    if (own) selector = (row ? `[data-state="${CSS.escape(row.dataset.state)}"] ` : '') + `button${own}`;
+  }
+  const result = draw();
+  if (selector && !focused.isConnected) {
+    const next = document.getElementById(holder.id)?.querySelector(selector);
+    if (next) next.focus({ preventScroll: true });
+  }
+  return result;
+}

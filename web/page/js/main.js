@@ -2,13 +2,15 @@
 // address holds, and draws the view in sight after every change.
 import * as engine from './engine.js';
 import * as address from './address.js';
-import { $, el } from './dom.js';
+import { $, el, keepFocus } from './dom.js';
 import * as bar from './views/bar.js';
 import * as title from './views/title.js';
 import * as characters from './views/characters.js';
 import * as statelists from './views/statelists.js';
 import * as taxa from './views/taxa.js';
 import * as differences from './views/differences.js';
+import * as viewer from './viewer.js';
+import * as offline from './offline.js';
 
 let current = 'title';
 
@@ -34,12 +36,14 @@ function show(view) {
   for (const button of $('tabs').querySelectorAll('button')) {
     button.setAttribute('aria-selected', String(button.dataset.view === tab));
   }
-  draws[view]();
+  keepFocus(() => draws[view]());
 }
 
 function redraw() {
-  bar.draw();
-  draws[current]();
+  keepFocus(() => {
+    bar.draw();
+    draws[current]();
+  });
 }
 
 async function main() {
@@ -65,9 +69,25 @@ async function main() {
   statelists.init();
   taxa.init(show);
   differences.init();
+  viewer.init();
+  offline.init();
+  // On a phone the views' bar is fixed at the bottom: the page ends above it, whatever
+  // the text size makes its height.
+  new ResizeObserver(([entry]) => {
+    document.documentElement.style.setProperty('--tabs-height', `${entry.target.offsetHeight + 16}px`);
+  }).observe($('tabs'));
   $('tabs').addEventListener('click', (event) => {
     const button = event.target.closest('button[data-view]');
     if (button) show(button.dataset.view);
+  });
+  // The views' tabs: Left and Right (Home, End) move between them as well as Tab does.
+  $('tabs').addEventListener('keydown', (event) => {
+    const tabs = [...$('tabs').querySelectorAll('button[data-view]')];
+    const at = tabs.indexOf(document.activeElement);
+    const step = { ArrowRight: 1, ArrowLeft: -1, Home: -at, End: tabs.length - 1 - at }[event.key];
+    if (at < 0 || step === undefined) return;
+    event.preventDefault();
+    tabs[(at + step + tabs.length) % tabs.length].focus();
   });
   $('controls').hidden = false;
   $('tabs').hidden = false;

@@ -5,6 +5,9 @@ import { core, act, stateText } from './engine.js';
 import { el } from './dom.js';
 
 const kMarks = ['', '+', '-', 'or +', 'or -'];
+// The marks in words, for a screen reader: each row's name tells how it is scored.
+const kMarkWords = ['Not scored', 'Present', 'Absent', 'Present, in an "Or" group', 'Absent, in an "Or" group'];
+const kRequests = [['+', 'Present'], ['-', 'Absent'], ['=', 'Clear']];
 
 // What the rows of one drawing share, asked of the core once.
 export function rowContext() {
@@ -17,17 +20,27 @@ export function countText(count, counted) {
 }
 
 // One row for `state`; `lead` (a value of the Best list, say) stands before the text.
-export function stateRow(state, context, lead) {
+// `requests` are the buttons it has (Present, Absent, Clear by default).
+export function stateRow(state, context, lead, requests = kRequests) {
   const score = context.scores[state];
+  const text = `${state + 1}. ${stateText(state)}`;
+  const count = countText(context.counts[state], context.counted);
+  const pressed = (request) => request === '+' ? score === 1 || score === 3 : request === '-' ? score === 2 || score === 4 : undefined;
+  // What the mark and the count say, in words for a screen reader; they are only seen.
+  const said = `${kMarkWords[score]}${count ? `, ${count === '(all)' ? 'all' : count} of the matching taxa have it` : ''}: `;
   return el('li', { class: `state score-${score}`, 'data-state': String(state) },
-    el('span', { class: 'mark', text: kMarks[score] }),
-    el('span', { class: 'count', text: countText(context.counts[state], context.counted) }),
+    el('span', { class: 'visually-hidden', text: said }),
+    el('span', { class: 'mark', 'aria-hidden': 'true', text: kMarks[score] }),
+    el('span', { class: 'count', 'aria-hidden': 'true', text: count }),
     lead !== undefined ? el('span', { class: 'value', text: lead }) : null,
     el('span', { class: 'text' }, el('span', { class: 'number', text: `${state + 1}.` }), ' ', stateText(state)),
-    el('span', { class: 'actions' },
-      el('button', { type: 'button', 'data-request': '+', text: 'Present' }),
-      el('button', { type: 'button', 'data-request': '-', text: 'Absent' }),
-      el('button', { type: 'button', 'data-request': '=', text: 'Clear' })));
+    el('span', { class: 'actions' }, ...requests.map(([request, verb]) => {
+      const isPressed = pressed(request);
+      return el('button', {
+        type: 'button', 'data-request': request, text: verb, 'aria-label': `${verb}: ${text}`,
+        'aria-pressed': isPressed === undefined ? undefined : String(isPressed),
+      });
+    })));
 }
 
 // Present, Absent and Clear of every row of `list` score through the core.

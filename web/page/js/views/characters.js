@@ -2,9 +2,10 @@
 // list), a find box that keeps the entries and states holding every word typed, and the
 // states of the entry chosen.
 import { key } from '../engine.js';
-import { $, el, words, matchesWords } from '../dom.js';
+import { $, el, words, matchesWords, keepFocus } from '../dom.js';
 import { ListView } from '../listview.js';
 import { rowContext, stateRow, scoreOnClick } from '../states.js';
+import * as viewer from '../viewer.js';
 
 let chosen = -1;  // the entry shown; -1 for the states found, or all states without an index
 let entryList, stateList;
@@ -54,13 +55,13 @@ export function draw() {
   const found = wanted();
   const picture = $('entry-picture');
   picture.hidden = true;
+  picture.replaceChildren();
   let states;
   if (chosen >= 0) {
     const entry = key.index[chosen];
     $('entry-caption').textContent = caption(entry);
     if (entry.picture) {
-      picture.src = entry.picture;
-      picture.alt = entry.text;
+      picture.append(viewer.pictureButton(entry.picture, entry.text));
       picture.hidden = false;
     }
     states = entryStates(entry);
@@ -78,12 +79,17 @@ export function init() {
   entryList = new ListView($('entries'), entryRow);
   stateList = new ListView($('entry-states'), (item) => stateRow(item.state, item.context));
   scoreOnClick($('entry-states'));
+  viewer.openOnClick($('entry-picture'));
   $('entries').addEventListener('click', (event) => {
     const button = event.target.closest('button[data-entry]');
     if (!button) return;
     chosen = Number(button.dataset.entry);
-    drawEntries();
-    draw();
+    keepFocus(() => {
+      drawEntries();
+      draw();
+    });
+    // One column: the states come below the index, brought into sight.
+    if (!window.matchMedia('(min-width: 1024px)').matches) $('entry-caption').scrollIntoView({ block: 'start' });
   });
   $('find').addEventListener('input', () => {
     chosen = -1;

@@ -5,6 +5,7 @@ import { $, el } from '../dom.js';
 import { rowContext, countText } from '../states.js';
 
 const kCodes = ['?', '+', '-', '*'];
+const kCodeWords = ['unknown', 'present', 'absent', 'present or absent'];
 let names = 'scientific';
 
 export function setNames(mode) {
@@ -37,13 +38,13 @@ export function draw() {
     rows.push(el('tr', { class: 'heading' }, el('th', { colspan: '4', text: `${heading}: ${list.length}` })));
     for (const state of list) {
       rows.push(el('tr', { 'data-state': String(state) },
-        el('td', { class: 'code', text: kCodes[core.code(state, ta)] }),
-        el('td', { class: 'code', text: kCodes[core.code(state, tb)] }),
+        el('td', { class: 'code', text: kCodes[core.code(state, ta)], 'aria-label': kCodeWords[core.code(state, ta)] }),
+        el('td', { class: 'code', text: kCodes[core.code(state, tb)], 'aria-label': kCodeWords[core.code(state, tb)] }),
         el('td', {}, el('span', { class: 'number', text: `${state + 1}.` }), ' ', stateText(state),
           el('span', { class: 'count', text: countText(context.counts[state], context.counted) })),
         el('td', { class: 'actions' },
-          el('button', { type: 'button', 'data-request': '+', text: 'Present' }),
-          el('button', { type: 'button', 'data-request': '-', text: 'Absent' }))));
+          el('button', { type: 'button', 'data-request': '+', text: 'Present', 'aria-label': `Present: ${state + 1}. ${stateText(state)}` }),
+          el('button', { type: 'button', 'data-request': '-', text: 'Absent', 'aria-label': `Absent: ${state + 1}. ${stateText(state)}` }))));
     }
   }
   body.replaceChildren(...rows);

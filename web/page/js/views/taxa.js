@@ -4,6 +4,7 @@ import { core, key, taxonName } from '../engine.js';
 import { $, el } from '../dom.js';
 import { ListView } from '../listview.js';
 import { rowContext, stateRow, scoreOnClick } from '../states.js';
+import * as viewer from '../viewer.js';
 
 let taxaList;
 let shownTaxon = -1;
@@ -27,10 +28,6 @@ function taxonRow({ taxon, mismatches }) {
     el('button', { type: 'button', 'data-taxon': String(taxon), text: taxonName(taxon, names) + more }));
 }
 
-function picture(path, name) {
-  return el('img', { src: path, alt: name });
-}
-
 export async function drawTaxon(taxon = shownTaxon) {
   shownTaxon = taxon;
   if (taxon < 0) return;
@@ -38,8 +35,8 @@ export async function drawTaxon(taxon = shownTaxon) {
   $('taxon-name').textContent = `${taxon + 1}. ${data.name}`;
   $('taxon-other-name').textContent = data.common !== undefined ? data.common : '';
   const pictures = [];
-  if (data.picture) pictures.push(picture(data.picture, data.name));
-  for (const gif of data.gifs || []) pictures.push(picture(gif, data.name));
+  if (data.picture) pictures.push(viewer.pictureButton(data.picture, data.name));
+  for (const gif of data.gifs || []) pictures.push(viewer.pictureButton(gif, data.name));
   $('taxon-pictures').replaceChildren(...pictures);
   const context = rowContext();
   const ruledOut = Array.from(core.contradictingStates(taxon), (state) => stateRow(state, context));
@@ -67,7 +64,14 @@ export function init(show) {
     if (!button) return;
     showView('taxon');
     drawTaxon(Number(button.dataset.taxon));
+    // The list is gone from sight: the keyboard goes on from the taxon's name.
+    $('taxon-name').focus();
   });
-  $('back-to-taxa').addEventListener('click', () => showView('taxa'));
+  $('back-to-taxa').addEventListener('click', () => {
+    showView('taxa');
+    const row = $('taxa').querySelector(`button[data-taxon="${shownTaxon}"]`);
+    if (row) row.focus();
+  });
   scoreOnClick($('taxon-mismatches'));
+  viewer.openOnClick($('taxon-pictures'));
 }
