@@ -32,8 +32,8 @@ std::string PackCodes(const CodeMatrix& codes) {
 
 std::string UnpackCodes(std::string_view bytes, CodeMatrix& codes) {
     codes.Clear();
-    if (bytes.size() < kPackedCodesHeader ||
-        bytes.substr(0, kPackedCodesMagic.size()) != kPackedCodesMagic)
+    constexpr std::string_view magic = kPackedCodesMagic;
+    if (bytes.size() < kPackedCodesHeader || bytes.substr(0, magic.size()) != magic)
         return "the key's codes are not in the form this page reads";
     uint32_t taxa = NumberAt(bytes, 8), states = NumberAt(bytes, 12);
     if (taxa > static_cast<uint32_t>(MaxKeyItems) || states > static_cast<uint32_t>(MaxKeyItems)) {

@@ -23,7 +23,7 @@ namespace {
 
 // Printable without styles; the styles only tidy it up. Qt's rich text understands this
 // much CSS too, so the PDF and the printout look like the page.
-constexpr const char* kStyle =
+constexpr char kStyle[] =
     "body { font-family: sans-serif; color: #000; background: #fff; max-width: 60em; }\n"
     "h1 { font-size: 150%; margin-bottom: 0.2em; }\n"
     "h2 { font-size: 120%; margin-top: 18px; border-bottom: 1px solid #888; }\n"
