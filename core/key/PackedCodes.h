@@ -10,7 +10,7 @@ class CodeMatrix;
 // The codes of a published key, as the engine holds them (2 bits a code): the 8 bytes
 // "VORNCOD1", the numbers of taxa and of states as 32-bit little-endian integers, then
 // the planes (CodeMatrix::PlaneBytes). A 10,000 x 10,000 key takes 25 MB.
-inline constexpr char kPackedCodesMagic[] = "VORNCOD1";
+constexpr char kPackedCodesMagic[] = "VORNCOD1";
 constexpr size_t kPackedCodesHeader = 16;
 
 std::string PackCodes(const CodeMatrix& codes);

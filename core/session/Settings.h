@@ -6,7 +6,7 @@ namespace vorn {
 
 // The settings file: "VORNWIN.INI" in $XDG_CONFIG_HOME/vorn/ (~/.config/vorn/), read once
 // when the main window is first shown and written once when it closes.
-inline constexpr char SettingsFileName[] = "VORNWIN.INI";
+constexpr char SettingsFileName[] = "VORNWIN.INI";
 
 class Session;
 
