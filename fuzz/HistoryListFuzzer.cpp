@@ -53,15 +53,22 @@ std::string ScoreText() {
     return text;
 }
 
-// The groups, closed then open, by their members.
+// The groups, closed then open, by their members. A list writes each closed group at its
+// first listed member's place, so a list read back closes them in list order: the closed
+// groups compare as a set, not in the order they were closed.
 std::string GroupText() {
     const Engine& engine = *TheSession().OpenEngine();
-    std::string text;
+    std::vector<std::string> closed;
     for (const OrGroup& group : engine.ClosedGroups()) {
+        std::string members;
         for (int32_t member : group.Members)
-            text += std::to_string(member) + ",";
-        text += ")";
+            members += std::to_string(member) + ",";
+        closed.push_back(members + ")");
     }
+    std::sort(closed.begin(), closed.end());
+    std::string text;
+    for (const std::string& group : closed)
+        text += group;
     if (engine.OpenGroup()) {
         text += "open";
         for (int32_t member : engine.OpenGroup()->Members)
