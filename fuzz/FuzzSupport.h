@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/platform/Directory.h"
 #include "core/platform/Messages.h"
@@ -75,5 +76,21 @@ public:
 private:
     std::string directory_;
 };
+
+// The input cut into `count` parts at "\n@@\n" (the files of a key, then what is done with
+// it); parts the input lacks are empty.
+inline std::vector<std::string_view> SplitParts(std::string_view input, size_t count) {
+    std::vector<std::string_view> parts;
+    constexpr std::string_view kSeparator = "\n@@\n";
+    while (parts.size() + 1 < count) {
+        size_t at = input.find(kSeparator);
+        if (at == std::string_view::npos) break;
+        parts.push_back(input.substr(0, at));
+        input.remove_prefix(at + kSeparator.size());
+    }
+    parts.push_back(input);
+    parts.resize(count);
+    return parts;
+}
 
 }  // namespace vorn::fuzz

@@ -21,20 +21,6 @@
 namespace vorn {
 namespace {
 
-std::vector<std::string_view> SplitParts(std::string_view input) {
-    std::vector<std::string_view> parts;
-    constexpr std::string_view kSeparator = "\n@@\n";
-    while (parts.size() < 4) {
-        size_t at = input.find(kSeparator);
-        if (at == std::string_view::npos) break;
-        parts.push_back(input.substr(0, at));
-        input.remove_prefix(at + kSeparator.size());
-    }
-    parts.push_back(input);
-    parts.resize(5);
-    return parts;
-}
-
 // The checks themselves need no coverage feedback: without it libFuzzer runs several
 // times faster and steers by the program's code alone.
 #if defined(__clang__)
@@ -126,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     fuzz::KeepDirectory keep;
     Session session;
-    std::vector<std::string_view> parts = SplitParts({reinterpret_cast<const char*>(data), size});
+    std::vector<std::string_view> parts =
+        fuzz::SplitParts({reinterpret_cast<const char*>(data), size}, 5);
     fuzz::WriteWorkFile("KEY.DES", parts[0]);
     fuzz::WriteWorkFile("KEY.TAX", parts[1]);
     fuzz::WriteWorkFile("KEY.CHR", parts[2]);

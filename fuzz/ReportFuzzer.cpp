@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/key/JpegDecoder.h"
-#include "core/key/PictureNames.h"
 #include "core/key/KeyFiles.h"
+#include "core/key/PictureNames.h"
 #include "core/platform/IoError.h"
 #include "core/platform/Text.h"
 #include "core/session/OpenKey.h"
@@ -22,20 +22,6 @@
 
 namespace vorn {
 namespace {
-
-std::vector<std::string_view> SplitParts(std::string_view input) {
-    std::vector<std::string_view> parts;
-    constexpr std::string_view kSeparator = "\n@@\n";
-    while (parts.size() < 5) {
-        size_t at = input.find(kSeparator);
-        if (at == std::string_view::npos) break;
-        parts.push_back(input.substr(0, at));
-        input.remove_prefix(at + kSeparator.size());
-    }
-    parts.push_back(input);
-    parts.resize(6);
-    return parts;
-}
 
 bool IsNameChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
@@ -132,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace vorn;
     fuzz::KeepDirectory keep;
     Session session;
-    std::vector<std::string_view> parts = SplitParts({reinterpret_cast<const char*>(data), size});
+    std::vector<std::string_view> parts =
+        fuzz::SplitParts({reinterpret_cast<const char*>(data), size}, 6);
     fuzz::WriteWorkFile("KEY.DES", parts[0]);
     fuzz::WriteWorkFile("KEY.TAX", parts[1]);
     fuzz::WriteWorkFile("KEY.CHR", parts[2]);

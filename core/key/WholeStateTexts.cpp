@@ -16,8 +16,8 @@ WholeStateTexts WholeStateTextsOf(std::string_view bytes, bool more, const std::
                                   int32_t states) {
     WholeStateTexts result;
     if (more) {
-        result.Problem = fileName + " is larger than " + std::to_string(states) +
-                         " lines of state texts can be";
+        result.Problem =
+            fileName + " is larger than " + std::to_string(states) + " lines of state texts can be";
         return result;
     }
     std::vector<std::string> texts;

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "core/key/JpegDecoder.h"
-#include "core/key/PictureNames.h"
 #include "core/key/KeyFiles.h"
+#include "core/key/PictureNames.h"
 #include "core/key/TitlePage.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileLookup.h"

@@ -49,7 +49,8 @@ private slots:
         };
         const Button buttons[] = {
             {w->ImageButton, "ImageButton", "&Image", 0, "Display image of highlighted taxon"},
-            {w->NotesButton, "NotesButton", "&Notes", 60, "Display notes for the highlighted taxon"},
+            {w->NotesButton, "NotesButton", "&Notes", 60,
+             "Display notes for the highlighted taxon"},
         };
         for (const Button& b : buttons) {
             QCOMPARE(b.button->objectName(), QString(b.name));

@@ -43,7 +43,7 @@ TEST(WholeStateTexts, AnyOtherNumberOfLinesServesNot) {
 
 class WholeTextsOfAKey : public KeyFixture {
 protected:
-    KeySpec Spec() {
+    KeySpec WholeTextsKey() {
         KeySpec keySpec = MakeKey({"+-", "-+", "++"});
         keySpec.States = {"Leaf: number of leaflets at the tip of the ...", "Leaf: smooth",
                           "Bark: red"};
@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(WholeTextsOfAKey, AFileThatServesGivesEveryStateItsWholeText) {
-    Open(Spec());
+    Open(WholeTextsKey());
     EXPECT_EQ(session_.Key.ReadStateText(0),
               "Leaf: number of leaflets at the tip of the rachis, counted on the upper leaves");
     EXPECT_EQ(session_.Key.ReadStateText(2), "Bark: red");
@@ -63,7 +63,7 @@ TEST_F(WholeTextsOfAKey, AFileThatServesGivesEveryStateItsWholeText) {
 }
 
 TEST_F(WholeTextsOfAKey, AFileOfTheWrongLengthIsToldOnceAndTheRecordsShown) {
-    KeySpec keySpec = Spec();
+    KeySpec keySpec = WholeTextsKey();
     keySpec.WholeStates.pop_back();
     Open(keySpec);
     EXPECT_EQ(session_.Key.ReadStateText(0), "Leaf: number of leaflets at the tip of the ...");
