@@ -6,7 +6,6 @@
 #include "core/key/IndexFile.h"
 #include "core/key/KeyFiles.h"
 #include "core/key/NotesText.h"
-#include "core/key/PackedCodes.h"
 #include "core/key/PictureNames.h"
 #include "core/key/TitlePage.h"
 #include "core/platform/FileLookup.h"
@@ -86,10 +85,10 @@ private:
 };
 
 void Member(std::string& json, const char* name, const std::string& utf8) {
-    json += "\"";
+    json += '"';
     json += name;
     json += "\": ";
-    json += JsonString(utf8);
+    AppendJsonString(json, utf8);
 }
 
 }  // namespace
@@ -101,7 +100,6 @@ KeyPage ReadKeyPage(Session& session, const std::string& title) {
     page.Taxa = key.TaxonCount;
     page.States = key.StateCount;
     page.Name = FileNameToUtf8(key.KeyName);
-    page.Codes = {"key/codes.bin", PackCodes(key.Codes)};
 
     for (const std::string& line : ReadTitlePage(key.DesFileName))
         page.TitlePage.push_back(KeyTextToUtf8(line));
@@ -181,21 +179,25 @@ std::string KeyPage::KeyJson(const std::set<std::string>& written) const {
         const std::string& path = Pictures[static_cast<size_t>(at)].Path;
         return written.count(path) ? path : std::string();
     };
+    // Appended piece by piece: a key of 10,000 taxa and states makes 2 MB of it.
     std::string json = "{\n";
     json += "\"format\": 1,\n";
     Member(json, "name", Name);
     json += ",\n";
     Member(json, "title", Title);
     json += ",\n\"titlePage\": [";
-    for (size_t i = 0; i < TitlePage.size(); ++i)
-        json += (i ? ", " : "") + JsonString(TitlePage[i]);
-    json += "],\n\"codes\": " + JsonString(Codes.Path) + ",\n";
-    json += "\"taxonCount\": " + std::to_string(Taxa) + ",\n";
+    for (size_t i = 0; i < TitlePage.size(); ++i) {
+        if (i) json += ", ";
+        AppendJsonString(json, TitlePage[i]);
+    }
+    json += "],\n\"codes\": ";
+    AppendJsonString(json, CodesPath);
+    json += ",\n\"taxonCount\": " + std::to_string(Taxa) + ",\n";
     json += "\"stateCount\": " + std::to_string(States) + ",\n";
     json += "\"taxa\": [\n";
     for (size_t t = 0; t < TaxonList.size(); ++t) {
         const Taxon& taxon = TaxonList[t];
-        json += "{";
+        json += '{';
         Member(json, "name", taxon.Name);
         if (taxon.HasCommon) {
             json += ", ";
@@ -205,15 +207,15 @@ std::string KeyPage::KeyJson(const std::set<std::string>& written) const {
             json += ", ";
             Member(json, "picture", path);
         }
-        std::vector<std::string> gifs;
-        for (int gif : taxon.Gifs)
-            if (std::string path = picture(gif); !path.empty()) gifs.push_back(path);
-        if (!gifs.empty()) {
-            json += ", \"gifs\": [";
-            for (size_t i = 0; i < gifs.size(); ++i)
-                json += (i ? ", " : "") + JsonString(gifs[i]);
-            json += "]";
+        bool firstGif = true;
+        for (int gif : taxon.Gifs) {
+            std::string path = picture(gif);
+            if (path.empty()) continue;
+            json += firstGif ? ", \"gifs\": [" : ", ";
+            AppendJsonString(json, path);
+            firstGif = false;
         }
+        if (!firstGif) json += ']';
         if (taxon.Notes >= 0) {
             json += ", ";
             Member(json, "notes", Notes[static_cast<size_t>(taxon.Notes)].Path);
@@ -221,14 +223,16 @@ std::string KeyPage::KeyJson(const std::set<std::string>& written) const {
         json += t + 1 < TaxonList.size() ? "},\n" : "}\n";
     }
     json += "],\n\"states\": [\n";
-    for (size_t s = 0; s < StateTexts.size(); ++s)
-        json += JsonString(StateTexts[s]) + (s + 1 < StateTexts.size() ? ",\n" : "\n");
-    json += "]";
+    for (size_t s = 0; s < StateTexts.size(); ++s) {
+        AppendJsonString(json, StateTexts[s]);
+        json += s + 1 < StateTexts.size() ? ",\n" : "\n";
+    }
+    json += ']';
     if (HasIndex) {
         json += ",\n\"index\": [\n";
         for (size_t e = 0; e < Index.size(); ++e) {
             const Entry& entry = Index[e];
-            json += "{";
+            json += '{';
             Member(json, "heading", entry.Heading);
             json += ", ";
             Member(json, "text", entry.Text);
@@ -238,12 +242,15 @@ std::string KeyPage::KeyJson(const std::set<std::string>& written) const {
             }
             json += ", \"states\": [";
             for (size_t r = 0; r < entry.Ranges.size(); ++r) {
-                json += (r ? ", [" : "[") + std::to_string(entry.Ranges[r].first) + ", " +
-                        std::to_string(entry.Ranges[r].second) + "]";
+                json += r ? ", [" : "[";
+                json += std::to_string(entry.Ranges[r].first);
+                json += ", ";
+                json += std::to_string(entry.Ranges[r].second);
+                json += ']';
             }
             json += e + 1 < Index.size() ? "]},\n" : "]}\n";
         }
-        json += "]";
+        json += ']';
     }
     json += "\n}\n";
     return json;

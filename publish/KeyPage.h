@@ -25,11 +25,12 @@ struct PagePicture {
     std::string Name;    // the name the key gives it, for the report
 };
 
-// What a key gives its page: its texts in UTF-8 (key/key.json), its codes packed as the
-// engine holds them (key/codes.bin), its notes as text (key/notes/N.txt) and the pictures
-// to copy; and what the report tells about them.
+// What a key gives its page: its texts in UTF-8 (key/key.json), its notes as text
+// (key/notes/N.txt) and the pictures to copy; and what the report tells about them. Its
+// codes, packed as the engine holds them, are written straight from the open key to
+// CodesPath.
 struct KeyPage {
-    PageFile Codes;
+    std::string CodesPath = "key/codes.bin";
     std::vector<PageFile> Notes;
     std::vector<PagePicture> Pictures;
     int32_t Taxa = 0;

@@ -1,25 +1,48 @@
 #include "publish/Offline.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "core/platform/Text.h"
 
 namespace vorn::publish {
 
 void PublicationDigest::Mix(std::string_view bytes) {
-    // FNV-1a: a change of any byte reaches the digest; no secret is guarded by it.
-    for (unsigned char c : bytes) {
-        hash_ ^= c;
-        hash_ *= 1099511628211ull;
+    // Four lanes of eight bytes at a time, so that the 25 MB of a large key's codes take
+    // a few milliseconds. Each step is a bijection of its lane, and so is folding a lane
+    // into the digest: a change of any one byte reaches the digest. No secret is guarded
+    // by it.
+    constexpr uint64_t kPrime = 0x9e3779b97f4a7c15ull;
+    uint64_t lanes[4] = {1, 2, 3, 4};
+    size_t at = 0;
+    for (; at + 32 <= bytes.size(); at += 32) {
+        for (int i = 0; i < 4; ++i) {
+            uint64_t word;
+            std::memcpy(&word, bytes.data() + at + 8 * i, 8);
+            lanes[i] = (lanes[i] ^ word) * kPrime;
+            lanes[i] ^= lanes[i] >> 29;
+        }
+    }
+    for (; at < bytes.size(); ++at) {
+        lanes[0] = (lanes[0] ^ static_cast<unsigned char>(bytes[at])) * kPrime;
+        lanes[0] ^= lanes[0] >> 29;
+    }
+    for (uint64_t lane : lanes) {
+        hash_ = (hash_ ^ lane) * 1099511628211ull;
+        hash_ ^= hash_ >> 32;
     }
 }
 
-void PublicationDigest::Add(std::string_view path, std::string_view bytes) {
+void PublicationDigest::Add(std::string_view path, std::initializer_list<std::string_view> parts) {
     // The lengths go in first, so that no two lists of files mix to the same bytes.
-    std::string lengths = std::to_string(path.size()) + ":" + std::to_string(bytes.size()) + ":";
+    size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    std::string lengths = std::to_string(path.size()) + ":" + std::to_string(size) + ":";
     Mix(lengths);
     Mix(path);
-    Mix(bytes);
+    for (std::string_view part : parts)
+        Mix(part);
 }
 
 std::string PublicationDigest::Hex() const {

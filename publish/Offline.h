@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,7 +23,8 @@ struct OfflinePlan {
 // keeps its own.
 class PublicationDigest {
 public:
-    void Add(std::string_view path, std::string_view bytes);
+    void Add(std::string_view path, std::initializer_list<std::string_view> parts);
+    void Add(std::string_view path, std::string_view bytes) { Add(path, {bytes}); }
     std::string Hex() const;  // 16 hexadecimal digits
 
 private:

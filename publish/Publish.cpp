@@ -6,6 +6,7 @@
 #include <ostream>
 #include <set>
 
+#include "core/key/PackedCodes.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileLookup.h"
 #include "core/platform/IoError.h"
@@ -184,7 +185,7 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
     std::vector<std::string> planned;
     for (const SharedFile& file : shared)
         planned.push_back(file.Path);
-    planned.push_back(page.Codes.Path);
+    planned.push_back(page.CodesPath);
     for (const PageFile& notes : page.Notes)
         planned.push_back(notes.Path);
     for (const PagePicture& picture : page.Pictures)
@@ -208,24 +209,25 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
     };
     PublicationDigest digest;
     OfflinePlan offline;
-    auto write = [&](const std::string& path, std::string_view bytes) {
-        folder.Write(path, bytes);
-        digest.Add(path, bytes);
+    auto write = [&](const std::string& path, FileParts parts) {
+        folder.Write(path, parts);
+        digest.Add(path, parts);
         wrote();
     };
     try {
         for (const SharedFile& file : shared) {
-            write(file.Path, copy(file.Source, kNoSizeLimit));
+            write(file.Path, {copy(file.Source, kNoSizeLimit)});
             if (file.Path != kServiceWorker) offline.Shell.push_back(file.Path);
         }
     } catch (const IoError& error) {
         throw Failure{1, error.what()};
     }
-    write(page.Codes.Path, page.Codes.Bytes);
-    offline.Shell.push_back(page.Codes.Path);
+    PackedCodesParts codes = PackCodesInParts(session.Key.Codes);
+    write(page.CodesPath, {codes.Header, codes.Planes});
+    offline.Shell.push_back(page.CodesPath);
     uint64_t notesBytes = 0, pictureBytes = 0;
     for (const PageFile& notes : page.Notes) {
-        write(notes.Path, notes.Bytes);
+        write(notes.Path, {notes.Bytes});
         offline.Later.emplace_back(notes.Path, notes.Bytes.size());
         notesBytes += notes.Bytes.size();
     }
@@ -233,7 +235,7 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
     for (const PagePicture& picture : page.Pictures) {
         try {
             std::string bytes = copy(picture.Source, kMaxPictureBytes);
-            write(picture.Path, bytes);
+            write(picture.Path, {bytes});
             offline.Later.emplace_back(picture.Path, bytes.size());
             written.insert(picture.Path);
             pictureBytes += bytes.size();
@@ -243,22 +245,22 @@ void Publish(const Options& options, const std::string& webFolder, std::ostream&
         }
     }
     std::string json = page.KeyJson(written);
-    write("key/key.json", json);
+    write("key/key.json", {json});
     offline.Shell.push_back("key/key.json");
-    write(kManifest, WebManifest(page.Title, page.Title.size() <= 12 ? page.Title : page.Name));
+    write(kManifest, {WebManifest(page.Title, page.Title.size() <= 12 ? page.Title : page.Name)});
     offline.Shell.push_back(kManifest);
     offline.Version = digest.Hex();
     folder.Write(kOfflineScript, OfflineScript(offline));
     wrote();
 
-    uint64_t data = page.Codes.Bytes.size() + json.size();
+    uint64_t data = codes.Size() + json.size();
     out << "Published the key " << ReplaceControls(page.Name) << " to " << FileNameToUtf8(outDir)
         << ": " << page.Taxa << " taxa, " << page.States << " states, " << page.Notes.size()
         << " notes files, " << written.size() << " pictures\n";
     out << "The key's data: " << WithThousands(data) << " bytes (codes "
-        << WithThousands(page.Codes.Bytes.size()) << ", texts " << WithThousands(json.size())
-        << "); notes " << WithThousands(notesBytes) << " bytes, pictures "
-        << WithThousands(pictureBytes) << " bytes\n";
+        << WithThousands(codes.Size()) << ", texts " << WithThousands(json.size()) << "); notes "
+        << WithThousands(notesBytes) << " bytes, pictures " << WithThousands(pictureBytes)
+        << " bytes\n";
     PrintList(out, "Named by the key but not in its folder (the page shows none for them):",
               page.Missing);
     PrintList(out, "Names refused, as they would lead out of the key's folder:", page.Refused);

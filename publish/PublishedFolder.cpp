@@ -198,7 +198,7 @@ void OutputFolder::Begin() {
     Write(kPublishedList, PublishedListText(planned_));
 }
 
-void OutputFolder::Write(const std::string& path, std::string_view bytes) {
+void OutputFolder::Write(const std::string& path, FileParts parts) {
     if (!IsPublishedPath(path))
         throw Failure{1, "\"" + path + "\" is no file name of a published key"};
     for (const std::string& folder : FoldersOf(path)) {
@@ -217,15 +217,17 @@ void OutputFolder::Write(const std::string& path, std::string_view bytes) {
     // O_EXCL: a file or link of that name, however it came there, is never written through.
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) throw Failure{1, "cannot write " + file + ": " + Reason()};
-    for (size_t done = 0; done < bytes.size();) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::string reason = Reason();
-            ::close(fd);
-            throw Failure{1, "cannot write " + file + ": " + reason};
+    for (std::string_view bytes : parts) {
+        for (size_t done = 0; done < bytes.size();) {
+            ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                std::string reason = Reason();
+                ::close(fd);
+                throw Failure{1, "cannot write " + file + ": " + reason};
+            }
+            done += static_cast<size_t>(n);
         }
-        done += static_cast<size_t>(n);
     }
     if (::close(fd) != 0) throw Failure{1, "cannot write " + file + ": " + Reason()};
 }

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vorn::publish {
+
+// A file's bytes in parts, written one after the other.
+using FileParts = std::initializer_list<std::string_view>;
 
 // What stops vorn-publish: its exit status and one line for the user.
 struct Failure {
@@ -49,7 +53,8 @@ public:
     // run that stops half way is replaced whole by the next. Throws Failure (status 1).
     void Begin();
     // Writes one of the planned files, making its folders. Throws Failure (status 1).
-    void Write(const std::string& path, std::string_view bytes);
+    void Write(const std::string& path, FileParts parts);
+    void Write(const std::string& path, std::string_view bytes) { Write(path, {bytes}); }
 
     const std::string& Path() const { return dir_; }
 

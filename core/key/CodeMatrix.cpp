@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -121,23 +123,59 @@ void CodeMatrix::Clear() {
 }
 
 void CodeMatrix::Read(RecordFile& matrix, int32_t taxa, int32_t states, int32_t recordsPerState) {
-    Resize(taxa, states);
-    int64_t stateBytes = static_cast<int64_t>(recordsPerState) * TaxaPerRecord;
-    int32_t perChunk = static_cast<int32_t>(std::max<int64_t>(1, kReadChunk / stateBytes));
-    std::vector<uint8_t> chunk(static_cast<size_t>(perChunk * stateBytes));
+    taxa_ = taxa;
+    states_ = states;
+    words_ = WordsFor(taxa);
+    // Left unfilled: every word is packed below, by the thread that reads its state, so
+    // that the memory's first touch is shared between the threads too.
+    planes_.clear();
+    planes_.resize(static_cast<size_t>(states) * 2 * words_);
     try {
-        for (int32_t first = 0; first < states; first += perChunk) {
-            int32_t count = std::min(perChunk, states - first);
-            matrix.ReadRecords(first * recordsPerState, count * recordsPerState, chunk.data());
-            for (int32_t i = 0; i < count; ++i) {
-                // data() + offset, not &planes_[at]: a key of no taxa has no words at all.
-                uint64_t* plane = planes_.data() + PlaneAt(first + i);
-                Pack(chunk.data() + i * stateBytes, taxa, plane, plane + words_);
+        int32_t half = states / 2;
+#if defined(__EMSCRIPTEN__)
+        half = 0;  // the web engine has no threads, and opens published codes instead
+#endif
+        // A large key is read in two halves at once: copying its codes out of the
+        // kernel and packing them take most of the time a key takes to open.
+        if (RecordFile::FaultInjected() || int64_t{states} * recordsPerState < 1024) half = 0;
+        if (half == 0) {
+            ReadStates(matrix, 0, states, recordsPerState);
+        } else {
+            std::exception_ptr failed;
+            std::thread other([&] {
+                try {
+                    ReadStates(matrix, half, states, recordsPerState);
+                } catch (...) {
+                    failed = std::current_exception();
+                }
+            });
+            try {
+                ReadStates(matrix, 0, half, recordsPerState);
+            } catch (...) {
+                other.join();
+                throw;
             }
+            other.join();
+            if (failed) std::rethrow_exception(failed);
         }
     } catch (...) {
         Clear();
         throw;
+    }
+}
+
+void CodeMatrix::ReadStates(RecordFile& matrix, int32_t from, int32_t to, int32_t recordsPerState) {
+    int64_t stateBytes = static_cast<int64_t>(recordsPerState) * TaxaPerRecord;
+    int32_t perChunk = static_cast<int32_t>(std::max<int64_t>(1, kReadChunk / stateBytes));
+    std::vector<uint8_t> chunk(static_cast<size_t>(perChunk * stateBytes));
+    for (int32_t first = from; first < to; first += perChunk) {
+        int32_t count = std::min(perChunk, to - first);
+        matrix.ReadRecords(first * recordsPerState, count * recordsPerState, chunk.data());
+        for (int32_t i = 0; i < count; ++i) {
+            // data() + offset, not &planes_[at]: a key of no taxa has no words at all.
+            uint64_t* plane = planes_.data() + PlaneAt(first + i);
+            Pack(chunk.data() + i * stateBytes, taxa_, plane, plane + words_);
+        }
     }
 }
 
@@ -164,13 +202,21 @@ void CodeMatrix::AssignTaxa(const CodeMatrix& codes, const Bits& taxa) {
 }
 
 std::string CodeMatrix::PlaneBytes() const {
-    std::string bytes(planes_.size() * 8, '\0');
+    std::string_view same = LittleEndianPlanes();
+    if (same.size() == Bytes()) return std::string(same);
+    std::string bytes(Bytes(), '\0');
     char* out = bytes.data();
     for (uint64_t word : planes_) {
         for (int b = 0; b < 8; ++b)
             *out++ = static_cast<char>(word >> (8 * b));
     }
     return bytes;
+}
+
+std::string_view CodeMatrix::LittleEndianPlanes() const {
+    if constexpr (std::endian::native == std::endian::little)
+        return {reinterpret_cast<const char*>(planes_.data()), Bytes()};
+    return {};
 }
 
 bool CodeMatrix::AssignPlaneBytes(int32_t taxa, int32_t states, std::string_view bytes) {
@@ -180,19 +226,38 @@ bool CodeMatrix::AssignPlaneBytes(int32_t taxa, int32_t states, std::string_view
         Clear();
         return false;
     }
-    Resize(taxa, states);
+    char* planes = PlanesToFill(taxa, states);
+    if (!bytes.empty()) std::memcpy(planes, bytes.data(), bytes.size());
+    return FinishPlanes();
+}
+
+char* CodeMatrix::PlanesToFill(int32_t taxa, int32_t states) {
+    Clear();
+    taxa_ = taxa;
+    states_ = states;
+    words_ = WordsFor(taxa);
+    // Left unfilled: the caller fills every byte.
+    planes_.resize(static_cast<size_t>(states) * 2 * words_);
+    return reinterpret_cast<char*>(planes_.data());
+}
+
+bool CodeMatrix::FinishPlanes() {
+    if constexpr (std::endian::native != std::endian::little) {
+        for (uint64_t& word : planes_) {
+            uint64_t swapped = 0;
+            for (int b = 0; b < 8; ++b)
+                swapped |= ((word >> (8 * b)) & 0xff) << (8 * (7 - b));
+            word = swapped;
+        }
+    }
     // The bits a plane's last word may hold; all of them when the taxa fill it.
-    const uint64_t tail = taxa % 64 ? (uint64_t{1} << (taxa % 64)) - 1 : ~uint64_t{0};
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    for (size_t i = 0; i < planes_.size(); ++i) {
-        uint64_t word = 0;
-        for (int b = 0; b < 8; ++b)
-            word |= static_cast<uint64_t>(*in++) << (8 * b);
-        if (i % static_cast<size_t>(words_) == static_cast<size_t>(words_ - 1) && (word & ~tail)) {
+    const uint64_t tail = taxa_ % 64 ? (uint64_t{1} << (taxa_ % 64)) - 1 : ~uint64_t{0};
+    for (size_t last = static_cast<size_t>(words_) - 1; words_ && last < planes_.size();
+         last += static_cast<size_t>(words_)) {
+        if (planes_[last] & ~tail) {
             Clear();
             return false;
         }
-        planes_[i] = word;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/key/Bits.h"
+#include "core/platform/LargeArray.h"
 
 namespace vorn {
 
@@ -43,10 +44,20 @@ public:
     // little-endian whatever the machine: what a published key holds, read back by
     // AssignPlaneBytes on any machine.
     std::string PlaneBytes() const;
+    // The same bytes where the machine holds them so (little-endian), without a copy;
+    // empty on any other machine (and for a matrix of no codes).
+    std::string_view LittleEndianPlanes() const;
     // Fills the matrix of `taxa` x `states` from the bytes PlaneBytes gives. False, with the
     // matrix empty, when `bytes` is not exactly that long or sets a bit past the last
     // taxon of a plane (the engine counts whole words, so those bits must be 0).
     bool AssignPlaneBytes(int32_t taxa, int32_t states, std::string_view bytes);
+    // The same in two steps, for bytes that arrive in parts: PlanesToFill makes room for
+    // the planes of `taxa` x `states` and gives where their bytes go (PlaneBytes' form,
+    // Bytes() of them); once they are all there, FinishPlanes checks them as
+    // AssignPlaneBytes does (false, with the matrix empty, for a bit past the last taxon).
+    // Until then the matrix holds whatever the memory held: nothing may ask it anything.
+    char* PlanesToFill(int32_t taxa, int32_t states);
+    bool FinishPlanes();
 
     int32_t TaxonCount() const { return taxa_; }
     int32_t StateCount() const { return states_; }
@@ -67,11 +78,13 @@ public:
 private:
     size_t PlaneAt(int32_t state) const { return static_cast<size_t>(state) * 2 * words_; }
     void Resize(int32_t taxa, int32_t states);
+    void ReadStates(RecordFile& matrix, int32_t from, int32_t to, int32_t recordsPerState);
 
     int32_t taxa_ = 0;
     int32_t states_ = 0;
     int32_t words_ = 0;
-    std::vector<uint64_t> planes_;  // per state: Yes words, then No words
+    // Per state: Yes words, then No words.
+    std::vector<uint64_t, LargeArrayAllocator<uint64_t>> planes_;
 };
 
 }  // namespace vorn

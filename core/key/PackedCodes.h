@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,34 @@ constexpr char kPackedCodesMagic[] = "VORNCOD1";
 constexpr size_t kPackedCodesHeader = 16;
 
 std::string PackCodes(const CodeMatrix& codes);
+
+// The same bytes in two parts, to be written one after the other without a copy of the
+// planes where the machine holds them as a published key does (little-endian): the
+// header, then the matrix's own memory. Valid while `codes` is unchanged.
+struct PackedCodesParts {
+    std::string Header;
+    std::string_view Planes;
+    std::string Copy;  // the planes, on a machine that holds its words the other way
+    size_t Size() const { return Header.size() + Planes.size(); }
+};
+PackedCodesParts PackCodesInParts(const CodeMatrix& codes);
+
+// The numbers of a packed header (the first kPackedCodesHeader bytes of `bytes`), and the
+// length of the planes they need. `Why` says, in words for the user, why there are none:
+// too few bytes, not packed codes, or more taxa or states than a key may have.
+struct PackedCodesHeader {
+    int32_t Taxa = 0;
+    int32_t States = 0;
+    uint64_t PlaneBytes = 0;
+    std::string Why;
+};
+PackedCodesHeader ReadPackedCodesHeader(std::string_view bytes);
+// Why `planes` bytes of planes do not serve a header (empty when they do): the words of
+// the file, where `total` is the length of the whole file.
+std::string PlanesLengthProblem(const PackedCodesHeader& header, uint64_t total);
+
+// Why planes are refused that set a bit past the last taxon.
+constexpr char kDamagedCodes[] = "the key's codes are damaged: a code stands past the last taxon";
 
 // Reads packed codes into `codes`. Empty when done; otherwise why not, in words for the
 // user, with `codes` empty: not packed codes, more taxa or states than a key may have, a

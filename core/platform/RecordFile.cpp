@@ -21,6 +21,10 @@ RecordFile::ReadFault readFault;
 
 }  // namespace
 
+bool RecordFile::FaultInjected() {
+    return static_cast<bool>(readFault);
+}
+
 RecordFile::ReadFault RecordFile::SetReadFault(ReadFault fault) {
     ReadFault old = std::move(readFault);
     readFault = std::move(fault);

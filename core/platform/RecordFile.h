@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,6 +40,7 @@ public:
     // Reads `count` consecutive records from `first` into dest (count x RecordSize()
     // bytes) in as few system calls as the system allows, past the read-ahead buffer. The
     // fault injection below is asked for every record. A record beyond the end is an error.
+    // Two threads may read records at once with it, as long as no fault is injected.
     void ReadRecords(int32_t first, int32_t count, uint8_t* dest);
     // Seek and Read in one.
     void ReadRecord(int32_t record, uint8_t* dest) {
@@ -55,6 +57,7 @@ public:
     // An empty function ends it. Returns the one it replaces.
     using ReadFault = std::function<int(const std::string& fileName, int32_t record)>;
     static ReadFault SetReadFault(ReadFault fault);
+    static bool FaultInjected();
 
 private:
     void Fill(int64_t offset);
@@ -68,7 +71,7 @@ private:
     std::unique_ptr<uint8_t[]> buffer_;
     int64_t bufferOffset_ = 0;  // file offset of buffer_[0]
     int64_t bufferLength_ = 0;  // valid bytes in buffer_
-    int64_t systemReads_ = 0;
+    std::atomic<int64_t> systemReads_ = 0;
 };
 
 }  // namespace vorn

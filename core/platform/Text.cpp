@@ -226,8 +226,19 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
+}
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    size_t plain = 0;  // the start of the run of characters that stand as they are
+    for (size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -244,17 +255,15 @@ std::string JsonString(std::string_view text) {
             case '\t':
                 out += "\\t";
                 break;
-            default:
-                if (c < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);
-                }
+            default: {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                out += buffer;
+            }
         }
     }
-    return out + "\"";
+    out.append(text, plain, text.size() - plain);
+    out += '"';
 }
 
 }  // namespace vorn

@@ -47,6 +47,8 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix);
 // `text` as a JSON string, quotes included: '"' and '\\' escaped, control characters
 // below 0x20 written as escapes; other bytes as they are (UTF-8 text stays UTF-8).
 std::string JsonString(std::string_view text);
+// The same, appended to `out`.
+void AppendJsonString(std::string& out, std::string_view text);
 
 // The text without blanks (0x20) at its start and end.
 std::string_view TrimBlanks(std::string_view text);
