@@ -28,8 +28,17 @@ val Strings(const std::vector<std::string>& texts) {
     return array;
 }
 
-bool Open(WebSession& web, const std::string& name, const std::string& packedCodes) {
-    return web.Open(name, packedCodes);
+// The page streams key/codes.bin straight into the planes BeginCodes makes room for
+// (HEAPU8.set at codesAt()): a large key's 25 MB are copied once, where a typed array
+// handed over as a std::string would be copied a byte at a time, and then again.
+double BeginCodes(WebSession& web, const std::string& header) {
+    return static_cast<double>(web.BeginCodes(header));
+}
+uintptr_t CodesAt(WebSession& web) {
+    return reinterpret_cast<uintptr_t>(web.CodesAt());
+}
+bool EndCodes(WebSession& web, const std::string& name, double received) {
+    return web.EndCodes(name, received >= 0 ? static_cast<uint64_t>(received) : 0);
 }
 
 int32_t TaxonCount(WebSession& web) {
@@ -123,7 +132,9 @@ EMSCRIPTEN_BINDINGS(vorn_web) {
     using namespace vorn::web;
     emscripten::class_<WebSession>("WebSession")
         .constructor<>()
-        .function("open", &Open)
+        .function("beginCodes", &BeginCodes)
+        .function("codesAt", &CodesAt)
+        .function("endCodes", &EndCodes)
         .function("keyOpen", &WebSession::KeyOpen)
         .function("taxonCount", &TaxonCount)
         .function("stateCount", &StateCount)

@@ -1,6 +1,7 @@
 #include "web/WebSession.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -98,25 +99,60 @@ WebSession::WebSession() = default;
 WebSession::~WebSession() = default;
 
 bool WebSession::Open(const std::string& name, std::string_view packedCodes) {
+    int64_t room = BeginCodes(packedCodes);
+    if (room < 0) return EndCodes(name, 0);
+    std::string_view planes = packedCodes.substr(kPackedCodesHeader);
+    if (!planes.empty())
+        std::memcpy(pendingAt_, planes.data(), std::min<size_t>(planes.size(), room));
+    return EndCodes(name, planes.size());
+}
+
+int64_t WebSession::BeginCodes(std::string_view header) {
+    pending_.Clear();
+    pendingAt_ = nullptr;
+    pendingHeader_ = ReadPackedCodesHeader(header);
+    if (!pendingHeader_->Why.empty()) return -1;
+    try {
+        pendingAt_ = pending_.PlanesToFill(pendingHeader_->Taxa, pendingHeader_->States);
+    } catch (const std::bad_alloc&) {
+        pendingHeader_->Why = "it is too large for the memory this browser gives the page";
+        return -1;
+    }
+    return static_cast<int64_t>(pendingHeader_->PlaneBytes);
+}
+
+bool WebSession::EndCodes(const std::string& name, uint64_t received) {
     Hooks hooks(*this);
     done_.clear();
     undone_.clear();
     listed_.clear();
     isListed_.clear();
+    std::optional<PackedCodesHeader> begun = std::move(pendingHeader_);
+    CodeMatrix codes = std::move(pending_);
+    pending_.Clear();
+    pendingAt_ = nullptr;
+    pendingHeader_.reset();
+    if (!begun) return Refuse(name, "the key's codes are not in the form this page reads");
+    const PackedCodesHeader& header = *begun;
+    if (!header.Why.empty()) return Refuse(name, header.Why);
+    if (std::string why = PlanesLengthProblem(header, received + kPackedCodesHeader); !why.empty())
+        return Refuse(name, why);
+    if (!codes.FinishPlanes()) return Refuse(name, kDamagedCodes);
     try {
-        CodeMatrix codes;
-        if (std::string why = UnpackCodes(packedCodes, codes); !why.empty()) {
-            CloseKey(session_);
-            Say("The key " + name + " cannot be opened: " + why + ".");
-            return false;
-        }
         OpenPublishedKey(session_, name, std::move(codes));
     } catch (const std::bad_alloc&) {
-        CloseKey(session_);
-        Say("The key " + name + " is too large for the memory this browser gives the page.");
-        return false;
+        return Refuse(name, "it is too large for the memory this browser gives the page");
     }
     return true;
+}
+
+bool WebSession::Refuse(const std::string& name, const std::string& why) {
+    Hooks hooks(*this);
+    pending_.Clear();
+    pendingAt_ = nullptr;
+    CloseKey(session_);
+    Say("The key " + name + " cannot be opened: " + why + ".");
+    return false;
 }
 
 void WebSession::List(int32_t state) {

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
 #include <vector>
+#include "core/key/CodeMatrix.h"
+#include "core/key/PackedCodes.h"
 
 #include "core/session/Actions.h"
 #include "core/session/Session.h"
@@ -34,6 +38,15 @@ public:
     // Opens the key `name` from its packed codes (core/key/PackedCodes.h). False, with a
     // message, when they cannot be read; no key is open then.
     bool Open(const std::string& name, std::string_view packedCodes);
+    // The same for codes that arrive in parts, as the page streams key/codes.bin into the
+    // engine's memory: BeginCodes reads the header (its first kPackedCodesHeader bytes)
+    // and makes room for the planes: it gives how many bytes of them follow, or -1, with a
+    // message from EndCodes, when the header is refused. The caller writes the planes at CodesAt(),
+    // no more than that many bytes, then EndCodes opens the key `name` once `received` bytes came
+    // after the header (counted whole, so that a longer file is refused too).
+    int64_t BeginCodes(std::string_view header);
+    char* CodesAt() { return pendingAt_; }
+    bool EndCodes(const std::string& name, uint64_t received);
     bool KeyOpen() const { return session_.Key.KeyOpen; }
 
     // ---- What the user does --------------------------------------------------------------
@@ -115,7 +128,13 @@ private:
     void Say(const std::string& text) { messages_.push_back(text); }
     void List(int32_t state);
 
+    // Refuses the key `name` for `why`; no key is open then.
+    bool Refuse(const std::string& name, const std::string& why);
+
     Session session_;
+    CodeMatrix pending_;                              // the codes BeginCodes made room for
+    std::optional<PackedCodesHeader> pendingHeader_;  // none before BeginCodes
+    char* pendingAt_ = nullptr;
     std::vector<Entry> done_;
     std::vector<Entry> undone_;
     std::vector<int32_t> listed_;

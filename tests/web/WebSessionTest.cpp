@@ -295,6 +295,53 @@ TEST_F(WebKey, CodesThatCannotBeReadOpenNoKey) {
     EXPECT_TRUE(web.MatchingTaxa().empty());
 }
 
+// The page streams the codes in: parts of any size, written where BeginCodes says, open
+// the key the whole file opens; a stream longer or shorter than its header says, one
+// without a header, or an end with no beginning, opens none, and a key open before is
+// closed.
+TEST_F(WebKey, CodesStreamedInPartsOpenAsTheWholeFile) {
+    Write(testing::RandomKey(130, 9, 2));
+    WebSession whole, streamed;
+    Open(whole);
+    std::string planes = packed_.substr(kPackedCodesHeader);
+    int64_t room = streamed.BeginCodes(packed_.substr(0, kPackedCodesHeader));
+    ASSERT_EQ(room, static_cast<int64_t>(planes.size()));
+    for (size_t at = 0; at < planes.size(); at += 7)
+        planes.copy(streamed.CodesAt() + at, 7, at);
+    ASSERT_TRUE(streamed.EndCodes("RANDOM", planes.size()));
+    ASSERT_TRUE(whole.Act("+3") && streamed.Act("+3"));
+    EXPECT_EQ(streamed.MatchingTaxa(), whole.MatchingTaxa());
+    EXPECT_EQ(streamed.StateCounts(), whole.StateCounts());
+
+    auto refused = [&](int64_t received) {
+        EXPECT_FALSE(streamed.EndCodes("RANDOM", static_cast<uint64_t>(received)));
+        EXPECT_FALSE(streamed.KeyOpen());
+        std::vector<std::string> said = streamed.TakeMessages();
+        return said.size() == 1 ? said[0] : std::string("(") + std::to_string(said.size()) + ")";
+    };
+    ASSERT_EQ(streamed.BeginCodes(packed_), room);
+    EXPECT_EQ(refused(room + 1),
+              "The key RANDOM cannot be opened: the key's codes are cut short or damaged: 130 "
+              "taxa and 9 states need 448 bytes, and there are 449.");
+    ASSERT_TRUE(streamed.Open("RANDOM", packed_));
+    ASSERT_EQ(streamed.BeginCodes(packed_), room);
+    EXPECT_NE(refused(room - 1).find("there are 447."), std::string::npos);
+    EXPECT_EQ(streamed.BeginCodes("VORNCOD1\x01"), -1);
+    EXPECT_EQ(refused(0),
+              "The key RANDOM cannot be opened: the key's codes are not in the form this page "
+              "reads.");
+    EXPECT_EQ(refused(0),
+              "The key RANDOM cannot be opened: the key's codes are not in the form this page "
+              "reads.");
+    // A bit past the last of 130 taxa, in the last word of the last plane.
+    ASSERT_EQ(streamed.BeginCodes(packed_), room);
+    planes.copy(streamed.CodesAt(), planes.size());
+    streamed.CodesAt()[room - 1] = '\x80';
+    EXPECT_EQ(refused(room),
+              "The key RANDOM cannot be opened: the key's codes are damaged: a code stands past "
+              "the last taxon.");
+}
+
 TEST_F(WebKey, TheQueriesAreTheWindows) {
     Write(SmallKey());
     WebSession web;
