@@ -220,6 +220,39 @@ test('a key without an index lists every state, its rows made as they come into 
   await expectClean(page, 'a long list');
 });
 
+// After a score the rows stay and are brought up to date in place: each must then read
+// exactly as the row a fresh drawing makes (mark, count, words for a screen reader, the
+// buttons' pressed state), in the all-states list and in Best, whose values change too.
+test('rows kept in place after each action read as rows drawn afresh', async () => {
+  const page = await openPage(browser);
+  await load(page, site('synth'));
+  await page.click('#start');
+  const rows = (list) => page.locator(`#${list} li.state`).evaluateAll((items) => items.map((item) => item.outerHTML));
+  const afresh = async (list) => {
+    // Another list in between makes the next drawing build its rows anew.
+    if (list === 'entry-states') {
+      await page.fill('#find', 'no such words');
+      await page.fill('#find', '');
+    } else {
+      await page.click('#tabs button[data-view="characters"]');
+      await page.click('#tabs button[data-view="best"]');
+    }
+    return rows(list);
+  };
+  for (const [list, actions] of [
+    ['entry-states', ['+5', '-7', 'or', '+9', '~11', 'or', '+300', 'undo', '=5', 'reset', '-2']],
+    ['best-states', ['+5', '+17', 'undo', 'redo']],
+  ]) {
+    if (list === 'best-states') await page.click('#tabs button[data-view="best"]');
+    for (const action of actions) {
+      await act(page, action);
+      const kept = await rows(list);
+      assert.deepEqual(kept, await afresh(list), `${list} after ${action}`);
+    }
+  }
+  await expectClean(page, 'rows kept in place');
+});
+
 test('a bad fragment is refused whole, with a message, and the page starts empty', async () => {
   for (const [fragment, why] of [
     ['#a=+3,jump,+4', 'it holds "jump", which is no action'],

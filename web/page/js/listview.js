@@ -1,11 +1,15 @@
 // A list of many rows: rows are made as they come into sight, a few hundred at a time, so
-// that a key of 10,000 states shows its list at once. `makeRow(item)` makes one row.
+// that a key of 10,000 states shows its list at once. `makeRow(item)` makes one row. With
+// `key(item)` and `updateRow(row, item)`, a list shown again with the same items in the
+// same order keeps its rows and has each brought up to date, as after a score.
 const kChunk = 300;
 
 export class ListView {
-  constructor(element, makeRow) {
+  constructor(element, makeRow, { key, updateRow } = {}) {
     this.element = element;
     this.makeRow = makeRow;
+    this.key = key;
+    this.updateRow = updateRow;
     this.items = [];
     this.shown = 0;
     this.sentinel = document.createElement('li');
@@ -16,11 +20,23 @@ export class ListView {
   }
 
   show(items) {
+    if (this.updateRow && this.sameItems(items)) {
+      const rows = this.element.children;
+      for (let i = 0; i < this.shown; ++i) this.updateRow(rows[i], items[i]);
+      this.items = items;
+      return;
+    }
     this.items = items;
     this.shown = 0;
     this.observer.disconnect();
     this.element.replaceChildren();
     this.more();
+  }
+
+  sameItems(items) {
+    if (items.length !== this.items.length) return false;
+    for (let i = 0; i < items.length; ++i) if (this.key(items[i]) !== this.key(this.items[i])) return false;
+    return true;
   }
 
   more() {

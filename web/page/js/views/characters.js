@@ -4,7 +4,7 @@
 import { key } from '../engine.js';
 import { $, el, words, matchesWords, keepFocus } from '../dom.js';
 import { ListView } from '../listview.js';
-import { rowContext, stateRow, scoreOnClick } from '../states.js';
+import { rowContext, stateRow, updateStateRow, scoreOnClick } from '../states.js';
 import * as viewer from '../viewer.js';
 
 let chosen = -1;  // the entry shown; -1 for the states found, or all states without an index
@@ -77,7 +77,10 @@ export function draw() {
 
 export function init() {
   entryList = new ListView($('entries'), entryRow);
-  stateList = new ListView($('entry-states'), (item) => stateRow(item.state, item.context));
+  stateList = new ListView($('entry-states'), (item) => stateRow(item.state, item.context), {
+    key: (item) => item.state,
+    updateRow: (row, item) => updateStateRow(row, item.state, item.context),
+  });
   scoreOnClick($('entry-states'));
   viewer.openOnClick($('entry-picture'));
   $('entries').addEventListener('click', (event) => {

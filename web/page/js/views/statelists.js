@@ -3,7 +3,7 @@
 import { core } from '../engine.js';
 import { $, el } from '../dom.js';
 import { ListView } from '../listview.js';
-import { rowContext, stateRow, scoreOnClick } from '../states.js';
+import { rowContext, stateRow, updateStateRow, scoreOnClick } from '../states.js';
 
 let best, differentiating;
 
@@ -42,7 +42,12 @@ export function drawScored() {
 }
 
 export function init() {
-  best = new ListView($('best-states'), (item) => stateRow(item.state, item.context, item.value));
-  differentiating = new ListView($('differentiating-states'), (item) => stateRow(item.state, item.context));
+  const same = { key: (item) => item.state };
+  best = new ListView($('best-states'), (item) => stateRow(item.state, item.context, item.value), {
+    ...same, updateRow: (row, item) => updateStateRow(row, item.state, item.context, item.value),
+  });
+  differentiating = new ListView($('differentiating-states'), (item) => stateRow(item.state, item.context), {
+    ...same, updateRow: (row, item) => updateStateRow(row, item.state, item.context),
+  });
   for (const id of ['best-states', 'differentiating-states', 'scored-states']) scoreOnClick($(id));
 }
