@@ -123,13 +123,9 @@ void CodeMatrix::Clear() {
 }
 
 void CodeMatrix::Read(RecordFile& matrix, int32_t taxa, int32_t states, int32_t recordsPerState) {
-    taxa_ = taxa;
-    states_ = states;
-    words_ = WordsFor(taxa);
     // Left unfilled: every word is packed below, by the thread that reads its state, so
     // that the memory's first touch is shared between the threads too.
-    planes_.clear();
-    planes_.resize(static_cast<size_t>(states) * 2 * words_);
+    PlanesToFill(taxa, states);
     try {
         int32_t half = states / 2;
 #if defined(__EMSCRIPTEN__)

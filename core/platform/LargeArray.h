@@ -14,10 +14,11 @@ void* AllocateLargeArray(size_t bytes);
 void FreeLargeArray(void* memory) noexcept;
 
 // For a program that reads a whole large key into memory at once (vorn-publish): from now
-// on the heap grows `bytes` at a time in 2 MB pages, and holds every block smaller than
-// `bytes` / 2 instead of mapping it apart; the tens of thousands of texts of a large key
-// then cost few page faults. Call it first thing in main, before any thread starts. Does
-// nothing where the C library or the kernel has no such means.
+// on the heap grows `bytes` at a time in 2 MB pages, and holds every block under 4 MB
+// instead of mapping it apart (larger ones are LargeArray's); the tens of thousands of
+// texts of a large key and its page's 2 MB of JSON then cost few page faults. Call it first thing
+// in main, before any thread starts. Does nothing where the C library or the kernel has no such
+// means.
 void GrowHeapInLargePages(size_t bytes);
 
 // The allocator of a std::vector that may hold such an array.

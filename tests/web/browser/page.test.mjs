@@ -4,7 +4,7 @@
 // Screenshots of each view at 1280 x 800 go to VORN_SCREENSHOTS (build/web-screenshots).
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { cpSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import {
   build, source, publishKeys, removeScratch, serve, launch, openPage, load, violations, answers,
@@ -251,6 +251,29 @@ test('rows kept in place after each action read as rows drawn afresh', async () 
     }
   }
   await expectClean(page, 'rows kept in place');
+});
+
+// The codes stream into the room their header asks for: a file longer or shorter than it
+// says, or too short for a header, opens no key, and the page says why.
+test('codes longer, shorter or with no header open no key, with the reason', async () => {
+  const codes = readFileSync(join(scratch.root, 'sites', 'trees', 'key', 'codes.bin'));
+  assert.equal(codes.length, 1744);
+  for (const [name, bytes, why] of [
+    ['longer', Buffer.concat([codes, Buffer.alloc(70000, 0xff)]), 'need 1744 bytes, and there are 71744'],
+    ['shorter', codes.subarray(0, 1000), 'need 1744 bytes, and there are 1000'],
+    ['headless', codes.subarray(0, 9), 'the key\'s codes are not in the form this page reads'],
+  ]) {
+    const folder = join(scratch.root, 'sites', `codes-${name}`);
+    cpSync(join(scratch.root, 'sites', 'trees'), folder, { recursive: true });
+    writeFileSync(join(folder, 'key', 'codes.bin'), bytes);
+    const page = await openPage(browser);
+    await page.goto(site(`codes-${name}`));
+    await page.waitForFunction(() => document.getElementById('messages').textContent !== '');
+    const message = await text(page, '#messages');
+    assert.ok(message.startsWith('The key cannot be opened: The key TREES cannot be opened: '), message);
+    assert.ok(message.includes(why), `${name}: ${message}`);
+    await expectClean(page, `codes ${name}`);
+  }
 });
 
 test('a bad fragment is refused whole, with a message, and the page starts empty', async () => {
